@@ -1,0 +1,38 @@
+#pragma once
+
+#include "catalogue.h"
+
+#include <QtGlobal>
+#include <array>
+#include <memory>
+
+// The document: the station's data sets in memory at their fixed places, with their status.
+// Allocated once and never moved, so jobs may keep pointers into it.
+class DataImage
+{
+public:
+    DataImage();
+
+    quint8 *bank(int n) { return banks[size_t(n)].get(); }
+    const quint8 *bank(int n) const { return banks[size_t(n)].get(); }
+    quint8 *lokbild(int n) { return lokbilder[size_t(n)].get(); }
+    const quint8 *lokbild(int n) const { return lokbilder[size_t(n)].get(); }
+
+    // Tables handed to the jobs.
+    quint8 **bankTable() { return bankPointers.data(); }
+    quint8 **lokbildTable() { return lokbildPointers.data(); }
+
+    // 0 unknown, 1 present, -1 empty on the station.
+    std::array<qint8, Catalogue::StatusSize> recordStatus{};
+    std::array<quint8, Catalogue::DataSetCount> selectedSets{};
+    std::array<quint8, Catalogue::DataSetCount> presentSets{};
+
+    // Records with status present among record numbers 1 to the last of a set.
+    int presentRecords(int set) const;
+
+private:
+    std::array<std::unique_ptr<quint8[]>, Catalogue::BankCount> banks;
+    std::array<std::unique_ptr<quint8[]>, Catalogue::LokbildCount> lokbilder;
+    std::array<quint8 *, Catalogue::BankCount> bankPointers{};
+    std::array<quint8 *, Catalogue::LokbildCount> lokbildPointers{};
+};

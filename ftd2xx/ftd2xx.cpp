@@ -1,0 +1,366 @@
+// Our adapter library: the vendor library's binary interface over the kernel's serial driver.
+// Adapters are the paths in GLEISTRON_PORTS, or every serial port with the adapter maker's USB
+// vendor id.
+
+#include "../link/d2xx.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#define FT_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr quint16 adapterVendorId = 0x0403;
+constexpr ULONG adapterId = 0x04036001;
+constexpr ULONG deviceType232R = 5;
+
+struct Adapter
+{
+    QString path; // as listed; for GLEISTRON_PORTS possibly a link
+    QString serial;
+    QString description;
+};
+
+struct Port
+{
+    std::mutex callMutex; // one call at a time on a handle
+    std::unique_ptr<QSerialPort> serial;
+    int index = -1;
+    ULONG readTimeoutMs = 0;
+    ULONG writeTimeoutMs = 0;
+};
+
+std::mutex registryMutex;
+std::map<quintptr, std::shared_ptr<Port>> openPorts;
+quintptr nextHandle = 1;
+std::vector<Adapter> infoListSnapshot;
+
+std::vector<Adapter> listAdapters()
+{
+    std::vector<Adapter> adapters;
+    const QString configured = qEnvironmentVariable("GLEISTRON_PORTS");
+    if (!configured.isEmpty()) {
+        for (const QString &entry : configured.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            Adapter adapter;
+            adapter.path = entry.trimmed();
+            const QFileInfo target(adapter.path);
+            const QSerialPortInfo info(target.canonicalFilePath());
+            adapter.serial = info.serialNumber().isEmpty() ? target.fileName() : info.serialNumber();
+            adapter.description = info.description().isEmpty() ? QStringLiteral("Gleistron USB")
+                                                                : info.description();
+            adapters.push_back(adapter);
+        }
+        return adapters;
+    }
+    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo &a, const QSerialPortInfo &b) {
+        return a.portName() < b.portName();
+    });
+    for (const QSerialPortInfo &info : ports) {
+        if (!info.hasVendorIdentifier() || info.vendorIdentifier() != adapterVendorId)
+            continue;
+        Adapter adapter;
+        adapter.path = info.systemLocation();
+        adapter.serial = info.serialNumber().isEmpty() ? QFileInfo(adapter.path).fileName()
+                                                       : info.serialNumber();
+        adapter.description = info.description();
+        adapters.push_back(adapter);
+    }
+    return adapters;
+}
+
+std::shared_ptr<Port> portFor(FT_HANDLE handle)
+{
+    std::lock_guard<std::mutex> lock(registryMutex);
+    const auto it = openPorts.find(reinterpret_cast<quintptr>(handle));
+    return it == openPorts.end() ? nullptr : it->second;
+}
+
+void copyText(char *dest, size_t size, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    const size_t n = std::min(size - 1, size_t(bytes.size()));
+    std::memcpy(dest, bytes.constData(), n);
+    dest[n] = 0;
+}
+
+void reportOpenFailure(const QString &path, const QSerialPort &port)
+{
+    const QByteArray where = path.toLocal8Bit();
+    if (port.error() == QSerialPort::PermissionError)
+        std::fprintf(stderr, "permission denied on %s: is the user in the dialout group?\n",
+                     where.constData());
+    else
+        std::fprintf(stderr, "cannot open %s: %s\n", where.constData(),
+                     port.errorString().toLocal8Bit().constData());
+}
+
+// Clears a sticky error so that the next call judges only its own outcome.
+bool failed(QSerialPort &port)
+{
+    const bool bad = port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError;
+    port.clearError();
+    return bad;
+}
+
+} // namespace
+
+FT_EXPORT FT_STATUS FT_ListDevices(PVOID arg1, PVOID arg2, DWORD flags)
+{
+    const std::vector<Adapter> adapters = listAdapters();
+    if (flags & FT_LIST_NUMBER_ONLY) {
+        if (!arg1)
+            return FT_INVALID_PARAMETER;
+        *static_cast<DWORD *>(arg1) = DWORD(adapters.size());
+        return FT_OK;
+    }
+    if (flags & FT_LIST_BY_INDEX) {
+        const quintptr index = reinterpret_cast<quintptr>(arg1);
+        if (index >= adapters.size())
+            return FT_DEVICE_NOT_FOUND;
+        if (!arg2)
+            return FT_INVALID_PARAMETER;
+        const Adapter &adapter = adapters[index];
+        copyText(static_cast<char *>(arg2), 64,
+                 (flags & FT_OPEN_BY_DESCRIPTION) ? adapter.description : adapter.serial);
+        return FT_OK;
+    }
+    return FT_NOT_SUPPORTED;
+}
+
+FT_EXPORT FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    if (!numDevs)
+        return FT_INVALID_PARAMETER;
+    std::vector<Adapter> adapters = listAdapters();
+    std::lock_guard<std::mutex> lock(registryMutex);
+    infoListSnapshot = std::move(adapters);
+    *numDevs = DWORD(infoListSnapshot.size());
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE *dest, LPDWORD numDevs)
+{
+    if (!dest || !numDevs)
+        return FT_INVALID_PARAMETER;
+    std::lock_guard<std::mutex> lock(registryMutex);
+    const DWORD count = DWORD(infoListSnapshot.size());
+    for (DWORD i = 0; i < count; ++i) {
+        FT_DEVICE_LIST_INFO_NODE &node = dest[i];
+        std::memset(&node, 0, sizeof node);
+        node.Type = deviceType232R;
+        node.ID = adapterId;
+        node.LocId = i + 1;
+        copyText(node.SerialNumber, sizeof node.SerialNumber, infoListSnapshot[i].serial);
+        copyText(node.Description, sizeof node.Description, infoListSnapshot[i].description);
+        for (const auto &[handle, port] : openPorts) {
+            if (port->index == int(i)) {
+                node.Flags |= FT_FLAGS_OPENED;
+                node.ftHandle = reinterpret_cast<FT_HANDLE>(handle);
+            }
+        }
+    }
+    *numDevs = count;
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Open(int deviceNumber, FT_HANDLE *handle)
+{
+    if (!handle)
+        return FT_INVALID_PARAMETER;
+    const std::vector<Adapter> adapters = listAdapters();
+    if (deviceNumber < 0 || size_t(deviceNumber) >= adapters.size())
+        return FT_DEVICE_NOT_FOUND;
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        for (const auto &entry : openPorts) {
+            if (entry.second->index == deviceNumber)
+                return FT_DEVICE_NOT_OPENED; // one owner per adapter, as with the real driver
+        }
+    }
+    // Resolved anew at every open: a station that came back on a new terminal is found again.
+    const QFileInfo info(adapters[size_t(deviceNumber)].path);
+    if (!info.exists())
+        return FT_DEVICE_NOT_FOUND;
+    auto port = std::make_shared<Port>();
+    port->index = deviceNumber;
+    port->serial = std::make_unique<QSerialPort>();
+    port->serial->setPortName(info.canonicalFilePath());
+    if (!port->serial->open(QIODevice::ReadWrite)) {
+        reportOpenFailure(info.filePath(), *port->serial);
+        return FT_DEVICE_NOT_OPENED;
+    }
+    std::lock_guard<std::mutex> lock(registryMutex);
+    const quintptr id = nextHandle++;
+    openPorts[id] = port;
+    *handle = reinterpret_cast<FT_HANDLE>(id);
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
+{
+    if (!handle)
+        return FT_INVALID_HANDLE;
+    std::shared_ptr<Port> port;
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        const auto it = openPorts.find(reinterpret_cast<quintptr>(handle));
+        if (it == openPorts.end())
+            return FT_INVALID_HANDLE;
+        port = it->second;
+        openPorts.erase(it);
+    }
+    std::lock_guard<std::mutex> call(port->callMutex);
+    port->serial->close();
+    port->serial.reset();
+    return FT_OK;
+}
+
+#define WITH_PORT(handle)                                                                          \
+    const std::shared_ptr<Port> port = portFor(handle);                                           \
+    if (!port)                                                                                     \
+        return FT_INVALID_HANDLE;                                                                  \
+    std::lock_guard<std::mutex> call(port->callMutex);                                             \
+    QSerialPort &serial = *port->serial
+
+FT_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle)
+{
+    WITH_PORT(handle);
+    serial.clear(QSerialPort::AllDirections);
+    return failed(serial) ? FT_IO_ERROR : FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_SetBaudRate(FT_HANDLE handle, ULONG baudRate)
+{
+    WITH_PORT(handle);
+    if (baudRate == 0)
+        return FT_INVALID_BAUD_RATE;
+    const bool ok = serial.setBaudRate(qint32(baudRate));
+    return ok && !failed(serial) ? FT_OK : FT_INVALID_BAUD_RATE;
+}
+
+FT_EXPORT FT_STATUS FT_SetDataCharacteristics(FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits,
+                                              UCHAR parity)
+{
+    WITH_PORT(handle);
+    if ((wordLength != FT_BITS_7 && wordLength != FT_BITS_8) ||
+        (stopBits != FT_STOP_BITS_1 && stopBits != FT_STOP_BITS_2) || parity > FT_PARITY_EVEN)
+        return FT_INVALID_PARAMETER;
+    const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                            QSerialPort::EvenParity};
+    bool ok = serial.setDataBits(wordLength == FT_BITS_8 ? QSerialPort::Data8 : QSerialPort::Data7);
+    ok = serial.setStopBits(stopBits == FT_STOP_BITS_1 ? QSerialPort::OneStop
+                                                       : QSerialPort::TwoStop) &&
+         ok;
+    ok = serial.setParity(parities[parity]) && ok;
+    ok = serial.setFlowControl(QSerialPort::NoFlowControl) && ok;
+    return ok && !failed(serial) ? FT_OK : FT_IO_ERROR;
+}
+
+FT_EXPORT FT_STATUS FT_SetTimeouts(FT_HANDLE handle, ULONG readTimeoutMs, ULONG writeTimeoutMs)
+{
+    WITH_PORT(handle);
+    Q_UNUSED(serial);
+    port->readTimeoutMs = readTimeoutMs;
+    port->writeTimeoutMs = writeTimeoutMs;
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR latencyMs)
+{
+    WITH_PORT(handle);
+    Q_UNUSED(serial);
+    // The kernel driver delivers bytes as they come; the value is only checked.
+    return latencyMs >= 2 ? FT_OK : FT_INVALID_PARAMETER;
+}
+
+FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask)
+{
+    WITH_PORT(handle);
+    if (mask & FT_PURGE_RX)
+        serial.clear(QSerialPort::Input);
+    if (mask & FT_PURGE_TX)
+        serial.clear(QSerialPort::Output);
+    return failed(serial) ? FT_IO_ERROR : FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPDWORD written)
+{
+    WITH_PORT(handle);
+    if (!written || (!buffer && toWrite > 0))
+        return FT_INVALID_PARAMETER;
+    *written = 0;
+    serial.clearError();
+    if (serial.write(static_cast<const char *>(buffer), toWrite) < 0)
+        return FT_IO_ERROR;
+    QElapsedTimer clock;
+    clock.start();
+    while (serial.bytesToWrite() > 0) {
+        int wait = -1; // a write time-out of 0 means none
+        if (port->writeTimeoutMs > 0) {
+            wait = int(port->writeTimeoutMs - clock.elapsed());
+            if (wait <= 0)
+                break;
+        }
+        if (!serial.waitForBytesWritten(wait)) {
+            if (failed(serial))
+                return FT_IO_ERROR;
+            if (port->writeTimeoutMs == 0)
+                continue;
+        }
+    }
+    const qint64 pending = serial.bytesToWrite();
+    *written = DWORD(toWrite - std::min<qint64>(pending, toWrite));
+    if (pending > 0)
+        serial.clear(QSerialPort::Output);
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD returned)
+{
+    WITH_PORT(handle);
+    if (!returned || (!buffer && toRead > 0))
+        return FT_INVALID_PARAMETER;
+    char *dest = static_cast<char *>(buffer);
+    DWORD got = 0;
+    serial.clearError();
+    QElapsedTimer clock;
+    clock.start();
+    while (got < toRead) {
+        if (serial.bytesAvailable() > 0) {
+            const qint64 n = serial.read(dest + got, toRead - got);
+            if (n < 0)
+                return FT_IO_ERROR;
+            got += DWORD(n);
+            continue;
+        }
+        int wait = -1; // a read time-out of 0 waits for all bytes
+        if (port->readTimeoutMs > 0) {
+            wait = int(qint64(port->readTimeoutMs) - clock.elapsed());
+            if (wait <= 0)
+                break;
+        }
+        if (!serial.waitForReadyRead(wait)) {
+            if (failed(serial))
+                return FT_IO_ERROR;
+            // A hang-up without data: poll says readable but nothing comes.
+            if (serial.bytesAvailable() == 0 && !QFileInfo::exists(serial.portName()))
+                return FT_IO_ERROR;
+        }
+    }
+    *returned = got;
+    return FT_OK;
+}

@@ -1,0 +1,186 @@
+#include "comm2pc.h"
+
+#include "frame.h"
+#include "ftddevice.h"
+#include "logging.h"
+
+#include <QMutexLocker>
+#include <cstring>
+
+QMutex &stationMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+namespace {
+const quint8 handshakeRequest[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
+                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
+}
+
+Comm2Pc::Comm2Pc()
+{
+    usbDevice = new FtdDevice(library);
+}
+
+Comm2Pc::~Comm2Pc()
+{
+    delete usbDevice;
+}
+
+QString Comm2Pc::versionText(quint16 version)
+{
+    QString text = QString::number(version).rightJustified(4, QLatin1Char('0'));
+    text.insert(1, QLatin1Char('.'));
+    return text;
+}
+
+QString Comm2Pc::hexString(const quint8 *bytes, int length)
+{
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char *>(bytes), length).toHex());
+}
+
+QString Comm2Pc::serialText(const quint8 *answer)
+{
+    const quint8 serial[4] = {answer[16], answer[14], answer[18], answer[11]};
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(serial), 4).toHex())
+        .toUpper();
+}
+
+Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *goodAnswer)
+{
+    const quint32 count = library.nr_devices();
+    library.closeAll();
+    if (!silent)
+        emit signal_nr_devices(int(count));
+
+    std::unique_ptr<QMutexLocker<QMutex>> lock;
+    if (!reconnect)
+        lock = std::make_unique<QMutexLocker<QMutex>>(&stationMutex());
+    bool found = false;
+    bool validMode = false;
+    for (quint32 index = 0; index < count; ++index) {
+        throwIfStopped();
+        bool ok = usbDevice->open(int(index));
+        if (!silent)
+            emit signal_info_openDevice(int(index), usbDevice->serialNr);
+        if (!ok)
+            continue;
+        ok = usbDevice->setBaudRate(115200);
+        if (!silent)
+            emit signal_info_setBaudRate(115200, ok);
+        if (!ok)
+            continue;
+        ok = usbDevice->setDataCharacteristics(FT_BITS_8, FT_STOP_BITS_1, FT_PARITY_NONE);
+        if (!silent)
+            emit signal_info_setDataCharacteristics(QStringLiteral("8-N-1"), ok);
+        if (!ok)
+            continue;
+        ok = usbDevice->setTimeouts(500, 0);
+        if (!silent)
+            emit signal_info_setTimeouts(500, 0, ok);
+        if (!ok)
+            continue;
+        usbDevice->setLatencyTimer(2);
+        usbDevice->purge(FT_PURGE_RX);
+
+        quint8 answer[handshakeAnswerLength] = {};
+        try {
+            exchangeData(handshakeRequest, int(sizeof handshakeRequest), answer,
+                         handshakeAnswerLength);
+        } catch (const ex_stopped &) {
+            throw;
+        } catch (...) {
+            qCDebug(lcLink, "exchangeData exception!");
+            if (!silent)
+                emit signal_info_sendHandshake(false);
+            found = false;
+            continue;
+        }
+        if (!silent)
+            emit signal_info_sendHandshake(true);
+        const bool match = answerChecksumOk(answer, handshakeAnswerLength);
+        if (!silent)
+            emit signal_info_receiveHandshake(0, hexString(answer, handshakeAnswerLength), match,
+                                              match);
+        if (!match)
+            continue;
+        if (reconnect)
+            qCDebug(lcLink).noquote() << QStringLiteral("Hauptoperation: %1   Unteroperation: %2   "
+                                                        "Parameter: %3 ")
+                                             .arg(answer[0])
+                                             .arg(answer[1])
+                                             .arg(answer[3]);
+        found = true;
+        std::memcpy(goodAnswer, answer, handshakeAnswerLength);
+        if (answer[0] == Frame::StatusOk && answer[1] == 0x00 && answer[3] == 'Y') {
+            validMode = true;
+            break;
+        }
+        validMode = false;
+    }
+    lock.reset();
+    if (!found)
+        return Outcome::NotFound;
+    return validMode ? Outcome::Found : Outcome::InvalidMode;
+}
+
+void Comm2Pc::reportVersions(const quint8 *answer)
+{
+    emit signal_info_gleistronVersion(serialText(answer), versionText(readWord(answer + 4)),
+                                      versionText(readWord(answer + 6)),
+                                      versionText(readWord(answer + 8)));
+}
+
+bool Comm2Pc::connectDevice(bool silent)
+{
+    quint8 answer[handshakeAnswerLength] = {};
+    const Outcome outcome = searchAdapters(silent, false, answer);
+    if (outcome == Outcome::NotFound) {
+        if (!silent)
+            emit signal_info_noGleistron();
+        qCDebug(lcLink, "Gleistron not found");
+        return false;
+    }
+    if (outcome == Outcome::InvalidMode) {
+        if (!silent)
+            emit signal_info_invalidMode();
+        qCDebug(lcLink, "Gleistron in invalid mode");
+        return false;
+    }
+    dataModelVersion = readWord(answer + 8);
+    if (!silent)
+        reportVersions(answer);
+    return true;
+}
+
+bool Comm2Pc::reconnectDevice(bool silent)
+{
+    quint8 answer[handshakeAnswerLength] = {};
+    if (searchAdapters(silent, true, answer) == Outcome::NotFound) {
+        if (!silent)
+            emit signal_info_noGleistron();
+        qCDebug(lcLink, "Gleistron not found");
+        return false;
+    }
+    if (!silent)
+        reportVersions(answer);
+    return true;
+}
+
+bool Comm2Pc::recoverConnection()
+{
+    throwIfStopped();
+    if (connected) {
+        emit signal_exchange_failed();
+        connected = false;
+    }
+    usbDevice->resetDevice();
+    const bool ok = connectDevice(true);
+    if (ok) {
+        emit signal_reconnected();
+        connected = true;
+    }
+    return ok;
+}

@@ -1,0 +1,90 @@
+#include "statustexts.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace StatusTexts {
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+} // namespace
+
+QString noGleistron()
+{
+    return tr("<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: Kein Gleistron "
+              "gefunden!</span><BR>");
+}
+
+QString invalidMode()
+{
+    return tr("\n    Achtung! Gleistron nicht im Richtigem Modus.\n\n");
+}
+
+QString gleistronFound(const QString &serial, const QString &softwareVersion)
+{
+    return tr("Gleistron gefunden mit Seriennummer <span style=\"font-weight:bold;\">%1</span>"
+              "                                                    "
+              "und Softwareversion <span style=\"font-weight:bold;\">%2</span> <BR>")
+        .arg(serial, softwareVersion);
+}
+
+QString outdatedSoftware()
+{
+    const QString link =
+        QLatin1String(webHost) +
+        tr("/index.php?show=categories&cPath=155_157&cId=157&lang=de#Aktuelle Updates");
+    return tr("<BR><span style=\"font-weight:bold;color:#000000;\">Ihre Gleistron Software Version "
+              "ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer <a "
+              "href=\"%1\">Internet Seite</a> herunterladen. Installieren Sie diese dann von Ihrem "
+              "PC auf den Gleistron so wie es in der Installationsanweisung beschrieben "
+              "ist.</span>")
+        .arg(link.toHtmlEscaped());
+}
+
+QString communicationError()
+{
+    return tr("<BR><span style=\"font-weight:bold;color:#660000;\">Kommunikation mit Gleistron "
+              "unterbrochen! </span>");
+}
+
+QString exchangeFailed()
+{
+    return tr("<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: USB Verbindung mit "
+              "Gleistron verloren! Bitte stecken Sie den Kabel erneut an. </span><BR>");
+}
+
+QString resumed()
+{
+    return tr("Verbindung wieder hergestellt!<BR>");
+}
+
+int versionNumber(const QString &versionText)
+{
+    QString digits = versionText;
+    digits.remove(QLatin1Char('.'));
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok ? value : 0;
+}
+
+QString toPlainText(const QString &html)
+{
+    QString text = html;
+    text.replace(QRegularExpression(QStringLiteral("<br\\s*/?>"),
+                                    QRegularExpression::CaseInsensitiveOption),
+                 QStringLiteral("\n"));
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    text.replace(QRegularExpression(QStringLiteral("[ \\t]{2,}")), QStringLiteral(" "));
+    text.replace(QRegularExpression(QStringLiteral("\\n{3,}")), QStringLiteral("\n\n"));
+    return text.trimmed();
+}
+
+} // namespace StatusTexts

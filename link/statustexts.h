@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The messages that report the station's state to the user, shared by the window and the
+// command-line tool. Rich text, translated in the window's context.
+namespace StatusTexts {
+
+constexpr const char *webHost = "https://www.orvandel.example";
+
+QString noGleistron();
+QString invalidMode(); // plain text
+QString gleistronFound(const QString &serial, const QString &softwareVersion);
+QString outdatedSoftware();
+QString communicationError();
+QString exchangeFailed();
+QString resumed();
+
+// Parses "1.299" into 1299; anything that is not a number counts as 0.
+int versionNumber(const QString &versionText);
+
+// For terminals: tags dropped, <BR> as line breaks, entities decoded.
+QString toPlainText(const QString &html);
+
+} // namespace StatusTexts

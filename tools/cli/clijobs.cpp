@@ -1,0 +1,9 @@
+#include "clijobs.h"
+
+void InfoJob::run()
+{
+    try {
+        connectDevice(false);
+    } catch (const ex_stopped &) {
+    }
+}

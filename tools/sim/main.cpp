@@ -1,0 +1,165 @@
+// gleistron-sim: a simulated station on pseudo-terminals, for demonstrations and tests.
+
+#include "ptyport.h"
+#include "simstation.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    (void)!::write(signalPipe[1], &byte, 1);
+}
+
+int badUsage(const QString &message)
+{
+    std::fprintf(stderr, "gleistron-sim: %s\n", qPrintable(message));
+    return 2;
+}
+
+bool parseProbability(const QString &text, double &value)
+{
+    bool ok = false;
+    value = text.toDouble(&ok);
+    return ok && value >= 0 && value <= 1;
+}
+
+bool parseVersion(const QString &text, quint16 &value)
+{
+    bool ok = false;
+    const uint v = text.toUInt(&ok);
+    value = quint16(v);
+    return ok && v <= 0xFFFF;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gleistron-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated Gleistron station on pseudo-terminals"));
+    parser.addHelpOption();
+    const QCommandLineOption adaptersOption(QStringLiteral("adapters"), QStringLiteral("Number of simulated adapters."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("Handshake mode per adapter: Y, another letter, or silent."), QStringLiteral("M[,M...]"), QStringLiteral("Y"));
+    const QCommandLineOption softwareOption(QStringLiteral("software"), QStringLiteral("Software version."), QStringLiteral("V"), QStringLiteral("1300"));
+    const QCommandLineOption protocolOption(QStringLiteral("protocol"), QStringLiteral("Protocol version."), QStringLiteral("V"), QStringLiteral("3"));
+    const QCommandLineOption datamodelOption(QStringLiteral("datamodel"), QStringLiteral("Data-model version."), QStringLiteral("V"), QStringLiteral("2000"));
+    const QCommandLineOption serialOption(QStringLiteral("serial"), QStringLiteral("Serial number, 8 hex digits."), QStringLiteral("HEX8"), QStringLiteral("56347812"));
+    const QCommandLineOption loadOption(QStringLiteral("load"), QStringLiteral("Start with the data sets of a backup file."), QStringLiteral("FILE"));
+    const QCommandLineOption sampleOption(QStringLiteral("sample"), QStringLiteral("Start with the built-in sample layout."));
+    const QCommandLineOption saveOption(QStringLiteral("save-on-exit"), QStringLiteral("Save the data sets when stopping."), QStringLiteral("FILE"));
+    const QCommandLineOption linkOption(QStringLiteral("link-dir"), QStringLiteral("Create DIR/gleistronN links to the ports."), QStringLiteral("DIR"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Delay answers as on a wire at RATE; 0 = none."), QStringLiteral("RATE"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of every random fault."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption dropOption(QStringLiteral("drop"), QStringLiteral("Probability of sending no answer."), QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption corruptOption(QStringLiteral("corrupt"), QStringLiteral("Probability of a wrong checksum."), QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption truncateOption(QStringLiteral("truncate"), QStringLiteral("Probability of a cut answer."), QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption unplugOption(QStringLiteral("unplug-at"), QStringLiteral("After the N-th answer remove the port for S seconds."), QStringLiteral("N:S"));
+    const QCommandLineOption lsbOption(QStringLiteral("lsb-device"), QStringLiteral("Device held in LSB update mode."), QStringLiteral("A:T:H:S"));
+    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."), QStringLiteral("FILE"));
+    parser.addOptions({adaptersOption, modeOption, softwareOption, protocolOption, datamodelOption,
+                       serialOption, loadOption, sampleOption, saveOption, linkOption, baudOption,
+                       seedOption, dropOption, corruptOption, truncateOption, unplugOption,
+                       lsbOption, logOption});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return badUsage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return badUsage(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+
+    SimStation station;
+    WireConditions wire;
+    bool ok = false;
+    const int adapters = parser.value(adaptersOption).toInt(&ok);
+    if (!ok || adapters < 1 || adapters > 16)
+        return badUsage(QStringLiteral("--adapters takes 1 to 16"));
+    QStringList modes = parser.value(modeOption).split(QLatin1Char(','));
+    for (const QString &mode : modes) {
+        if (mode != QLatin1String("silent") && (mode.size() != 1 || mode.at(0).unicode() > 0x7F))
+            return badUsage(QStringLiteral("--mode takes single letters or silent"));
+    }
+    while (modes.size() < adapters)
+        modes.append(modes.last());
+    if (!parseVersion(parser.value(softwareOption), station.softwareVersion) ||
+        !parseVersion(parser.value(protocolOption), station.protocolVersion) ||
+        !parseVersion(parser.value(datamodelOption), station.dataModelVersion))
+        return badUsage(QStringLiteral("versions are decimal numbers up to 65535"));
+    if (!station.setSerial(parser.value(serialOption)))
+        return badUsage(QStringLiteral("--serial takes 8 hex digits"));
+    wire.baud = parser.value(baudOption).toInt(&ok);
+    if (!ok || wire.baud < 0)
+        return badUsage(QStringLiteral("--baud takes a rate or 0"));
+    const uint seed = parser.value(seedOption).toUInt(&ok);
+    if (!ok)
+        return badUsage(QStringLiteral("--seed takes a number"));
+    wire.random.seed(seed);
+    if (!parseProbability(parser.value(dropOption), wire.drop) ||
+        !parseProbability(parser.value(corruptOption), wire.corrupt) ||
+        !parseProbability(parser.value(truncateOption), wire.truncate))
+        return badUsage(QStringLiteral("probabilities lie between 0 and 1"));
+    if (parser.isSet(unplugOption)) {
+        const QStringList parts = parser.value(unplugOption).split(QLatin1Char(':'));
+        bool okN = false, okS = false;
+        if (parts.size() == 2) {
+            wire.unplugAfter = parts[0].toInt(&okN);
+            wire.unplugSeconds = parts[1].toInt(&okS);
+        }
+        if (!okN || !okS || wire.unplugAfter < 1 || wire.unplugSeconds < 0)
+            return badUsage(QStringLiteral("--unplug-at takes N:S"));
+    }
+    std::unique_ptr<QFile> log;
+    if (parser.isSet(logOption)) {
+        log = std::make_unique<QFile>(parser.value(logOption));
+        if (!log->open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return badUsage(QStringLiteral("cannot write %1").arg(parser.value(logOption)));
+        wire.log = log.get();
+    }
+    wire.clock.start();
+
+    std::vector<std::unique_ptr<PtyPort>> ports;
+    for (int i = 0; i < adapters; ++i) {
+        ports.push_back(std::make_unique<PtyPort>(i, modes.at(i), station, wire,
+                                                  parser.value(linkOption)));
+        if (!ports.back()->create()) {
+            std::fprintf(stderr, "gleistron-sim: cannot create a terminal for adapter %d\n", i);
+            return 1;
+        }
+    }
+
+    if (::pipe(signalPipe) != 0)
+        return 1;
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    for (const auto &port : ports)
+        std::printf("PORT %s\n", qPrintable(port->path()));
+    std::printf("READY\n");
+    std::fflush(stdout);
+
+    app.exec();
+    ports.clear();
+    return 0;
+}

@@ -1,0 +1,194 @@
+#include "ptyport.h"
+
+#include "link/frame.h"
+#include "simstation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+bool WireConditions::happens(double probability)
+{
+    if (probability <= 0)
+        return false;
+    return std::uniform_real_distribution<double>(0.0, 1.0)(random) < probability;
+}
+
+PtyPort::PtyPort(int index, const QString &mode, SimStation &station, WireConditions &wire,
+                 const QString &linkDir, QObject *parent)
+    : QObject(parent), index(index), mode(mode), station(station), wire(wire)
+{
+    if (!linkDir.isEmpty())
+        linkPath = QDir(linkDir).absoluteFilePath(QStringLiteral("gleistron%1").arg(index));
+}
+
+PtyPort::~PtyPort()
+{
+    closeTerminal();
+    if (!linkPath.isEmpty())
+        QFile::remove(linkPath);
+}
+
+QString PtyPort::path() const
+{
+    return linkPath.isEmpty() ? terminalPath : linkPath;
+}
+
+bool PtyPort::create()
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return false;
+    const char *name = ptsname(master);
+    if (!name)
+        return false;
+    terminalPath = QString::fromLocal8Bit(name);
+    slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave < 0)
+        return false;
+    termios settings{};
+    tcgetattr(slave, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(slave, TCSANOW, &settings);
+    if (!linkPath.isEmpty()) {
+        QFile::remove(linkPath);
+        if (!QFile::link(terminalPath, linkPath))
+            return false;
+    }
+    pending.clear();
+    discard = 0;
+    notifier = new QSocketNotifier(master, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &PtyPort::readRequests);
+    return true;
+}
+
+void PtyPort::closeTerminal()
+{
+    delete notifier;
+    notifier = nullptr;
+    if (slave >= 0)
+        ::close(slave);
+    if (master >= 0)
+        ::close(master);
+    slave = master = -1;
+}
+
+void PtyPort::readRequests()
+{
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        pending.append(buffer, int(n));
+    }
+    handleFrames();
+}
+
+void PtyPort::handleFrames()
+{
+    for (;;) {
+        if (discard > 0) {
+            const int n = qMin(discard, int(pending.size()));
+            pending.remove(0, n);
+            discard -= n;
+        }
+        if (pending.size() < 3)
+            return;
+        const quint8 *p = reinterpret_cast<const quint8 *>(pending.constData());
+        const int length = p[2];
+        if ((p[0] != Frame::MainStation && p[0] != Frame::MainLsbUpdate) || length < 4) {
+            pending.remove(0, 1); // not the start of a frame: resynchronise
+            continue;
+        }
+        if (pending.size() < length)
+            return;
+        const QByteArray request = pending.left(length);
+        pending.remove(0, length);
+        logFrame("rx", request);
+        const quint8 *r = reinterpret_cast<const quint8 *>(request.constData());
+        if (frameChecksum(r, length - 1) != r[length - 1])
+            continue; // a damaged request gets no answer
+        if (r[0] == Frame::MainStation && r[1] == 0x00)
+            discard = 12; // the handshake's filler bytes
+        if (mode == QLatin1String("silent"))
+            continue;
+        const QByteArray answer = station.answer(request, mode.at(0).toLatin1());
+        if (!answer.isEmpty())
+            sendAnswer(answer, length);
+    }
+}
+
+void PtyPort::sendAnswer(QByteArray answer, int requestLength)
+{
+    ++wire.answers;
+    const bool unplugNow = wire.unplugAfter > 0 && wire.answers == wire.unplugAfter;
+    if (wire.happens(wire.drop)) {
+        logFrame("tx-dropped", answer);
+        answer.clear();
+    } else if (wire.happens(wire.corrupt)) {
+        answer[answer.size() - 1] = char(answer.at(answer.size() - 1) ^ 0x5A);
+    } else if (wire.happens(wire.truncate)) {
+        answer.truncate(
+            std::uniform_int_distribution<int>(1, int(answer.size()) - 1)(wire.random));
+    }
+    auto deliver = [this, answer, unplugNow] {
+        if (!answer.isEmpty() && master >= 0) {
+            logFrame("tx", answer);
+            const char *data = answer.constData();
+            qsizetype left = answer.size();
+            while (left > 0) {
+                const ssize_t n = ::write(master, data, size_t(left));
+                if (n < 0) {
+                    if (errno == EAGAIN)
+                        continue;
+                    break;
+                }
+                data += n;
+                left -= n;
+            }
+        }
+        if (unplugNow)
+            unplug();
+    };
+    if (wire.baud > 0) {
+        const int bytes = requestLength + int(answer.size());
+        const int delayMs = (bytes * 10 * 1000 + wire.baud - 1) / wire.baud;
+        QTimer::singleShot(delayMs, Qt::PreciseTimer, this, deliver);
+    } else {
+        deliver();
+    }
+}
+
+void PtyPort::unplug()
+{
+    std::fprintf(stderr, "gleistron-sim: adapter %d unplugged for %d s\n", index,
+                 wire.unplugSeconds);
+    closeTerminal();
+    if (!linkPath.isEmpty())
+        QFile::remove(linkPath);
+    QTimer::singleShot(wire.unplugSeconds * 1000, this, [this] {
+        if (create())
+            std::fprintf(stderr, "gleistron-sim: adapter %d back on %s\n", index,
+                         qPrintable(terminalPath));
+        else
+            std::fprintf(stderr, "gleistron-sim: adapter %d could not come back\n", index);
+    });
+}
+
+void PtyPort::logFrame(const char *direction, const QByteArray &bytes)
+{
+    if (!wire.log)
+        return;
+    const QByteArray line = QByteArray(direction) + ' ' + QByteArray::number(index) + ' ' +
+                            QByteArray::number(wire.clock.nsecsElapsed() / 1e9, 'f', 6) + ' ' +
+                            bytes.toHex(' ') + '\n';
+    wire.log->write(line);
+    wire.log->flush();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <random>
+
+class QFile;
+class QSocketNotifier;
+class SimStation;
+
+// What the wire does to answers, shared by all adapters of one simulated station.
+struct WireConditions
+{
+    double drop = 0;
+    double corrupt = 0;
+    double truncate = 0;
+    int baud = 0;
+    int unplugAfter = 0; // answer count, 0 = never
+    int unplugSeconds = 0;
+    std::mt19937 random{1};
+    int answers = 0;
+    QFile *log = nullptr;
+    QElapsedTimer clock;
+
+    bool happens(double probability);
+};
+
+// One simulated adapter: a pseudo-terminal whose far end the program opens as a serial port.
+class PtyPort : public QObject
+{
+    Q_OBJECT
+public:
+    PtyPort(int index, const QString &mode, SimStation &station, WireConditions &wire,
+            const QString &linkDir, QObject *parent = nullptr);
+    ~PtyPort() override;
+
+    bool create();
+    QString path() const; // the link when there is one, else the terminal
+
+private:
+    void readRequests();
+    void handleFrames();
+    void sendAnswer(QByteArray answer, int requestLength);
+    void unplug();
+    void logFrame(const char *direction, const QByteArray &bytes);
+    void closeTerminal();
+
+    int index;
+    QString mode; // "Y", another letter, or "silent"
+    SimStation &station;
+    WireConditions &wire;
+    QString linkPath;
+    QString terminalPath;
+    int master = -1;
+    int slave = -1; // held open so the terminal survives the program closing its side
+    QSocketNotifier *notifier = nullptr;
+    QByteArray pending;
+    int discard = 0;
+};

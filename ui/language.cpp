@@ -1,0 +1,91 @@
+#include "link/logging.h"
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace {
+const char *settingsFile = "settings.ini";
+
+bool writeSetting(const char *line)
+{
+    QFile file{QString::fromLatin1(settingsFile)};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(line);
+    return true;
+}
+} // namespace
+
+void MainWindow::applySavedLanguage()
+{
+    QFile file{QString::fromLatin1(settingsFile)};
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray line = file.readLine();
+        file.close();
+        if (line.startsWith("language=en"))
+            setLanguageEnglish();
+        else
+            setLanguageGerman();
+    } else {
+        setLanguageGerman();
+    }
+}
+
+void MainWindow::setLanguageGerman()
+{
+    language = 0;
+    ui->textEdit_manual_en->hide();
+    ui->textEdit_manual_de->show();
+    ui->radioButton_German->setChecked(true);
+    ui->radioButton_English->setChecked(false);
+    ui->actionDeutsch->setChecked(true);
+    ui->actionEnglisch->setChecked(false);
+    if (!writeSetting("language=de\n"))
+        return;
+    (void)translator.load(QStringLiteral("language_en"));
+    QApplication::removeTranslator(&translator);
+    ui->retranslateUi(this);
+    refreshLabels();
+}
+
+void MainWindow::setLanguageEnglish()
+{
+    language = 1;
+    ui->textEdit_manual_de->hide();
+    ui->textEdit_manual_en->show();
+    ui->radioButton_German->setChecked(false);
+    ui->radioButton_English->setChecked(true);
+    ui->actionDeutsch->setChecked(false);
+    ui->actionEnglisch->setChecked(true);
+    if (!writeSetting("language=en\n"))
+        return;
+    const bool loaded = translator.load(QStringLiteral("language_en"));
+    QApplication::installTranslator(&translator);
+    qCDebug(lcUi, "translator installation: %d", int(loaded));
+    qCDebug(lcUi).noquote() << QObject::tr("Das ist ein Test für die Übersetzung!");
+    qCDebug(lcUi).noquote() << QObject::tr("Einfaches Test");
+    ui->retranslateUi(this);
+    refreshLabels();
+}
+
+void MainWindow::on_actionEnglisch_triggered()
+{
+    setLanguageEnglish();
+}
+
+void MainWindow::on_actionDeutsch_triggered()
+{
+    setLanguageGerman();
+}
+
+void MainWindow::on_radioButton_English_clicked()
+{
+    setLanguageEnglish();
+}
+
+void MainWindow::on_radioButton_German_clicked()
+{
+    setLanguageGerman();
+}

@@ -1,0 +1,262 @@
+#include "mainwindow.h"
+
+#include "link/comm2pc.h"
+#include "lsbupdate/lsb_updater.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace {
+QString resourceText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    title = QStringLiteral("Orvandel Gleistron Manager 1.3");
+    updateHintShown = false;
+    ui->menuSprache->menuAction()->setVisible(false);
+    modified = false;
+
+    ui->mainToolBar->hide();
+    ui->groupBox_backup_open->hide();
+    ui->pushButton_backup_download->hide();
+    ui->pushButton_backup_upload->hide();
+    ui->label_backup_action->hide();
+    setTransferButtonsEnabled(true);
+    ui->groupBox_backupInfo->hide();
+    ui->label_datum_backup->hide();
+    ui->label_datum_backup_label->hide();
+
+    setBoxes = {ui->checkBox_lokomotiven, ui->checkBox_gleisplan1, ui->checkBox_gleisplan2,
+                ui->checkBox_gleisplan3,  ui->checkBox_weichen,    ui->checkBox_rueckmelder,
+                ui->checkBox_fahrstrassen, ui->checkBox_lsb,       ui->checkBox_hsb,
+                ui->checkBox_system,      ui->checkBox_lokbilder};
+    sourceLabels = {ui->label_source_lokomotiven, ui->label_source_gleisplan1,
+                    ui->label_source_gleisplan2,  ui->label_source_gleisplan3,
+                    ui->label_source_weichen,     ui->label_source_rueckmelder,
+                    ui->label_source_fahrstrassen, ui->label_source_lsb,
+                    ui->label_source_hsb,         ui->label_source_system,
+                    ui->label_source_lokbilder};
+    document.presentSets.fill(0);
+
+    ui->textEdit_manual_de->setHtml(resourceText(QStringLiteral(":/resources/manual_de.html")));
+    ui->textEdit_manual_en->setHtml(resourceText(QStringLiteral(":/resources/manual_en.html")));
+    applySavedLanguage();
+
+    ui->actionSpeichern->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->action_oeffnen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    on_tabWidget_currentChanged(ui->tabWidget->currentIndex());
+    ui->widget_lsb_udate_progress->hide();
+    ui->widget_lsb_update_device->hide();
+
+    lsbUpdater = new LSB_Updater();
+    connect(lsbUpdater, &Comm2Pc::signal_info_noGleistron, this,
+            &MainWindow::comm_info_noGleistron, Qt::QueuedConnection);
+    connect(lsbUpdater, &Comm2Pc::signal_info_gleistronVersion, this,
+            &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
+    connect(lsbUpdater, &Comm2Pc::signal_info_communicationError, this,
+            &MainWindow::comm_info_communicationError, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_device, this,
+            &MainWindow::comm_lsb_update_device, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_data, this,
+            &MainWindow::comm_lsb_update_data, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_file_error, this,
+            &MainWindow::comm_lsb_update_file_error, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_invalid_mode, this,
+            &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
+    trackJob(lsbUpdater);
+
+    ui->tabWidget->removeTab(3);
+    ui->tabWidget->removeTab(3);
+    ui->pushButton_Fahrstrassen_refresh->setEnabled(false);
+    ui->pushButton_Fahrstrassen_refresh->hide();
+    ui->pushButton_Fahrstrassen_backup_load->hide();
+    ui->checkBox_user_lokfunktionen->hide();
+    ui->checkBox_user_signale->hide();
+    refreshLabels();
+}
+
+MainWindow::~MainWindow()
+{
+    // Normally every job has ended before the window goes (see closeEvent); this is the last
+    // guard against a job that would outlive the document it writes into.
+    for (const QPointer<Comm2Pc> &job : std::as_const(jobs)) {
+        if (job) {
+            job->requestStop();
+            job->wait();
+        }
+    }
+    delete lsbUpdater;
+}
+
+void MainWindow::trackJob(Comm2Pc *job)
+{
+    jobs.append(job);
+    connect(job, &QThread::finished, this, &MainWindow::jobFinished, Qt::QueuedConnection);
+}
+
+bool MainWindow::jobsRunning() const
+{
+    for (const QPointer<Comm2Pc> &job : jobs) {
+        if (job && job->isRunning())
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::jobFinished()
+{
+    for (int i = jobs.size() - 1; i >= 0; --i) {
+        Comm2Pc *job = jobs.at(i);
+        if (!job) {
+            jobs.removeAt(i);
+        } else if (job != lsbUpdater && job->isFinished()) {
+            jobs.removeAt(i);
+            job->deleteLater();
+        }
+    }
+    if (closeAfterJobs && !jobsRunning()) {
+        closeAfterJobs = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (jobsRunning()) {
+        event->ignore();
+        if (closeAfterJobs)
+            return;
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+                        tr("Eine Übertragung mit dem Gleistron läuft noch.\n\nWollen Sie sie "
+                           "abbrechen und das Programm beenden?"),
+                        QMessageBox::NoButton, this);
+        QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        if (box.clickedButton() != yes)
+            return;
+        closeAfterJobs = true;
+        consoleAppend(tr("<BR>Übertragung wird abgebrochen ...<BR>"));
+        for (const QPointer<Comm2Pc> &job : std::as_const(jobs)) {
+            if (job)
+                job->requestStop();
+        }
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::consoleAppend(const QString &html)
+{
+    QTextCursor cursor = ui->textEdit_console->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->textEdit_console->insertHtml(html);
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->textEdit_console->ensureCursorVisible();
+}
+
+void MainWindow::setFileActionsEnabled(bool enabled)
+{
+    ui->action_leeren->setEnabled(enabled);
+    ui->actionSpeichern->setEnabled(enabled);
+    ui->actionSpeichern_unter->setEnabled(enabled);
+    ui->action_oeffnen->setEnabled(enabled);
+}
+
+void MainWindow::setTransferButtonsEnabled(bool enabled)
+{
+    ui->pushButton_backup_download->setEnabled(enabled);
+    ui->pushButton_backup_upload->setEnabled(enabled);
+}
+
+void MainWindow::refreshLabels()
+{
+    QString windowTitle;
+    if (modified)
+        windowTitle += QStringLiteral("* ");
+    windowTitle += fileName;
+    if (!fileName.isEmpty())
+        windowTitle += QStringLiteral(" - ");
+    setWindowTitle(windowTitle + title);
+
+    if (!fileName.isEmpty()) {
+        ui->label_serialNr_backup->setText(backupSerial.toUpper());
+        ui->label_softwareVersion_backup->setText(backupSoftwareVersion);
+    }
+
+    // "Visible" means the direction chosen on the tab, whichever tab is in front.
+    const bool downloadChosen = !ui->pushButton_backup_download->isHidden();
+    const bool uploadChosen = !ui->pushButton_backup_upload->isHidden();
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        QCheckBox *box = setBoxes.at(set);
+        if (downloadChosen)
+            box->setEnabled(true);
+        else if (uploadChosen)
+            box->setEnabled(document.presentSets[size_t(set)] != 0);
+        if (!box->isEnabled())
+            box->setChecked(false);
+    }
+
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        const bool present = document.presentSets[size_t(set)] != 0;
+        QLabel *label = sourceLabels.at(set);
+        label->setText(present ? tr("(Daten vorhanden)") : QStringLiteral("-"));
+        if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
+            label->setToolTip(present ? tr("%1 Datensätze").arg(document.presentRecords(set))
+                                      : QString());
+        }
+    }
+}
+
+void MainWindow::on_tabWidget_currentChanged(int index)
+{
+    ui->actionDrucken->setEnabled(index == 2);
+}
+
+// Later features fill these.
+void MainWindow::on_action_leeren_triggered() {}
+void MainWindow::on_actionSpeichern_unter_triggered() {}
+void MainWindow::on_actionSpeichern_triggered() {}
+void MainWindow::on_action_oeffnen_triggered() {}
+void MainWindow::on_checkBox_select_all_toggled(bool) {}
+void MainWindow::on_pushButton_backup_upload_clicked() {}
+void MainWindow::on_pushButton_backup_download_clicked() {}
+void MainWindow::on_actionDrucken_triggered() {}
+void MainWindow::on_listWidget_Fahrstrassen_itemSelectionChanged() {}
+void MainWindow::on_pushButton_backup_file_clicked() {}
+void MainWindow::on_pushButton_backup_dir_comm_pc_clicked() {}
+void MainWindow::on_pushButton_backup_dir_pc_comm_clicked() {}
+void MainWindow::on_pushButton_lsb_file_clicked() {}
+void MainWindow::on_pushButton_lsb_update_cancel_clicked() {}
+void MainWindow::comm_lsb_update_device(unsigned short, unsigned short, unsigned short,
+                                        unsigned short)
+{
+}
+void MainWindow::comm_lsb_update_data(unsigned short, unsigned short, unsigned short) {}
+void MainWindow::comm_lsb_update_file_error() {}
+void MainWindow::comm_lsb_update_invalid_mode() {}
+void MainWindow::comm_fahrstrassen_loaded(short, bool) {}
+void MainWindow::on_pushButton_Fahrstrassen_backup_load_clicked() {}
+void MainWindow::comm_progress(int) {}
+void MainWindow::comm_backup_download_complete(bool) {}
+void MainWindow::comm_backup_upload_complete(bool) {}
+void MainWindow::comm_version_problem_upload(int) {}
+void MainWindow::comm_version_problem_download(int) {}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "datasets/dataimage.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTranslator>
+#include <array>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class Comm2Pc;
+class LSB_Updater;
+class Comm_backup_download;
+class Comm_backup_upload;
+class QCheckBox;
+class QLabel;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr); // throws const char* without adapter library
+    ~MainWindow() override;
+
+    void setLanguageGerman();
+    void setLanguageEnglish();
+    void consoleAppend(const QString &html);
+    void refreshLabels();
+
+    // Every started job is tracked, so that closing the window stops it and waits for it
+    // instead of leaving it writing into a freed document.
+    void trackJob(Comm2Pc *job);
+    bool jobsRunning() const;
+
+    qint8 language = 0;
+
+public slots:
+    void on_actionEnglisch_triggered();
+    void on_actionDeutsch_triggered();
+    void on_radioButton_English_clicked();
+    void on_radioButton_German_clicked();
+    void on_action_leeren_triggered();
+    void on_actionSpeichern_unter_triggered();
+    void on_actionSpeichern_triggered();
+    void on_action_oeffnen_triggered();
+    void on_tabWidget_currentChanged(int index);
+    void on_checkBox_select_all_toggled(bool checked);
+    void on_pushButton_backup_upload_clicked();
+    void on_pushButton_backup_download_clicked();
+    void on_actionDrucken_triggered();
+    void on_listWidget_Fahrstrassen_itemSelectionChanged();
+    void on_pushButton_backup_file_clicked();
+    void on_pushButton_backup_dir_comm_pc_clicked();
+    void on_pushButton_backup_dir_pc_comm_clicked();
+    void on_pushButton_lsb_file_clicked();
+    void on_pushButton_lsb_update_cancel_clicked();
+    void comm_info_invalidMode();
+    void comm_info_noGleistron();
+    void comm_info_gleistronVersion(QString serial, QString softwareVersion,
+                                    QString protocolVersion, QString dataModelVersion);
+    void comm_info_communicationError(QString text, bool flag);
+    void comm_lsb_update_device(unsigned short address, unsigned short type, unsigned short hw,
+                                unsigned short sw);
+    void comm_lsb_update_data(unsigned short type, unsigned short hw, unsigned short sw);
+    void comm_lsb_update_file_error();
+    void comm_lsb_update_invalid_mode();
+    void comm_fahrstrassen_loaded(short itemNr, bool success);
+    void on_pushButton_Fahrstrassen_backup_load_clicked();
+    void comm_backup_message(QString html);
+    void comm_progress(int permille);
+    void comm_backup_download_complete(bool success);
+    void comm_backup_upload_complete(bool success);
+    void comm_exchange_failed();
+    void comm_resumed();
+    void comm_version_problem_upload(int version);
+    void comm_version_problem_download(int version);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void applySavedLanguage();
+    void setFileActionsEnabled(bool enabled);
+    void setTransferButtonsEnabled(bool enabled);
+    void jobFinished();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    DataImage document;
+    QTranslator translator;
+    LSB_Updater *lsbUpdater = nullptr;
+    QPointer<Comm_backup_download> downloadJob;
+    QPointer<Comm_backup_upload> uploadJob;
+    QList<QPointer<Comm2Pc>> jobs;
+    QList<QCheckBox *> setBoxes; // in data-set order
+    QList<QLabel *> sourceLabels;
+    bool closeAfterJobs = false;
+
+    bool updateHintShown = false;
+    QString title;
+    QString fileName;
+    QString filePath;
+    bool modified = false;
+    QString backupSerial;
+    QString backupSoftwareVersion;
+
+    std::array<qint8, 1024> routeStatus{};
+    quint8 cardCount3 = 12;
+    quint8 cardCount5 = 20;
+    quint8 cardCount7 = 12;
+};

@@ -1,0 +1,74 @@
+#include "link/statustexts.h"
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QMessageBox>
+#include <QTextCursor>
+
+void MainWindow::comm_info_noGleistron()
+{
+    consoleAppend(StatusTexts::noGleistron());
+    ui->label_serialNr->setText(QString());
+    ui->label_softwareVersion->setText(QString());
+    ui->label_protokollVersion->setText(QString());
+    ui->label_datenmodellVersion->setText(QString());
+    setTransferButtonsEnabled(true);
+    setFileActionsEnabled(true);
+    ui->label_backup_action->setText(QString());
+    ui->label_backup_action->hide();
+    refreshLabels();
+}
+
+void MainWindow::comm_info_invalidMode()
+{
+    QTextCursor cursor = ui->textEdit_console->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->textEdit_console->insertPlainText(StatusTexts::invalidMode());
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->label_backup_action->setText(QString());
+    ui->label_backup_action->hide();
+    setTransferButtonsEnabled(true);
+    setFileActionsEnabled(true);
+    refreshLabels();
+}
+
+void MainWindow::comm_info_gleistronVersion(QString serial, QString softwareVersion,
+                                            QString protocolVersion, QString dataModelVersion)
+{
+    consoleAppend(StatusTexts::gleistronFound(serial, softwareVersion));
+    ui->label_serialNr->setText(serial);
+    ui->label_softwareVersion->setText(softwareVersion);
+    ui->label_protokollVersion->setText(protocolVersion);
+    ui->label_datenmodellVersion->setText(dataModelVersion);
+    if (!updateHintShown && StatusTexts::versionNumber(softwareVersion) <= 1299) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Gleistron Manager"),
+                        StatusTexts::outdatedSoftware(), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::RichText);
+        box.exec();
+        updateHintShown = true;
+    }
+}
+
+void MainWindow::comm_info_communicationError(QString, bool)
+{
+    consoleAppend(StatusTexts::communicationError());
+    consoleAppend(QStringLiteral("<BR>"));
+}
+
+void MainWindow::comm_exchange_failed()
+{
+    consoleAppend(StatusTexts::exchangeFailed());
+}
+
+void MainWindow::comm_resumed()
+{
+    consoleAppend(StatusTexts::resumed());
+}
+
+void MainWindow::comm_backup_message(QString html)
+{
+    consoleAppend(html);
+    refreshLabels();
+}
