@@ -38,7 +38,7 @@ struct Port
 {
     std::mutex callMutex; // one call at a time on a handle
     std::unique_ptr<QSerialPort> serial;
-    int index = -1;
+    QString device; // canonical path: one owner per device
     ULONG readTimeoutMs = 0;
     ULONG writeTimeoutMs = 0;
 };
@@ -108,6 +108,12 @@ void reportOpenFailure(const QString &path, const QSerialPort &port)
                      port.errorString().toLocal8Bit().constData());
 }
 
+// The serial port reports a time-out under varying error codes; only the clock tells.
+bool timedOut(const QElapsedTimer &clock, int wait)
+{
+    return wait >= 0 && clock.elapsed() >= wait - 1;
+}
+
 // Clears a sticky error so that the next call judges only its own outcome.
 bool failed(QSerialPort &port)
 {
@@ -166,8 +172,9 @@ FT_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE *dest, LPDWORD
         node.LocId = i + 1;
         copyText(node.SerialNumber, sizeof node.SerialNumber, infoListSnapshot[i].serial);
         copyText(node.Description, sizeof node.Description, infoListSnapshot[i].description);
+        const QString device = QFileInfo(infoListSnapshot[i].path).canonicalFilePath();
         for (const auto &[handle, port] : openPorts) {
-            if (port->index == int(i)) {
+            if (!device.isEmpty() && port->device == device) {
                 node.Flags |= FT_FLAGS_OPENED;
                 node.ftHandle = reinterpret_cast<FT_HANDLE>(handle);
             }
@@ -184,21 +191,22 @@ FT_EXPORT FT_STATUS FT_Open(int deviceNumber, FT_HANDLE *handle)
     const std::vector<Adapter> adapters = listAdapters();
     if (deviceNumber < 0 || size_t(deviceNumber) >= adapters.size())
         return FT_DEVICE_NOT_FOUND;
-    {
-        std::lock_guard<std::mutex> lock(registryMutex);
-        for (const auto &entry : openPorts) {
-            if (entry.second->index == deviceNumber)
-                return FT_DEVICE_NOT_OPENED; // one owner per adapter, as with the real driver
-        }
-    }
     // Resolved anew at every open: a station that came back on a new terminal is found again.
     const QFileInfo info(adapters[size_t(deviceNumber)].path);
     if (!info.exists())
         return FT_DEVICE_NOT_FOUND;
+    const QString device = info.canonicalFilePath();
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        for (const auto &entry : openPorts) {
+            if (entry.second->device == device)
+                return FT_DEVICE_NOT_OPENED; // one owner per adapter, as with the real driver
+        }
+    }
     auto port = std::make_shared<Port>();
-    port->index = deviceNumber;
+    port->device = device;
     port->serial = std::make_unique<QSerialPort>();
-    port->serial->setPortName(info.canonicalFilePath());
+    port->serial->setPortName(device);
     if (!port->serial->open(QIODevice::ReadWrite)) {
         reportOpenFailure(info.filePath(), *port->serial);
         return FT_DEVICE_NOT_OPENED;
@@ -315,11 +323,9 @@ FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPD
             if (wait <= 0)
                 break;
         }
-        if (!serial.waitForBytesWritten(wait)) {
-            if (failed(serial))
-                return FT_IO_ERROR;
-            if (port->writeTimeoutMs == 0)
-                continue;
+        if (!serial.waitForBytesWritten(wait) && !timedOut(clock, wait)) {
+            serial.clearError();
+            return FT_IO_ERROR;
         }
     }
     const qint64 pending = serial.bytesToWrite();
@@ -353,12 +359,9 @@ FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWO
             if (wait <= 0)
                 break;
         }
-        if (!serial.waitForReadyRead(wait)) {
-            if (failed(serial))
-                return FT_IO_ERROR;
-            // A hang-up without data: poll says readable but nothing comes.
-            if (serial.bytesAvailable() == 0 && !QFileInfo::exists(serial.portName()))
-                return FT_IO_ERROR;
+        if (!serial.waitForReadyRead(wait) && !timedOut(clock, wait)) {
+            serial.clearError();
+            return FT_IO_ERROR; // hang-up or read error before the time-out: the port is gone
         }
     }
     *returned = got;

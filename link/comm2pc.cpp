@@ -184,3 +184,20 @@ bool Comm2Pc::recoverConnection()
     }
     return ok;
 }
+
+void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
+                                    int answerLength)
+{
+    for (;;) {
+        try {
+            exchangeData(request, requestLength, answer, answerLength);
+            if (answerChecksumOk(answer, answerLength))
+                return;
+            qCDebug(lcLink, "CRC ERROR");
+        } catch (const ex_stopped &) {
+            throw;
+        } catch (...) {
+        }
+        recoverConnection();
+    }
+}

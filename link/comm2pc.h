@@ -26,6 +26,11 @@ public:
     bool reconnectDevice(bool silent);
     bool recoverConnection();
 
+    // Exchanges until an answer with a good checksum arrives, recovering the link after every
+    // failure and sending the same request again, without limit (only a stop request ends it).
+    void exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
+                               int answerLength);
+
     static QString versionText(quint16 version);
     static QString hexString(const quint8 *bytes, int length);
     static QString serialText(const quint8 *handshakeAnswer);

@@ -154,8 +154,8 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
                 left -= n;
             }
         }
-        if (unplugNow)
-            unplug();
+        if (unplugNow) // a moment later, so that the answer is still read before the hang-up
+            QTimer::singleShot(100, this, &PtyPort::unplug);
     };
     if (wire.baud > 0) {
         const int bytes = requestLength + int(answer.size());

@@ -1,0 +1,24 @@
+# Sourced by run.sh and test.sh: installs what is missing, then configures and builds.
+# BUILD_DIR and CMAKE_EXTRA may be set by the caller.
+
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-tools-dev
+          qt6-tools-dev-tools qt6-l10n-tools libgl-dev poppler-utils ${EXTRA_PACKAGES:-})
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA:-} >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j"$(nproc)"

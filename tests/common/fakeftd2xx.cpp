@@ -1,0 +1,151 @@
+// A scripted stand-in for the adapter library, for tests whose timing and failures must be
+// exact. Each FT_Write/FT_Read takes the next scripted result; unscripted writes succeed and
+// unscripted reads time out with nothing. Built once without FT_Close to test a missing function.
+
+#include "link/d2xx.h"
+
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#define FT_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+struct Step
+{
+    int result; // -1 driver error, else number of bytes
+    std::vector<unsigned char> data;
+};
+std::mutex mutex;
+std::deque<Step> writes;
+std::deque<Step> reads;
+std::string calls;
+unsigned devices = 1;
+} // namespace
+
+FT_EXPORT void fake_reset(unsigned deviceCount)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    writes.clear();
+    reads.clear();
+    calls.clear();
+    devices = deviceCount;
+}
+
+FT_EXPORT void fake_push_write(int result)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    writes.push_back({result, {}});
+}
+
+FT_EXPORT void fake_push_read(int result, const unsigned char *data, int length)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    reads.push_back({result, std::vector<unsigned char>(data, data + (length > 0 ? length : 0))});
+}
+
+FT_EXPORT const char *fake_calls()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return calls.c_str();
+}
+
+FT_EXPORT FT_STATUS FT_ListDevices(PVOID arg1, PVOID arg2, DWORD flags)
+{
+    if (flags & FT_LIST_NUMBER_ONLY) {
+        *static_cast<DWORD *>(arg1) = devices;
+        return FT_OK;
+    }
+    const auto index = reinterpret_cast<uintptr_t>(arg1);
+    if (index >= devices)
+        return FT_DEVICE_NOT_FOUND;
+    std::strcpy(static_cast<char *>(arg2), "FAKE0001");
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    *numDevs = devices;
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE *dest, LPDWORD numDevs)
+{
+    std::memset(dest, 0, sizeof(FT_DEVICE_LIST_INFO_NODE) * devices);
+    *numDevs = devices;
+    return FT_OK;
+}
+
+#ifndef FAKE_WITHOUT_CLOSE
+FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
+{
+    return handle ? FT_OK : FT_INVALID_HANDLE;
+}
+#endif
+
+FT_EXPORT FT_STATUS FT_Open(int index, FT_HANDLE *handle)
+{
+    if (index < 0 || unsigned(index) >= devices)
+        return FT_DEVICE_NOT_FOUND;
+    *handle = reinterpret_cast<FT_HANDLE>(uintptr_t(index + 1));
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE)
+{
+    return FT_OK;
+}
+FT_EXPORT FT_STATUS FT_SetBaudRate(FT_HANDLE, ULONG)
+{
+    return FT_OK;
+}
+FT_EXPORT FT_STATUS FT_SetDataCharacteristics(FT_HANDLE, UCHAR, UCHAR, UCHAR)
+{
+    return FT_OK;
+}
+FT_EXPORT FT_STATUS FT_SetTimeouts(FT_HANDLE, ULONG, ULONG)
+{
+    return FT_OK;
+}
+FT_EXPORT FT_STATUS FT_SetLatencyTimer(FT_HANDLE, UCHAR)
+{
+    return FT_OK;
+}
+FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE, ULONG)
+{
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID, DWORD toWrite, LPDWORD written)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    calls += 'W';
+    Step step{int(toWrite), {}};
+    if (!writes.empty()) {
+        step = writes.front();
+        writes.pop_front();
+    }
+    if (step.result < 0)
+        return FT_IO_ERROR;
+    *written = DWORD(step.result);
+    return FT_OK;
+}
+
+FT_EXPORT FT_STATUS FT_Read(FT_HANDLE, LPVOID buffer, DWORD toRead, LPDWORD returned)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    calls += 'R';
+    Step step{0, {}};
+    if (!reads.empty()) {
+        step = reads.front();
+        reads.pop_front();
+    }
+    if (step.result < 0)
+        return FT_IO_ERROR;
+    const size_t n = std::min<size_t>(step.data.size(), toRead);
+    std::memcpy(buffer, step.data.data(), n);
+    *returned = DWORD(n);
+    return FT_OK;
+}

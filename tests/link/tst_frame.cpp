@@ -1,0 +1,103 @@
+#include "link/comm2pc.h"
+#include "link/frame.h"
+
+#include <QTest>
+
+class TestFrame : public QObject
+{
+    Q_OBJECT
+private slots:
+    void checksum_data();
+    void checksum();
+    void answerCheck_data();
+    void answerCheck();
+    void versionText_data();
+    void versionText();
+    void serialText();
+};
+
+void TestFrame::checksum_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("crc");
+    QTest::newRow("catalogue check value") << QByteArray("123456789") << 0xF7;
+    QTest::newRow("abc") << QByteArray("abc") << 0xE2;
+    QTest::newRow("handshake") << QByteArray::fromHex("590008000307d0") << 0xD9;
+    QTest::newRow("empty") << QByteArray() << 0xFF;
+    QTest::newRow("one zero byte") << QByteArray(1, '\0') << 0xAC; // table[0xFF]
+}
+
+void TestFrame::checksum()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, crc);
+    QCOMPARE(int(frameChecksum(reinterpret_cast<const quint8 *>(input.constData()),
+                               int(input.size()))),
+             crc);
+}
+
+void TestFrame::answerCheck_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("bytesRead");
+    QTest::addColumn<bool>("ok");
+    QByteArray good = QByteArray::fromHex("590b07aabbcc00");
+    finishFrame(reinterpret_cast<quint8 *>(good.data()));
+    QTest::newRow("good") << good << 7 << true;
+    QByteArray bad = good;
+    bad[6] = char(bad[6] ^ 1);
+    QTest::newRow("wrong checksum") << bad << 7 << false;
+    QByteArray shortLength = good;
+    shortLength[2] = 3;
+    QTest::newRow("length byte below 4") << shortLength << 7 << false;
+    QByteArray longLength = good;
+    longLength[2] = 9;
+    QTest::newRow("length byte beyond bytes read") << longLength << 7 << false;
+    // The answer's own length decides, not how many bytes were asked for.
+    QByteArray shorter = QByteArray::fromHex("590b05aa00") + QByteArray(66, '\x77');
+    finishFrame(reinterpret_cast<quint8 *>(shorter.data()));
+    QTest::newRow("own length shorter than read") << shorter << 71 << true;
+}
+
+void TestFrame::answerCheck()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(int, bytesRead);
+    QFETCH(bool, ok);
+    QCOMPARE(answerChecksumOk(reinterpret_cast<const quint8 *>(answer.constData()), bytesRead), ok);
+}
+
+void TestFrame::versionText_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("2000") << 2000 << "2.000";
+    QTest::newRow("105") << 105 << "0.105";
+    QTest::newRow("7") << 7 << "0.007";
+    QTest::newRow("12345") << 12345 << "1.2345";
+    QTest::newRow("0") << 0 << "0.000";
+}
+
+void TestFrame::versionText()
+{
+    QFETCH(int, version);
+    QFETCH(QString, text);
+    QCOMPARE(Comm2Pc::versionText(quint16(version)), text);
+}
+
+void TestFrame::serialText()
+{
+    quint8 answer[27] = {};
+    answer[11] = 0x12;
+    answer[14] = 0x34;
+    answer[16] = 0x56;
+    answer[18] = 0x78;
+    QCOMPARE(Comm2Pc::serialText(answer), QStringLiteral("56347812"));
+    answer[16] = 0xAB;
+    QCOMPARE(Comm2Pc::serialText(answer), QStringLiteral("AB347812"));
+    const quint8 bytes[] = {0x0a, 0xff, 0x00};
+    QCOMPARE(Comm2Pc::hexString(bytes, 3), QStringLiteral("0aff00"));
+}
+
+QTEST_GUILESS_MAIN(TestFrame)
+#include "tst_frame.moc"

@@ -1,0 +1,170 @@
+// Our adapter library through its binary interface, against the simulated station.
+
+#include "../common/simprocess.h"
+#include "link/d2xx.h"
+#include "link/ftdlibrary.h"
+
+#include <QElapsedTimer>
+#include <QLibrary>
+#include <QTest>
+
+class TestFtd2xx : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void listAndInfoNodes();
+    void readTimeout_data();
+    void readTimeout();
+    void unpluggedPort();
+
+private:
+    FT_HANDLE openConfigured(int index);
+    QLibrary library;
+    FT_ListDevices_t listDevices = nullptr;
+    FT_CreateDeviceInfoList_t createList = nullptr;
+    FT_GetDeviceInfoList_t getList = nullptr;
+    FT_Open_t open = nullptr;
+    FT_Close_t close = nullptr;
+    FT_SetBaudRate_t setBaud = nullptr;
+    FT_SetTimeouts_t setTimeouts = nullptr;
+    FT_SetLatencyTimer_t setLatency = nullptr;
+    FT_Write_t write = nullptr;
+    FT_Read_t read = nullptr;
+};
+
+namespace {
+const unsigned char handshake[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
+                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
+}
+
+void TestFtd2xx::initTestCase()
+{
+    library.setFileName(FtdLibrary::libraryLocation());
+    QVERIFY2(library.load(), qPrintable(library.errorString()));
+    listDevices = reinterpret_cast<FT_ListDevices_t>(library.resolve("FT_ListDevices"));
+    createList = reinterpret_cast<FT_CreateDeviceInfoList_t>(library.resolve("FT_CreateDeviceInfoList"));
+    getList = reinterpret_cast<FT_GetDeviceInfoList_t>(library.resolve("FT_GetDeviceInfoList"));
+    open = reinterpret_cast<FT_Open_t>(library.resolve("FT_Open"));
+    close = reinterpret_cast<FT_Close_t>(library.resolve("FT_Close"));
+    setBaud = reinterpret_cast<FT_SetBaudRate_t>(library.resolve("FT_SetBaudRate"));
+    setTimeouts = reinterpret_cast<FT_SetTimeouts_t>(library.resolve("FT_SetTimeouts"));
+    setLatency = reinterpret_cast<FT_SetLatencyTimer_t>(library.resolve("FT_SetLatencyTimer"));
+    write = reinterpret_cast<FT_Write_t>(library.resolve("FT_Write"));
+    read = reinterpret_cast<FT_Read_t>(library.resolve("FT_Read"));
+    QVERIFY(listDevices && createList && getList && open && close && setBaud && setTimeouts &&
+            setLatency && write && read);
+}
+
+FT_HANDLE TestFtd2xx::openConfigured(int index)
+{
+    FT_HANDLE handle = nullptr;
+    if (open(index, &handle) != FT_OK)
+        return nullptr;
+    if (setBaud(handle, 115200) != FT_OK || setTimeouts(handle, 500, 0) != FT_OK) {
+        close(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+void TestFtd2xx::listAndInfoNodes()
+{
+    SimProcess sim({"--adapters", "2"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+
+    DWORD count = 0;
+    QCOMPARE(listDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
+    QCOMPARE(count, DWORD(2));
+    char serial[64] = {};
+    QCOMPARE(listDevices(reinterpret_cast<PVOID>(quintptr(1)), serial,
+                         FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER),
+             FT_OK);
+    QCOMPARE(QByteArray(serial), QByteArray("gleistron1"));
+    QCOMPARE(listDevices(reinterpret_cast<PVOID>(quintptr(2)), serial,
+                         FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER),
+             FT_DEVICE_NOT_FOUND);
+
+    FT_HANDLE handle = openConfigured(1);
+    QVERIFY(handle);
+    QCOMPARE(setLatency(handle, 1), FT_INVALID_PARAMETER);
+    QCOMPARE(setLatency(handle, 2), FT_OK);
+    FT_HANDLE second = nullptr;
+    QVERIFY(open(1, &second) != FT_OK); // one owner per adapter
+
+    DWORD num = 0;
+    QCOMPARE(createList(&num), FT_OK);
+    QCOMPARE(num, DWORD(2));
+    std::vector<FT_DEVICE_LIST_INFO_NODE> nodes(num);
+    QCOMPARE(getList(nodes.data(), &num), FT_OK);
+    QCOMPARE(nodes[0].Flags & FT_FLAGS_OPENED, 0u);
+    QVERIFY(nodes[0].ftHandle == nullptr);
+    QCOMPARE(nodes[1].Flags & FT_FLAGS_OPENED, ULONG(FT_FLAGS_OPENED));
+    QVERIFY(nodes[1].ftHandle == handle);
+    QCOMPARE(nodes[1].ID, ULONG(0x04036001));
+    QCOMPARE(QByteArray(nodes[1].SerialNumber), QByteArray("gleistron1"));
+
+    QCOMPARE(close(nullptr), FT_INVALID_HANDLE);
+    QCOMPARE(close(handle), FT_OK);
+    QCOMPARE(close(handle), FT_INVALID_HANDLE); // a stale handle is refused, not followed
+    DWORD n = 0;
+    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_INVALID_HANDLE);
+}
+
+void TestFtd2xx::readTimeout_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("someBytes");
+    QTest::newRow("station silent") << QStringList{"--mode", "silent"} << false;
+    QTest::newRow("answer cut short") << QStringList{"--truncate", "1"} << true;
+}
+
+void TestFtd2xx::readTimeout()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, someBytes);
+    SimProcess sim(simArgs);
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    FT_HANDLE handle = openConfigured(0);
+    QVERIFY(handle);
+    DWORD n = 0;
+    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_OK);
+    QCOMPARE(n, DWORD(20));
+    unsigned char answer[27];
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(read(handle, answer, 27, &n), FT_OK);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 450 && elapsed < 3000, qPrintable(QString::number(elapsed)));
+    QVERIFY(n < 27);
+    QCOMPARE(n > 0, someBytes);
+    close(handle);
+}
+
+void TestFtd2xx::unpluggedPort()
+{
+    SimProcess sim({"--unplug-at", "1:30"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    FT_HANDLE handle = openConfigured(0);
+    QVERIFY(handle);
+    DWORD n = 0;
+    unsigned char answer[27];
+    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_OK);
+    QCOMPARE(read(handle, answer, 27, &n), FT_OK);
+    QCOMPARE(n, DWORD(27));
+    // The answer was the last thing before the cable went.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(sim.ports()), 5000);
+    FT_STATUS status = write(handle, const_cast<unsigned char *>(handshake), 20, &n);
+    if (status == FT_OK)
+        status = read(handle, answer, 27, &n);
+    QCOMPARE(status, FT_IO_ERROR);
+    QCOMPARE(close(handle), FT_OK);
+    FT_HANDLE again = nullptr;
+    QCOMPARE(open(0, &again), FT_DEVICE_NOT_FOUND);
+}
+
+QTEST_GUILESS_MAIN(TestFtd2xx)
+#include "tst_ftd2xx.moc"
