@@ -1,1 +1,856 @@
-<?xml version="1.0" encoding="utf-8"?><!DOCTYPE TS><TS version="2.1" language="en_GB" sourcelanguage="de_DE"></TS>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="de_DE">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Orvandel Gleistron Manager 1.3</source>
+        <translation>Orvandel Gleistron Manager 1.3</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Datensicherung leeren</source>
+        <translation>Clear backup</translation>
+    </message>
+    <message>
+        <source>Datensicherung öffnen ...</source>
+        <translation>Open backup ...</translation>
+    </message>
+    <message>
+        <source>Datensicherung speichern</source>
+        <translation>Save backup</translation>
+    </message>
+    <message>
+        <source>Datensicherung speichern unter ...</source>
+        <translation>Save backup as ...</translation>
+    </message>
+    <message>
+        <source>Drucken</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Deutsch</source>
+        <translation>German</translation>
+    </message>
+    <message>
+        <source>Englisch</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Gleistron Info</source>
+        <translation>Gleistron info</translation>
+    </message>
+    <message>
+        <source>Seriennr.</source>
+        <translation>Serial no.</translation>
+    </message>
+    <message>
+        <source>Soft.Ver.</source>
+        <translation>Softw. ver.</translation>
+    </message>
+    <message>
+        <source>Prot.Ver.</source>
+        <translation>Prot. ver.</translation>
+    </message>
+    <message>
+        <source>Dat.Ver.</source>
+        <translation>Data ver.</translation>
+    </message>
+    <message>
+        <source>Backup Datei Info</source>
+        <translation>Backup file info</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Startseite</source>
+        <translation>Start page</translation>
+    </message>
+    <message>
+        <source>Datensicherung</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen</source>
+        <translation>Routes</translation>
+    </message>
+    <message>
+        <source>LSB Update</source>
+        <translation>LSB update</translation>
+    </message>
+    <message>
+        <source>Lokbildeditor</source>
+        <translation>Locomotive image editor</translation>
+    </message>
+    <message>
+        <source>Signalbildeditor</source>
+        <translation>Signal image editor</translation>
+    </message>
+    <message>
+        <source>Richtung auswählen</source>
+        <translation>Choose direction</translation>
+    </message>
+    <message>
+        <source>Gleistron -&gt; PC</source>
+        <translation>Gleistron -&gt; PC</translation>
+    </message>
+    <message>
+        <source>PC -&gt; Gleistron</source>
+        <translation>PC -&gt; Gleistron</translation>
+    </message>
+    <message>
+        <source>Datei auswählen</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>Auswählen...</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>Daten auswählen und übertragen</source>
+        <translation>Select and transfer data</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Verbinden Sie den Gleistron per USB-Kabel mit Ihrem Computer.&lt;br/&gt;Wechseln Sie im Gleistron in das Menü Datensicherung.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Connect the Gleistron to your computer with the USB cable.&lt;br/&gt;On the Gleistron, open the menu Backup (Datensicherung).&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Keine Richtung ausgewählt!</source>
+        <translation>No direction chosen!</translation>
+    </message>
+    <message>
+        <source>Daten herunterladen</source>
+        <translation>Download data</translation>
+    </message>
+    <message>
+        <source>Daten hochladen</source>
+        <translation>Upload data</translation>
+    </message>
+    <message>
+        <source>Analysiere Daten</source>
+        <translation>Analysing data</translation>
+    </message>
+    <message>
+        <source>Lokomotiven</source>
+        <translation>Locomotives</translation>
+    </message>
+    <message>
+        <source>Gleisplan 1</source>
+        <translation>Track plan 1</translation>
+    </message>
+    <message>
+        <source>Gleisplan 2</source>
+        <translation>Track plan 2</translation>
+    </message>
+    <message>
+        <source>Gleisplan 3</source>
+        <translation>Track plan 3</translation>
+    </message>
+    <message>
+        <source>Schaltartikel</source>
+        <translation>Switching articles</translation>
+    </message>
+    <message>
+        <source>Rückmelder</source>
+        <translation>Feedback modules</translation>
+    </message>
+    <message>
+        <source>LSB-Geräte</source>
+        <translation>LSB devices</translation>
+    </message>
+    <message>
+        <source>HSB-Geräte</source>
+        <translation>HSB devices</translation>
+    </message>
+    <message>
+        <source>Systemkonfiguration</source>
+        <translation>System configuration</translation>
+    </message>
+    <message>
+        <source>Lokbilder</source>
+        <translation>Locomotive images</translation>
+    </message>
+    <message>
+        <source>Benutzerdefinierte Lokfunktionsbilder</source>
+        <translation>User-defined locomotive function images</translation>
+    </message>
+    <message>
+        <source>Benutzerdefinierte Signalbilder</source>
+        <translation>User-defined signal images</translation>
+    </message>
+    <message>
+        <source>Alles auswählen</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>(noch nicht geladen!)</source>
+        <translation>(not loaded yet!)</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>aus Gleistron laden</source>
+        <translation>load from Gleistron</translation>
+    </message>
+    <message>
+        <source>Starttaste:</source>
+        <translation>Start key:</translation>
+    </message>
+    <message>
+        <source>Zieltaste:</source>
+        <translation>Destination key:</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Zeile</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>Spalte</source>
+        <translation>Column</translation>
+    </message>
+    <message>
+        <source>Kommentar:</source>
+        <translation>Comment:</translation>
+    </message>
+    <message>
+        <source>Karteikarte</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>Nr</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Befehl</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Karte 2:</source>
+        <translation>Card 2:</translation>
+    </message>
+    <message>
+        <source>Karte 3:</source>
+        <translation>Card 3:</translation>
+    </message>
+    <message>
+        <source>Karte 4:</source>
+        <translation>Card 4:</translation>
+    </message>
+    <message>
+        <source>Karte 5:</source>
+        <translation>Card 5:</translation>
+    </message>
+    <message>
+        <source>Karte 6:</source>
+        <translation>Card 6:</translation>
+    </message>
+    <message>
+        <source>Karte 7:</source>
+        <translation>Card 7:</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse aufrufen</source>
+        <translation>Call route</translation>
+    </message>
+    <message>
+        <source>Rückmeldung beachten</source>
+        <translation>Observe feedback</translation>
+    </message>
+    <message>
+        <source>Stellbefehle</source>
+        <translation>Setting commands</translation>
+    </message>
+    <message>
+        <source>Schaltgleisfunktionen</source>
+        <translation>Switching track functions</translation>
+    </message>
+    <message>
+        <source>Zielkontakte</source>
+        <translation>Destination contacts</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse auflösen</source>
+        <translation>Release route</translation>
+    </message>
+    <message>
+        <source>Firmware für LSB-Gerät aufladen</source>
+        <translation>Upload firmware to an LSB device</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Wählen Sie im Geräteeditor des Gleistron das LSB-Gerät aus und schalten Sie es in den Update Modus.&lt;br/&gt;Wählen Sie dann hier die passende Firmware-Datei aus.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;In the Gleistron's device editor, select the LSB device and switch it to update mode.&lt;br/&gt;Then choose the matching firmware file here.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Im Firmware-Datei</source>
+        <translation>In the firmware file</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Analysieren ...</source>
+        <translation>Analysing ...</translation>
+    </message>
+    <message>
+        <source>HW-Ver.</source>
+        <translation>HW ver.</translation>
+    </message>
+    <message>
+        <source>SW-Ver.</source>
+        <translation>SW ver.</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: Kein Gleistron gefunden!&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: No Gleistron found!&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>
+    Achtung! Gleistron nicht im Richtigem Modus.
+
+</source>
+        <translation>
+    Attention! The Gleistron is not in the right mode.
+
+</translation>
+    </message>
+    <message>
+        <source>Gleistron gefunden mit Seriennummer &lt;span style="font-weight:bold;"&gt;%1&lt;/span&gt;                                                    und Softwareversion &lt;span style="font-weight:bold;"&gt;%2&lt;/span&gt; &lt;BR&gt;</source>
+        <translation>Gleistron found with serial number &lt;span style="font-weight:bold;"&gt;%1&lt;/span&gt;                                                    and software version &lt;span style="font-weight:bold;"&gt;%2&lt;/span&gt; &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#000000;"&gt;Ihre Gleistron Software Version ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer &lt;a href="%1"&gt;Internet Seite&lt;/a&gt; herunterladen. Installieren Sie diese dann von Ihrem PC auf den Gleistron so wie es in der Installationsanweisung beschrieben ist.&lt;/span&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#000000;"&gt;The software of your Gleistron is out of date. You can download the current software as a free update from our &lt;a href="%1"&gt;web site&lt;/a&gt;. Then install it from your PC onto the Gleistron as the installation guide describes.&lt;/span&gt;</translation>
+    </message>
+    <message>
+        <source>/index.php?show=categories&amp;cPath=155_157&amp;cId=157&amp;lang=de#Aktuelle Updates</source>
+        <translation>/index.php?show=categories&amp;cPath=155_157&amp;cId=157&amp;lang=en#Aktuelle Updates</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Kommunikation mit Gleistron unterbrochen! &lt;/span&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Communication with the Gleistron interrupted! &lt;/span&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: USB Verbindung mit Gleistron verloren! Bitte stecken Sie den Kabel erneut an. &lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: USB connection to the Gleistron lost! Please plug the cable in again. &lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Verbindung wieder hergestellt!&lt;BR&gt;</source>
+        <translation>Connection restored!&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Eine Übertragung mit dem Gleistron läuft noch.
+
+Wollen Sie sie abbrechen und das Programm beenden?</source>
+        <translation>A transfer with the Gleistron is still running.
+
+Do you want to stop it and quit the program?</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;Übertragung wird abgebrochen ...&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;Stopping the transfer ...&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Lade Lokomotiven ... </source>
+        <translation>Loading locomotives ... </translation>
+    </message>
+    <message>
+        <source>  Lokomotiven geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Locomotives loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Gleisplan %1 ... </source>
+        <translation>Loading track plan %1 ... </translation>
+    </message>
+    <message>
+        <source>  Gleisplan %1 geladen in %2 Sek. &lt;BR&gt;</source>
+        <translation>  Track plan %1 loaded in %2 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Schaltartikel ... </source>
+        <translation>Loading switching articles ... </translation>
+    </message>
+    <message>
+        <source>  Schaltartikel geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Switching articles loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Rückmelder ... </source>
+        <translation>Loading feedback modules ... </translation>
+    </message>
+    <message>
+        <source>  Rückmelder geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Feedback modules loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Fahrstrassen ... </source>
+        <translation>Loading routes ... </translation>
+    </message>
+    <message>
+        <source>  Fahrstrassen geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Routes loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade LSB Geräte ... </source>
+        <translation>Loading LSB devices ... </translation>
+    </message>
+    <message>
+        <source>  LSB Geräte geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  LSB devices loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade HSB Geräte ... </source>
+        <translation>Loading HSB devices ... </translation>
+    </message>
+    <message>
+        <source>  HSB Geräte geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  HSB devices loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Systemkonfiguration ... </source>
+        <translation>Loading system configuration ... </translation>
+    </message>
+    <message>
+        <source>  Systemkonfiguration geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  System configuration loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Lokbilder ... </source>
+        <translation>Loading locomotive images ... </translation>
+    </message>
+    <message>
+        <source>  Lokbilder geladen in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Locomotive images loaded in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Alle ausgewählte Datensätze geladen in %1 Sek. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;All selected data sets loaded in %1 s. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Gleispläne gespeichert. &lt;BR&gt;</source>
+        <translation>Track plans saved. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Lokomotiven ... </source>
+        <translation>Saving locomotives ... </translation>
+    </message>
+    <message>
+        <source>  Lokomotiven gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Locomotives saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Gleisplan %1 ... </source>
+        <translation>Saving track plan %1 ... </translation>
+    </message>
+    <message>
+        <source>  Gleisplan %1 übertragen in %2 Sek. &lt;BR&gt;</source>
+        <translation>  Track plan %1 transferred in %2 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Schaltartikel ... </source>
+        <translation>Saving switching articles ... </translation>
+    </message>
+    <message>
+        <source>  Schaltartikel gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Switching articles saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Rückmelder ... </source>
+        <translation>Saving feedback modules ... </translation>
+    </message>
+    <message>
+        <source>  Rückmelder gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Feedback modules saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Fahrstrassen ... </source>
+        <translation>Saving routes ... </translation>
+    </message>
+    <message>
+        <source>  Fahrstrassen gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Routes saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere LSB Datensätze ... </source>
+        <translation>Saving LSB records ... </translation>
+    </message>
+    <message>
+        <source>  LSB Datensätze gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  LSB records saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere HSB Datensätze ... </source>
+        <translation>Saving HSB records ... </translation>
+    </message>
+    <message>
+        <source>  HSB Datensätze gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  HSB records saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Systemkonfiguration ... </source>
+        <translation>Saving system configuration ... </translation>
+    </message>
+    <message>
+        <source>  Systemkonfiguration gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  System configuration saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Speichere Lokbilder ... </source>
+        <translation>Saving locomotive images ... </translation>
+    </message>
+    <message>
+        <source>  Lokbilder gespeichert in %1 Sek. &lt;BR&gt;</source>
+        <translation>  Locomotive images saved in %1 s. &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Alle ausgewählte Datensätze übertragen in %1 Sek. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;All selected data sets transferred in %1 s. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;B&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Warnung: keine Datensätze ausgewählt!&lt;/B&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;B&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Warning: no data sets selected!&lt;/B&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Datensätze aus Gleistron ...</source>
+        <translation>Loading data sets from the Gleistron ...</translation>
+    </message>
+    <message>
+        <source>Speichere Datensätze im Gleistron ...</source>
+        <translation>Saving data sets in the Gleistron ...</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;WARNUNG! Gleistron Manager Version veraltet!&lt;/span&gt;&lt;BR&gt;Datenmodell Version im Gleistron: %1&lt;BR&gt;Datenmodell Version im Gleistron Manager: %2</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;WARNING! Gleistron Manager version out of date!&lt;/span&gt;&lt;BR&gt;Data model version in the Gleistron: %1&lt;BR&gt;Data model version in Gleistron Manager: %2</translation>
+    </message>
+    <message>
+        <source>&lt;B&gt;Warnung!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Ihr Gleistron verwendet eine neuere Software Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos auf unserer &lt;a href="%1"&gt;Internet Seite&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Achtung !!!! Sie führen ein Backup mit einer veralteten Software aus. Es ist nicht garantiert dass alle Daten gesichert oder auf den Gleistron übertragen werden.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Möchten Sie trotzdem fortsetzen?</source>
+        <translation>&lt;B&gt;Warning!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Your Gleistron uses a newer software version, which does not provide for old backup programs. To back up all new Gleistron features as well, please use the current version of Gleistron Manager. You will find it free of charge on our &lt;a href="%1"&gt;web site&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Attention!!!! You are running a backup with out-of-date software. It is not guaranteed that all data will be saved or transferred to the Gleistron.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Do you want to continue anyway?</translation>
+    </message>
+    <message>
+        <source>/index.php?show=categories&amp;cPath=155_158&amp;cId=158&amp;lang=de#Gleistron Manager</source>
+        <translation>/index.php?show=categories&amp;cPath=155_158&amp;cId=158&amp;lang=en#Gleistron Manager</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Datei kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;The file cannot be written!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Backup Datei &lt;B&gt;%1&lt;/B&gt; gespeichert.&lt;BR&gt;</source>
+        <translation>Backup file &lt;B&gt;%1&lt;/B&gt; saved.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>BackUp Datei</source>
+        <translation>Backup file</translation>
+    </message>
+    <message>
+        <source>Gleistron BackUp Datei (*.GTB2)</source>
+        <translation>Gleistron backup file (*.GTB2)</translation>
+    </message>
+    <message>
+        <source>Backup Datei</source>
+        <translation>Backup file</translation>
+    </message>
+    <message>
+        <source>Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien (*.GTB)</source>
+        <translation>Orvandel Gleistron backup files (*.GTB2);;old Orvandel Gleistron backup files (*.GTB)</translation>
+    </message>
+    <message>
+        <source>Datenformat ungültig!&lt;BR&gt;</source>
+        <translation>Invalid data format!&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Backup Datei &lt;B&gt;</source>
+        <translation>Backup file &lt;B&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Fehler bei Laden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Error while loading!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>geöffnet.&lt;BR&gt;</source>
+        <translation>opened.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>(Daten vorhanden)</source>
+        <translation>(data present)</translation>
+    </message>
+    <message>
+        <source>%1 Datensätze</source>
+        <translation>%1 records</translation>
+    </message>
+    <message>
+        <source>Die geladene Datensätze sind nicht gespeichert. 
+
+ Wollen Sie speichern?</source>
+        <translation>The loaded data sets are not saved. 
+
+ Do you want to save them?</translation>
+    </message>
+    <message>
+        <source>Altes Backup Datei &lt;B&gt;</source>
+        <translation>Old backup file &lt;B&gt;</translation>
+    </message>
+    <message>
+        <source>importiert.&lt;BR&gt;</source>
+        <translation>imported.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Vollautomatik</source>
+        <translation>Fully automatic</translation>
+    </message>
+    <message>
+        <source>Teilautomatik</source>
+        <translation>Semi-automatic</translation>
+    </message>
+    <message>
+        <source>Handbetrieb</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Geparkt</source>
+        <translation>Parked</translation>
+    </message>
+    <message>
+        <source>Weiche</source>
+        <translation>Turnout</translation>
+    </message>
+    <message>
+        <source>Beleuchtung/Sonstiges</source>
+        <translation>Lighting/other</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>ein</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>Lichtsignal</source>
+        <translation>Light signal</translation>
+    </message>
+    <message>
+        <source>KS-Lichtsignal</source>
+        <translation>Ks light signal</translation>
+    </message>
+    <message>
+        <source>Formsignal</source>
+        <translation>Semaphore signal</translation>
+    </message>
+    <message>
+        <source>frei</source>
+        <translation>free</translation>
+    </message>
+    <message>
+        <source>belegt</source>
+        <translation>occupied</translation>
+    </message>
+    <message>
+        <source>belegt (Permanent)</source>
+        <translation>occupied (permanent)</translation>
+    </message>
+    <message>
+        <source>Sperrzeit</source>
+        <translation>Lock time</translation>
+    </message>
+    <message>
+        <source>Sanduhr</source>
+        <translation>Hourglass</translation>
+    </message>
+    <message>
+        <source>Lok Fahrbefehl</source>
+        <translation>Loco drive command</translation>
+    </message>
+    <message>
+        <source>Lok Funktionsbefehl</source>
+        <translation>Loco function command</translation>
+    </message>
+    <message>
+        <source>Schaffner</source>
+        <translation>Conductor</translation>
+    </message>
+    <message>
+        <source>%1.%2 Sek</source>
+        <translation>%1.%2 s</translation>
+    </message>
+    <message>
+        <source>ZUG-ID</source>
+        <translation>TRAIN ID</translation>
+    </message>
+    <message>
+        <source>abzweig</source>
+        <translation>diverging</translation>
+    </message>
+    <message>
+        <source>gerade</source>
+        <translation>straight</translation>
+    </message>
+    <message>
+        <source>abzweig 3-Weg</source>
+        <translation>diverging 3-way</translation>
+    </message>
+    <message>
+        <source>Begriff %1</source>
+        <translation>Aspect %1</translation>
+    </message>
+    <message>
+        <source>WSTOP</source>
+        <translation>WSTOP</translation>
+    </message>
+    <message>
+        <source>USTOP</source>
+        <translation>USTOP</translation>
+    </message>
+    <message>
+        <source>VSTOP</source>
+        <translation>VSTOP</translation>
+    </message>
+    <message>
+        <source>RSTOP</source>
+        <translation>RSTOP</translation>
+    </message>
+    <message>
+        <source>WMINI</source>
+        <translation>WMINI</translation>
+    </message>
+    <message>
+        <source>UMINI</source>
+        <translation>UMINI</translation>
+    </message>
+    <message>
+        <source>VMINI</source>
+        <translation>VMINI</translation>
+    </message>
+    <message>
+        <source>RMINI</source>
+        <translation>RMINI</translation>
+    </message>
+    <message>
+        <source>WNORM</source>
+        <translation>WNORM</translation>
+    </message>
+    <message>
+        <source>UNORM</source>
+        <translation>UNORM</translation>
+    </message>
+    <message>
+        <source>VNORM</source>
+        <translation>VNORM</translation>
+    </message>
+    <message>
+        <source>RNORM</source>
+        <translation>RNORM</translation>
+    </message>
+    <message>
+        <source>WMAXI</source>
+        <translation>WMAXI</translation>
+    </message>
+    <message>
+        <source>UMAXI</source>
+        <translation>UMAXI</translation>
+    </message>
+    <message>
+        <source>VMAXI</source>
+        <translation>VMAXI</translation>
+    </message>
+    <message>
+        <source>RMAXI</source>
+        <translation>RMAXI</translation>
+    </message>
+    <message>
+        <source>(nicht geladen!)</source>
+        <translation>(not loaded!)</translation>
+    </message>
+    <message>
+        <source>Datensatz ist leer!</source>
+        <translation>Record is empty!</translation>
+    </message>
+    <message>
+        <source>&amp;nbsp;Fahrstrasse &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Kommentar: &lt;b&gt;"%2"&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Modus: &lt;b&gt;%3&lt;/b&gt;</source>
+        <translation>&amp;nbsp;Route &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Comment: &lt;b&gt;"%2"&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Mode: &lt;b&gt;%3&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;nbsp;Starttaste: &amp;nbsp; Plan &amp;nbsp; %1 &amp;nbsp; Zeile &amp;nbsp; %2 &amp;nbsp; Spalte &amp;nbsp; %3 &amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp; Zieltaste: &amp;nbsp; Plan &amp;nbsp; %4 &amp;nbsp; Zeile &amp;nbsp; %5 &amp;nbsp; Spalte &amp;nbsp; %6 </source>
+        <translation>&amp;nbsp;Start key: &amp;nbsp; Plan &amp;nbsp; %1 &amp;nbsp; Row &amp;nbsp; %2 &amp;nbsp; Column &amp;nbsp; %3 &amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp; Destination key: &amp;nbsp; Plan &amp;nbsp; %4 &amp;nbsp; Row &amp;nbsp; %5 &amp;nbsp; Column &amp;nbsp; %6 </translation>
+    </message>
+    <message>
+        <source>Firmware Datei</source>
+        <translation>Firmware file</translation>
+    </message>
+    <message>
+        <source>Orvandel LSB Update Dateien (*.lsb)</source>
+        <translation>Orvandel LSB update files (*.lsb)</translation>
+    </message>
+    <message>
+        <source>Update mit den ausgewählten USB-Gerät ist nicht unterstützt!</source>
+        <translation>Updating the selected device is not supported!</translation>
+    </message>
+    <message>
+        <source>Update Datei ist ungültig!</source>
+        <translation>The update file is invalid!</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER:&lt;/span&gt; Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste klickt)!&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR:&lt;/span&gt; The Gleistron is not in the device editor's update mode (select the device in the device editor by clicking the key symbol in the list)!&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Gleistron ist nicht im Geräteeditor LSB Update Modus!</source>
+        <translation>The Gleistron is not in the device editor's LSB update mode!</translation>
+    </message>
+    <message>
+        <source>Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!</source>
+        <translation>The firmware file's device type (%1) does not match the device (%2)!</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Das ist ein Test für die Übersetzung!</source>
+        <translation>This is a test of the translation!</translation>
+    </message>
+    <message>
+        <source>Einfaches Test</source>
+        <translation>Simple test</translation>
+    </message>
+</context>
+</TS>
