@@ -21,4 +21,5 @@ BUILD_DIR=${BUILD_DIR:-build}
 if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
     cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA:-} >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+# Progress lines are dropped; warnings and errors stay.
+cmake --build "$BUILD_DIR" -j"$(nproc)" 2>&1 | { grep -v -E '^\[ *[0-9]+%\]' || true; }

@@ -2,6 +2,8 @@
 
 #include "link/frame.h"
 
+#include <cstring>
+
 bool SimStation::setSerial(const QString &hex8)
 {
     const QByteArray bytes = QByteArray::fromHex(hex8.toLatin1());
@@ -37,5 +39,20 @@ QByteArray SimStation::answer(const QByteArray &request, char mode)
     const quint8 *r = reinterpret_cast<const quint8 *>(request.constData());
     if (r[0] == Frame::MainStation && r[1] == 0x00)
         return handshake(mode);
+    if (r[0] == Frame::MainStation && r[1] == 0x0B && request.size() == 7) {
+        const int n = readWord(r + 3) & 0x3FF;
+        const int block = r[5] & 3;
+        QByteArray frame(71, '\0');
+        quint8 *a = reinterpret_cast<quint8 *>(frame.data());
+        a[0] = Frame::StatusOk;
+        a[1] = 0x0B;
+        a[2] = 71;
+        a[3] = r[3];
+        a[4] = r[4];
+        a[5] = r[5];
+        std::memcpy(a + 6, image.bank(0) + Catalogue::LokOffset + n * 256 + block * 64, 64);
+        finishFrame(a);
+        return frame;
+    }
     return QByteArray();
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+// Answers every message box that becomes modal while it lives: clicks the button with the
+// given text, or the default button, and records the box's text.
+class ModalAnswerer : public QObject
+{
+public:
+    explicit ModalAnswerer(const QString &buttonText = QString()) : button(buttonText)
+    {
+        connect(&timer, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            texts << box->text();
+            QAbstractButton *target = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                if (!button.isEmpty() && b->text() == button)
+                    target = b;
+            }
+            if (!target)
+                target = box->defaultButton() ? static_cast<QAbstractButton *>(box->defaultButton())
+                                              : box->buttons().value(0);
+            if (target)
+                target->click();
+        });
+        timer.start(10);
+    }
+    QStringList texts;
+
+private:
+    QString button;
+    QTimer timer;
+};

@@ -1,0 +1,315 @@
+#include "../common/modalanswerer.h"
+#include "../common/simprocess.h"
+#include "link/comm2pc.h"
+#include "ui/mainwindow.h"
+#include "ui/startup.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+
+namespace {
+QByteArray readFile(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &name, const QByteArray &content)
+{
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// Talks to the station until it is asked to stop, like a long transfer.
+class EndlessJob : public Comm2Pc
+{
+protected:
+    void run() override
+    {
+        const quint8 handshake[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
+                                      0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
+        quint8 answer[27];
+        try {
+            connectDevice(true);
+            for (;;)
+                exchangeUntilAnswered(handshake, 20, answer, 27);
+        } catch (const ex_stopped &) {
+        }
+    }
+};
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startState();
+    void tabRule();
+    void settingsFile_data();
+    void settingsFile();
+    void languageRoundTrip();
+    void statusMessagesInOrder();
+    void stationMissingReturnsToIdle();
+    void updateHint_data();
+    void updateHint();
+    void closeWhileJobRuns();
+    void missingAdapterLibrary();
+
+private:
+    template <typename T> T *find(MainWindow &w, const char *name)
+    {
+        T *child = w.findChild<T *>(QLatin1String(name));
+        if (!child)
+            qFatal("no widget %s", name);
+        return child;
+    }
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previousDir;
+};
+
+void TestMainWindow::init()
+{
+    previousDir = QDir::currentPath();
+    dir = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir->path());
+}
+
+void TestMainWindow::cleanup()
+{
+    QDir::setCurrent(previousDir);
+    dir.reset();
+}
+
+void TestMainWindow::startState()
+{
+    MainWindow w;
+    w.show();
+    auto *tabs = find<QTabWidget>(w, "tabWidget");
+    QCOMPARE(tabs->count(), 4);
+    const QStringList titles = {"Startseite", "Datensicherung", "Fahrstrassen", "LSB Update"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(tabs->tabText(i), titles.at(i));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(!find<QMenu>(w, "menuSprache")->menuAction()->isVisible());
+    QVERIFY(find<QToolBar>(w, "mainToolBar")->isHidden());
+    for (const char *hidden : {"groupBox_backupInfo", "pushButton_backup_download",
+                               "pushButton_backup_upload", "label_backup_action",
+                               "widget_lsb_udate_progress", "widget_lsb_update_device",
+                               "groupBox_backup_open", "pushButton_Fahrstrassen_refresh",
+                               "pushButton_Fahrstrassen_backup_load", "checkBox_user_signale"})
+        QVERIFY2(find<QWidget>(w, hidden)->isHidden(), hidden);
+    QVERIFY(!find<QAction>(w, "actionDrucken")->isEnabled());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Orvandel Gleistron Manager 1.3"));
+    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(), QStringLiteral("-"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("(noch nicht geladen!)"));
+}
+
+void TestMainWindow::tabRule()
+{
+    MainWindow w;
+    auto *tabs = find<QTabWidget>(w, "tabWidget");
+    auto *print = find<QAction>(w, "actionDrucken");
+    tabs->setCurrentIndex(2);
+    QVERIFY(print->isEnabled());
+    tabs->setCurrentIndex(3);
+    QVERIFY(!print->isEnabled());
+    tabs->setCurrentIndex(2);
+    tabs->setCurrentIndex(1);
+    QVERIFY(!print->isEnabled());
+}
+
+void TestMainWindow::settingsFile_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "<none>" = no file
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QByteArray>("afterwards");
+    QTest::newRow("no file") << QByteArray("<none>") << 0 << QByteArray("language=de\n");
+    QTest::newRow("empty file") << QByteArray() << 0 << QByteArray("language=de\n");
+    QTest::newRow("english") << QByteArray("language=en\n") << 1 << QByteArray("language=en\n");
+    QTest::newRow("english with CR") << QByteArray("language=en\r\n") << 1
+                                     << QByteArray("language=en\n");
+    QTest::newRow("english with more letters") << QByteArray("language=english") << 1
+                                               << QByteArray("language=en\n");
+    QTest::newRow("upper case") << QByteArray("Language=en\n") << 0 << QByteArray("language=de\n");
+    QTest::newRow("leading blank") << QByteArray(" language=en\n") << 0
+                                   << QByteArray("language=de\n");
+    QTest::newRow("blanks around =") << QByteArray("language = en\n") << 0
+                                     << QByteArray("language=de\n");
+    QTest::newRow("second line only") << QByteArray("language=de\nlanguage=en\n") << 0
+                                      << QByteArray("language=de\n");
+    QTest::newRow("other keys dropped") << QByteArray("language=en\ncolor=red\n") << 1
+                                        << QByteArray("language=en\n");
+}
+
+void TestMainWindow::settingsFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, language);
+    QFETCH(QByteArray, afterwards);
+    if (content != "<none>")
+        writeFile(QStringLiteral("settings.ini"), content);
+    MainWindow w;
+    QCOMPARE(int(w.language), language);
+    QCOMPARE(find<QRadioButton>(w, "radioButton_English")->isChecked(), language == 1);
+    QCOMPARE(find<QRadioButton>(w, "radioButton_German")->isChecked(), language == 0);
+    QCOMPARE(find<QTextEdit>(w, "textEdit_manual_en")->isHidden(), language == 0);
+    QCOMPARE(find<QTextEdit>(w, "textEdit_manual_de")->isHidden(), language == 1);
+    QCOMPARE(readFile(QStringLiteral("settings.ini")), afterwards);
+}
+
+void TestMainWindow::languageRoundTrip()
+{
+    QVERIFY(QFile::copy(QStringLiteral(GLEISTRON_QM), QStringLiteral("language_en.qm")));
+    MainWindow w;
+    auto *tabs = find<QTabWidget>(w, "tabWidget");
+    w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
+    QCOMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
+
+    find<QRadioButton>(w, "radioButton_English")->click();
+    QCOMPARE(int(w.language), 1);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Start page"));
+    QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
+             QStringLiteral("Download data"));
+    QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=en\n"));
+    // Re-applying the texts empties what the station reported.
+    for (const char *label : {"label_serialNr", "label_softwareVersion", "label_protokollVersion",
+                              "label_datenmodellVersion"})
+        QVERIFY2(find<QLabel>(w, label)->text().isEmpty(), label);
+    w.comm_info_noGleistron();
+    QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("No Gleistron found"));
+
+    find<QRadioButton>(w, "radioButton_German")->click();
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
+    QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=de\n"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Orvandel Gleistron Manager 1.3"));
+
+    // A restart keeps the choice.
+    find<QRadioButton>(w, "radioButton_English")->click();
+    MainWindow again;
+    QCOMPARE(int(again.language), 1);
+    QCOMPARE(find<QTabWidget>(again, "tabWidget")->tabText(1), QStringLiteral("Backup"));
+}
+
+void TestMainWindow::statusMessagesInOrder()
+{
+    MainWindow w;
+    w.show();
+    auto *console = find<QTextEdit>(w, "textEdit_console");
+    w.comm_info_noGleistron();
+    // The user puts the cursor at the start: new messages still go to the end.
+    QTextCursor cursor = console->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    console->setTextCursor(cursor);
+    w.comm_exchange_failed();
+    w.comm_resumed();
+    w.comm_info_invalidMode();
+    w.comm_info_communicationError(QStringLiteral("error:x()"), false);
+    const QString text = console->toPlainText();
+    const int missing = text.indexOf("FEHLER: Kein Gleistron gefunden!");
+    const int lost = text.indexOf("FEHLER: USB Verbindung mit Gleistron verloren!");
+    const int back = text.indexOf("Verbindung wieder hergestellt!");
+    const int mode = text.indexOf("Achtung! Gleistron nicht im Richtigem Modus.");
+    const int broken = text.indexOf("Kommunikation mit Gleistron unterbrochen!");
+    QVERIFY(missing >= 0 && missing < lost && lost < back && back < mode && mode < broken);
+    QCOMPARE(console->textCursor().position(), console->document()->characterCount() - 1);
+}
+
+void TestMainWindow::stationMissingReturnsToIdle()
+{
+    MainWindow w;
+    for (const char *name : {"action_leeren", "actionSpeichern", "actionSpeichern_unter",
+                             "action_oeffnen"})
+        find<QAction>(w, name)->setEnabled(false);
+    find<QPushButton>(w, "pushButton_backup_download")->setEnabled(false);
+    find<QLabel>(w, "label_backup_action")->show();
+    w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
+    w.comm_info_noGleistron();
+    for (const char *name : {"action_leeren", "actionSpeichern", "actionSpeichern_unter",
+                             "action_oeffnen"})
+        QVERIFY2(find<QAction>(w, name)->isEnabled(), name);
+    QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
+    QVERIFY(find<QLabel>(w, "label_backup_action")->isHidden());
+    QVERIFY(find<QLabel>(w, "label_serialNr")->text().isEmpty());
+}
+
+void TestMainWindow::updateHint_data()
+{
+    QTest::addColumn<QStringList>("versions");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("1.299 twice") << QStringList{"1.299", "1.299"} << 1;
+    QTest::newRow("1.300") << QStringList{"1.300"} << 0;
+    QTest::newRow("2.000") << QStringList{"2.000"} << 0;
+    QTest::newRow("not a number") << QStringList{"x.y"} << 1;
+    QTest::newRow("new then old") << QStringList{"1.300", "0.900", "1.100"} << 1;
+}
+
+void TestMainWindow::updateHint()
+{
+    QFETCH(QStringList, versions);
+    QFETCH(int, boxes);
+    MainWindow w;
+    ModalAnswerer answerer;
+    for (const QString &version : versions)
+        w.comm_info_gleistronVersion("56347812", version, "0.003", "2.000");
+    QCOMPARE(answerer.texts.size(), boxes);
+    if (boxes)
+        QVERIFY(answerer.texts.first().contains("https://www.orvandel.example/index.php?"));
+    QCOMPARE(find<QLabel>(w, "label_softwareVersion")->text(), versions.last());
+}
+
+void TestMainWindow::closeWhileJobRuns()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    w.show();
+    QPointer<EndlessJob> job = new EndlessJob;
+    w.trackJob(job);
+    job->start();
+    {
+        ModalAnswerer no(QStringLiteral("Nein"));
+        QVERIFY(!w.close());
+        QCOMPARE(no.texts.size(), 1);
+    }
+    QVERIFY(w.isVisible());
+    QVERIFY(job->isRunning());
+    {
+        ModalAnswerer yes(QStringLiteral("Ja"));
+        w.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 10000);
+    }
+    QVERIFY(!w.jobsRunning());
+    QTRY_VERIFY(job.isNull()); // the window released the finished job
+}
+
+void TestMainWindow::missingAdapterLibrary()
+{
+    qputenv("GLEISTRON_FTD2XX", "/nonexistent/libftd2xx.so");
+    ModalAnswerer answerer;
+    const int status = runMainWindow();
+    qunsetenv("GLEISTRON_FTD2XX");
+    QCOMPARE(status, 1);
+    QCOMPARE(answerer.texts, QStringList{"Library not found!"});
+    QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
+            std::none_of(QApplication::topLevelWidgets().cbegin(),
+                         QApplication::topLevelWidgets().cend(),
+                         [](QWidget *w) { return qobject_cast<MainWindow *>(w); }));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
