@@ -5,6 +5,7 @@
 #include "logging.h"
 
 #include <QMutexLocker>
+#include <memory>
 #include <cstring>
 
 QMutex &stationMutex()
@@ -186,7 +187,7 @@ bool Comm2Pc::recoverConnection()
 }
 
 void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
-                                    int answerLength)
+                                    int answerLength, const char *failureLine, int failureNumber)
 {
     for (;;) {
         try {
@@ -198,6 +199,8 @@ void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, qu
             throw;
         } catch (...) {
         }
+        if (failureLine)
+            qCDebug(lcData, failureLine, failureNumber);
         recoverConnection();
     }
 }

@@ -29,7 +29,48 @@ public:
     // Exchanges until an answer with a good checksum arrives, recovering the link after every
     // failure and sending the same request again, without limit (only a stop request ends it).
     void exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
-                               int answerLength);
+                               int answerLength, const char *failureLine = nullptr,
+                               int failureNumber = 0);
+
+    // Data-set commands (datasets/datasetcommands.cpp). Reads return true when every block
+    // arrived, false when the station reported the record empty or the read was abandoned.
+    bool backup_Lok_load(int n, quint8 *dest);
+    bool backup_Lokliste_load(quint8 *dest);
+    bool backup_Gleisplan_load(int p, int c, int r, quint8 *dest);
+    bool backup_Weichen_load(int n, quint8 *dest);
+    bool backup_Rueckmelder_load(int n, quint8 *dest);
+    bool backup_S88_load(quint8 *dest);
+    bool backup_SystemKonfiguration_load(quint8 *dest);
+    bool backup_Fahrstrassen_load(int n, quint8 *dest);
+    bool backup_FahrstrassenAusleuchtung_load(int n, quint8 *dest);
+    bool backup_LSB_load(int n, quint8 *dest);
+    bool backup_HSB_load(int n, quint8 *dest);
+    bool backup_Lokbild_load(int n, quint8 *dest);
+
+    bool backup_Lok_save(int n, const quint8 *src);
+    bool backup_Lokliste_save(const quint8 *src);
+    bool backup_Gleisplan_save(int p, int c, int r, const quint8 *src);
+    bool backup_Weichen_save(int n, const quint8 *src);
+    bool backup_Rueckmelder_save(int n, const quint8 *src);
+    bool backup_S88_save(const quint8 *src);
+    bool backup_SystemKonfiguration_save(const quint8 *src);
+    bool backup_Fahrstrassen_save(int n, const quint8 *src);
+    bool backup_FahrstrassenAusleuchtung_save(int n, const quint8 *src);
+    bool backup_LSB_save(int n, const quint8 *src);
+    bool backup_HSB_save(int n, const quint8 *src);
+    bool backup_Lokbild_save(int n, const quint8 *src);
+
+    bool backup_Lok_commit();
+    bool backup_Lokliste_commit();
+    bool backup_Gleisplan_commit();
+    bool backup_Weichen_commit();
+    bool backup_Rueckmelder_commit();
+    bool backup_Fahrstrassen_commit();
+    bool backup_FahrstrassenAusleuchtung_commit(int group);
+    bool backup_LSB_commit();
+    bool backup_HSB_commit();
+    bool backup_Lokbild_commit(int n);
+    bool backup_finalize();
 
     static QString versionText(quint16 version);
     static QString hexString(const quint8 *bytes, int length);
@@ -57,6 +98,25 @@ signals:
     void signal_reconnected();
 
 private:
+    enum class EchoRule { Abandon, Skip, Unchecked };
+    enum class BlockResult { Copied, Empty, WrongEcho, Ignored };
+    struct ReadSpec
+    {
+        quint8 subOp;
+        int answerLength;
+        int dataSize;
+        bool emptyList; // an 'E' answer lists further empty keys
+        EchoRule echo;
+    };
+    BlockResult readBlock(const ReadSpec &spec, std::initializer_list<int> params, quint8 *dest,
+                          int key, const char *failureLine = nullptr, int failureNumber = 0);
+    bool readRecord(const ReadSpec &spec, int blocks, int n, bool wideNumber, quint8 *dest,
+                    const char *failureLine = nullptr);
+    void writeBlock(quint8 subOp, std::initializer_list<int> params, const quint8 *data,
+                    int dataSize, int spareBytes, int answerLength);
+    bool commit(quint8 subOp, int requestLength, int group, int answerLength, int retryCount,
+                const char *failureLine);
+
     enum class Outcome { NotFound, InvalidMode, Found };
     Outcome searchAdapters(bool silent, bool reconnect, quint8 *answer);
     void reportVersions(const quint8 *answer);

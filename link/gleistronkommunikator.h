@@ -20,6 +20,7 @@ class GleistronKommunikator : public QThread
 {
 public:
     GleistronKommunikator();
+    ~GleistronKommunikator() override = default;
 
     // Writes the request and reads exactly answerLength bytes, each phase with `retries` tries
     // and a pause of `retryDelay` after every failed one. Throws on failure, true otherwise.
@@ -29,7 +30,7 @@ public:
     int retryCount() const { return retries; }
 
     // Asks the job to end at its next exchange or pause. Threads are never terminated.
-    void requestStop();
+    virtual void requestStop();
     bool stopRequested() const { return stopFlag.load(); }
 
 protected:

@@ -1,11 +1,17 @@
 // gleistron-cli: backups, restores and inspection from scripts, through the window's jobs.
 
+#include "backupfile/backupfile.h"
 #include "clijobs.h"
+#include "datasets/comm_backup_download.h"
+#include "datasets/comm_backup_upload.h"
 #include "link/statustexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTranslator>
 #include <csignal>
@@ -32,32 +38,89 @@ void message(const QString &html)
         std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+void failure(const QString &text)
+{
+    std::fprintf(stderr, "gleistron-cli: %s\n", qPrintable(text));
+}
+
 int usage(const QString &why)
 {
     std::fprintf(stderr, "gleistron-cli: %s\nTry 'gleistron-cli --help'.\n", qPrintable(why));
     return BadUsage;
 }
 
+struct Options
+{
+    bool acceptNewer = false;
+    QString sets;
+};
+
+// A bar on a terminal, a line per tenth otherwise.
+class Progress
+{
+public:
+    Progress() : terminal(isatty(STDERR_FILENO)) {}
+    ~Progress()
+    {
+        if (terminal && last >= 0)
+            std::fputc('\n', stderr);
+    }
+    void show(int permille)
+    {
+        const int percent = permille / 10;
+        if (terminal) {
+            if (percent == last)
+                return;
+            const int filled = percent * 40 / 100;
+            std::fprintf(stderr, "\r[%s%s] %3d%%", QByteArray(filled, '#').constData(),
+                         QByteArray(40 - filled, ' ').constData(), percent);
+            std::fflush(stderr);
+            last = percent;
+        } else if (percent / 10 != last / 10 || last < 0) {
+            std::fprintf(stderr, "progress %d%%\n", percent);
+            last = percent;
+        }
+    }
+    void interrupt()
+    {
+        if (terminal && last >= 0)
+            std::fputc('\n', stderr);
+        last = -1;
+    }
+
+private:
+    bool terminal;
+    int last = -1;
+};
+
 // Runs a job to its end while the event loop delivers its queued reports; Ctrl+C asks it to
 // stop between two exchanges.
-void runJob(Comm2Pc &job)
+bool runJob(Comm2Pc &job)
 {
     QEventLoop loop;
     QObject::connect(&job, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     QSocketNotifier interrupt(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&interrupt, &QSocketNotifier::activated, &job, [&job] {
-        std::fprintf(stderr, "gleistron-cli: interrupted, stopping ...\n");
+    bool interrupted = false;
+    QObject::connect(&interrupt, &QSocketNotifier::activated, &job, [&] {
+        char byte;
+        (void)!::read(signalPipe[0], &byte, 1);
+        failure(QStringLiteral("interrupted, stopping ..."));
+        interrupted = true;
         job.requestStop();
     });
     job.start();
     loop.exec();
     job.wait();
+    QCoreApplication::sendPostedEvents();
+    return !interrupted;
 }
 
 // Station reports shared by every command that talks to the station.
 struct StationReports
 {
     int exitCode = Done;
+    QString serial;
+    QString softwareVersion;
 
     void attach(Comm2Pc &job)
     {
@@ -73,6 +136,69 @@ struct StationReports
                          [] { message(StatusTexts::exchangeFailed()); }, Qt::QueuedConnection);
         QObject::connect(&job, &Comm2Pc::signal_reconnected, &job,
                          [] { message(StatusTexts::resumed()); }, Qt::QueuedConnection);
+        QObject::connect(&job, &Comm2Pc::signal_info_gleistronVersion, &job,
+                         [this](const QString &s, const QString &software, const QString &,
+                                const QString &) {
+                             serial = s;
+                             softwareVersion = software;
+                         },
+                         Qt::QueuedConnection);
+    }
+};
+
+// Fills the selection from "all" or a comma-separated list of set keys.
+bool selectSets(const QString &keys, DataImage &image)
+{
+    image.selectedSets.fill(0);
+    for (const QString &key : keys.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (key == QLatin1String("all")) {
+            image.selectedSets.fill(1);
+            continue;
+        }
+        const int set = Catalogue::indexOfKey(key.trimmed());
+        if (set < 0)
+            return false;
+        image.selectedSets[size_t(set)] = 1;
+    }
+    return std::any_of(image.selectedSets.begin(), image.selectedSets.end(),
+                       [](quint8 f) { return f != 0; });
+}
+
+// The transfer jobs' reports: messages, progress, the newer-data-model question.
+struct TransferReports : StationReports
+{
+    Progress progress;
+    bool declined = false;
+
+    void attach(BackupJob &job, bool acceptNewer)
+    {
+        StationReports::attach(job);
+        QObject::connect(&job, &BackupJob::signal_comm_backup_message, &job,
+                         [this](const QString &html) {
+                             progress.interrupt();
+                             message(html);
+                         },
+                         Qt::QueuedConnection);
+        QObject::connect(&job, &BackupJob::signal_comm_progress, &job,
+                         [this](int permille) { progress.show(permille); }, Qt::QueuedConnection);
+        QObject::connect(&job, &BackupJob::signal_comm_version_problem, &job,
+                         [this, &job, acceptNewer](int version) {
+                             QString text = QString::number(version);
+                             text.insert(1, QLatin1Char('.'));
+                             failure(QStringLiteral("the station's data model %1 is newer than "
+                                                    "2.000")
+                                         .arg(text));
+                             if (acceptNewer) {
+                                 job.continueTransfer();
+                             } else {
+                                 failure(QStringLiteral("declined; --accept-newer-datamodel goes "
+                                                        "on anyway"));
+                                 declined = true;
+                                 exitCode = Declined;
+                                 job.abandonTransfer();
+                             }
+                         },
+                         Qt::QueuedConnection);
     }
 };
 
@@ -90,8 +216,107 @@ int commandInfo()
             std::fflush(stdout);
         },
         Qt::QueuedConnection);
-    runJob(job);
+    if (!runJob(job))
+        return Failed;
     return reports.exitCode;
+}
+
+int commandBackup(const QString &path, const Options &options)
+{
+    auto document = std::make_unique<DataImage>();
+    if (!selectSets(options.sets, *document))
+        return usage(QStringLiteral("--sets takes set keys or all"));
+    {
+        // Find out now, not after the transfer, that the file cannot be written.
+        QSaveFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            failure(QStringLiteral("cannot write %1: %2").arg(path, probe.errorString()));
+            return Failed;
+        }
+        probe.cancelWriting();
+    }
+    Comm_backup_download job;
+    job.setDocument(document.get());
+    TransferReports reports;
+    reports.attach(job, options.acceptNewer);
+    bool complete = false;
+    QObject::connect(&job, &Comm_backup_download::signal_comm_backup_download_complete, &job,
+                     [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
+    if (!runJob(job))
+        return Failed;
+    if (!complete)
+        return reports.exitCode != Done ? reports.exitCode : Failed;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !BackupFile::write(file, *document, reports.serial, reports.softwareVersion) ||
+        !file.commit()) {
+        failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return Failed;
+    }
+    message(QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
+                .arg(path));
+    return Done;
+}
+
+bool openDocument(const QString &path, DataImage &document, BackupFile::ReadResult &meta)
+{
+    if (!path.toUpper().endsWith(QLatin1String(".GTB2"))) {
+        failure(QStringLiteral("%1: not a .GTB2 backup file").arg(path));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    meta = BackupFile::read(file, document, nullptr);
+    return true;
+}
+
+int commandRestore(const QString &path, const Options &options)
+{
+    auto document = std::make_unique<DataImage>();
+    BackupFile::ReadResult meta;
+    if (!selectSets(options.sets, *document))
+        return usage(QStringLiteral("--sets takes set keys or all"));
+    if (!openDocument(path, *document, meta))
+        return Failed;
+    Comm_backup_upload job;
+    job.setDocument(document.get());
+    TransferReports reports;
+    reports.attach(job, options.acceptNewer);
+    bool complete = false;
+    QObject::connect(&job, &Comm_backup_upload::signal_comm_backup_upload_complete, &job,
+                     [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
+    if (!runJob(job))
+        return Failed;
+    if (!complete)
+        return reports.exitCode != Done ? reports.exitCode : Failed;
+    return Done;
+}
+
+int commandInspect(const QString &path)
+{
+    auto document = std::make_unique<DataImage>();
+    BackupFile::ReadResult meta;
+    if (!openDocument(path, *document, meta))
+        return Failed;
+    std::printf("serial %s\nsoftware %s\n", qPrintable(meta.serial),
+                qPrintable(meta.softwareVersion));
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (!document->presentSets[size_t(set)])
+            continue;
+        const Catalogue::Entry &e = Catalogue::entry(set);
+        if (e.statusOffset < 0) {
+            std::printf("%s block\n", e.key);
+            continue;
+        }
+        int count = 0;
+        for (int n = 0; n < e.records; ++n)
+            count += document->recordStatus[size_t(e.statusOffset + n)] > 0;
+        std::printf("%s %d\n", e.key, count);
+    }
+    return Done;
 }
 
 } // namespace
@@ -105,12 +330,20 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Back up, restore and inspect an Orvandel Gleistron.\n\n"
         "Commands:\n"
-        "  info                         find the station and print its identity\n"));
+        "  info                          find the station and print its identity\n"
+        "  backup OUT.GTB2 [--sets KEYS] download data sets into a backup file\n"
+        "  restore FILE [--sets KEYS]    upload the data sets of a backup file\n"
+        "  inspect FILE                  print what a backup file holds\n\n"
+        "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
+        "fahrstrassen, lsb, hsb, system, lokbilder, or all.\n\n"
+        "Exit status: 0 done, 1 failed, 2 bad usage, 3 no station, 4 wrong mode,\n"
+        "5 declined (newer data model)."));
     parser.addHelpOption();
     const QCommandLineOption langOption(QStringLiteral("lang"), QStringLiteral("Message language (de or en)."), QStringLiteral("LANG"), QStringLiteral("de"));
     const QCommandLineOption newerOption(QStringLiteral("accept-newer-datamodel"), QStringLiteral("Go on when the station's data model is newer."));
+    const QCommandLineOption setsOption(QStringLiteral("sets"), QStringLiteral("Data sets to transfer."), QStringLiteral("KEYS"), QStringLiteral("all"));
     const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Print the link's debug lines."));
-    parser.addOptions({langOption, newerOption, debugOption});
+    parser.addOptions({langOption, newerOption, setsOption, debugOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -142,15 +375,36 @@ int main(int argc, char *argv[])
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    Options options;
+    options.acceptNewer = parser.isSet(newerOption);
+    options.sets = parser.value(setsOption);
     const QString command = args.first();
+    const bool takesSets = command == QLatin1String("backup") || command == QLatin1String("restore");
+    if (parser.isSet(setsOption) && !takesSets)
+        return usage(QStringLiteral("--sets belongs to backup and restore"));
     try {
         if (command == QLatin1String("info")) {
             if (args.size() != 1)
                 return usage(QStringLiteral("info takes no arguments"));
             return commandInfo();
         }
+        if (command == QLatin1String("backup")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("backup takes the file to write"));
+            return commandBackup(args.at(1), options);
+        }
+        if (command == QLatin1String("restore")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("restore takes the file to upload"));
+            return commandRestore(args.at(1), options);
+        }
+        if (command == QLatin1String("inspect")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("inspect takes a backup file"));
+            return commandInspect(args.at(1));
+        }
     } catch (const char *text) {
-        std::fprintf(stderr, "gleistron-cli: %s\n", text);
+        failure(QString::fromLatin1(text));
         return Failed;
     }
     return usage(QStringLiteral("unknown command %1").arg(command));

@@ -125,6 +125,12 @@ int main(int argc, char *argv[])
         if (!okN || !okS || wire.unplugAfter < 1 || wire.unplugSeconds < 0)
             return badUsage(QStringLiteral("--unplug-at takes N:S"));
     }
+    if (parser.isSet(sampleOption) && parser.isSet(loadOption))
+        return badUsage(QStringLiteral("--sample and --load exclude each other"));
+    if (parser.isSet(sampleOption))
+        station.fillSample();
+    if (parser.isSet(loadOption) && !station.load(parser.value(loadOption)))
+        return badUsage(QStringLiteral("cannot read %1").arg(parser.value(loadOption)));
     std::unique_ptr<QFile> log;
     if (parser.isSet(logOption)) {
         log = std::make_unique<QFile>(parser.value(logOption));
@@ -161,5 +167,10 @@ int main(int argc, char *argv[])
 
     app.exec();
     ports.clear();
+    if (parser.isSet(saveOption) && !station.save(parser.value(saveOption))) {
+        std::fprintf(stderr, "gleistron-sim: cannot write %s\n",
+                     qPrintable(parser.value(saveOption)));
+        return 1;
+    }
     return 0;
 }

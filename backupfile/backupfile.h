@@ -1,0 +1,25 @@
+#pragma once
+
+#include "datasets/dataimage.h"
+
+#include <QString>
+
+class QIODevice;
+
+// The .GTB2 backup file: keyword lines and record numbers as text, records as raw bytes.
+class BackupFile
+{
+public:
+    // Writes the present data sets; false when the device refused a write.
+    static bool write(QIODevice &out, const DataImage &image, const QString &serial,
+                      const QString &softwareVersion);
+
+    struct ReadResult
+    {
+        QString serial;
+        QString softwareVersion;
+        bool routesRead = false;
+    };
+    // Reads into a cleared document. routeStatus (1024 entries) may be null.
+    static ReadResult read(QIODevice &in, DataImage &image, qint8 *routeStatus);
+};

@@ -1,0 +1,102 @@
+#include "backupjob.h"
+
+#include "link/logging.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+QString seconds(const QElapsedTimer &clock, int decimals)
+{
+    return QString::number(double(clock.elapsed()) / 1000.0, 'f', decimals);
+}
+} // namespace
+
+quint32 BackupJob::weightOf(int set)
+{
+    static const quint32 weights[Catalogue::DataSetCount] = {4112, 1024, 1024, 1024, 1024, 4096,
+                                                             16384, 2048, 1024, 8, 19200};
+    return weights[set];
+}
+
+void BackupJob::continueTransfer()
+{
+    QMutexLocker lock(&versionMutex);
+    decided = true;
+    accepted = true;
+    versionDecided.wakeAll();
+}
+
+void BackupJob::abandonTransfer()
+{
+    QMutexLocker lock(&versionMutex);
+    decided = true;
+    accepted = false;
+    versionDecided.wakeAll();
+}
+
+void BackupJob::requestStop()
+{
+    Comm2Pc::requestStop();
+    QMutexLocker lock(&versionMutex);
+    versionDecided.wakeAll();
+}
+
+bool BackupJob::passVersionCheck(const char *jobName)
+{
+    qCDebug(lcData, "%s", jobName);
+    qCDebug(lcData, "Version problem? %d ? %d", dataModelVersion, modelVersionLimit);
+    if (dataModelVersion <= modelVersionLimit)
+        return true;
+    qCDebug(lcData, "Version problem! %d > %d", dataModelVersion, modelVersionLimit);
+    emit signal_comm_version_problem(dataModelVersion);
+    QMutexLocker lock(&versionMutex);
+    while (!decided && !stopRequested())
+        versionDecided.wait(&versionMutex);
+    throwIfStopped();
+    return accepted;
+}
+
+void BackupJob::startProgress(quint32 total)
+{
+    weightTotal = total;
+    weightDone = 0;
+    emit signal_comm_progress(0);
+}
+
+void BackupJob::emitProgress(quint32 position)
+{
+    if (weightTotal == 0)
+        return;
+    emit signal_comm_progress(int((weightDone + position) * 1000u / weightTotal));
+}
+
+void BackupJob::finishSection(quint32 weight)
+{
+    weightDone += weight;
+    emitProgress(0);
+}
+
+void BackupJob::message(const char *text)
+{
+    emit signal_comm_backup_message(translated(text));
+}
+
+void BackupJob::sectionEnd(const char *text, const QElapsedTimer &clock)
+{
+    emit signal_comm_backup_message(translated(text).arg(seconds(clock, 3)));
+}
+
+void BackupJob::sectionEnd(const char *text, int plan, const QElapsedTimer &clock)
+{
+    emit signal_comm_backup_message(translated(text).arg(plan).arg(seconds(clock, 3)));
+}
+
+qint8 &BackupJob::status(int statusOffset, int n)
+{
+    return document->recordStatus[size_t(statusOffset + n)];
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "dataimage.h"
+#include "link/comm2pc.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QWaitCondition>
+
+// What the download and the upload share: the document they work on, the version question,
+// the per-mille progress and the section messages.
+class BackupJob : public Comm2Pc
+{
+    Q_OBJECT
+public:
+    void setDocument(DataImage *image) { document = image; }
+
+    // Answers to signal_comm_version_problem, from the window's thread.
+    void continueTransfer();
+    void abandonTransfer();
+    void requestStop() override;
+
+    static quint32 weightOf(int set);
+
+signals:
+    void signal_comm_backup_message(QString message);
+    void signal_comm_progress(int permille);
+    void signal_comm_fahrstrassen_loaded(short itemNr, bool success);
+    void signal_comm_version_problem(int);
+
+protected:
+    // Debug lines, and the wait for the user when the station's data model is newer.
+    // False when the user declined: the job then ends without a transfer or completion.
+    bool passVersionCheck(const char *jobName);
+    void startProgress(quint32 total);
+    void emitProgress(quint32 position);
+    void finishSection(quint32 weight);
+    void message(const char *text);
+    void sectionEnd(const char *text, const QElapsedTimer &clock);
+    void sectionEnd(const char *text, int plan, const QElapsedTimer &clock);
+    qint8 &status(int statusOffset, int n);
+
+    DataImage *document = nullptr;
+    quint32 weightTotal = 0;
+    quint32 weightDone = 0;
+
+private:
+    QMutex versionMutex;
+    QWaitCondition versionDecided;
+    bool decided = false;
+    bool accepted = false;
+};

@@ -1,0 +1,221 @@
+#include "comm_backup_download.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstring>
+
+using namespace Catalogue;
+
+void Comm_backup_download::run()
+{
+    try {
+        if (!connectDevice(false))
+            return;
+        if (!passVersionCheck("Comm_backup_download"))
+            return;
+        quint32 total = 0;
+        for (int set = 0; set < DataSetCount; ++set) {
+            if (document->selectedSets[size_t(set)])
+                total += weightOf(set);
+        }
+        QElapsedTimer overall;
+        overall.start();
+        startProgress(total);
+        for (int set = 0; set < DataSetCount; ++set) {
+            if (document->selectedSets[size_t(set)])
+                download(set);
+        }
+        backup_finalize();
+        emit signal_comm_progress(1000);
+        emit signal_comm_backup_message(
+            QCoreApplication::translate(
+                "MainWindow", "<span style=\"font-weight:bold;color:#006600;\">Alle ausgewählte "
+                              "Datensätze geladen in %1 Sek. </span><HR><BR>")
+                .arg(QString::number(double(overall.elapsed()) / 1000.0, 'f', 2)));
+        emit signal_comm_backup_download_complete(true);
+    } catch (const ex_stopped &) {
+    }
+}
+
+bool Comm_backup_download::takeEmpty(int key)
+{
+    if (!emptyRecords.isEmpty() && emptyRecords.first() == key) {
+        emptyRecords.removeFirst();
+        return true;
+    }
+    return false;
+}
+
+void Comm_backup_download::readRecords(int set, int first, int last, quint32 factor,
+                                       int quietEvery, bool (Comm_backup_download::*read)(int))
+{
+    const int offset = entry(set).statusOffset;
+    for (int n = first; n <= last; ++n) {
+        if (quietEvery == 0 || n % quietEvery != 0)
+            emitProgress(factor * quint32(n));
+        qint8 &mark = status(offset, n);
+        if (takeEmpty(n)) {
+            mark = -1;
+            continue;
+        }
+        if ((this->*read)(n)) {
+            mark = 1;
+            continue;
+        }
+        if (takeEmpty(n))
+            mark = -1;
+    }
+}
+
+void Comm_backup_download::readPlan(int plan)
+{
+    quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
+    for (int r = 0; r < 64; ++r) {
+        emitProgress(16u * quint32(r));
+        for (int c = 0; c < 128; c += 8) {
+            const int key = c * 256 + r;
+            quint8 *block = base + r * 1024 + c * 8;
+            bool empty = takeEmpty(key);
+            if (!empty && !backup_Gleisplan_load(plan, c, r, block))
+                empty = takeEmpty(key);
+            // An empty block must not keep what an earlier document left there: the upload
+            // would send it to the station as if it were the station's own.
+            if (empty)
+                std::memset(block, 0, 64);
+        }
+    }
+}
+
+bool Comm_backup_download::readLok(int n)
+{
+    return backup_Lok_load(n, document->bank(0) + LokOffset + n * 256);
+}
+
+bool Comm_backup_download::readWeiche(int n)
+{
+    return backup_Weichen_load(n, document->bank(1) + WeichenOffset + n * 64);
+}
+
+bool Comm_backup_download::readRueckmelder(int n)
+{
+    return backup_Rueckmelder_load(n, document->bank(2) + RueckmelderOffset + n * 256);
+}
+
+bool Comm_backup_download::readRoute(int n)
+{
+    if (!backup_Fahrstrassen_load(n, document->bank(0) + RouteOffset + n * 512))
+        return false;
+    backup_FahrstrassenAusleuchtung_load(n, document->bank(2) + AusleuchtungOffset + n * 512);
+    return true;
+}
+
+bool Comm_backup_download::readLsb(int n)
+{
+    return backup_LSB_load(n, document->bank(0) + LsbOffset + n * 32);
+}
+
+bool Comm_backup_download::readHsb(int n)
+{
+    return backup_HSB_load(n, document->bank(0) + HsbOffset + n * 256);
+}
+
+bool Comm_backup_download::readLokbild(int n)
+{
+    return backup_Lokbild_load(n, document->lokbild(n));
+}
+
+void Comm_backup_download::download(int set)
+{
+    if (set != System)
+        document->presentSets[size_t(set)] = 1;
+    // A list of empty keys belongs to the set whose read returned it.
+    emptyRecords.clear();
+    QElapsedTimer clock;
+    switch (set) {
+    case Lokomotiven:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokomotiven ... "));
+        clock.start();
+        std::fill_n(&status(StatusLokomotiven, 0), 1024, qint8(0));
+        readRecords(set, 0, 1023, 4, 20, &Comm_backup_download::readLok);
+        backup_Lokliste_load(document->bank(0) + LoklistenOffset);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
+        break;
+    case Gleisplan1:
+    case Gleisplan2:
+    case Gleisplan3: {
+        const int plan = set - Gleisplan1;
+        emit signal_comm_backup_message(
+            QCoreApplication::translate("MainWindow", "Lade Gleisplan %1 ... ").arg(plan + 1));
+        clock.start();
+        readPlan(plan);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Gleisplan %1 geladen in %2 Sek. <BR>"),
+                   plan + 1, clock);
+        break;
+    }
+    case Weichen:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Schaltartikel ... "));
+        clock.start();
+        std::fill_n(&status(StatusWeichen, 0), 1024, qint8(0));
+        readRecords(set, 0, 1023, 1, 40, &Comm_backup_download::readWeiche);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel geladen in %1 Sek. <BR>"),
+                   clock);
+        break;
+    case Rueckmelder:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Rückmelder ... "));
+        clock.start();
+        std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
+        readRecords(set, 0, 1023, 4, 40, &Comm_backup_download::readRueckmelder);
+        backup_S88_load(document->bank(0) + S88Offset);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder geladen in %1 Sek. <BR>"), clock);
+        break;
+    case Fahrstrassen:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Fahrstrassen ... "));
+        clock.start();
+        std::fill_n(&status(StatusFahrstrassen, 0), 1024, qint8(0));
+        readRecords(set, 0, 1023, 16, 40, &Comm_backup_download::readRoute);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen geladen in %1 Sek. <BR>"),
+                   clock);
+        emit signal_comm_fahrstrassen_loaded(1024, true);
+        break;
+    case Lsb:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade LSB Geräte ... "));
+        clock.start();
+        std::fill_n(&status(StatusLsb, 0), 2048, qint8(0));
+        readRecords(set, 0, 2047, 1, 40, &Comm_backup_download::readLsb);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  LSB Geräte geladen in %1 Sek. <BR>"), clock);
+        break;
+    case Hsb:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade HSB Geräte ... "));
+        clock.start();
+        std::fill_n(&status(StatusHsb, 0), 256, qint8(0));
+        readRecords(set, 0, 255, 4, 40, &Comm_backup_download::readHsb);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  HSB Geräte geladen in %1 Sek. <BR>"), clock);
+        break;
+    case System:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Systemkonfiguration ... "));
+        clock.start();
+        backup_S88_load(document->bank(0) + S88Offset);
+        backup_SystemKonfiguration_load(document->bank(0) + SystemOffset);
+        document->presentSets[size_t(set)] = 1;
+        finishSection(weightOf(set));
+        sectionEnd(
+            QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
+            clock);
+        break;
+    case Lokbilder:
+        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokbilder ... "));
+        clock.start();
+        std::fill_n(&status(StatusLokbilder, 0), 100, qint8(0));
+        readRecords(set, 1, 99, 192, 0, &Comm_backup_download::readLokbild);
+        finishSection(weightOf(set));
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder geladen in %1 Sek. <BR>"), clock);
+        break;
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "backupjob.h"
+
+// Copies the selected data sets from the station into the document.
+class Comm_backup_download : public BackupJob
+{
+    Q_OBJECT
+signals:
+    void signal_comm_backup_download_complete(bool success);
+
+protected:
+    void run() override;
+
+private:
+    void download(int set);
+    void readRecords(int set, int first, int last, quint32 factor, int quietEvery,
+                     bool (Comm_backup_download::*read)(int n));
+    void readPlan(int plan);
+    bool readLok(int n);
+    bool readWeiche(int n);
+    bool readRueckmelder(int n);
+    bool readRoute(int n);
+    bool readLsb(int n);
+    bool readHsb(int n);
+    bool readLokbild(int n);
+    bool takeEmpty(int key);
+};

@@ -1,0 +1,233 @@
+#include "comm_backup_upload.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+using namespace Catalogue;
+
+bool Comm_backup_upload::takesPart(int set) const
+{
+    return document->selectedSets[size_t(set)] && document->presentSets[size_t(set)];
+}
+
+// Record 0 is always sent; the others only when the document holds them.
+bool Comm_backup_upload::sent(int statusOffset, int n) const
+{
+    return n == 0 || document->recordStatus[size_t(statusOffset + n)] > 0;
+}
+
+void Comm_backup_upload::run()
+{
+    try {
+        if (!connectDevice(false))
+            return;
+        if (!passVersionCheck("Comm_backup_upload"))
+            return;
+        quint32 total = 0;
+        for (int set = 0; set < DataSetCount; ++set) {
+            if (document->selectedSets[size_t(set)])
+                total += weightOf(set);
+        }
+        QElapsedTimer overall;
+        overall.start();
+        startProgress(total);
+
+        if (takesPart(Lokomotiven))
+            uploadLokomotiven();
+        bool anyPlan = false;
+        for (int plan = 0; plan < 3; ++plan) {
+            if (takesPart(Gleisplan1 + plan)) {
+                sendPlan(plan);
+                anyPlan = true;
+            }
+        }
+        if (anyPlan) {
+            backup_Gleisplan_commit();
+            message(QT_TRANSLATE_NOOP("MainWindow", "Gleispläne gespeichert. <BR>"));
+        }
+        if (takesPart(Weichen))
+            uploadWeichen();
+        if (takesPart(Rueckmelder))
+            uploadRueckmelder();
+        if (takesPart(Fahrstrassen))
+            uploadFahrstrassen();
+        if (takesPart(Lsb))
+            uploadLsb();
+        if (takesPart(Hsb))
+            uploadHsb();
+        if (takesPart(System))
+            uploadSystem();
+        if (takesPart(Lokomotiven) || takesPart(System) || takesPart(Rueckmelder))
+            backup_Lokliste_commit();
+        if (takesPart(Lokbilder))
+            uploadLokbilder();
+
+        backup_finalize();
+        emit signal_comm_progress(1000);
+        emit signal_comm_backup_message(
+            QCoreApplication::translate(
+                "MainWindow", "<span style=\"font-weight:bold;color:#006600;\">Alle ausgewählte "
+                              "Datensätze übertragen in %1 Sek. </span> <HR><BR>")
+                .arg(QString::number(double(overall.elapsed()) / 1000.0, 'f', 2)));
+        emit signal_comm_backup_upload_complete(true);
+    } catch (const ex_stopped &) {
+    }
+}
+
+void Comm_backup_upload::uploadLokomotiven()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokomotiven ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 1024; ++n) {
+        if (n % 20 != 0)
+            emitProgress(4u * quint32(n));
+        if (sent(StatusLokomotiven, n))
+            backup_Lok_save(n, document->bank(0) + LokOffset + n * 256);
+    }
+    backup_Lok_commit();
+    backup_Lokliste_save(document->bank(0) + LoklistenOffset);
+    finishSection(4112);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"), clock);
+}
+
+void Comm_backup_upload::sendPlan(int plan)
+{
+    emit signal_comm_backup_message(
+        QCoreApplication::translate("MainWindow", "Speichere Gleisplan %1 ... ").arg(plan + 1));
+    QElapsedTimer clock;
+    clock.start();
+    const quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
+    for (int r = 0; r < 64; ++r) {
+        emitProgress(16u * quint32(r));
+        for (int c = 0; c < 128; c += 8) {
+            const quint8 *block = base + r * 1024 + c * 8;
+            bool empty = !(r == 0 && c == 0);
+            for (int k = 0; k < 8 && empty; ++k)
+                empty = block[k * 8] == 0 || block[k * 8] == 0xFF;
+            if (!empty)
+                backup_Gleisplan_save(plan, c, r, block);
+        }
+    }
+    finishSection(1024);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Gleisplan %1 übertragen in %2 Sek. <BR>"),
+               plan + 1, clock);
+}
+
+void Comm_backup_upload::uploadWeichen()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Schaltartikel ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 1024; ++n) {
+        if (n % 40 != 0)
+            emitProgress(quint32(n));
+        if (sent(StatusWeichen, n))
+            backup_Weichen_save(n, document->bank(1) + WeichenOffset + n * 64);
+    }
+    backup_Weichen_commit();
+    finishSection(1024);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
+               clock);
+}
+
+void Comm_backup_upload::uploadRueckmelder()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Rückmelder ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 1024; ++n) {
+        if (n % 40 != 0)
+            emitProgress(4u * quint32(n));
+        if (sent(StatusRueckmelder, n))
+            backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
+    }
+    backup_S88_save(document->bank(0) + S88Offset);
+    backup_Rueckmelder_commit();
+    finishSection(4100);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"), clock);
+}
+
+void Comm_backup_upload::uploadFahrstrassen()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Fahrstrassen ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 1024; ++n) {
+        if (n % 40 != 0)
+            emitProgress(16u * quint32(n));
+        if (sent(StatusFahrstrassen, n)) {
+            backup_Fahrstrassen_save(n, document->bank(0) + RouteOffset + n * 512);
+            backup_FahrstrassenAusleuchtung_save(n,
+                                                 document->bank(2) + AusleuchtungOffset + n * 512);
+        }
+        if (n % 128 == 127)
+            backup_FahrstrassenAusleuchtung_commit(n / 128);
+    }
+    backup_Fahrstrassen_commit();
+    finishSection(16384);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen gespeichert in %1 Sek. <BR>"),
+               clock);
+}
+
+void Comm_backup_upload::uploadLsb()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere LSB Datensätze ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 2048; ++n) {
+        if (n % 40 != 0)
+            emitProgress(quint32(n));
+        if (sent(StatusLsb, n))
+            backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32);
+    }
+    backup_LSB_commit();
+    finishSection(2048);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  LSB Datensätze gespeichert in %1 Sek. <BR>"),
+               clock);
+}
+
+void Comm_backup_upload::uploadHsb()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere HSB Datensätze ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < 256; ++n) {
+        if (n % 40 != 0)
+            emitProgress(4u * quint32(n));
+        if (sent(StatusHsb, n))
+            backup_HSB_save(n, document->bank(0) + HsbOffset + n * 256);
+    }
+    backup_HSB_commit();
+    finishSection(1024);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  HSB Datensätze gespeichert in %1 Sek. <BR>"),
+               clock);
+}
+
+void Comm_backup_upload::uploadSystem()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
+    QElapsedTimer clock;
+    clock.start();
+    backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
+    finishSection(4);
+    sectionEnd(
+        QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
+        clock);
+}
+
+void Comm_backup_upload::uploadLokbilder()
+{
+    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokbilder ... "));
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 1; n < 100; ++n) {
+        emitProgress(192u * quint32(n));
+        if (document->recordStatus[size_t(StatusLokbilder + n)] > 0) {
+            backup_Lokbild_save(n, document->lokbild(n));
+            backup_Lokbild_commit(n);
+        }
+    }
+    finishSection(19200);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder gespeichert in %1 Sek. <BR>"), clock);
+}
