@@ -1,12 +1,15 @@
 #include "mainwindow.h"
 
 #include "link/comm2pc.h"
+#include "datasets/comm_backup_download.h"
+#include "datasets/comm_backup_upload.h"
 #include "lsbupdate/lsb_updater.h"
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextCursor>
@@ -159,7 +162,25 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
         return;
     }
-    event->accept();
+    if (!modified) {
+        event->accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+                    tr("Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
+                    QMessageBox::NoButton, this);
+    QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+    box.addButton(tr("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    // "Ja" closes only when the data really reached a file; a cancelled or failed save keeps
+    // the window and its data.
+    if (box.clickedButton() == no || (box.clickedButton() == yes && saveBackupAs()))
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::consoleAppend(const QString &html)
@@ -232,18 +253,9 @@ void MainWindow::on_tabWidget_currentChanged(int index)
 }
 
 // Later features fill these.
-void MainWindow::on_action_leeren_triggered() {}
-void MainWindow::on_actionSpeichern_unter_triggered() {}
-void MainWindow::on_actionSpeichern_triggered() {}
-void MainWindow::on_action_oeffnen_triggered() {}
-void MainWindow::on_checkBox_select_all_toggled(bool) {}
-void MainWindow::on_pushButton_backup_upload_clicked() {}
-void MainWindow::on_pushButton_backup_download_clicked() {}
 void MainWindow::on_actionDrucken_triggered() {}
 void MainWindow::on_listWidget_Fahrstrassen_itemSelectionChanged() {}
 void MainWindow::on_pushButton_backup_file_clicked() {}
-void MainWindow::on_pushButton_backup_dir_comm_pc_clicked() {}
-void MainWindow::on_pushButton_backup_dir_pc_comm_clicked() {}
 void MainWindow::on_pushButton_lsb_file_clicked() {}
 void MainWindow::on_pushButton_lsb_update_cancel_clicked() {}
 void MainWindow::comm_lsb_update_device(unsigned short, unsigned short, unsigned short,
@@ -255,8 +267,3 @@ void MainWindow::comm_lsb_update_file_error() {}
 void MainWindow::comm_lsb_update_invalid_mode() {}
 void MainWindow::comm_fahrstrassen_loaded(short, bool) {}
 void MainWindow::on_pushButton_Fahrstrassen_backup_load_clicked() {}
-void MainWindow::comm_progress(int) {}
-void MainWindow::comm_backup_download_complete(bool) {}
-void MainWindow::comm_backup_upload_complete(bool) {}
-void MainWindow::comm_version_problem_upload(int) {}
-void MainWindow::comm_version_problem_download(int) {}

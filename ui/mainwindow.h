@@ -17,6 +17,7 @@ class Comm2Pc;
 class LSB_Updater;
 class Comm_backup_download;
 class Comm_backup_upload;
+class BackupJob;
 class QCheckBox;
 class QLabel;
 
@@ -36,6 +37,17 @@ public:
     // instead of leaving it writing into a freed document.
     void trackJob(Comm2Pc *job);
     bool jobsRunning() const;
+
+    // Document operations; the menu slots add the file dialogs.
+    void openBackup();
+    void openBackupFile(const QString &path);
+    bool saveBackup();
+    bool saveBackupAs();
+    bool writeBackup();
+    void clearDocument();
+    void importLegacyBackup(const QString &path);
+    const DataImage &documentImage() const { return document; }
+    bool isModified() const { return modified; }
 
     qint8 language = 0;
 
@@ -88,6 +100,9 @@ private:
     void setFileActionsEnabled(bool enabled);
     void setTransferButtonsEnabled(bool enabled);
     void jobFinished();
+    void startTransfer(BackupJob *job, const QString &actionText);
+    void returnToIdle(bool refresh);
+    bool versionAccepted(int version);
 
     std::unique_ptr<Ui::MainWindow> ui;
     DataImage document;

@@ -22,6 +22,7 @@ std::mutex mutex;
 std::deque<Step> writes;
 std::deque<Step> reads;
 std::string calls;
+std::vector<std::vector<unsigned char>> written;
 unsigned devices = 1;
 } // namespace
 
@@ -31,6 +32,7 @@ FT_EXPORT void fake_reset(unsigned deviceCount)
     writes.clear();
     reads.clear();
     calls.clear();
+    written.clear();
     devices = deviceCount;
 }
 
@@ -44,6 +46,17 @@ FT_EXPORT void fake_push_read(int result, const unsigned char *data, int length)
 {
     std::lock_guard<std::mutex> lock(mutex);
     reads.push_back({result, std::vector<unsigned char>(data, data + (length > 0 ? length : 0))});
+}
+
+// Copies the index-th written block into buffer; returns its length, -1 past the last.
+FT_EXPORT int fake_written(int index, unsigned char *buffer, int size)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (index < 0 || size_t(index) >= written.size())
+        return -1;
+    const auto &block = written[size_t(index)];
+    std::memcpy(buffer, block.data(), std::min<size_t>(block.size(), size_t(size)));
+    return int(block.size());
 }
 
 FT_EXPORT const char *fake_calls()
@@ -118,10 +131,12 @@ FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE, ULONG)
     return FT_OK;
 }
 
-FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID, DWORD toWrite, LPDWORD written)
+FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID buffer, DWORD toWrite, LPDWORD writtenCount)
 {
     std::lock_guard<std::mutex> lock(mutex);
     calls += 'W';
+    const auto *bytes = static_cast<const unsigned char *>(buffer);
+    written.emplace_back(bytes, bytes + toWrite);
     Step step{int(toWrite), {}};
     if (!writes.empty()) {
         step = writes.front();
@@ -129,7 +144,7 @@ FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID, DWORD toWrite, LPDWORD written)
     }
     if (step.result < 0)
         return FT_IO_ERROR;
-    *written = DWORD(step.result);
+    *writtenCount = DWORD(step.result);
     return FT_OK;
 }
 

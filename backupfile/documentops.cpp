@@ -1,0 +1,134 @@
+// The window's document operations: open, save, save as, clear.
+
+#include "backupfile/backupfile.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QSaveFile>
+
+void MainWindow::on_action_oeffnen_triggered()
+{
+    openBackup();
+}
+
+void MainWindow::on_actionSpeichern_triggered()
+{
+    saveBackup();
+}
+
+void MainWindow::on_actionSpeichern_unter_triggered()
+{
+    saveBackupAs();
+}
+
+void MainWindow::on_action_leeren_triggered()
+{
+    clearDocument();
+}
+
+void MainWindow::openBackup()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Backup Datei"), QString(),
+        tr("Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
+           "(*.GTB)"));
+    if (!path.isEmpty())
+        openBackupFile(path);
+}
+
+void MainWindow::openBackupFile(const QString &path)
+{
+    const QString upper = path.toUpper();
+    if (upper.endsWith(QLatin1String(".GTB"))) {
+        importLegacyBackup(path);
+        return;
+    }
+    if (!upper.endsWith(QLatin1String(".GTB2"))) {
+        consoleAppend(tr("Datenformat ungültig!<BR>"));
+        refreshLabels();
+        return;
+    }
+    consoleAppend(tr("Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> "));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
+                         "Laden!</span><BR><BR>"));
+        return;
+    }
+    filePath = path;
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    clearDocument();
+    ui->groupBox_backupInfo->show();
+    backupSerial.clear();
+    backupSoftwareVersion.clear();
+    const BackupFile::ReadResult result = BackupFile::read(file, document, routeStatus.data());
+    file.close();
+    backupSerial = result.serial;
+    backupSoftwareVersion = result.softwareVersion;
+    if (result.routesRead)
+        comm_fahrstrassen_loaded(1024, true);
+    consoleAppend(tr("geöffnet.<BR>"));
+    refreshLabels();
+}
+
+bool MainWindow::saveBackup()
+{
+    // A file of the old format is never overwritten in place.
+    if (fileName.isEmpty() || fileName.toUpper().endsWith(QLatin1String(".GTB")))
+        return saveBackupAs();
+    return writeBackup();
+}
+
+bool MainWindow::saveBackupAs()
+{
+    QFileDialog dialog(this, tr("BackUp Datei"), QString(), tr("Gleistron BackUp Datei (*.GTB2)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without the extension could not be opened again.
+    dialog.setDefaultSuffix(QStringLiteral("GTB2"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    filePath = dialog.selectedFiles().first();
+    return writeBackup();
+}
+
+bool MainWindow::writeBackup()
+{
+    // Written beside the target and put in its place only when complete: a full disk or a crash
+    // never leaves a cut file, and the old file stays as it was.
+    QSaveFile file(filePath);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         BackupFile::write(file, document, ui->label_serialNr->text(),
+                                           ui->label_softwareVersion->text()) &&
+                         file.commit();
+    if (!written) {
+        file.cancelWriting();
+        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann nicht "
+                         "geschrieben werden!</span><BR><BR>"));
+        return false;
+    }
+    fileName = filePath.mid(filePath.lastIndexOf(QLatin1Char('/')) + 1);
+    modified = false;
+    refreshLabels();
+    consoleAppend(tr("Backup Datei <B>%1</B> gespeichert.<BR>").arg(filePath.toHtmlEscaped()));
+    return true;
+}
+
+void MainWindow::clearDocument()
+{
+    document.presentSets.fill(0);
+    ui->groupBox_backupInfo->hide();
+    for (int bank = 0; bank < Catalogue::BankCount; ++bank)
+        std::fill_n(document.bank(bank), Catalogue::BankSize, quint8(0));
+    std::fill_n(&document.recordStatus[Catalogue::StatusFahrstrassen], 1024, qint8(0));
+    modified = false;
+    refreshLabels();
+    comm_fahrstrassen_loaded(1024, true);
+}
+
+void MainWindow::importLegacyBackup(const QString &)
+{
+    consoleAppend(tr("Datenformat ungültig!<BR>"));
+    refreshLabels();
+}
