@@ -1,0 +1,192 @@
+// The .GTB2 writer and reader, byte for byte, and the reader on damaged files.
+
+#include "backupfile/backupfile.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace Catalogue;
+
+namespace {
+QByteArray written(const DataImage &image, const QString &serial = QStringLiteral("56347812"),
+                   const QString &software = QStringLiteral("1.300"))
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    BackupFile::write(buffer, image, serial, software);
+    return bytes;
+}
+
+BackupFile::ReadResult readInto(const QByteArray &bytes, DataImage &image,
+                                qint8 *routeStatus = nullptr)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return BackupFile::read(buffer, image, routeStatus);
+}
+
+const QByteArray meta = "<meta>\nseriennummer=56347812\nsoftwareversion=1.300\n</meta>\n";
+
+void fill(quint8 *dest, int size, quint8 seed)
+{
+    for (int i = 0; i < size; ++i)
+        dest[i] = quint8(seed + i * 7);
+}
+} // namespace
+
+class TestBackupFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void onlyOnePlan();
+    void locomotivesWithoutRecords();
+    void roundTrip();
+    void damagedFiles_data();
+    void damagedFiles();
+    void cutShort();
+};
+
+void TestBackupFile::onlyOnePlan()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Gleisplan2] = 1;
+    fill(image->bank(1) + 0x20000, 65536, 3);
+    const QByteArray expected =
+        meta + "GLEISPLAN2\n" +
+        QByteArray(reinterpret_cast<const char *>(image->bank(1) + 0x20000), 65536) + "\n\nEND\n";
+    QCOMPARE(written(*image), expected);
+}
+
+void TestBackupFile::locomotivesWithoutRecords()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Lokomotiven] = 1;
+    fill(image->bank(0) + LoklistenOffset, 1024, 1);
+    QByteArray expected = meta + "LOKOMOTIVEN\n\nLOKLISTEN\n";
+    for (int l = 0; l < 4; ++l)
+        expected += QByteArray::number(l) + "\n" +
+                    QByteArray(reinterpret_cast<const char *>(image->bank(0) + LoklistenOffset +
+                                                              l * 256),
+                               256) +
+                    "\n";
+    expected += "\nEND\n";
+    QCOMPARE(written(*image), expected);
+}
+
+void TestBackupFile::roundTrip()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets.fill(1);
+    // Records full of line feeds must come back unchanged: they are read by count.
+    for (int n : {0, 5, 1023}) {
+        std::fill_n(image->bank(0) + LokOffset + n * 256, 256, quint8('\n'));
+        image->recordStatus[size_t(StatusLokomotiven + n)] = 1;
+    }
+    fill(image->bank(0) + RouteOffset + 700 * 512, 512, 9);
+    fill(image->bank(2) + AusleuchtungOffset + 700 * 512, 512, 10);
+    image->recordStatus[StatusFahrstrassen + 700] = 1;
+    fill(image->bank(0) + LsbOffset + 2047 * 32, 32, 11);
+    image->recordStatus[StatusLsb + 2047] = 1;
+    fill(image->lokbild(99), LokbildSize, 12);
+    image->recordStatus[StatusLokbilder + 99] = 1;
+    fill(image->bank(0) + SystemOffset, 256, 13);
+    fill(image->bank(0) + S88Offset, 256, 14);
+    fill(image->bank(1) + GleisplanOffset * 3, 65536, 15);
+    const QByteArray bytes = written(*image);
+
+    auto back = std::make_unique<DataImage>();
+    std::array<qint8, 1024> routes{};
+    const BackupFile::ReadResult result = readInto(bytes, *back, routes.data());
+    QCOMPARE(result.serial, QStringLiteral("56347812"));
+    QCOMPARE(result.softwareVersion, QStringLiteral("1.300"));
+    QVERIFY(result.routesRead);
+    QCOMPARE(back->presentSets, image->presentSets);
+    for (int i = 0; i < StatusSize; ++i) {
+        const qint8 expected = image->recordStatus[size_t(i)] > 0 ? 1 : -1;
+        QCOMPARE(back->recordStatus[size_t(i)], expected);
+    }
+    QCOMPARE(routes[700], qint8(1));
+    QCOMPARE(routes[699], qint8(-1));
+    for (int bank = 0; bank < BankCount; ++bank)
+        QVERIFY2(std::equal(back->bank(bank), back->bank(bank) + BankSize, image->bank(bank)),
+                 qPrintable(QString::number(bank)));
+    QVERIFY(std::equal(back->lokbild(99), back->lokbild(99) + LokbildSize, image->lokbild(99)));
+    QCOMPARE(written(*back), bytes);
+}
+
+void TestBackupFile::damagedFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<bool>("locomotives");
+    QTest::addColumn<int>("record");     // checked locomotive record
+    QTest::addColumn<int>("status");     // its status afterwards
+    QTest::addColumn<bool>("switching"); // WEICHEN recognised after the locomotives
+    const QByteArray rec(256, 'x');
+    QTest::newRow("no </meta>") << QByteArray("<meta>\nseriennummer=AB\nLOKOMOTIVEN\n3\n") + rec +
+                                       "\n\nEND\n"
+                                << "AB" << false << 3 << 0 << false;
+    QTest::newRow("serial too long") << QByteArray("<meta>\nseriennummer=123456789012\n</meta>\n"
+                                                   "LOKOMOTIVEN\n3\n") +
+                                            rec + "\n\nEND\n"
+                                     << "" << true << 3 << 1 << false;
+    // The bytes after it are read as lines: the 256-byte record is too long and ends the parse.
+    QTest::newRow("number 1024 ends the section")
+        << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\n1024\n" + rec + "\nWEICHEN\n\nEND\n"
+        << "" << true << 3 << 1 << false;
+    QTest::newRow("no number ends the section")
+        << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\nx\nWEICHEN\n\nEND\n"
+        << "" << true << 3 << 1 << true;
+    QTest::newRow("line too long ends the parse")
+        << QByteArray("</meta>\n") + QByteArray(120, 'L') + "\nLOKOMOTIVEN\n3\n" + rec + "\n\nEND\n"
+        << "" << false << 3 << 0 << false;
+    QTest::newRow("no END") << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\n"
+                            << "" << true << 3 << 1 << false;
+}
+
+void TestBackupFile::damagedFiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, serial);
+    QFETCH(bool, locomotives);
+    QFETCH(int, record);
+    QFETCH(int, status);
+    QFETCH(bool, switching);
+    auto image = std::make_unique<DataImage>();
+    const BackupFile::ReadResult result = readInto(file, *image);
+    QCOMPARE(result.serial, serial);
+    QCOMPARE(image->presentSets[Lokomotiven] != 0, locomotives);
+    QCOMPARE(int(image->recordStatus[size_t(StatusLokomotiven + record)]), status);
+    QCOMPARE(image->presentSets[Weichen] != 0, switching);
+    if (status == 1)
+        QCOMPARE(image->bank(0)[LokOffset + record * 256], quint8('x'));
+}
+
+void TestBackupFile::cutShort()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Lokomotiven] = 1;
+    image->presentSets[Lokbilder] = 1;
+    for (int n : {1, 2}) {
+        image->recordStatus[size_t(StatusLokomotiven + n)] = 1;
+        fill(image->bank(0) + LokOffset + n * 256, 256, quint8(n));
+    }
+    image->recordStatus[StatusLokbilder + 4] = 1;
+    fill(image->lokbild(4), LokbildSize, 4);
+    const QByteArray full = written(*image);
+    const int imageStart = int(full.indexOf("LOKBILDER\n4\n")) + 12;
+
+    auto back = std::make_unique<DataImage>();
+    std::fill_n(back->lokbild(4), LokbildSize, quint8(0xAB));
+    readInto(full.left(imageStart + 100), *back);
+    QCOMPARE(int(back->recordStatus[StatusLokomotiven + 2]), 1);
+    // The image that was cut off is not taken as present; its first bytes did arrive.
+    QCOMPARE(int(back->recordStatus[StatusLokbilder + 4]), -1);
+    QCOMPARE(back->lokbild(4)[0], image->lokbild(4)[0]);
+    QCOMPARE(back->lokbild(4)[200], quint8(0xAB));
+}
+
+QTEST_GUILESS_MAIN(TestBackupFile)
+#include "tst_backupfile.moc"

@@ -1,0 +1,334 @@
+// The download and upload jobs against the simulated station: what they request, in which
+// order, what they mark, and the progress they report.
+
+#include "../common/simprocess.h"
+#include "datasets/comm_backup_download.h"
+#include "datasets/comm_backup_upload.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Catalogue;
+
+namespace {
+// The requests the station received: sub-operation and parameter bytes.
+QList<QByteArray> requests(const QString &log)
+{
+    QList<QByteArray> frames;
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return frames;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() > 3 && parts[0] == "rx")
+            frames.append(QByteArray::fromHex(parts.mid(3).join()));
+    }
+    return frames;
+}
+
+// Sub-operations in order, runs of the same one collapsed.
+QByteArray sequence(const QList<QByteArray> &frames)
+{
+    QByteArray ops;
+    for (const QByteArray &f : frames) {
+        if (ops.isEmpty() || ops.back() != f[1])
+            ops.append(f[1]);
+    }
+    return ops;
+}
+
+QList<int> values(const QSignalSpy &spy)
+{
+    QList<int> list;
+    for (const QList<QVariant> &args : spy)
+        list.append(args.at(0).toInt());
+    return list;
+}
+
+struct Station
+{
+    explicit Station(QStringList args = {}) : sim(args << "--log" << logPath()) {}
+    QString logPath()
+    {
+        return dir.filePath(QStringLiteral("log"));
+    }
+    QTemporaryDir dir;
+    SimProcess sim;
+};
+
+void run(BackupJob &job, DataImage &image)
+{
+    job.setDocument(&image);
+    job.start();
+    job.wait();
+}
+} // namespace
+
+class TestBackupJobs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void downloadMarksAndSkips();
+    void downloadProgress_data();
+    void downloadProgress();
+    void uploadProgress_data();
+    void uploadProgress();
+    void uploadOrderSystemAndFeedback();
+    void uploadSentRule();
+    void planBlocks();
+    void allRoutesEmpty();
+    void newerDataModel_data();
+    void newerDataModel();
+};
+
+void TestBackupJobs::downloadMarksAndSkips()
+{
+    Station station({"--sample"});
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets[Lokomotiven] = image->selectedSets[Fahrstrassen] =
+        image->selectedSets[Lokbilder] = 1;
+    image->recordStatus[StatusLokbilder] = 1; // image 0 is never read: its mark is reset
+    Comm_backup_download job;
+    QStringList events;
+    connect(&job, &BackupJob::signal_comm_backup_message, &job,
+            [&events](const QString &m) { events << m.trimmed(); }, Qt::DirectConnection);
+    connect(&job, &BackupJob::signal_comm_fahrstrassen_loaded, &job,
+            [&events](short n, bool ok) { events << QStringLiteral("loaded %1 %2").arg(n).arg(ok); },
+            Qt::DirectConnection);
+    QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
+    run(job, *image);
+
+    QCOMPARE(complete.count(), 1);
+    QCOMPARE(complete.at(0).at(0).toBool(), true);
+    const int routesEnd = int(events.indexOf(QRegularExpression("^Fahrstrassen geladen in .*")));
+    QVERIFY(routesEnd > 0);
+    QCOMPARE(events.at(routesEnd + 1), QStringLiteral("loaded 1024 1"));
+    QCOMPARE(int(events.count(QStringLiteral("loaded 1024 1"))), 1);
+
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 0]), 1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 30]), 1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 31]), -1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 1023]), -1);
+    QCOMPARE(int(image->recordStatus[StatusLokbilder + 0]), 0);
+    QCOMPARE(int(image->recordStatus[StatusLokbilder + 1]), 1);
+    QCOMPARE(int(image->recordStatus[StatusLokbilder + 3]), -1);
+    QCOMPARE(int(image->recordStatus[StatusFahrstrassen + 80]), 1);
+    QCOMPARE(int(image->recordStatus[StatusFahrstrassen + 81]), -1);
+    QCOMPARE(image->presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(image->presentSets[Weichen], quint8(0));
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(image->bank(0) + LokOffset + 256), 10),
+             QByteArray("BR 218 012"));
+
+    // Locomotive 31 answered 'E' and named the following empty ones: 32 is never asked for.
+    // Routes that are empty get no illumination read.
+    const QList<QByteArray> frames = requests(station.logPath());
+    int lok31 = 0, lok32 = 0, illumination81 = 0;
+    for (const QByteArray &f : frames) {
+        const int n = (quint8(f[3]) << 8) | quint8(f[4]);
+        lok31 += f[1] == 0x0B && n == 31;
+        lok32 += f[1] == 0x0B && n == 32;
+        illumination81 += f[1] == 0x47 && n == 81;
+    }
+    QCOMPARE(lok31, 1);
+    QCOMPARE(lok32, 0);
+    QCOMPARE(illumination81, 0);
+    QVERIFY(sequence(frames).endsWith(QByteArray("\x19\xFB", 2)));
+}
+
+void TestBackupJobs::downloadProgress_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<int>("emissions");
+    QTest::addColumn<QList<int>>("head");
+    QTest::newRow("system") << int(System) << 3 << QList<int>{0, 1000, 1000};
+    // Every locomotive but the multiples of 20, then the set's end and the final 1000.
+    QTest::newRow("locomotives") << int(Lokomotiven) << 1 + (1024 - 52) + 2
+                                 << QList<int>{0, 0, 1, 2, 3, 4, 5};
+}
+
+void TestBackupJobs::downloadProgress()
+{
+    QFETCH(int, set);
+    QFETCH(int, emissions);
+    QFETCH(QList<int>, head);
+    SimProcess sim({"--sample"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets[size_t(set)] = 1;
+    Comm_backup_download job;
+    QSignalSpy progress(&job, &BackupJob::signal_comm_progress);
+    run(job, *image);
+    const QList<int> seen = values(progress);
+    QCOMPARE(seen.size(), emissions);
+    QCOMPARE(seen.mid(0, head.size()), head);
+    QCOMPARE(seen.last(), 1000);
+}
+
+void TestBackupJobs::uploadProgress_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QList<int>>("tail");
+    QTest::newRow("system") << int(System) << QList<int>{0, 500, 1000};
+    // 4100 of 4096 after the set, rounded down.
+    QTest::newRow("feedback modules") << int(Rueckmelder) << QList<int>{999, 1000, 1000};
+}
+
+void TestBackupJobs::uploadProgress()
+{
+    QFETCH(int, set);
+    QFETCH(QList<int>, tail);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets[size_t(set)] = 1;
+    image->presentSets[size_t(set)] = 1;
+    Comm_backup_upload job;
+    QSignalSpy progress(&job, &BackupJob::signal_comm_progress);
+    QSignalSpy complete(&job, &Comm_backup_upload::signal_comm_backup_upload_complete);
+    run(job, *image);
+    QCOMPARE(complete.count(), 1);
+    const QList<int> seen = values(progress);
+    QCOMPARE(seen.mid(seen.size() - tail.size()), tail);
+}
+
+void TestBackupJobs::uploadOrderSystemAndFeedback()
+{
+    Station station;
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets.fill(1);
+    image->presentSets[System] = image->presentSets[Rueckmelder] = 1;
+    image->recordStatus[StatusRueckmelder + 5] = 1;
+    Comm_backup_upload job;
+    run(job, *image);
+    // Modules, S88, the module commit, the system configuration, then the list commit.
+    QCOMPARE(sequence(requests(station.logPath())).toHex(), QByteArray("003467356570fb"));
+}
+
+void TestBackupJobs::uploadSentRule()
+{
+    Station station;
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets.fill(1);
+    image->presentSets[Lokomotiven] = image->presentSets[Lokbilder] = 1;
+    image->recordStatus[StatusLokbilder + 0] = 1; // image 0 is never sent
+    image->recordStatus[StatusLokbilder + 3] = 1;
+    image->recordStatus[StatusLokomotiven + 9] = -1;
+    Comm_backup_upload job;
+    run(job, *image);
+    const QList<QByteArray> frames = requests(station.logPath());
+    QList<int> locos, images;
+    for (const QByteArray &f : frames) {
+        if (f[1] == 0x0C && f[5] == 0)
+            locos.append((quint8(f[3]) << 8) | quint8(f[4]));
+        if (f[1] == 0x1A && f[4] == 0)
+            images.append(quint8(f[3]));
+    }
+    QCOMPARE(locos, QList<int>{0}); // record 0 always, whatever its status
+    QCOMPARE(images, QList<int>{3});
+    QCOMPARE(sequence(frames).toHex(), QByteArray("000c0d6f701a1bfb"));
+}
+
+void TestBackupJobs::planBlocks()
+{
+    Station station;
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets.fill(1);
+    image->presentSets[Gleisplan1] = 1;
+    quint8 *plan = image->bank(1) + GleisplanOffset;
+    for (int k = 0; k < 8; ++k) { // row 1, columns 0-7: first bytes 0 or FF, the rest busy
+        plan[1 * 1024 + k * 8] = k % 2 ? 0xFF : 0x00;
+        plan[1 * 1024 + k * 8 + 1] = 0x55;
+    }
+    plan[2 * 1024 + 11 * 8] = 5; // row 2, column 11 lies in the block of columns 8-15
+    Comm_backup_upload job;
+    run(job, *image);
+    QList<QByteArray> blocks;
+    for (const QByteArray &f : requests(station.logPath())) {
+        if (f[1] == 0x20)
+            blocks.append(f.mid(3, 3).toHex());
+    }
+    QCOMPARE(blocks, (QList<QByteArray>{"000000", "000208"}));
+}
+
+void TestBackupJobs::allRoutesEmpty()
+{
+    Station station;
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets.fill(1);
+    image->presentSets[Fahrstrassen] = 1;
+    std::fill_n(&image->recordStatus[StatusFahrstrassen], 1024, qint8(-1));
+    Comm_backup_upload job;
+    run(job, *image);
+    int routes = 0, lights = 0;
+    QList<int> groups;
+    for (const QByteArray &f : requests(station.logPath())) {
+        routes += f[1] == 0x3E;
+        lights += f[1] == 0x48;
+        if (f[1] == 0x49)
+            groups.append(f[3]);
+    }
+    QCOMPARE(routes, 8);
+    QCOMPARE(lights, 8);
+    QCOMPARE(groups, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+}
+
+void TestBackupJobs::newerDataModel_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("completions");
+    QTest::newRow("2000 passes") << 2000 << false << 0 << 1;
+    QTest::newRow("2001 declined") << 2001 << false << 1 << 0;
+    QTest::newRow("2001 accepted") << 2001 << true << 1 << 1;
+}
+
+void TestBackupJobs::newerDataModel()
+{
+    QFETCH(int, version);
+    QFETCH(bool, accept);
+    QFETCH(int, questions);
+    QFETCH(int, completions);
+    Station station({"--sample", "--datamodel", QString::number(version)});
+    QVERIFY(station.sim.start());
+    ScopedPorts ports(station.sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->selectedSets[System] = 1;
+    Comm_backup_download job;
+    QSignalSpy asked(&job, &BackupJob::signal_comm_version_problem);
+    QSignalSpy progress(&job, &BackupJob::signal_comm_progress);
+    QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
+    connect(&job, &BackupJob::signal_comm_version_problem, &job, [&job, accept] {
+        if (accept)
+            job.continueTransfer();
+        else
+            job.abandonTransfer();
+    }, Qt::DirectConnection);
+    run(job, *image);
+    QCOMPARE(asked.count(), questions);
+    if (questions)
+        QCOMPARE(asked.at(0).at(0).toInt(), version);
+    QCOMPARE(complete.count(), completions);
+    if (!completions) {
+        // Declined: nothing read, nothing reported.
+        QCOMPARE(progress.count(), 0);
+        QCOMPARE(sequence(requests(station.logPath())).toHex(), QByteArray("00"));
+        QCOMPARE(image->presentSets[System], quint8(0));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestBackupJobs)
+#include "tst_backupjobs.moc"
