@@ -89,7 +89,12 @@ bool MainWindow::saveBackupAs()
     dialog.setDefaultSuffix(QStringLiteral("GTB2"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    filePath = dialog.selectedFiles().first();
+    return saveBackupTo(dialog.selectedFiles().first());
+}
+
+bool MainWindow::saveBackupTo(const QString &path)
+{
+    filePath = path;
     return writeBackup();
 }
 

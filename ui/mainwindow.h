@@ -43,6 +43,7 @@ public:
     void openBackupFile(const QString &path);
     bool saveBackup();
     bool saveBackupAs();
+    bool saveBackupTo(const QString &path);
     bool writeBackup();
     void clearDocument();
     void importLegacyBackup(const QString &path);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -15,6 +16,12 @@ public:
     explicit ModalAnswerer(const QString &buttonText = QString()) : button(buttonText)
     {
         connect(&timer, &QTimer::timeout, this, [this] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                dialog && !qobject_cast<QMessageBox *>(dialog)) {
+                texts << QStringLiteral("<dialog %1>").arg(dialog->windowTitle());
+                dialog->reject(); // file dialogs are cancelled
+                return;
+            }
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;

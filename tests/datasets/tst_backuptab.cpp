@@ -1,0 +1,232 @@
+// The backup tab through the window: its states, and a whole backup and restore.
+
+#include "../common/modalanswerer.h"
+#include "../common/simprocess.h"
+#include "backupfile/backupfile.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace Catalogue;
+
+class TestBackupTab : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void nothingTicked();
+    void uploadDirectionOffersPresentSets();
+    void backupAndRestoreThroughTheWindow();
+    void refusedNewerDataModel();
+    void noStation();
+    void closeWithUnsavedData();
+
+private:
+    template <typename T> T *find(MainWindow &w, const char *name)
+    {
+        T *child = w.findChild<T *>(QLatin1String(name));
+        if (!child)
+            qFatal("no widget %s", name);
+        return child;
+    }
+    QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
+    bool idle(MainWindow &w)
+    {
+        return find<QLabel>(w, "label_backup_action")->isHidden() &&
+               find<QAction>(w, "action_oeffnen")->isEnabled() && !w.jobsRunning();
+    }
+    bool transfer(MainWindow &w, const char *direction, const char *start);
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previousDir;
+};
+
+void TestBackupTab::init()
+{
+    previousDir = QDir::currentPath();
+    dir = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir->path());
+}
+
+void TestBackupTab::cleanup()
+{
+    QDir::setCurrent(previousDir);
+    dir.reset();
+}
+
+bool TestBackupTab::transfer(MainWindow &w, const char *direction, const char *start)
+{
+    find<QPushButton>(w, direction)->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+    find<QPushButton>(w, start)->click();
+    // A started transfer locks the file actions at once.
+    if (find<QAction>(w, "action_leeren")->isEnabled())
+        return false;
+    return QTest::qWaitFor([&] { return idle(w); }, 60000);
+}
+
+void TestBackupTab::nothingTicked()
+{
+    MainWindow w;
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    QVERIFY(!find<QPushButton>(w, "pushButton_backup_download")->isHidden());
+    QVERIFY(find<QPushButton>(w, "pushButton_backup_upload")->isHidden());
+    QVERIFY(find<QLabel>(w, "label_backup_richtung")->isHidden());
+    find<QPushButton>(w, "pushButton_backup_download")->click();
+    QVERIFY(console(w).contains("Warnung: keine Datensätze ausgewählt!"));
+    QVERIFY(!w.jobsRunning());
+    QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
+    QVERIFY(find<QAction>(w, "actionSpeichern")->isEnabled());
+    QVERIFY(find<QLabel>(w, "label_backup_action")->isHidden());
+}
+
+void TestBackupTab::uploadDirectionOffersPresentSets()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Lokomotiven] = 1;
+    for (int n : {0, 4, 9})
+        image->recordStatus[size_t(StatusLokomotiven + n)] = 1;
+    QSaveFile file(QStringLiteral("lok.GTB2"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(BackupFile::write(file, *image, "12345678", "1.300"));
+    QVERIFY(file.commit());
+
+    MainWindow w;
+    w.openBackupFile(dir->filePath(QStringLiteral("lok.GTB2")));
+    QVERIFY(console(w).contains("geöffnet."));
+    QCOMPARE(w.windowTitle(), QStringLiteral("lok.GTB2 - Orvandel Gleistron Manager 1.3"));
+    QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("12345678"));
+    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(), QStringLiteral("(Daten vorhanden)"));
+    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->toolTip(), QStringLiteral("2 Datensätze"));
+    QCOMPARE(find<QLabel>(w, "label_source_weichen")->text(), QStringLiteral("-"));
+
+    find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+    for (const char *key : {"lokomotiven", "gleisplan1", "weichen", "system", "lokbilder"}) {
+        auto *box = find<QCheckBox>(w, qPrintable(QStringLiteral("checkBox_%1").arg(key)));
+        const bool locos = QByteArray(key) == "lokomotiven";
+        QCOMPARE(box->isEnabled(), locos);
+        QCOMPARE(box->isChecked(), locos);
+    }
+    // The download direction offers every set again.
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    QVERIFY(find<QCheckBox>(w, "checkBox_weichen")->isEnabled());
+}
+
+void TestBackupTab::backupAndRestoreThroughTheWindow()
+{
+    const QString stationA = dir->filePath(QStringLiteral("a.GTB2"));
+    const QString stationB = dir->filePath(QStringLiteral("b.GTB2"));
+    SimProcess a({"--sample", "--save-on-exit", stationA});
+    SimProcess b({"--save-on-exit", stationB});
+    QVERIFY(a.start());
+    QVERIFY(b.start());
+    MainWindow w;
+    w.show();
+    {
+        ScopedPorts ports(a.ports());
+        QVERIFY(transfer(w, "pushButton_backup_dir_comm_pc", "pushButton_backup_download"));
+    }
+    QVERIFY(console(w).contains("Alle ausgewählte Datensätze geladen in"));
+    QVERIFY(console(w).contains("Gleistron gefunden mit Seriennummer 56347812"));
+    QCOMPARE(find<QProgressBar>(w, "progressBar_backup")->value(), 1000);
+    QVERIFY(w.isModified());
+    QCOMPARE(w.windowTitle(), QStringLiteral("* Orvandel Gleistron Manager 1.3"));
+    QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(), QStringLiteral("104 Datensätze"));
+
+    const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
+    QVERIFY(!w.saveBackupTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));
+    QVERIFY(console(w).contains("Datei kann nicht geschrieben werden!"));
+    QVERIFY(w.isModified());
+    QVERIFY(w.saveBackupTo(saved));
+    QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
+
+    w.clearDocument();
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+    QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
+    w.openBackupFile(saved);
+    QCOMPARE(w.documentImage().presentSets[Lokbilder], quint8(1));
+    QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("56347812"));
+    {
+        ScopedPorts ports(b.ports());
+        QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
+    }
+    QVERIFY(console(w).contains("Alle ausgewählte Datensätze übertragen in"));
+    QVERIFY(!w.isModified());
+    a.stop();
+    b.stop();
+    QFile fileA(stationA), fileB(stationB);
+    QVERIFY(fileA.open(QIODevice::ReadOnly) && fileB.open(QIODevice::ReadOnly));
+    const QByteArray bytesA = fileA.readAll();
+    QVERIFY(bytesA.size() > 100000);
+    QVERIFY(bytesA == fileB.readAll());
+}
+
+void TestBackupTab::refusedNewerDataModel()
+{
+    SimProcess sim({"--sample", "--datamodel", "2100"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    ModalAnswerer answer(QStringLiteral("Abbrechen"));
+    QVERIFY(transfer(w, "pushButton_backup_dir_comm_pc", "pushButton_backup_download"));
+    QCOMPARE(answer.texts.size(), 1);
+    QVERIFY(answer.texts.first().contains("Möchten Sie trotzdem fortsetzen?"));
+    QVERIFY(console(w).contains("Datenmodell Version im Gleistron: 2.100"));
+    QVERIFY(console(w).contains("Datenmodell Version im Gleistron Manager: 2.000"));
+    QVERIFY(!console(w).contains("Lade Lokomotiven"));
+    QVERIFY(!w.isModified());
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+    QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
+}
+
+void TestBackupTab::noStation()
+{
+    ScopedPorts ports(dir->filePath(QStringLiteral("gleistron0")));
+    MainWindow w;
+    QVERIFY(transfer(w, "pushButton_backup_dir_comm_pc", "pushButton_backup_download"));
+    QVERIFY(console(w).contains("FEHLER: Kein Gleistron gefunden!"));
+    QVERIFY(find<QAction>(w, "action_leeren")->isEnabled());
+    QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
+}
+
+void TestBackupTab::closeWithUnsavedData()
+{
+    SimProcess sim({"--sample"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    w.show();
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_system")->setChecked(true);
+    find<QPushButton>(w, "pushButton_backup_download")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), 30000);
+    QVERIFY(w.isModified());
+    {
+        ModalAnswerer cancel(QStringLiteral("Abbrechen"));
+        QVERIFY(!w.close());
+        QCOMPARE(cancel.texts.size(), 1);
+    }
+    {
+        // "Ja" with the file dialog cancelled: nothing saved, so the window stays.
+        ModalAnswerer yes(QStringLiteral("Ja"));
+        QVERIFY(!w.close());
+        QCOMPARE(yes.texts.size(), 2);
+        QVERIFY(yes.texts.at(1).startsWith("<dialog"));
+    }
+    QVERIFY(w.isVisible());
+    ModalAnswerer no(QStringLiteral("Nein"));
+    QVERIFY(w.close());
+}
+
+QTEST_MAIN(TestBackupTab)
+#include "tst_backuptab.moc"
