@@ -2,6 +2,7 @@
 
 #include "../common/simprocess.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -21,7 +22,7 @@ Run cli(const QStringList &args, const QString &ports)
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(GLEISTRON_CLI), args);
     Run run;
-    if (!process.waitForFinished(60000))
+    if (!process.waitForFinished(300000))
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -39,6 +40,10 @@ private slots:
     void infoOutcomes();
     void badUsage_data();
     void badUsage();
+    void backupAndRestore_data();
+    void backupAndRestore();
+    void inspect();
+    void unwritableBackup();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -96,6 +101,79 @@ void TestCli::badUsage()
 {
     QFETCH(QStringList, args);
     QCOMPARE(cli(args, QString()).exitCode, 2);
+}
+
+void TestCli::backupAndRestore_data()
+{
+    QTest::addColumn<QStringList>("faultsA");
+    QTest::addColumn<QStringList>("faultsB");
+    QTest::newRow("clean") << QStringList() << QStringList();
+    // Faults in the download; in the upload they come before the first commit raises the tries.
+    QTest::newRow("dropped, corrupt, cut and unplugged")
+        << QStringList{"--seed", "3", "--drop", "0.001", "--truncate", "0.0005", "--corrupt",
+                       "0.01", "--unplug-at", "1500:2"}
+        << QStringList{"--seed", "4", "--corrupt", "0.01", "--unplug-at", "60:2"};
+}
+
+void TestCli::backupAndRestore()
+{
+    QFETCH(QStringList, faultsA);
+    QFETCH(QStringList, faultsB);
+    QTemporaryDir dir;
+    const QString stationA = dir.filePath("a.GTB2"), stationB = dir.filePath("b.GTB2");
+    const QString backup = dir.filePath("backup.GTB2");
+    SimProcess a(QStringList{"--sample", "--save-on-exit", stationA} + faultsA);
+    SimProcess b(QStringList{"--save-on-exit", stationB} + faultsB);
+    QVERIFY(a.start());
+    QVERIFY(b.start());
+    const Run down = cli({"backup", backup}, a.ports());
+    QCOMPARE(down.exitCode, 0);
+    const Run up = cli({"restore", backup}, b.ports());
+    QCOMPARE(up.exitCode, 0);
+    QVERIFY(up.err.contains("Alle ausgewählte Datensätze übertragen in"));
+    if (!faultsA.isEmpty()) {
+        // The pulled cable is reported once per loss and once when it is back.
+        for (const Run &run : {down, up}) {
+            QVERIFY2(run.err.count("USB Verbindung mit Gleistron verloren") >= 1, qPrintable(run.err));
+            QCOMPARE(run.err.count("USB Verbindung mit Gleistron verloren"),
+                     run.err.count("Verbindung wieder hergestellt!"));
+        }
+    }
+    a.stop();
+    b.stop();
+    QFile fileA(stationA), fileB(stationB), fileBackup(backup);
+    QVERIFY(fileA.open(QIODevice::ReadOnly) && fileB.open(QIODevice::ReadOnly) &&
+            fileBackup.open(QIODevice::ReadOnly));
+    const QByteArray bytesA = fileA.readAll();
+    QVERIFY(bytesA == fileB.readAll());
+    QVERIFY(bytesA == fileBackup.readAll());
+}
+
+void TestCli::inspect()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("station.GTB2");
+    SimProcess sim({"--sample", "--save-on-exit", path});
+    QVERIFY(sim.start());
+    sim.stop();
+    const Run run = cli({"inspect", path}, QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("serial 56347812\nsoftware 1.300\nlokomotiven 41\n"
+                                     "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
+                                     "weichen 541\nrueckmelder 260\nfahrstrassen 105\nlsb 15\n"
+                                     "hsb 7\nsystem block\nlokbilder 4\n"));
+    QCOMPARE(cli({"inspect", dir.filePath("none.GTB2")}, QString()).exitCode, 1);
+    QCOMPARE(cli({"inspect", dir.filePath("x.txt")}, QString()).exitCode, 1);
+}
+
+void TestCli::unwritableBackup()
+{
+    SimProcess sim({"--sample"});
+    QVERIFY(sim.start());
+    const Run run = cli({"backup", "/nonexistent/dir/x.GTB2"}, sim.ports());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("cannot write"));
+    QVERIFY(!run.err.contains("Lade")); // refused before any transfer
 }
 
 QTEST_GUILESS_MAIN(TestCli)
