@@ -3,5 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prepare.sh
-cmake --build build --target bench_exchange -j"$(nproc)" >/dev/null
+cmake --build build --target bench_exchange bench_backup -j"$(nproc)" >/dev/null
 build/bin/bench_exchange 2>/dev/null
+build/bin/bench_backup 2>/dev/null

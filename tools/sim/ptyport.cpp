@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
+#include <ctime>
 #include <cstdio>
 #include <fcntl.h>
 #include <termios.h>
@@ -79,16 +80,37 @@ void PtyPort::closeTerminal()
     slave = master = -1;
 }
 
-void PtyPort::readRequests()
+bool PtyPort::readAvailable()
 {
     char buffer[512];
-    for (;;) {
+    bool any = false;
+    while (master >= 0) {
         const ssize_t n = ::read(master, buffer, sizeof buffer);
         if (n <= 0)
             break;
+        if (!any)
+            arrivalNs = wire.clock.nsecsElapsed();
+        any = true;
         pending.append(buffer, int(n));
     }
+    return any;
+}
+
+void PtyPort::readRequests()
+{
+    readAvailable();
     handleFrames();
+    // On a timed wire the next request is watched for closely for a moment: waking from the
+    // event loop would add a delay that no real wire has.
+    while (wire.baud > 0 && master >= 0) {
+        const qint64 until = wire.clock.nsecsElapsed() + 2000000;
+        bool arrived = false;
+        while (!arrived && wire.clock.nsecsElapsed() < until)
+            arrived = readAvailable();
+        if (!arrived)
+            break;
+        handleFrames();
+    }
 }
 
 void PtyPort::handleFrames()
@@ -140,7 +162,6 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
     }
     auto deliver = [this, answer, unplugNow] {
         if (!answer.isEmpty() && master >= 0) {
-            logFrame("tx", answer);
             const char *data = answer.constData();
             qsizetype left = answer.size();
             while (left > 0) {
@@ -153,17 +174,25 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
                 data += n;
                 left -= n;
             }
+            logFrame("tx", answer); // after the write: the log must not delay the answer
         }
         if (unplugNow) // a moment later, so that the answer is still read before the hang-up
             QTimer::singleShot(100, this, &PtyPort::unplug);
     };
     if (wire.baud > 0) {
-        const int bytes = requestLength + int(answer.size());
-        const int delayMs = (bytes * 10 * 1000 + wire.baud - 1) / wire.baud;
-        QTimer::singleShot(delayMs, Qt::PreciseTimer, this, deliver);
-    } else {
-        deliver();
+        // Microsecond-exact: a millisecond timer would add several percent to every exchange.
+        const qint64 bytes = requestLength + answer.size();
+        const qint64 dueNs = arrivalNs + bytes * 10 * 1000000000LL / wire.baud;
+        // Sleep most of the way and spin the rest: waking from a sleep is late by tens of us.
+        const qint64 sleepNs = dueNs - wire.clock.nsecsElapsed() - 200000;
+        if (sleepNs > 0) {
+            const timespec pause{time_t(sleepNs / 1000000000LL), long(sleepNs % 1000000000LL)};
+            nanosleep(&pause, nullptr);
+        }
+        while (wire.clock.nsecsElapsed() < dueNs) {
+        }
     }
+    deliver();
 }
 
 void PtyPort::unplug()

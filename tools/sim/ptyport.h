@@ -41,6 +41,7 @@ public:
 
 private:
     void readRequests();
+    bool readAvailable();
     void handleFrames();
     void sendAnswer(QByteArray answer, int requestLength);
     void unplug();
@@ -58,4 +59,5 @@ private:
     QSocketNotifier *notifier = nullptr;
     QByteArray pending;
     int discard = 0;
+    qint64 arrivalNs = 0; // when the latest request bytes came in
 };
