@@ -6,7 +6,7 @@
 namespace StatusTexts {
 
 namespace {
-QString tr(const char *text)
+QString translated(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
 }
@@ -14,20 +14,20 @@ QString tr(const char *text)
 
 QString noGleistron()
 {
-    return tr("<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: Kein Gleistron "
-              "gefunden!</span><BR>");
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: Kein Gleistron "
+              "gefunden!</span><BR>"));
 }
 
 QString invalidMode()
 {
-    return tr("\n    Achtung! Gleistron nicht im Richtigem Modus.\n\n");
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "\n    Achtung! Gleistron nicht im Richtigem Modus.\n\n"));
 }
 
 QString gleistronFound(const QString &serial, const QString &softwareVersion)
 {
-    return tr("Gleistron gefunden mit Seriennummer <span style=\"font-weight:bold;\">%1</span>"
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron gefunden mit Seriennummer <span style=\"font-weight:bold;\">%1</span>"
               "                                                    "
-              "und Softwareversion <span style=\"font-weight:bold;\">%2</span> <BR>")
+              "und Softwareversion <span style=\"font-weight:bold;\">%2</span> <BR>"))
         .arg(serial, softwareVersion);
 }
 
@@ -35,30 +35,30 @@ QString outdatedSoftware()
 {
     const QString link =
         QLatin1String(webHost) +
-        tr("/index.php?show=categories&cPath=155_157&cId=157&lang=de#Aktuelle Updates");
-    return tr("<BR><span style=\"font-weight:bold;color:#000000;\">Ihre Gleistron Software Version "
+        translated(QT_TRANSLATE_NOOP("MainWindow", "/index.php?show=categories&cPath=155_157&cId=157&lang=de#Aktuelle Updates"));
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><span style=\"font-weight:bold;color:#000000;\">Ihre Gleistron Software Version "
               "ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer <a "
               "href=\"%1\">Internet Seite</a> herunterladen. Installieren Sie diese dann von Ihrem "
               "PC auf den Gleistron so wie es in der Installationsanweisung beschrieben "
-              "ist.</span>")
+              "ist.</span>"))
         .arg(link.toHtmlEscaped());
 }
 
 QString communicationError()
 {
-    return tr("<BR><span style=\"font-weight:bold;color:#660000;\">Kommunikation mit Gleistron "
-              "unterbrochen! </span>");
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><span style=\"font-weight:bold;color:#660000;\">Kommunikation mit Gleistron "
+              "unterbrochen! </span>"));
 }
 
 QString exchangeFailed()
 {
-    return tr("<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: USB Verbindung mit "
-              "Gleistron verloren! Bitte stecken Sie den Kabel erneut an. </span><BR>");
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: USB Verbindung mit "
+              "Gleistron verloren! Bitte stecken Sie den Kabel erneut an. </span><BR>"));
 }
 
 QString resumed()
 {
-    return tr("Verbindung wieder hergestellt!<BR>");
+    return translated(QT_TRANSLATE_NOOP("MainWindow", "Verbindung wieder hergestellt!<BR>"));
 }
 
 int versionNumber(const QString &versionText)

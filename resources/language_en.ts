@@ -192,6 +192,10 @@
         <translation>Select all</translation>
     </message>
     <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
         <source>Fahrstrasse</source>
         <translation>Route</translation>
     </message>
