@@ -1,6 +1,7 @@
 // The window's document operations: open, save, save as, clear.
 
 #include "backupfile/backupfile.h"
+#include "backupfile/legacyimport.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -132,8 +133,24 @@ void MainWindow::clearDocument()
     comm_fahrstrassen_loaded(1024, true);
 }
 
-void MainWindow::importLegacyBackup(const QString &)
+void MainWindow::importLegacyBackup(const QString &path)
 {
-    consoleAppend(tr("Datenformat ungültig!<BR>"));
+    consoleAppend(tr("Altes Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> "));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
+                         "Laden!</span><BR><BR>"));
+        return;
+    }
+    filePath = path;
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    clearDocument();
+    ui->groupBox_backupInfo->show();
+    const LegacyImport::Result result = LegacyImport::read(file, document, routeStatus.data());
+    backupSerial = result.serial;
+    backupSoftwareVersion = result.softwareVersion;
+    comm_fahrstrassen_loaded(1024, true);
+    consoleAppend(tr("importiert.<BR>"));
+    file.close();
     refreshLabels();
 }

@@ -103,7 +103,12 @@ bool Comm_backup_download::readRueckmelder(int n)
 
 bool Comm_backup_download::readRoute(int n)
 {
-    if (!backup_Fahrstrassen_load(n, document->bank(0) + RouteOffset + n * 512))
+    // Read aside and stored whole: the routes tab may be showing this record meanwhile.
+    quint8 record[512];
+    document->copyRoute(n, record);
+    const bool whole = backup_Fahrstrassen_load(n, record);
+    document->storeRoute(n, record);
+    if (!whole)
         return false;
     backup_FahrstrassenAusleuchtung_load(n, document->bank(2) + AusleuchtungOffset + n * 512);
     return true;

@@ -1,5 +1,7 @@
 #include "dataimage.h"
 
+#include <cstring>
+
 DataImage::DataImage()
 {
     for (int i = 0; i < Catalogue::BankCount; ++i) {
@@ -25,4 +27,16 @@ int DataImage::presentRecords(int set) const
             ++count;
     }
     return count;
+}
+
+void DataImage::storeRoute(int n, const quint8 *record)
+{
+    QMutexLocker lock(&routeMutex);
+    std::memcpy(bank(0) + Catalogue::RouteOffset + n * 512, record, 512);
+}
+
+void DataImage::copyRoute(int n, quint8 *record) const
+{
+    QMutexLocker lock(&routeMutex);
+    std::memcpy(record, bank(0) + Catalogue::RouteOffset + n * 512, 512);
 }

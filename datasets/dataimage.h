@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 
+#include <QMutex>
 #include <QtGlobal>
 #include <array>
 #include <memory>
@@ -30,7 +31,13 @@ public:
     // Records with status present among record numbers 1 to the last of a set.
     int presentRecords(int set) const;
 
+    // Route records cross threads (the route loader, the download, the shown route): they are
+    // stored and read whole under this lock, so a shown route is never half rewritten.
+    void storeRoute(int n, const quint8 *record);
+    void copyRoute(int n, quint8 *record) const;
+
 private:
+    mutable QMutex routeMutex;
     std::array<std::unique_ptr<quint8[]>, Catalogue::BankCount> banks;
     std::array<std::unique_ptr<quint8[]>, Catalogue::LokbildCount> lokbilder;
     std::array<quint8 *, Catalogue::BankCount> bankPointers{};

@@ -161,7 +161,7 @@
     </message>
     <message>
         <source>Rückmelder</source>
-        <translation>Feedback modules</translation>
+        <translation>Feedback</translation>
     </message>
     <message>
         <source>LSB-Geräte</source>

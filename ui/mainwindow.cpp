@@ -82,6 +82,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
             &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
     trackJob(lsbUpdater);
 
+    cardCount3 = 12;
+    cardCount5 = 20;
+    cardCount7 = 12;
+    buildRoutesTab();
     ui->tabWidget->removeTab(3);
     ui->tabWidget->removeTab(3);
     ui->pushButton_Fahrstrassen_refresh->setEnabled(false);
@@ -253,8 +257,6 @@ void MainWindow::on_tabWidget_currentChanged(int index)
 }
 
 // Later features fill these.
-void MainWindow::on_actionDrucken_triggered() {}
-void MainWindow::on_listWidget_Fahrstrassen_itemSelectionChanged() {}
 void MainWindow::on_pushButton_backup_file_clicked() {}
 void MainWindow::on_pushButton_lsb_file_clicked() {}
 void MainWindow::on_pushButton_lsb_update_cancel_clicked() {}
@@ -265,5 +267,3 @@ void MainWindow::comm_lsb_update_device(unsigned short, unsigned short, unsigned
 void MainWindow::comm_lsb_update_data(unsigned short, unsigned short, unsigned short) {}
 void MainWindow::comm_lsb_update_file_error() {}
 void MainWindow::comm_lsb_update_invalid_mode() {}
-void MainWindow::comm_fahrstrassen_loaded(short, bool) {}
-void MainWindow::on_pushButton_Fahrstrassen_backup_load_clicked() {}

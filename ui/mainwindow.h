@@ -48,6 +48,15 @@ public:
     void clearDocument();
     void importLegacyBackup(const QString &path);
     const DataImage &documentImage() const { return document; }
+
+    // Routes tab and printing.
+    void buildRoutesTab();
+    bool showRoute();
+    void showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
+                        quint16 extra);
+    void startRouteLoader();
+    void printRoute();
+    qint8 routeState(int index) const { return routeStatus[size_t(index)]; }
     bool isModified() const { return modified; }
 
     qint8 language = 0;

@@ -1,6 +1,8 @@
 // gleistron-cli: backups, restores and inspection from scripts, through the window's jobs.
 
 #include "backupfile/backupfile.h"
+#include "backupfile/legacyimport.h"
+#include "routes/routerecord.h"
 #include "clijobs.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
@@ -258,16 +260,25 @@ int commandBackup(const QString &path, const Options &options)
     return Done;
 }
 
+// Opens a .GTB2 file, or imports an old .GTB one, as the window's "open" does.
 bool openDocument(const QString &path, DataImage &document, BackupFile::ReadResult &meta)
 {
-    if (!path.toUpper().endsWith(QLatin1String(".GTB2"))) {
-        failure(QStringLiteral("%1: not a .GTB2 backup file").arg(path));
+    const QString upper = path.toUpper();
+    const bool legacy = upper.endsWith(QLatin1String(".GTB"));
+    if (!legacy && !upper.endsWith(QLatin1String(".GTB2"))) {
+        failure(QStringLiteral("%1: not a backup file (.GTB2 or .GTB)").arg(path));
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return false;
+    }
+    if (legacy) {
+        const LegacyImport::Result result = LegacyImport::read(file, document, nullptr);
+        meta.serial = result.serial.toUpper();
+        meta.softwareVersion = result.softwareVersion;
+        return true;
     }
     meta = BackupFile::read(file, document, nullptr);
     return true;
@@ -319,6 +330,76 @@ int commandInspect(const QString &path)
     return Done;
 }
 
+int commandConvert(const QString &in, const QString &out)
+{
+    if (!in.toUpper().endsWith(QLatin1String(".GTB")))
+        return usage(QStringLiteral("convert reads an old .GTB file"));
+    auto document = std::make_unique<DataImage>();
+    BackupFile::ReadResult meta;
+    if (!openDocument(in, *document, meta))
+        return Failed;
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !BackupFile::write(file, *document, meta.serial, meta.softwareVersion) ||
+        !file.commit()) {
+        failure(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+        return Failed;
+    }
+    return Done;
+}
+
+// Route n as the routes tab shows it.
+int commandRoute(const QString &path, const QString &number)
+{
+    bool ok = false;
+    const int n = number.toInt(&ok);
+    if (!ok || n < 1 || n > 1000)
+        return usage(QStringLiteral("route numbers run from 1 to 1000"));
+    auto document = std::make_unique<DataImage>();
+    BackupFile::ReadResult meta;
+    if (!openDocument(path, *document, meta))
+        return Failed;
+    auto tr = [](const char *text) { return QCoreApplication::translate("MainWindow", text); };
+    const qint8 status = document->recordStatus[size_t(Catalogue::StatusFahrstrassen + n)];
+    if (status <= 0) {
+        std::printf("%s %d\n%s\n", qPrintable(tr("Fahrstrasse")), n,
+                    qPrintable(status == 0 ? tr("(nicht geladen!)") : tr("Datensatz ist leer!")));
+        return Done;
+    }
+    quint8 record[RouteRecord::Size];
+    document->copyRoute(n, record);
+    const DecodedRoute route = RouteRecord::decode(record, 12, 20, 12);
+    const QString mode = StatusTexts::toPlainText(tr("&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  "
+                                                     "Kommentar: <b>\"%2\"</b>  &nbsp;&nbsp;  "
+                                                     "Modus: <b>%3</b>")
+                                                      .arg(n)
+                                                      .arg(route.comment.toHtmlEscaped(),
+                                                           route.mode.toHtmlEscaped()));
+    std::printf("%s\n", qPrintable(mode));
+    const QString keys = StatusTexts::toPlainText(
+        tr("&nbsp;Starttaste: &nbsp; Plan &nbsp; %1 &nbsp; Zeile &nbsp; %2 &nbsp; Spalte &nbsp; "
+           "%3 &nbsp;&nbsp;&nbsp;&nbsp;&nbsp; Zieltaste: &nbsp; Plan &nbsp; %4 &nbsp; Zeile "
+           "&nbsp; %5 &nbsp; Spalte &nbsp; %6 ")
+            .arg(route.startPlan, route.startRow, route.startColumn, route.destinationPlan,
+                 route.destinationRow, route.destinationColumn));
+    std::printf("%s\n", qPrintable(keys));
+    std::printf("%s\t%s\t%s\t%s\n", qPrintable(tr("Nr")), qPrintable(tr("Typ")),
+                qPrintable(tr("Adresse")), qPrintable(tr("Befehl")));
+    for (int card = 0; card < 6; ++card) {
+        std::printf("%s %s\n", qPrintable(tr(qPrintable(QStringLiteral("Karte %1:").arg(card + 2)))),
+                    qPrintable(tr(RouteRecord::cardTitle(card + 2))));
+        const QList<RouteRow> &rows = route.cards[size_t(card)];
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows.at(i).isEmpty())
+                continue;
+            const int slot = card == 3 ? i / 2 + 1 : i + 1;
+            std::printf("%d\t%s\t%s\t%s\n", slot, qPrintable(rows.at(i).type),
+                        qPrintable(rows.at(i).address), qPrintable(rows.at(i).command));
+        }
+    }
+    return Done;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -333,7 +414,9 @@ int main(int argc, char *argv[])
         "  info                          find the station and print its identity\n"
         "  backup OUT.GTB2 [--sets KEYS] download data sets into a backup file\n"
         "  restore FILE [--sets KEYS]    upload the data sets of a backup file\n"
-        "  inspect FILE                  print what a backup file holds\n\n"
+        "  inspect FILE                  print what a backup file holds\n"
+        "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
+        "  route FILE N                  print route N as the routes tab shows it\n\n"
         "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
         "fahrstrassen, lsb, hsb, system, lokbilder, or all.\n\n"
         "Exit status: 0 done, 1 failed, 2 bad usage, 3 no station, 4 wrong mode,\n"
@@ -397,6 +480,16 @@ int main(int argc, char *argv[])
             if (args.size() != 2)
                 return usage(QStringLiteral("restore takes the file to upload"));
             return commandRestore(args.at(1), options);
+        }
+        if (command == QLatin1String("convert")) {
+            if (args.size() != 3)
+                return usage(QStringLiteral("convert takes IN.GTB and OUT.GTB2"));
+            return commandConvert(args.at(1), args.at(2));
+        }
+        if (command == QLatin1String("route")) {
+            if (args.size() != 3)
+                return usage(QStringLiteral("route takes a backup file and a route number"));
+            return commandRoute(args.at(1), args.at(2));
         }
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)

@@ -1,0 +1,106 @@
+#include "legacyimport.h"
+
+#include "link/comm2pc.h"
+
+#include <QIODevice>
+#include <QStringDecoder>
+#include <cstring>
+#include <vector>
+
+using namespace Catalogue;
+
+namespace {
+
+// The decoded text as data bytes: one character a byte, 0x3F beyond U+00FF.
+std::vector<quint8> decode(const QByteArray &raw)
+{
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    if (const auto detected = QStringConverter::encodingForData(raw))
+        encoding = *detected;
+    QStringDecoder decoder(encoding); // invalid sequences become U+FFFD, and so 0x3F
+    const QString text = decoder.decode(raw);
+    std::vector<quint8> bytes;
+    bytes.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            bytes.push_back(0x3F); // one character beyond the BMP
+            ++i;
+            continue;
+        }
+        bytes.push_back(c.unicode() <= 0xFF ? quint8(c.unicode()) : quint8(0x3F));
+    }
+    return bytes;
+}
+
+class Cursor
+{
+public:
+    explicit Cursor(const std::vector<quint8> &data) : data(data) {}
+    // Copies the next piece; true when it was complete.
+    bool take(quint8 *dest, int size)
+    {
+        const size_t n = std::min(size_t(size), data.size() - std::min(position, data.size()));
+        if (n)
+            std::memcpy(dest, data.data() + position, n);
+        position += size_t(size);
+        return n == size_t(size);
+    }
+    qint64 consumed() const { return qint64(std::min(position, data.size())); }
+
+private:
+    const std::vector<quint8> &data;
+    size_t position = 0;
+};
+
+} // namespace
+
+LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *routeStatus)
+{
+    const std::vector<quint8> data = decode(in.readAll());
+    Cursor cursor(data);
+    Result result;
+
+    quint8 header[4096] = {};
+    cursor.take(header, 4096);
+    result.softwareVersion = Comm2Pc::versionText(quint16(header[0] << 8 | header[1]));
+    const quint8 serial[4] = {header[16], header[18], header[14], header[21]};
+    result.serial =
+        QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(serial), 4).toHex());
+    quint8 skipped[4096];
+    cursor.take(skipped, 4096);
+
+    // Records the file does not hold in full are not taken as present: a short file must not
+    // leave them marked from an earlier document.
+    auto records = [&](int count, int size, quint8 *base, int statusOffset) {
+        for (int n = 0; n < count; ++n) {
+            const bool whole = cursor.take(base + n * size, size);
+            image.recordStatus[size_t(statusOffset + n)] = whole ? 1 : 0;
+        }
+    };
+    records(1024, 256, image.bank(0) + LokOffset, StatusLokomotiven);
+    records(1024, 64, image.bank(1) + WeichenOffset, StatusWeichen);
+    records(1024, 256, image.bank(2) + RueckmelderOffset, StatusRueckmelder);
+    for (int piece = 0; piece < 3 * 65536 / 8; ++piece)
+        cursor.take(image.bank(1) + GleisplanOffset + piece * 8, 8);
+    for (int n = 0; n < 1024; ++n) {
+        const bool whole = cursor.take(image.bank(0) + RouteOffset + n * 512, 512);
+        image.recordStatus[size_t(StatusFahrstrassen + n)] = whole ? 1 : 0;
+        if (routeStatus)
+            routeStatus[n] = whole ? 1 : 0;
+    }
+    for (int n = 0; n < 1024; ++n)
+        cursor.take(image.bank(2) + AusleuchtungOffset + n * 512, 512);
+    cursor.take(image.bank(0) + S88Offset, 256);
+    cursor.take(image.bank(0) + SystemOffset, 256);
+    cursor.take(image.bank(0) + LoklistenOffset, 1024);
+    records(2048, 32, image.bank(0) + LsbOffset, StatusLsb);
+    records(256, 256, image.bank(0) + HsbOffset, StatusHsb);
+    for (int n = 0; n < LokbildCount; ++n) {
+        const bool whole = cursor.take(image.lokbild(n), LokbildSize);
+        image.recordStatus[size_t(StatusLokbilder + n)] = whole ? 1 : 0;
+    }
+    image.presentSets.fill(1);
+    result.characters = cursor.consumed();
+    return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "datasets/dataimage.h"
+
+#include <QString>
+
+class QIODevice;
+
+// The previous generation's .GTB backup: a complete image of the station, text-encoded, one
+// character per byte, in a fixed order without keywords.
+class LegacyImport
+{
+public:
+    static constexpr qint64 CompleteLength = 3204608;
+
+    struct Result
+    {
+        QString serial;          // eight lower-case hex digits
+        QString softwareVersion; // e.g. 1.300
+        qint64 characters = 0;   // data characters read
+    };
+
+    // Reads into a cleared document; every record read is marked present, and every data set
+    // counts as present. routeStatus (1024 entries) may be null.
+    static Result read(QIODevice &in, DataImage &image, qint8 *routeStatus);
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+// One row of a card as the card tree shows it: columns "Typ", "Adresse", "Befehl".
+struct RouteRow
+{
+    QString type;
+    QString address;
+    QString command;
+    bool isEmpty() const { return type.isEmpty() && address.isEmpty() && command.isEmpty(); }
+};
+
+// A route record decoded into the texts the routes tab, the printout and the command-line tool
+// show. Texts marked for translation are translated in the window's context.
+struct DecodedRoute
+{
+    QString comment;
+    QString mode;
+    QString startPlan, startRow, startColumn;
+    QString destinationPlan, destinationRow, destinationColumn;
+    std::array<QList<RouteRow>, 6> cards; // cards 2 to 7
+};
+
+// The 512-byte route record of the station.
+class RouteRecord
+{
+public:
+    static constexpr int Size = 512;
+    static constexpr int CardCount2 = 2;
+    static constexpr int CardCount4 = 20;
+    static constexpr int CardCount6 = 2;
+
+    static QString commandKindName(quint8 kind);
+    static QString modeText(quint8 mode);
+    static RouteRow commandRow(quint16 address, quint8 kind, quint8 state, quint16 extra);
+    static DecodedRoute decode(const quint8 *record, int cardCount3, int cardCount5,
+                               int cardCount7);
+    static const char *cardTitle(int card); // untranslated source text, card 2 to 7
+};
