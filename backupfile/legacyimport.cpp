@@ -17,7 +17,8 @@ std::vector<quint8> decode(const QByteArray &raw)
     QStringConverter::Encoding encoding = QStringConverter::Utf8;
     if (const auto detected = QStringConverter::encodingForData(raw))
         encoding = *detected;
-    QStringDecoder decoder(encoding); // invalid sequences become U+FFFD, and so 0x3F
+    // Stateless: a sequence cut off at the end becomes U+FFFD, like any invalid one, so 0x3F.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(raw);
     std::vector<quint8> bytes;
     bytes.reserve(size_t(text.size()));

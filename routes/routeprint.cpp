@@ -5,11 +5,12 @@
 #include "ui_mainwindow.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QUrl>
 
@@ -58,45 +59,49 @@ void MainWindow::printRoute()
     painter.scale(scale, scale);
     qCDebug(lcRoutes, "x: %lf  y: %lf", xs, ys);
 
-    const QString lineStyle =
-        QStringLiteral("QLabel { background-color : white; color : black; border: 0px;}");
-    QLabel number;
-    number.setTextFormat(Qt::RichText);
-    number.setStyleSheet(QStringLiteral(
-        "QLabel { background-color : white; color : black; font-size: 30px; border: 0px;}"));
-    number.setText(QStringLiteral("%1").arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped()));
-    number.render(&painter, QPoint(), QRegion(), QWidget::RenderFlags());
+    // The text lines are laid out as rich text documents rather than rendered labels: a
+    // rendered label reaches the PDF as a picture, a document as text that can be searched.
+    auto line = [&painter](const QString &html, int pixelSize) {
+        QTextDocument text;
+        text.setDocumentMargin(0);
+        QFont font = text.defaultFont();
+        if (pixelSize > 0)
+            font.setPixelSize(pixelSize);
+        text.setDefaultFont(font);
+        text.setHtml(html);
+        painter.fillRect(QRectF(QPointF(0, 0), text.size()), Qt::white);
+        text.drawContents(&painter);
+        return text.size().height();
+    };
+    line(QStringLiteral("%1").arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped()), 30);
     painter.translate(128, 0);
 
     // The widgets' texts go into rich text escaped, so the page shows what the tab shows:
     // a comment such as "Gleis <2> & 3" is text, not markup.
-    QLabel comment;
-    comment.setTextFormat(Qt::RichText);
-    comment.setStyleSheet(lineStyle);
-    comment.setText(tr("&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  Kommentar: <b>\"%2\"</b>  "
-                       "&nbsp;&nbsp;  Modus: <b>%3</b>")
-                        .arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped(),
-                             ui->lineEdit_Fahrstrasse_TXT->text().toHtmlEscaped(),
-                             ui->label_Fahrstrasse_modus->text().toHtmlEscaped()));
-    comment.render(&painter, QPoint(), QRegion(), QWidget::RenderFlags());
-    painter.translate(0, comment.height() + 5);
+    const double commentHeight =
+        line(tr("&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  Kommentar: <b>\"%2\"</b>  "
+                "&nbsp;&nbsp;  Modus: <b>%3</b>")
+                 .arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped(),
+                      ui->lineEdit_Fahrstrasse_TXT->text().toHtmlEscaped(),
+                      ui->label_Fahrstrasse_modus->text().toHtmlEscaped()),
+             0);
+    painter.translate(0, commentHeight + 5);
 
-    QLabel keys;
-    keys.setTextFormat(Qt::RichText);
-    keys.setStyleSheet(lineStyle);
-    keys.setText(tr("&nbsp;Starttaste: &nbsp; Plan &nbsp; %1 &nbsp; Zeile &nbsp; %2 &nbsp; "
-                    "Spalte &nbsp; %3 &nbsp;&nbsp;&nbsp;&nbsp;&nbsp; Zieltaste: &nbsp; Plan "
-                    "&nbsp; %4 &nbsp; Zeile &nbsp; %5 &nbsp; Spalte &nbsp; %6 ")
-                     .arg(ui->label_START_PL->text().toHtmlEscaped(),
-                          ui->label_START_ZE->text().toHtmlEscaped(),
-                          ui->label_START_SP->text().toHtmlEscaped(),
-                          ui->label_ZIEL_PL->text().toHtmlEscaped(),
-                          ui->label_ZIEL_ZE->text().toHtmlEscaped(),
-                          ui->label_ZIEL_SP->text().toHtmlEscaped()));
-    keys.render(&painter, QPoint(), QRegion(), QWidget::RenderFlags());
-    painter.translate(-128, keys.height() + 10);
+    const double keysHeight =
+        line(tr("&nbsp;Starttaste: &nbsp; Plan &nbsp; %1 &nbsp; Zeile &nbsp; %2 &nbsp; "
+                "Spalte &nbsp; %3 &nbsp;&nbsp;&nbsp;&nbsp;&nbsp; Zieltaste: &nbsp; Plan "
+                "&nbsp; %4 &nbsp; Zeile &nbsp; %5 &nbsp; Spalte &nbsp; %6 ")
+                 .arg(ui->label_START_PL->text().toHtmlEscaped(),
+                      ui->label_START_ZE->text().toHtmlEscaped(),
+                      ui->label_START_SP->text().toHtmlEscaped(),
+                      ui->label_ZIEL_PL->text().toHtmlEscaped(),
+                      ui->label_ZIEL_ZE->text().toHtmlEscaped(),
+                      ui->label_ZIEL_SP->text().toHtmlEscaped()),
+             0);
+    painter.translate(-128, keysHeight + 10);
     painter.drawPixmap(0, 0, picture);
     painter.end();
 
-    QDesktopServices::openUrl(QUrl(QStringLiteral("Fahrstrasse.pdf")));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath()));
 }

@@ -1,0 +1,220 @@
+// The routes tab through the window: list colours, the shown route, the loader, the printout.
+
+#include "../common/simprocess.h"
+#include "backupfile/backupfile.h"
+#include "ui/mainwindow.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstring>
+
+using namespace Catalogue;
+
+class TestRoutesTab : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startState();
+    void openedFileColoursAndShows();
+    void clearTurnsEverythingGray();
+    void loaderReports();
+    void languageSwitchKeepsTree();
+    void printout();
+    void loaderReadsTheStation();
+
+private:
+    template <typename T> T *find(MainWindow &w, const char *name)
+    {
+        T *child = w.findChild<T *>(QLatin1String(name));
+        if (!child)
+            qFatal("no widget %s", name);
+        return child;
+    }
+    QColor colourOf(MainWindow &w, int entry)
+    {
+        return find<QListWidget>(w, "listWidget_Fahrstrassen")->item(entry)->foreground().color();
+    }
+    QString cell(MainWindow &w, int card, int row, int column)
+    {
+        return find<QTreeWidget>(w, "treeWidget_Fahrstrassen")
+            ->topLevelItem(card - 2)
+            ->child(row)
+            ->text(column);
+    }
+    void select(MainWindow &w, int entry)
+    {
+        find<QListWidget>(w, "listWidget_Fahrstrassen")->setCurrentRow(entry);
+    }
+    QString writeRoutesFile(); // routes at indices 5 and 700
+    std::unique_ptr<QTemporaryDir> dir;
+    QString previousDir;
+};
+
+void TestRoutesTab::init()
+{
+    previousDir = QDir::currentPath();
+    dir = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir->path());
+}
+
+void TestRoutesTab::cleanup()
+{
+    QDir::setCurrent(previousDir);
+    dir.reset();
+}
+
+QString TestRoutesTab::writeRoutesFile()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Fahrstrassen] = 1;
+    for (int n : {5, 700}) {
+        quint8 *r = image->bank(0) + RouteOffset + n * 512;
+        std::memset(r, 0xFF, 512);
+        std::memcpy(r, n == 5 ? "Gleis <2> & 3\0" : "Nord\0", n == 5 ? 14 : 5);
+        r[30] = 0;
+        r[31] = 1, r[32] = 4, r[33] = 7;
+        r[84] = 1, r[85] = 1, r[86] = 0, r[87] = 12; // card 4: turnout 12 straight
+        image->recordStatus[size_t(StatusFahrstrassen + n)] = 1;
+    }
+    const QString path = dir->filePath(QStringLiteral("routes.GTB2"));
+    QSaveFile file(path);
+    file.open(QIODevice::WriteOnly);
+    BackupFile::write(file, *image, QString(), QString());
+    file.commit();
+    return path;
+}
+
+void TestRoutesTab::startState()
+{
+    MainWindow w;
+    auto *list = find<QListWidget>(w, "listWidget_Fahrstrassen");
+    QCOMPARE(list->count(), 1000);
+    QCOMPARE(list->item(999)->text(), QStringLiteral("1000"));
+    for (int entry : {0, 500, 999})
+        QCOMPARE(colourOf(w, entry), QColor(Qt::gray));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QString());
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(noch nicht geladen!)"));
+    QCOMPARE(find<QLabel>(w, "label_ZIEL_SP")->text(), QStringLiteral("-"));
+    auto *tree = find<QTreeWidget>(w, "treeWidget_Fahrstrassen");
+    QCOMPARE(tree->topLevelItem(3)->childCount(), 20);
+    QCOMPARE(tree->topLevelItem(3)->child(3)->text(1), QStringLiteral("2")); // pairs on card 5
+    QCOMPARE(tree->topLevelItem(5)->text(4), QStringLiteral("Fahrstrasse auflösen"));
+    select(w, 2);
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QStringLiteral("3"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+}
+
+void TestRoutesTab::openedFileColoursAndShows()
+{
+    MainWindow w;
+    select(w, 4);
+    w.openBackupFile(writeRoutesFile());
+    // The route selected before the open keeps its old view until the selection changes.
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+    QCOMPARE(colourOf(w, 4), QColor(Qt::black));
+    QCOMPARE(colourOf(w, 699), QColor(Qt::black));
+    QCOMPARE(colourOf(w, 5), QColor(Qt::darkGreen));
+    QCOMPARE(colourOf(w, 999), QColor(Qt::darkGreen));
+    select(w, 5);
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("Datensatz ist leer!"));
+    select(w, 4);
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QStringLiteral("5"));
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Gleis <2> & 3"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("Vollautomatik"));
+    QCOMPARE(find<QLabel>(w, "label_START_PL")->text(), QStringLiteral("2"));
+    QCOMPARE(find<QLabel>(w, "label_ZIEL_PL")->text(), QStringLiteral("-"));
+    QCOMPARE(cell(w, 4, 0, 2), QStringLiteral("Weiche"));
+    QCOMPARE(cell(w, 4, 0, 3), QStringLiteral("12"));
+    QCOMPARE(cell(w, 4, 0, 4), QStringLiteral("gerade"));
+    select(w, 5);
+    QCOMPARE(cell(w, 4, 0, 2), QString()); // cleared for a route without record
+}
+
+void TestRoutesTab::clearTurnsEverythingGray()
+{
+    MainWindow w;
+    w.openBackupFile(writeRoutesFile());
+    w.clearDocument();
+    for (int entry : {4, 5, 699, 999})
+        QCOMPARE(colourOf(w, entry), QColor(Qt::gray));
+    select(w, 999);
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+}
+
+void TestRoutesTab::loaderReports()
+{
+    MainWindow w;
+    w.comm_fahrstrassen_loaded(7, false);
+    QCOMPARE(int(w.routeState(7)), 0);
+    QCOMPARE(colourOf(w, 6), QColor(Qt::gray));
+    w.comm_fahrstrassen_loaded(7, true);
+    QCOMPARE(int(w.routeState(7)), 1);
+    QCOMPARE(colourOf(w, 6), QColor(Qt::black));
+    w.comm_fahrstrassen_loaded(0, true); // index 0 is not listed
+    QCOMPARE(int(w.routeState(0)), 1);
+    QCOMPARE(colourOf(w, 0), QColor(Qt::gray));
+}
+
+void TestRoutesTab::languageSwitchKeepsTree()
+{
+    MainWindow w;
+    w.openBackupFile(writeRoutesFile());
+    select(w, 4);
+    find<QRadioButton>(w, "radioButton_English")->click();
+    QCOMPARE(find<QLabel>(w, "label_START_PL")->text(), QStringLiteral("-"));
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Gleis <2> & 3"));
+    QCOMPARE(cell(w, 4, 0, 3), QStringLiteral("12"));
+}
+
+void TestRoutesTab::printout()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    QVERIFY2(!pdftotext.isEmpty() && !pdfinfo.isEmpty(), "poppler-utils missing");
+    MainWindow w;
+    w.openBackupFile(writeRoutesFile());
+    select(w, 4);
+    w.printRoute();
+    QVERIFY(QFile::exists(QStringLiteral("Fahrstrasse.pdf")));
+    QProcess info;
+    info.start(pdfinfo, {QStringLiteral("Fahrstrasse.pdf")});
+    QVERIFY(info.waitForFinished());
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(meta));
+    QVERIFY2(meta.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 842")), qPrintable(meta));
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("Fahrstrasse.pdf"), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    if (qEnvironmentVariableIsSet("KEEP_PDF"))
+        QFile::copy(QStringLiteral("Fahrstrasse.pdf"), qEnvironmentVariable("KEEP_PDF"));
+    QVERIFY2(page.contains(QStringLiteral("\"Gleis <2> & 3\"")), qPrintable(page));
+    QVERIFY2(page.contains(QStringLiteral("Fahrstrasse 5")), qPrintable(page));
+}
+
+void TestRoutesTab::loaderReadsTheStation()
+{
+    SimProcess sim({"--sample"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    w.startRouteLoader();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.jobsRunning(), 60000);
+    QTRY_COMPARE(colourOf(w, 0), QColor(Qt::black)); // route 1 of the sample
+    QCOMPARE(colourOf(w, 89), QColor(Qt::gray));      // route 90 is empty there
+    select(w, 0);
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Einfahrt Gleis 1"));
+}
+
+QTEST_MAIN(TestRoutesTab)
+#include "tst_routestab.moc"
