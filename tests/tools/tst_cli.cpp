@@ -44,6 +44,8 @@ private slots:
     void backupAndRestore();
     void inspect();
     void unwritableBackup();
+    void convertLegacy();
+    void route();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -174,6 +176,52 @@ void TestCli::unwritableBackup()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("cannot write"));
     QVERIFY(!run.err.contains("Lade")); // refused before any transfer
+}
+
+void TestCli::convertLegacy()
+{
+    QTemporaryDir dir;
+    QString text(3204608, QChar(u'\u00e4'));
+    text[0] = QChar(0x05);
+    text[1] = QChar(0x14);
+    QFile legacy(dir.filePath("alt.gtb"));
+    QVERIFY(legacy.open(QIODevice::WriteOnly));
+    legacy.write(text.toUtf8());
+    legacy.close();
+    const QString converted = dir.filePath("neu.GTB2");
+    QCOMPARE(cli({"convert", legacy.fileName(), converted}, QString()).exitCode, 0);
+    const Run run = cli({"inspect", converted}, QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("serial E4E4E4E4\nsoftware 1.300\nlokomotiven 1024\n"
+                                     "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
+                                     "weichen 1024\nrueckmelder 1024\nfahrstrassen 1024\n"
+                                     "lsb 2048\nhsb 256\nsystem block\nlokbilder 100\n"));
+    QCOMPARE(cli({"convert", converted, dir.filePath("x.GTB2")}, QString()).exitCode, 2);
+}
+
+void TestCli::route()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("station.GTB2");
+    SimProcess sim({"--sample", "--save-on-exit", path});
+    QVERIFY(sim.start());
+    sim.stop();
+    const Run run = cli({"route", path, "5"}, QString());
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.value(0), QStringLiteral("Fahrstrasse 5 Kommentar: \"Gueterbahnhof & Hafen\" "
+                                            "Modus: Geparkt"));
+    QVERIFY(lines.value(1).startsWith("Starttaste: Plan 1 Zeile"));
+    QCOMPARE(lines.value(2), QStringLiteral("Nr\tTyp\tAdresse\tBefehl"));
+    QCOMPARE(lines.value(3), QStringLiteral("Karte 2: Fahrstrasse aufrufen"));
+    QVERIFY(lines.contains(QStringLiteral("Karte 7: Fahrstrasse auflösen")));
+    QVERIFY(lines.contains(QStringLiteral("1\tWeiche\t5\tabzweig")));
+    const Run english = cli({"route", path, "5", "--lang", "en"}, QString());
+    QVERIFY(english.out.contains("Card 7: Release route"));
+    const Run empty = cli({"route", path, "90"}, QString());
+    QCOMPARE(empty.out, QStringLiteral("Fahrstrasse 90\nDatensatz ist leer!\n"));
+    QCOMPARE(cli({"route", path, "0"}, QString()).exitCode, 2);
+    QCOMPARE(cli({"route", path, "1001"}, QString()).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
