@@ -72,6 +72,12 @@ public:
     bool backup_Lokbild_commit(int n);
     bool backup_finalize();
 
+    // LSB update commands (lsbupdate/lsbcommands.cpp): one attempt each; a failure is reported
+    // with signal_info_communicationError.
+    bool update_LSB_init(quint8 *answer);
+    bool update_LSB_data(quint16 address, quint8 n, const quint8 *data);
+    bool update_LSB_end(quint16 word1, quint16 word2, quint16 word3, quint16 length);
+
     static QString versionText(quint16 version);
     static QString hexString(const quint8 *bytes, int length);
     static QString serialText(const quint8 *handshakeAnswer);
@@ -116,6 +122,9 @@ private:
                     int dataSize, int spareBytes, int answerLength);
     bool commit(quint8 subOp, int requestLength, int group, int answerLength, int retryCount,
                 const char *failureLine);
+
+    bool lsbExchange(const quint8 *request, int requestLength, quint8 *answer, int answerLength,
+                     const char *errorMessage);
 
     enum class Outcome { NotFound, InvalidMode, Found };
     Outcome searchAdapters(bool silent, bool reconnect, quint8 *answer);

@@ -20,6 +20,10 @@ signals:
                                 unsigned short sw_version);
     void signal_lsb_update_file_error();
     void signal_lsb_update_invalid_mode();
+    // The device is of another type than the firmware file: nothing was sent.
+    void signal_lsb_update_type_mismatch(unsigned short fileType, unsigned short deviceType);
+    // The transfer ended; datagrams that failed were reported on their own.
+    void signal_lsb_update_finished(int bytes, int datagrams);
 
 protected:
     void run() override;

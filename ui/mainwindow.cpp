@@ -80,6 +80,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
             &MainWindow::comm_lsb_update_file_error, Qt::QueuedConnection);
     connect(lsbUpdater, &LSB_Updater::signal_lsb_update_invalid_mode, this,
             &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_type_mismatch, this,
+            &MainWindow::comm_lsb_update_type_mismatch, Qt::QueuedConnection);
     trackJob(lsbUpdater);
 
     cardCount3 = 12;
@@ -256,14 +258,5 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     ui->actionDrucken->setEnabled(index == 2);
 }
 
-// Later features fill these.
+// The file group of the backup tab stays hidden; files are chosen from the menu.
 void MainWindow::on_pushButton_backup_file_clicked() {}
-void MainWindow::on_pushButton_lsb_file_clicked() {}
-void MainWindow::on_pushButton_lsb_update_cancel_clicked() {}
-void MainWindow::comm_lsb_update_device(unsigned short, unsigned short, unsigned short,
-                                        unsigned short)
-{
-}
-void MainWindow::comm_lsb_update_data(unsigned short, unsigned short, unsigned short) {}
-void MainWindow::comm_lsb_update_file_error() {}
-void MainWindow::comm_lsb_update_invalid_mode() {}

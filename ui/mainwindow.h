@@ -57,6 +57,10 @@ public:
     void startRouteLoader();
     void printRoute();
     qint8 routeState(int index) const { return routeStatus[size_t(index)]; }
+
+    // LSB update page.
+    void startLsbUpdate(const QString &firmwareFile);
+    bool lsbUpdateRunning() const;
     bool isModified() const { return modified; }
 
     qint8 language = 0;
@@ -101,6 +105,7 @@ public slots:
     void comm_resumed();
     void comm_version_problem_upload(int version);
     void comm_version_problem_download(int version);
+    void comm_lsb_update_type_mismatch(unsigned short fileType, unsigned short deviceType);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -2,6 +2,8 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/legacyimport.h"
+#include "lsbupdate/lsb_updater.h"
+#include "lsbupdate/lsbfile.h"
 #include "routes/routerecord.h"
 #include "clijobs.h"
 #include "datasets/comm_backup_download.h"
@@ -400,6 +402,74 @@ int commandRoute(const QString &path, const QString &number)
     return Done;
 }
 
+int commandLsbUpdate(const QString &path)
+{
+    LSB_Updater job;
+    job.fileName = path;
+    StationReports reports;
+    reports.attach(job);
+    bool refused = false;
+    bool finished = false;
+    auto tr = [](const char *text) { return QCoreApplication::translate("MainWindow", text); };
+    auto refuse = [&](const QString &text) {
+        failure(text);
+        refused = true;
+    };
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_data, &job,
+                     [](ushort type, ushort, ushort sw) {
+                         std::printf("file type %u (%s)\nfile software %u\n", type,
+                                     qPrintable(LsbDevice::typeName(type)), sw);
+                     }, Qt::QueuedConnection);
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_device, &job,
+                     [&](ushort address, ushort type, ushort hw, ushort sw) {
+                         std::printf("device address %u\ndevice type %u (%s)\n"
+                                     "device hardware %u\ndevice software %u\n",
+                                     address, type, qPrintable(LsbDevice::typeName(type)), hw, sw);
+                         if (!LsbDevice::isUpdatable(type))
+                             refuse(tr("Update mit den ausgewählten USB-Gerät ist nicht "
+                                       "unterstützt!"));
+                     }, Qt::QueuedConnection);
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_file_error, &job,
+                     [&] { refuse(tr("Update Datei ist ungültig!")); }, Qt::QueuedConnection);
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
+                     [&] { refuse(tr("Gleistron ist nicht im Geräteeditor LSB Update Modus!")); },
+                     Qt::QueuedConnection);
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_type_mismatch, &job,
+                     [&](ushort fileType, ushort deviceType) {
+                         refuse(tr("Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät "
+                                   "(%2)!")
+                                    .arg(LsbDevice::typeName(fileType),
+                                         LsbDevice::typeName(deviceType)));
+                     }, Qt::QueuedConnection);
+    bool linkFailed = false;
+    QObject::connect(&job, &Comm2Pc::signal_info_communicationError, &job,
+                     [&linkFailed](const QString &what) {
+                         message(StatusTexts::communicationError() + what);
+                         linkFailed = true;
+                     },
+                     Qt::QueuedConnection);
+    QObject::connect(&job, &LSB_Updater::signal_lsb_update_finished, &job,
+                     [&](int bytes, int datagrams) {
+                         std::printf("sent %d bytes in %d datagrams\n", bytes, datagrams);
+                         finished = true;
+                     }, Qt::QueuedConnection);
+    if (!runJob(job))
+        return Failed;
+    std::fflush(stdout);
+    if (reports.exitCode != Done)
+        return reports.exitCode;
+    if (linkFailed && !refused) {
+        failure(QStringLiteral("not every datagram reached the station"));
+        return Failed;
+    }
+    if (refused || !finished) {
+        if (!refused)
+            failure(QStringLiteral("%1: a line of the firmware file fails its check").arg(path));
+        return Failed;
+    }
+    return Done;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -416,7 +486,8 @@ int main(int argc, char *argv[])
         "  restore FILE [--sets KEYS]    upload the data sets of a backup file\n"
         "  inspect FILE                  print what a backup file holds\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
-        "  route FILE N                  print route N as the routes tab shows it\n\n"
+        "  route FILE N                  print route N as the routes tab shows it\n"
+        "  lsb-update FIRMWARE.lsb       update the LSB device the station holds in update mode\n\n"
         "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
         "fahrstrassen, lsb, hsb, system, lokbilder, or all.\n\n"
         "Exit status: 0 done, 1 failed, 2 bad usage, 3 no station, 4 wrong mode,\n"
@@ -490,6 +561,11 @@ int main(int argc, char *argv[])
             if (args.size() != 3)
                 return usage(QStringLiteral("route takes a backup file and a route number"));
             return commandRoute(args.at(1), args.at(2));
+        }
+        if (command == QLatin1String("lsb-update")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("lsb-update takes a firmware file"));
+            return commandLsbUpdate(args.at(1));
         }
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)

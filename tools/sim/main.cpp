@@ -72,11 +72,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption truncateOption(QStringLiteral("truncate"), QStringLiteral("Probability of a cut answer."), QStringLiteral("P"), QStringLiteral("0"));
     const QCommandLineOption unplugOption(QStringLiteral("unplug-at"), QStringLiteral("After the N-th answer remove the port for S seconds."), QStringLiteral("N:S"));
     const QCommandLineOption lsbOption(QStringLiteral("lsb-device"), QStringLiteral("Device held in LSB update mode."), QStringLiteral("A:T:H:S"));
+    const QCommandLineOption lsbSaveOption(QStringLiteral("lsb-save"), QStringLiteral("Write the firmware an LSB update delivered."), QStringLiteral("FILE"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."), QStringLiteral("FILE"));
     parser.addOptions({adaptersOption, modeOption, softwareOption, protocolOption, datamodelOption,
                        serialOption, loadOption, sampleOption, saveOption, linkOption, baudOption,
                        seedOption, dropOption, corruptOption, truncateOption, unplugOption,
-                       lsbOption, logOption});
+                       lsbOption, lsbSaveOption, logOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -132,6 +133,18 @@ int main(int argc, char *argv[])
         station.fillSample();
     if (parser.isSet(loadOption) && !station.load(parser.value(loadOption)))
         return badUsage(QStringLiteral("cannot read %1").arg(parser.value(loadOption)));
+    if (parser.isSet(lsbOption)) {
+        const QStringList parts = parser.value(lsbOption).split(QLatin1Char(':'));
+        bool ok = parts.size() == 4;
+        uint values[4] = {};
+        for (int i = 0; ok && i < 4; ++i)
+            values[i] = parts[i].toUInt(&ok);
+        if (!ok || values[0] > 0xFFFF || values[1] > 0xFFFF || values[2] > 0xFF || values[3] > 0xFF)
+            return badUsage(QStringLiteral("--lsb-device takes A:T:H:S"));
+        station.lsb = {true, quint16(values[0]), quint16(values[1]), quint8(values[2]),
+                       quint8(values[3])};
+    }
+    station.lsbSavePath = parser.value(lsbSaveOption);
     std::unique_ptr<QFile> log;
     if (parser.isSet(logOption)) {
         log = std::make_unique<QFile>(parser.value(logOption));

@@ -6,6 +6,7 @@
 
 #include <QSaveFile>
 #include <QFile>
+#include <cstdio>
 #include <cstring>
 
 using namespace Catalogue;
@@ -121,6 +122,8 @@ QByteArray SimStation::answer(const QByteArray &request, char mode)
 {
     const quint8 *r = reinterpret_cast<const quint8 *>(request.constData());
     const int length = int(request.size());
+    if (r[0] == Frame::MainLsbUpdate)
+        return lsbAnswer(r, length);
     if (r[0] != Frame::MainStation)
         return QByteArray();
     if (r[1] == 0x00)
@@ -315,6 +318,51 @@ QByteArray SimStation::commitAnswer(const quint8 *r, int length)
     }
     const quint8 payload[2] = {length == 5 ? r[3] : quint8(1), 1};
     return frame(Frame::StatusOk, subOp, length == 5 ? 6 : 5, payload, 2);
+}
+
+QByteArray SimStation::lsbAnswer(const quint8 *r, int length)
+{
+    const quint8 ack[2] = {r[1], 1};
+    switch (r[1]) {
+    case 0x00: {
+        quint8 payload[27] = {};
+        payload[0] = lsb.updateMode ? 'U' : 'N';
+        writeWord(payload + 21, lsb.address);
+        writeWord(payload + 23, lsb.type);
+        payload[25] = lsb.hardware;
+        payload[26] = lsb.software;
+        return frame(Frame::MainLsbUpdate, 0x00, 31, payload, 27);
+    }
+    case 0x59: {
+        if (!lsb.updateMode)
+            return QByteArray();
+        const int address = readWord(r + 3);
+        const int n = length - 6;
+        if (lsbReceived.size() < address + n)
+            lsbReceived.resize(address + n, '\0');
+        std::memcpy(lsbReceived.data() + address, r + 5, size_t(n));
+        lsbDatagrams.append({address, n});
+        return frame(Frame::MainLsbUpdate, 0x59, 5, ack, 1);
+    }
+    case 0x5A: {
+        if (!lsb.updateMode)
+            return QByteArray();
+        const int total = readWord(r + 11);
+        lsbReceived.resize(total, '\0');
+        std::fprintf(stderr, "gleistron-sim: firmware of %d bytes in %d datagrams received\n",
+                     total, int(lsbDatagrams.size()));
+        if (!lsbSavePath.isEmpty()) {
+            QSaveFile file(lsbSavePath);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(lsbReceived);
+                file.commit();
+            }
+        }
+        return frame(Frame::MainLsbUpdate, 0x5A, 5, ack, 1);
+    }
+    default:
+        return QByteArray();
+    }
 }
 
 bool SimStation::load(const QString &path)

@@ -31,6 +31,19 @@ public:
 
     DataImage image;
 
+    // The device editor in LSB update mode, holding one device.
+    struct LsbDevice
+    {
+        bool updateMode = false;
+        quint16 address = 0;
+        quint16 type = 0;
+        quint8 hardware = 0;
+        quint8 software = 0;
+    } lsb;
+    QString lsbSavePath;       // where the received firmware is written at the end command
+    QByteArray lsbReceived;    // firmware bytes by datagram address
+    QList<QPair<int, int>> lsbDatagrams; // address and length of each datagram
+
 private:
     struct Pending
     {
@@ -43,6 +56,7 @@ private:
     QByteArray readAnswer(const quint8 *r, int length);
     QByteArray writeAnswer(const quint8 *r, int length);
     QByteArray commitAnswer(const quint8 *r, int length);
+    QByteArray lsbAnswer(const quint8 *r, int length);
     QByteArray frame(quint8 status, quint8 subOp, int length, const quint8 *payload,
                      int payloadSize) const;
     QByteArray emptyAnswer(quint8 subOp, int length, const quint8 *r, int params,

@@ -1,0 +1,64 @@
+// The commands that update a device on the LSB bus through the station.
+
+#include "link/comm2pc.h"
+#include "link/frame.h"
+#include "link/logging.h"
+
+#include <cstring>
+
+bool Comm2Pc::lsbExchange(const quint8 *request, int requestLength, quint8 *answer,
+                          int answerLength, const char *errorMessage)
+{
+    bool ok = false;
+    try {
+        exchangeData(request, requestLength, answer, answerLength);
+        ok = answerChecksumOk(answer, answerLength);
+        if (!ok)
+            qCDebug(lcLsb, "CRC ERROR");
+    } catch (const ex_stopped &) {
+        throw;
+    } catch (...) {
+    }
+    if (!ok)
+        emit signal_info_communicationError(QString::fromLatin1(errorMessage), false);
+    return ok;
+}
+
+bool Comm2Pc::update_LSB_init(quint8 *answer)
+{
+    const quint8 request[6] = {0x55, 0x00, 0x06, 0x6D, 0x04, 0x96};
+    return lsbExchange(request, 6, answer, 31, "error:update_LSB_init()");
+}
+
+bool Comm2Pc::update_LSB_data(quint16 address, quint8 n, const quint8 *data)
+{
+    quint8 request[Frame::MaxLength];
+    request[0] = Frame::MainLsbUpdate;
+    request[1] = 0x59;
+    request[2] = quint8(n + 6);
+    writeWord(request + 3, address);
+    if (n)
+        std::memcpy(request + 5, data, n);
+    finishFrame(request);
+    qCDebug(lcLsb).noquote() << QStringLiteral("update_LSB_data %1 %2 %3")
+                                    .arg(address)
+                                    .arg(n)
+                                    .arg(n ? data[0] : 0);
+    qCDebug(lcLsb).noquote() << hexString(request, n + 6);
+    quint8 answer[5];
+    return lsbExchange(request, n + 6, answer, 5, "error:update_LSB_data()");
+}
+
+bool Comm2Pc::update_LSB_end(quint16 word1, quint16 word2, quint16 word3, quint16 length)
+{
+    quint8 request[14] = {Frame::MainLsbUpdate, 0x5A, 14};
+    writeWord(request + 3, word1);
+    writeWord(request + 5, word2);
+    writeWord(request + 7, word3);
+    request[9] = 0;
+    request[10] = 0;
+    writeWord(request + 11, length);
+    finishFrame(request);
+    quint8 answer[5];
+    return lsbExchange(request, 14, answer, 5, "error:update_LSB_data()");
+}
