@@ -1,5 +1,6 @@
 // gleistron-cli as scripts use it: output lines and exit codes.
 
+#include "../common/lsbfiles.h"
 #include "../common/simprocess.h"
 
 #include <QFile>
@@ -46,6 +47,8 @@ private slots:
     void unwritableBackup();
     void convertLegacy();
     void route();
+    void lsbUpdate_data();
+    void lsbUpdate();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -222,6 +225,44 @@ void TestCli::route()
     QCOMPARE(empty.out, QStringLiteral("Fahrstrasse 90\nDatensatz ist leer!\n"));
     QCOMPARE(cli({"route", path, "0"}, QString()).exitCode, 2);
     QCOMPARE(cli({"route", path, "1001"}, QString()).exitCode, 2);
+}
+
+void TestCli::lsbUpdate_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    const QByteArray booster = LsbFiles::firmware("4 17\r\n", 3);
+    QTest::newRow("booster") << "5:4:1:10" << booster << 0
+                             << "file type 4 (Orvandel Booster)\nfile software 17\n"
+                                "device address 5\ndevice type 4 (Orvandel Booster)\n"
+                                "device hardware 1\ndevice software 10\n"
+                                "sent 396 bytes in 7 datagrams\n";
+    QTest::newRow("invalid file") << "5:4:1:10" << QByteArray("x\n") << 1 << "";
+    QTest::newRow("not in update mode") << "" << booster << 1
+                                        << "file type 4 (Orvandel Booster)\nfile software 17\n";
+    QTest::newRow("signal module") << "9:110:1:2" << LsbFiles::firmware("110 1\n", 1) << 1
+                                   << "file type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
+                                      "file software 1\ndevice address 9\n"
+                                      "device type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
+                                      "device hardware 1\ndevice software 2\n";
+}
+
+void TestCli::lsbUpdate()
+{
+    QFETCH(QString, device);
+    QFETCH(QByteArray, file);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    const QString firmware = dir.filePath("fw.lsb");
+    QVERIFY(LsbFiles::write(firmware, file));
+    SimProcess sim(device.isEmpty() ? QStringList() : QStringList{"--lsb-device", device});
+    QVERIFY(sim.start());
+    const Run run = cli({"lsb-update", firmware}, sim.ports());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, output);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
