@@ -1,5 +1,7 @@
 #include "comm_backup_upload.h"
 
+#include "uploadrules.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -7,13 +9,12 @@ using namespace Catalogue;
 
 bool Comm_backup_upload::takesPart(int set) const
 {
-    return document->selectedSets[size_t(set)] && document->presentSets[size_t(set)];
+    return UploadRules::takesPart(*document, set);
 }
 
-// Record 0 is always sent; the others only when the document holds them.
 bool Comm_backup_upload::sent(int statusOffset, int n) const
 {
-    return n == 0 || document->recordStatus[size_t(statusOffset + n)] > 0;
+    return UploadRules::recordSent(*document, statusOffset, n);
 }
 
 void Comm_backup_upload::run()
@@ -102,10 +103,7 @@ void Comm_backup_upload::sendPlan(int plan)
         emitProgress(16u * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const quint8 *block = base + r * 1024 + c * 8;
-            bool empty = !(r == 0 && c == 0);
-            for (int k = 0; k < 8 && empty; ++k)
-                empty = block[k * 8] == 0 || block[k * 8] == 0xFF;
-            if (!empty)
+            if (UploadRules::planBlockSent(block, r, c))
                 backup_Gleisplan_save(plan, c, r, block);
         }
     }
@@ -223,7 +221,7 @@ void Comm_backup_upload::uploadLokbilder()
     clock.start();
     for (int n = 1; n < 100; ++n) {
         emitProgress(192u * quint32(n));
-        if (document->recordStatus[size_t(StatusLokbilder + n)] > 0) {
+        if (UploadRules::imageSent(*document, n)) {
             backup_Lokbild_save(n, document->lokbild(n));
             backup_Lokbild_commit(n);
         }

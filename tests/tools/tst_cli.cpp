@@ -47,6 +47,8 @@ private slots:
     void unwritableBackup();
     void convertLegacy();
     void route();
+    void verifiedRestore_data();
+    void verifiedRestore();
     void lsbUpdate_data();
     void lsbUpdate();
 };
@@ -225,6 +227,39 @@ void TestCli::route()
     QCOMPARE(empty.out, QStringLiteral("Fahrstrasse 90\nDatensatz ist leer!\n"));
     QCOMPARE(cli({"route", path, "0"}, QString()).exitCode, 2);
     QCOMPARE(cli({"route", path, "1001"}, QString()).exitCode, 2);
+}
+
+void TestCli::verifiedRestore_data()
+{
+    QTest::addColumn<QStringList>("station");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("stored as sent") << QStringList() << 0;
+    QTest::newRow("stored with flipped bits") << QStringList{"--flip-stored", "0.05", "--seed", "2"} << 1;
+}
+
+void TestCli::verifiedRestore()
+{
+    QFETCH(QStringList, station);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("sample.GTB2");
+    SimProcess sample({"--sample", "--save-on-exit", file});
+    QVERIFY(sample.start());
+    sample.stop();
+    SimProcess sim(station);
+    QVERIFY(sim.start());
+    const Run run = cli({"restore", file, "--sets", "weichen,system,lsb", "--verify"}, sim.ports());
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.contains(QRegularExpression("verify: all \\d+ records match")), qPrintable(run.err));
+        return;
+    }
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    for (const QString &line : lines)
+        QVERIFY2(QRegularExpression("^differs (weichen|system|lsb) \\d+ byte \\d+$").match(line).hasMatch(),
+                 qPrintable(line));
 }
 
 void TestCli::lsbUpdate_data()

@@ -8,6 +8,7 @@
 #include "clijobs.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
+#include "datasets/uploadcheck.h"
 #include "link/statustexts.h"
 
 #include <QCommandLineParser>
@@ -56,6 +57,7 @@ int usage(const QString &why)
 struct Options
 {
     bool acceptNewer = false;
+    bool verify = false;
     QString sets;
 };
 
@@ -305,6 +307,34 @@ int commandRestore(const QString &path, const Options &options)
         return Failed;
     if (!complete)
         return reports.exitCode != Done ? reports.exitCode : Failed;
+    if (!options.verify)
+        return Done;
+
+    // Read back what was sent, with the download's own reads, and compare record by record.
+    auto readBack = std::make_unique<DataImage>();
+    UploadCheck::selectReadBack(*document, *readBack);
+    Comm_backup_download check;
+    check.setDocument(readBack.get());
+    TransferReports checkReports;
+    checkReports.attach(check, options.acceptNewer);
+    bool read = false;
+    QObject::connect(&check, &Comm_backup_download::signal_comm_backup_download_complete, &check,
+                     [&read](bool success) { read = success; }, Qt::QueuedConnection);
+    if (!runJob(check))
+        return Failed;
+    if (!read)
+        return checkReports.exitCode != Done ? checkReports.exitCode : Failed;
+    int compared = 0;
+    const QList<UploadCheck::Difference> differences =
+        UploadCheck::compare(*document, *readBack, &compared);
+    for (const UploadCheck::Difference &d : differences)
+        std::printf("differs %s %d byte %d\n", qPrintable(d.set), d.number, d.byte);
+    std::fflush(stdout);
+    if (!differences.isEmpty()) {
+        failure(QStringLiteral("verify: %1 of %2 records differ").arg(differences.size()).arg(compared));
+        return Failed;
+    }
+    std::fprintf(stderr, "verify: all %d records match\n", compared);
     return Done;
 }
 
@@ -483,7 +513,9 @@ int main(int argc, char *argv[])
         "Commands:\n"
         "  info                          find the station and print its identity\n"
         "  backup OUT.GTB2 [--sets KEYS] download data sets into a backup file\n"
-        "  restore FILE [--sets KEYS]    upload the data sets of a backup file\n"
+        "  restore FILE [--sets KEYS] [--verify]\n"
+        "                                upload the data sets of a backup file; --verify reads\n"
+        "                                them back and prints each differing record\n"
         "  inspect FILE                  print what a backup file holds\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
         "  route FILE N                  print route N as the routes tab shows it\n"
@@ -496,8 +528,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption langOption(QStringLiteral("lang"), QStringLiteral("Message language (de or en)."), QStringLiteral("LANG"), QStringLiteral("de"));
     const QCommandLineOption newerOption(QStringLiteral("accept-newer-datamodel"), QStringLiteral("Go on when the station's data model is newer."));
     const QCommandLineOption setsOption(QStringLiteral("sets"), QStringLiteral("Data sets to transfer."), QStringLiteral("KEYS"), QStringLiteral("all"));
+    const QCommandLineOption verifyOption(QStringLiteral("verify"), QStringLiteral("After a restore, read the sets back and compare."));
     const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Print the link's debug lines."));
-    parser.addOptions({langOption, newerOption, setsOption, debugOption});
+    parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -532,7 +565,10 @@ int main(int argc, char *argv[])
     Options options;
     options.acceptNewer = parser.isSet(newerOption);
     options.sets = parser.value(setsOption);
+    options.verify = parser.isSet(verifyOption);
     const QString command = args.first();
+    if (options.verify && command != QLatin1String("restore"))
+        return usage(QStringLiteral("--verify belongs to restore"));
     const bool takesSets = command == QLatin1String("backup") || command == QLatin1String("restore");
     if (parser.isSet(setsOption) && !takesSets)
         return usage(QStringLiteral("--sets belongs to backup and restore"));

@@ -73,11 +73,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption unplugOption(QStringLiteral("unplug-at"), QStringLiteral("After the N-th answer remove the port for S seconds."), QStringLiteral("N:S"));
     const QCommandLineOption lsbOption(QStringLiteral("lsb-device"), QStringLiteral("Device held in LSB update mode."), QStringLiteral("A:T:H:S"));
     const QCommandLineOption lsbSaveOption(QStringLiteral("lsb-save"), QStringLiteral("Write the firmware an LSB update delivered."), QStringLiteral("FILE"));
+    const QCommandLineOption flipOption(QStringLiteral("flip-stored"), QStringLiteral("Probability that a committed block is stored with one bit flipped."), QStringLiteral("P"), QStringLiteral("0"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."), QStringLiteral("FILE"));
     parser.addOptions({adaptersOption, modeOption, softwareOption, protocolOption, datamodelOption,
                        serialOption, loadOption, sampleOption, saveOption, linkOption, baudOption,
                        seedOption, dropOption, corruptOption, truncateOption, unplugOption,
-                       lsbOption, lsbSaveOption, logOption});
+                       lsbOption, lsbSaveOption, flipOption, logOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -115,7 +116,8 @@ int main(int argc, char *argv[])
     wire.random.seed(seed);
     if (!parseProbability(parser.value(dropOption), wire.drop) ||
         !parseProbability(parser.value(corruptOption), wire.corrupt) ||
-        !parseProbability(parser.value(truncateOption), wire.truncate))
+        !parseProbability(parser.value(truncateOption), wire.truncate) ||
+        !parseProbability(parser.value(flipOption), station.flipStored))
         return badUsage(QStringLiteral("probabilities lie between 0 and 1"));
     if (parser.isSet(unplugOption)) {
         const QStringList parts = parser.value(unplugOption).split(QLatin1Char(':'));
@@ -145,6 +147,7 @@ int main(int argc, char *argv[])
                        quint8(values[3])};
     }
     station.lsbSavePath = parser.value(lsbSaveOption);
+    station.random = &wire.random;
     std::unique_ptr<QFile> log;
     if (parser.isSet(logOption)) {
         log = std::make_unique<QFile>(parser.value(logOption));

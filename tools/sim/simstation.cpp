@@ -313,6 +313,11 @@ QByteArray SimStation::commitAnswer(const quint8 *r, int length)
         key = 0x1B00 + r[3] % 100;
     for (const Pending &write : pending.take(key)) {
         std::memcpy(write.dest, write.data.constData(), size_t(write.data.size()));
+        if (flipStored > 0 && random &&
+            std::uniform_real_distribution<double>(0.0, 1.0)(*random) < flipStored) {
+            const int at = std::uniform_int_distribution<int>(0, int(write.data.size()) - 1)(*random);
+            write.dest[at] ^= quint8(1 << std::uniform_int_distribution<int>(0, 7)(*random));
+        }
         if (write.status)
             *write.status = 1;
     }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <random>
 
 // The station's behaviour behind the wire: takes one checked request frame and gives the answer
 // frame, or an empty array when the station stays silent. Writes wait in a pending list until
@@ -40,6 +41,8 @@ public:
         quint8 hardware = 0;
         quint8 software = 0;
     } lsb;
+    double flipStored = 0;     // probability that a committed block is stored with a bit flipped
+    std::mt19937 *random = nullptr;
     QString lsbSavePath;       // where the received firmware is written at the end command
     QByteArray lsbReceived;    // firmware bytes by datagram address
     QList<QPair<int, int>> lsbDatagrams; // address and length of each datagram

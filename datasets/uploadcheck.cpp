@@ -1,0 +1,105 @@
+#include "uploadcheck.h"
+
+#include "uploadrules.h"
+
+using namespace Catalogue;
+
+namespace UploadCheck {
+
+void selectReadBack(const DataImage &sent, DataImage &readBack)
+{
+    for (int set = 0; set < DataSetCount; ++set)
+        readBack.selectedSets[size_t(set)] = UploadRules::takesPart(sent, set) ? 1 : 0;
+}
+
+QList<Difference> compare(const DataImage &sent, const DataImage &back, int *compared)
+{
+    QList<Difference> differences;
+    int count = 0;
+    auto check = [&](const char *set, int number, const quint8 *a, const quint8 *b, int size,
+                     bool present) {
+        ++count;
+        if (!present) { // the station reports a record empty that was sent
+            differences.append({QLatin1String(set), number, 0});
+            return;
+        }
+        for (int i = 0; i < size; ++i) {
+            if (a[i] != b[i]) {
+                differences.append({QLatin1String(set), number, i});
+                return;
+            }
+        }
+    };
+    auto records = [&](int set, int bank, int offset, int records, int size) {
+        const Entry &e = entry(set);
+        for (int n = 0; n < records; ++n) {
+            if (!UploadRules::recordSent(sent, e.statusOffset, n))
+                continue;
+            check(e.key, n, sent.bank(bank) + offset + n * size,
+                  back.bank(bank) + offset + n * size, size,
+                  back.recordStatus[size_t(e.statusOffset + n)] > 0);
+        }
+    };
+    auto part = [&](int set) { return UploadRules::takesPart(sent, set); };
+
+    if (part(Lokomotiven)) {
+        records(Lokomotiven, 0, LokOffset, 1024, 256);
+        for (int l = 0; l < 4; ++l)
+            check("loklisten", l, sent.bank(0) + LoklistenOffset + l * 256,
+                  back.bank(0) + LoklistenOffset + l * 256, 256, true);
+    }
+    for (int plan = 0; plan < 3; ++plan) {
+        if (!part(Gleisplan1 + plan))
+            continue;
+        const int base = GleisplanOffset * (plan + 1);
+        for (int r = 0; r < 64; ++r) {
+            for (int c = 0; c < 128; c += 8) {
+                const quint8 *block = sent.bank(1) + base + r * 1024 + c * 8;
+                if (UploadRules::planBlockSent(block, r, c))
+                    check(entry(Gleisplan1 + plan).key, r * 16 + c / 8, block,
+                          back.bank(1) + base + r * 1024 + c * 8, 64, true);
+            }
+        }
+    }
+    if (part(Weichen))
+        records(Weichen, 1, WeichenOffset, 1024, 64);
+    if (part(Rueckmelder)) {
+        records(Rueckmelder, 2, RueckmelderOffset, 1024, 256);
+        check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
+    }
+    if (part(Fahrstrassen)) {
+        for (int n = 0; n < 1024; ++n) {
+            if (!UploadRules::recordSent(sent, StatusFahrstrassen, n))
+                continue;
+            const bool present = back.recordStatus[size_t(StatusFahrstrassen + n)] > 0;
+            const int before = int(differences.size());
+            check("fahrstrassen", n, sent.bank(0) + RouteOffset + n * 512,
+                  back.bank(0) + RouteOffset + n * 512, 512, present);
+            if (differences.size() == before) {
+                --count;
+                check("fahrstrassen", n, sent.bank(2) + AusleuchtungOffset + n * 512,
+                      back.bank(2) + AusleuchtungOffset + n * 512, 512, true);
+                if (differences.size() > before)
+                    differences.last().byte += 512; // in the illumination half
+            }
+        }
+    }
+    if (part(Lsb))
+        records(Lsb, 0, LsbOffset, 2048, 32);
+    if (part(Hsb))
+        records(Hsb, 0, HsbOffset, 256, 256);
+    if (part(System))
+        check("system", 0, sent.bank(0) + SystemOffset, back.bank(0) + SystemOffset, 256, true);
+    if (part(Lokbilder)) {
+        for (int n = 1; n < LokbildCount; ++n) {
+            if (UploadRules::imageSent(sent, n))
+                check("lokbilder", n, sent.lokbild(n), back.lokbild(n), LokbildSize,
+                      back.recordStatus[size_t(StatusLokbilder + n)] > 0);
+        }
+    }
+    if (compared)
+        *compared = count;
+    return differences;
+}
+
+} // namespace UploadCheck
