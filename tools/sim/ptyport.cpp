@@ -64,6 +64,7 @@ bool PtyPort::create()
     }
     pending.clear();
     discard = 0;
+    unplugged = false;
     notifier = new QSocketNotifier(master, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &PtyPort::readRequests);
     return true;
@@ -139,7 +140,7 @@ void PtyPort::handleFrames()
             continue; // a damaged request gets no answer
         if (r[0] == Frame::MainStation && r[1] == 0x00)
             discard = 12; // the handshake's filler bytes
-        if (mode == QLatin1String("silent"))
+        if (mode == QLatin1String("silent") || unplugged)
             continue;
         const QByteArray answer = station.answer(request, mode.at(0).toLatin1());
         if (!answer.isEmpty())
@@ -176,8 +177,12 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
             }
             logFrame("tx", answer); // after the write: the log must not delay the answer
         }
-        if (unplugNow) // a moment later, so that the answer is still read before the hang-up
+        if (unplugNow) {
+            // From now on nothing is answered, as with the cable out; the terminal itself goes
+            // a moment later, so that this last answer is still read before the hang-up.
+            unplugged = true;
             QTimer::singleShot(100, this, &PtyPort::unplug);
+        }
     };
     if (wire.baud > 0) {
         // Microsecond-exact: a millisecond timer would add several percent to every exchange.

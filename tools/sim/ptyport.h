@@ -59,5 +59,6 @@ private:
     QSocketNotifier *notifier = nullptr;
     QByteArray pending;
     int discard = 0;
+    bool unplugged = false; // between the unplugging answer and the new terminal
     qint64 arrivalNs = 0; // when the latest request bytes came in
 };

@@ -1,0 +1,181 @@
+// Nothing is lost under faults: download and upload of the sample station through the simulated
+// station under each fault, alone and combined, must end byte-identical to the fault-free run.
+
+#include "../common/simprocess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+// Sets chosen so that a lost answer costs seconds, not minutes: the raised tries of a commit
+// (20, 120) would make each later loss wait up to three minutes.
+const QString downloadSets = QStringLiteral("hsb,lsb,system");
+const QString uploadSets = QStringLiteral("hsb,system");
+
+struct Run
+{
+    int exitCode = -1;
+    QString err;
+};
+
+Run cli(const QStringList &args, const QString &ports)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(GLEISTRON_CLI), args);
+    Run run;
+    if (process.waitForFinished(600000))
+        run.exitCode = process.exitCode();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int losses(const Run &run)
+{
+    return int(run.err.count(QStringLiteral("USB Verbindung mit Gleistron verloren")));
+}
+
+int recoveries(const Run &run)
+{
+    return int(run.err.count(QStringLiteral("Verbindung wieder hergestellt!")));
+}
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void transfers_data();
+    void transfers();
+    void stationRefuses_data();
+    void stationRefuses();
+
+private:
+    QTemporaryDir dir;
+    QByteArray referenceDownload; // the .GTB2 file of a fault-free download
+    QByteArray referenceStation;  // the empty station after a fault-free upload of it
+    QByteArray emptyStation;
+    QString backupFile;
+};
+
+void TestFaults::initTestCase()
+{
+    backupFile = dir.filePath(QStringLiteral("reference.GTB2"));
+    SimProcess a({"--sample"});
+    QVERIFY(a.start());
+    QCOMPARE(cli({"backup", backupFile, "--sets", downloadSets}, a.ports()).exitCode, 0);
+    referenceDownload = contents(backupFile);
+    QVERIFY(referenceDownload.size() > 1000);
+
+    const QString stationFile = dir.filePath(QStringLiteral("station.GTB2"));
+    SimProcess b({"--save-on-exit", stationFile});
+    QVERIFY(b.start());
+    QCOMPARE(cli({"restore", backupFile, "--sets", uploadSets}, b.ports()).exitCode, 0);
+    b.stop();
+    referenceStation = contents(stationFile);
+
+    const QString emptyFile = dir.filePath(QStringLiteral("empty.GTB2"));
+    SimProcess c({"--save-on-exit", emptyFile});
+    QVERIFY(c.start());
+    c.stop();
+    emptyStation = contents(emptyFile);
+    QVERIFY(emptyStation != referenceStation);
+}
+
+void TestFaults::transfers_data()
+{
+    QTest::addColumn<QStringList>("downloadFaults");
+    QTest::addColumn<QStringList>("uploadFaults");
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("answers dropped") << QStringList{"--drop", "0.02", "--seed", "11"}
+                                     << QStringList{"--drop", "0.02", "--seed", "4"} << QStringList();
+    QTest::newRow("wrong checksums") << QStringList{"--corrupt", "0.02", "--seed", "3"}
+                                     << QStringList{"--corrupt", "0.02", "--seed", "3"}
+                                     << QStringList();
+    QTest::newRow("answers cut short") << QStringList{"--truncate", "0.02", "--seed", "5"}
+                                       << QStringList{"--truncate", "0.02", "--seed", "4"}
+                                       << QStringList();
+    QTest::newRow("cable pulled for 3 s") << QStringList{"--unplug-at", "40:3"}
+                                          << QStringList{"--unplug-at", "12:3"} << QStringList();
+    // Seeds under which the first handshake gets through: a station that does not answer the
+    // search is reported as missing, not retried.
+    QTest::newRow("all together")
+        << QStringList{"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--seed", "12",
+                       "--unplug-at", "60:3"}
+        << QStringList{"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--seed", "13",
+                       "--unplug-at", "20:3"}
+        << QStringList();
+    QTest::newRow("newer data model accepted")
+        << QStringList{"--datamodel", "2001"} << QStringList{"--datamodel", "2001"}
+        << QStringList{"--accept-newer-datamodel"};
+}
+
+void TestFaults::transfers()
+{
+    QFETCH(QStringList, downloadFaults);
+    QFETCH(QStringList, uploadFaults);
+    QFETCH(QStringList, options);
+    const QString downloaded = dir.filePath(QStringLiteral("downloaded.GTB2"));
+    QFile::remove(downloaded);
+    SimProcess a(QStringList{"--sample"} + downloadFaults);
+    QVERIFY(a.start());
+    const Run down = cli(QStringList{"backup", downloaded, "--sets", downloadSets} + options,
+                         a.ports());
+    QVERIFY2(down.exitCode == 0, qPrintable(down.err));
+    QVERIFY(contents(downloaded) == referenceDownload);
+
+    const QString stationFile = dir.filePath(QStringLiteral("faulty-station.GTB2"));
+    SimProcess b(QStringList{"--save-on-exit", stationFile} + uploadFaults);
+    QVERIFY(b.start());
+    const Run up = cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options,
+                       b.ports());
+    QVERIFY2(up.exitCode == 0, qPrintable(up.err));
+    b.stop();
+    QVERIFY(contents(stationFile) == referenceStation);
+
+    // Every loss is reported once, and once again when the link is back.
+    const bool faulty = !options.contains(QStringLiteral("--accept-newer-datamodel"));
+    for (const Run &run : {down, up}) {
+        QCOMPARE(losses(run), recoveries(run));
+        QCOMPARE(losses(run) > 0, faulty);
+    }
+}
+
+void TestFaults::stationRefuses_data()
+{
+    QTest::addColumn<QStringList>("station");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("wrong mode") << QStringList{"--mode", "N"} << 4;
+    QTest::newRow("newer data model declined") << QStringList{"--datamodel", "2001"} << 5;
+}
+
+void TestFaults::stationRefuses()
+{
+    QFETCH(QStringList, station);
+    QFETCH(int, exitCode);
+    const QString downloaded = dir.filePath(QStringLiteral("refused.GTB2"));
+    SimProcess a(QStringList{"--sample"} + station);
+    QVERIFY(a.start());
+    QCOMPARE(cli({"backup", downloaded, "--sets", downloadSets}, a.ports()).exitCode, exitCode);
+    QVERIFY(!QFile::exists(downloaded));
+
+    const QString stationFile = dir.filePath(QStringLiteral("untouched.GTB2"));
+    SimProcess b(QStringList{"--save-on-exit", stationFile} + station);
+    QVERIFY(b.start());
+    QCOMPARE(cli({"restore", backupFile, "--sets", uploadSets}, b.ports()).exitCode, exitCode);
+    b.stop();
+    QVERIFY(contents(stationFile) == emptyStation);
+}
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"
