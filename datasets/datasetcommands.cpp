@@ -31,6 +31,19 @@ int buildRequest(quint8 *request, quint8 subOp, std::initializer_list<int> param
 }
 } // namespace
 
+QList<int> Comm2Pc::emptyKeys(const quint8 *answer, int dataOffset, int dataSize, int key)
+{
+    QList<int> keys{key};
+    const int numbers = qMin(32, dataSize / 2);
+    for (int i = 0; i < numbers; ++i) {
+        const quint16 next = readWord(answer + dataOffset + 2 * i);
+        if (next == 0xFFFF)
+            break;
+        keys.append(next);
+    }
+    return keys;
+}
+
 Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &spec, std::initializer_list<int> params,
                                         quint8 *dest, int key, const char *failureLine,
                                         int failureNumber)
@@ -52,15 +65,7 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &spec, std::initializer_l
         return BlockResult::Copied;
     }
     if (answer[0] == Frame::StatusEmpty && spec.emptyList) {
-        emptyRecords.clear();
-        emptyRecords.append(key);
-        const int numbers = qMin(32, spec.dataSize / 2);
-        for (int i = 0; i < numbers; ++i) {
-            const quint16 next = readWord(answer + dataOffset + 2 * i);
-            if (next == 0xFFFF)
-                break;
-            emptyRecords.append(next);
-        }
+        emptyRecords = emptyKeys(answer, dataOffset, spec.dataSize, key);
         return BlockResult::Empty;
     }
     return BlockResult::Ignored;

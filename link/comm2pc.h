@@ -81,6 +81,9 @@ public:
     static QString versionText(quint16 version);
     static QString hexString(const quint8 *bytes, int length);
     static QString serialText(const quint8 *handshakeAnswer);
+    // The keys of an 'E' answer: the requested one, then up to 32 further ones from the data
+    // bytes until the first 0xFFFF.
+    static QList<int> emptyKeys(const quint8 *answer, int dataOffset, int dataSize, int key);
 
     QList<int> emptyRecords;
     bool connected = true;

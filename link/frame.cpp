@@ -34,8 +34,10 @@ void finishFrame(quint8 *frame)
 
 bool answerChecksumOk(const quint8 *answer, int bytesRead)
 {
+    if (bytesRead < 4)
+        return false;
     const int length = answer[2];
-    if (bytesRead < 4 || length < 4 || length > bytesRead)
+    if (length < 4 || length > bytesRead)
         return false;
     return frameChecksum(answer, length - 1) == answer[length - 1];
 }

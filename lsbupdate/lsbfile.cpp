@@ -29,7 +29,12 @@ LsbFile::Result LsbFile::open(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Result::CannotOpen;
-    data = file.readAll();
+    return load(file.readAll());
+}
+
+LsbFile::Result LsbFile::load(const QByteArray &contents)
+{
+    data = contents;
     position = 0;
     if (!readNumber(data, position, type) || !readNumber(data, position, softwareVersion))
         return Result::InvalidHeader;

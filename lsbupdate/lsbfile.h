@@ -22,6 +22,7 @@ public:
 
     // Reads the header; the lines follow with readPayload().
     Result open(const QString &path);
+    Result load(const QByteArray &contents);
     Result readPayload();
 
     quint16 type = 0;

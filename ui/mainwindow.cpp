@@ -113,6 +113,9 @@ MainWindow::~MainWindow()
 
 void MainWindow::trackJob(Comm2Pc *job)
 {
+    // Owned by the window, so that a job whose deferred deletion never ran goes with it.
+    if (job != lsbUpdater)
+        job->setParent(this);
     jobs.append(job);
     connect(job, &QThread::finished, this, &MainWindow::jobFinished, Qt::QueuedConnection);
 }

@@ -47,7 +47,8 @@ QByteArray SimStation::frame(quint8 status, quint8 subOp, int length, const quin
     a[0] = status;
     a[1] = subOp;
     a[2] = quint8(length);
-    std::memcpy(a + 3, payload, size_t(qMin(payloadSize, length - 4)));
+    if (payload && payloadSize > 0)
+        std::memcpy(a + 3, payload, size_t(qMin(payloadSize, length - 4)));
     finishFrame(a);
     return bytes;
 }

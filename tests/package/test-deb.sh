@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the .deb and checks an unpacked copy: the tools find our adapter library, the
+# launcher starts the window, the menu entry and icon are there.
+set -euo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'kill $sim 2>/dev/null || true; rm -rf "$root"' EXIT
+(cd "$build" && cpack >/dev/null)
+deb=$(ls -t "$build"/gleistron-manager_*.deb | head -1)
+dpkg-deb -I "$deb" | grep -q 'Depends:.*libqt6widgets6'
+dpkg-deb -x "$deb" "$root/pkg"
+usr="$root/pkg/usr"
+grep -qx 'Exec=gleistron-manager' "$usr/share/applications/gleistron-manager.desktop"
+test -s "$usr/share/icons/hicolor/64x64/apps/gleistron-manager.png"
+test -s "$usr/share/gleistron-manager/language_en.qm"
+
+mkdir "$root/links"
+"$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D > "$root/sim.out" &
+sim=$!
+for _ in $(seq 50); do grep -q READY "$root/sim.out" && break; sleep 0.1; done
+GLEISTRON_PORTS="$root/links/gleistron0" "$usr/bin/gleistron-cli" info | grep -qx 'serial 0BADF00D'
+
+# The launcher gives the window a working directory with the catalogue; it must still run
+# after two seconds.
+status=0
+HOME="$root/home" QT_QPA_PLATFORM=offscreen GLEISTRON_PORTS="$root/links/gleistron0" \
+    timeout 2 "$usr/bin/gleistron-manager" >/dev/null 2>&1 || status=$?
+test "$status" -eq 124
+test -L "$root/home/.local/share/gleistron-manager/language_en.qm"
+test -s "$root/home/.local/share/gleistron-manager/settings.ini"
+echo "package ok: $(basename "$deb")"
