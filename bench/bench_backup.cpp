@@ -134,9 +134,9 @@ int main(int argc, char **argv)
         BackupFile::read(in, *back, nullptr);
         openMs = std::min(openMs, clock.nsecsElapsed() / 1e6);
     }
-    std::printf("gtb2_size %lld bytes\n", QFile(full).size());
-    std::printf("gtb2_save %.1f ms (goal <= 30)\n", saveMs);
-    std::printf("gtb2_open %.1f ms (goal <= 30)\n", openMs);
+    std::printf("saving the full document as .GTB2 (%.1f MB)\t<= 30 ms\t%.1f ms\n",
+                QFile(full).size() / 1e6, saveMs);
+    std::printf("opening it\t<= 30 ms\t%.1f ms\n", openMs);
 
     // (a) full transfers, no wire delay
     long exchanges = 0, bytes = 0;
@@ -147,7 +147,7 @@ int main(int argc, char **argv)
         double cpu = 0;
         const double seconds = runJob<Comm_backup_download>(*image, cpu);
         station.traffic(exchanges, bytes);
-        std::printf("full_download %ld exchanges in %.2f s, %.1f us CPU/exchange (goal <= 50)\n",
+        std::printf("full download (%ld exchanges in %.1f s): CPU per exchange\t<= 50 us\t%.1f us\n",
                     exchanges, seconds, cpu / double(exchanges) * 1e6);
     }
     {
@@ -155,10 +155,10 @@ int main(int argc, char **argv)
         double cpu = 0;
         const double seconds = runJob<Comm_backup_upload>(*document, cpu);
         station.traffic(exchanges, bytes);
-        std::printf("full_upload %ld exchanges in %.2f s, %.1f us CPU/exchange (goal <= 50)\n",
+        std::printf("full upload (%ld exchanges in %.1f s): CPU per exchange\t<= 50 us\t%.1f us\n",
                     exchanges, seconds, cpu / double(exchanges) * 1e6);
     }
-    std::printf("peak_memory %ld KiB\n", peakKilobytes());
+    std::printf("peak memory of the full transfers\t-\t%.1f MiB\n", peakKilobytes() / 1024.0);
 
     // (b) at 115200 baud
     auto partial = std::make_unique<DataImage>();
@@ -182,8 +182,8 @@ int main(int argc, char **argv)
         count += exchanges;
         wire += bytes * 10.0 / 115200;
     }
-    std::printf("wire_115200 %ld exchanges: %.2f s against %.2f s on the wire, +%.1f%% "
-                "(goal <= 3%%)\n",
+    std::printf("switching articles and LSB down and up at 115200 baud (%ld exchanges): "
+                "%.2f s against %.2f s of wire time\twithin 3 %%\t+%.1f %%\n",
                 count, total, wire, (total / wire - 1) * 100);
     return 0;
 }

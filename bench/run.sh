@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks; prints one line per figure.
+# Builds and runs every benchmark and prints a table: figure, goal, measured.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/prepare.sh
+source scripts/prepare.sh >/dev/null
 cmake --build build --target bench_exchange bench_backup bench_routes -j"$(nproc)" >/dev/null
-build/bin/bench_exchange 2>/dev/null
-build/bin/bench_backup 2>/dev/null
-build/bin/bench_routes 2>/dev/null
+{
+    printf 'figure\tgoal\tmeasured\n'
+    build/bin/bench_exchange 2>/dev/null
+    build/bin/bench_routes 2>/dev/null
+    build/bin/bench_backup 2>/dev/null
+} | column -t -s $'\t'
