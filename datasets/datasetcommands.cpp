@@ -44,44 +44,44 @@ QList<int> Comm2Pc::emptyKeys(const quint8 *answer, int dataOffset, int dataSize
     return keys;
 }
 
-Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &spec, std::initializer_list<int> params,
+Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_list<int> params,
                                         quint8 *dest, int key, const char *failureLine,
                                         int failureNumber)
 {
     quint8 request[8];
-    const int length = buildRequest(request, spec.subOp, params);
+    const int length = buildRequest(request, shape.subOp, params);
     const int dataOffset = 3 + int(params.size());
     quint8 answer[MaxAnswer] = {};
-    exchangeUntilAnswered(request, length, answer, spec.answerLength, failureLine,
+    exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine,
                           failureNumber);
-    if (spec.echo == EchoRule::Unchecked) {
-        std::memcpy(dest, answer + dataOffset, size_t(spec.dataSize));
+    if (shape.echo == EchoRule::Unchecked) {
+        std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
         return BlockResult::Copied;
     }
-    if (answer[1] != spec.subOp)
+    if (answer[1] != shape.subOp)
         return BlockResult::WrongEcho;
     if (answer[0] == Frame::StatusOk) {
-        std::memcpy(dest, answer + dataOffset, size_t(spec.dataSize));
+        std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
         return BlockResult::Copied;
     }
-    if (answer[0] == Frame::StatusEmpty && spec.emptyList) {
-        emptyRecords = emptyKeys(answer, dataOffset, spec.dataSize, key);
+    if (answer[0] == Frame::StatusEmpty && shape.emptyList) {
+        emptyRecords = emptyKeys(answer, dataOffset, shape.dataSize, key);
         return BlockResult::Empty;
     }
     return BlockResult::Ignored;
 }
 
-bool Comm2Pc::readRecord(const ReadSpec &spec, int blocks, int n, bool wideNumber, quint8 *dest,
+bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumber, quint8 *dest,
                          const char *failureLine)
 {
     for (int b = 0; b < blocks; ++b) {
         const BlockResult result =
             wideNumber
-                ? readBlock(spec, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
-                : readBlock(spec, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
+                ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
+                : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
         if (result == BlockResult::Empty)
             return false;
-        if (result == BlockResult::WrongEcho && spec.echo == EchoRule::Abandon)
+        if (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)
             return false;
     }
     return true;
@@ -94,10 +94,10 @@ bool Comm2Pc::backup_Lok_load(int n, quint8 *dest)
 
 bool Comm2Pc::backup_Lokliste_load(quint8 *dest)
 {
-    const ReadSpec spec{0x6E, 70, 64, false, EchoRule::Abandon};
+    const ReadSpec shape{0x6E, 70, 64, false, EchoRule::Abandon};
     for (int list = 0; list < 4; ++list) {
         for (int b = 0; b < 4; ++b) {
-            if (readBlock(spec, {list, b}, dest + list * 256 + b * 64, list) ==
+            if (readBlock(shape, {list, b}, dest + list * 256 + b * 64, list) ==
                 BlockResult::WrongEcho)
                 return false;
         }
@@ -126,9 +126,9 @@ bool Comm2Pc::backup_Rueckmelder_load(int n, quint8 *dest)
 bool Comm2Pc::backup_S88_load(quint8 *dest)
 {
     qCDebug(lcData, "backup_S88_load");
-    const ReadSpec spec{0x66, 69, 64, false, EchoRule::Unchecked};
+    const ReadSpec shape{0x66, 69, 64, false, EchoRule::Unchecked};
     for (int part = 0; part < 4; ++part)
-        readBlock(spec, {part}, dest + part * 64, part);
+        readBlock(shape, {part}, dest + part * 64, part);
     return true;
 }
 

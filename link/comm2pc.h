@@ -117,9 +117,9 @@ private:
         bool emptyList; // an 'E' answer lists further empty keys
         EchoRule echo;
     };
-    BlockResult readBlock(const ReadSpec &spec, std::initializer_list<int> params, quint8 *dest,
+    BlockResult readBlock(const ReadSpec &shape, std::initializer_list<int> params, quint8 *dest,
                           int key, const char *failureLine = nullptr, int failureNumber = 0);
-    bool readRecord(const ReadSpec &spec, int blocks, int n, bool wideNumber, quint8 *dest,
+    bool readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumber, quint8 *dest,
                     const char *failureLine = nullptr);
     void writeBlock(quint8 subOp, std::initializer_list<int> params, const quint8 *data,
                     int dataSize, int spareBytes, int answerLength);
