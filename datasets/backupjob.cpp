@@ -100,3 +100,24 @@ qint8 &BackupJob::status(int statusOffset, int n)
 {
     return document->recordStatus[size_t(statusOffset + n)];
 }
+
+bool BackupJob::begin(const char *jobName)
+{
+    if (!connectDevice(false) || !passVersionCheck(jobName))
+        return false;
+    quint32 total = 0;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (document->selectedSets[size_t(set)])
+            total += weightOf(set);
+    }
+    overall.start();
+    startProgress(total);
+    return true;
+}
+
+void BackupJob::finish(const char *finalMessage)
+{
+    backup_finalize();
+    emit signal_comm_progress(1000);
+    emit signal_comm_backup_message(translated(finalMessage).arg(seconds(overall, 2)));
+}

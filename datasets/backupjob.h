@@ -32,6 +32,11 @@ protected:
     // Debug lines, and the wait for the user when the station's data model is newer.
     // False when the user declined: the job then ends without a transfer or completion.
     bool passVersionCheck(const char *jobName);
+    // Finds the station, settles the version question and starts the progress over the
+    // selected sets; false when the job has to end without a transfer.
+    bool begin(const char *jobName);
+    // Closes the transfer on the station and reports the end with the overall time.
+    void finish(const char *finalMessage);
     void startProgress(quint32 total);
     void emitProgress(quint32 position);
     void finishSection(quint32 weight);
@@ -41,6 +46,7 @@ protected:
     qint8 &status(int statusOffset, int n);
 
     DataImage *document = nullptr;
+    QElapsedTimer overall;
     quint32 weightTotal = 0;
     quint32 weightDone = 0;
 

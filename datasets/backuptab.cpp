@@ -70,16 +70,22 @@ void MainWindow::startTransfer(BackupJob *job, const QString &actionText)
     job->start();
 }
 
-void MainWindow::on_pushButton_backup_download_clicked()
+bool MainWindow::takeSelection()
 {
     for (int set = 0; set < Catalogue::DataSetCount; ++set)
         document.selectedSets[size_t(set)] = setBoxes.at(set)->isChecked() ? 1 : 0;
-    if (std::none_of(document.selectedSets.begin(), document.selectedSets.end(),
-                     [](quint8 f) { return f != 0; })) {
-        consoleAppend(tr("<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
-                         "ausgewählt!</B><BR>"));
+    if (std::any_of(document.selectedSets.begin(), document.selectedSets.end(),
+                    [](quint8 f) { return f != 0; }))
+        return true;
+    consoleAppend(tr("<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
+                     "ausgewählt!</B><BR>"));
+    return false;
+}
+
+void MainWindow::on_pushButton_backup_download_clicked()
+{
+    if (!takeSelection())
         return;
-    }
     downloadJob = new Comm_backup_download;
     connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete, this,
             &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
@@ -90,14 +96,8 @@ void MainWindow::on_pushButton_backup_download_clicked()
 
 void MainWindow::on_pushButton_backup_upload_clicked()
 {
-    for (int set = 0; set < Catalogue::DataSetCount; ++set)
-        document.selectedSets[size_t(set)] = setBoxes.at(set)->isChecked() ? 1 : 0;
-    if (std::none_of(document.selectedSets.begin(), document.selectedSets.end(),
-                     [](quint8 f) { return f != 0; })) {
-        consoleAppend(tr("<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
-                         "ausgewählt!</B><BR>"));
+    if (!takeSelection())
         return;
-    }
     uploadJob = new Comm_backup_upload;
     connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, this,
             &MainWindow::comm_backup_upload_complete, Qt::QueuedConnection);
@@ -165,26 +165,24 @@ bool MainWindow::versionAccepted(int version)
     return box.clickedButton() == yes;
 }
 
-void MainWindow::comm_version_problem_download(int version)
+void MainWindow::answerVersionProblem(BackupJob *job, int version)
 {
     if (versionAccepted(version)) {
-        if (downloadJob)
-            downloadJob->continueTransfer();
+        if (job)
+            job->continueTransfer();
         return;
     }
-    if (downloadJob)
-        downloadJob->abandonTransfer();
+    if (job)
+        job->abandonTransfer();
     returnToIdle(true);
+}
+
+void MainWindow::comm_version_problem_download(int version)
+{
+    answerVersionProblem(downloadJob, version);
 }
 
 void MainWindow::comm_version_problem_upload(int version)
 {
-    if (versionAccepted(version)) {
-        if (uploadJob)
-            uploadJob->continueTransfer();
-        return;
-    }
-    if (uploadJob)
-        uploadJob->abandonTransfer();
-    returnToIdle(true);
+    answerVersionProblem(uploadJob, version);
 }

@@ -9,29 +9,15 @@ using namespace Catalogue;
 void Comm_backup_download::run()
 {
     try {
-        if (!connectDevice(false))
+        if (!begin("Comm_backup_download"))
             return;
-        if (!passVersionCheck("Comm_backup_download"))
-            return;
-        quint32 total = 0;
-        for (int set = 0; set < DataSetCount; ++set) {
-            if (document->selectedSets[size_t(set)])
-                total += weightOf(set);
-        }
-        QElapsedTimer overall;
-        overall.start();
-        startProgress(total);
         for (int set = 0; set < DataSetCount; ++set) {
             if (document->selectedSets[size_t(set)])
                 download(set);
         }
-        backup_finalize();
-        emit signal_comm_progress(1000);
-        emit signal_comm_backup_message(
-            QCoreApplication::translate(
-                "MainWindow", "<span style=\"font-weight:bold;color:#006600;\">Alle ausgewählte "
-                              "Datensätze geladen in %1 Sek. </span><HR><BR>")
-                .arg(QString::number(double(overall.elapsed()) / 1000.0, 'f', 2)));
+        finish(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#006600;\">"
+                                               "Alle ausgewählte Datensätze geladen in %1 Sek. "
+                                               "</span><HR><BR>"));
         emit signal_comm_backup_download_complete(true);
     } catch (const ex_stopped &) {
     }

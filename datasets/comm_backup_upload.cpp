@@ -20,19 +20,8 @@ bool Comm_backup_upload::sent(int statusOffset, int n) const
 void Comm_backup_upload::run()
 {
     try {
-        if (!connectDevice(false))
+        if (!begin("Comm_backup_upload"))
             return;
-        if (!passVersionCheck("Comm_backup_upload"))
-            return;
-        quint32 total = 0;
-        for (int set = 0; set < DataSetCount; ++set) {
-            if (document->selectedSets[size_t(set)])
-                total += weightOf(set);
-        }
-        QElapsedTimer overall;
-        overall.start();
-        startProgress(total);
-
         if (takesPart(Lokomotiven))
             uploadLokomotiven();
         bool anyPlan = false;
@@ -63,13 +52,9 @@ void Comm_backup_upload::run()
         if (takesPart(Lokbilder))
             uploadLokbilder();
 
-        backup_finalize();
-        emit signal_comm_progress(1000);
-        emit signal_comm_backup_message(
-            QCoreApplication::translate(
-                "MainWindow", "<span style=\"font-weight:bold;color:#006600;\">Alle ausgewählte "
-                              "Datensätze übertragen in %1 Sek. </span> <HR><BR>")
-                .arg(QString::number(double(overall.elapsed()) / 1000.0, 'f', 2)));
+        finish(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#006600;\">"
+                                               "Alle ausgewählte Datensätze übertragen in %1 Sek. "
+                                               "</span> <HR><BR>"));
         emit signal_comm_backup_upload_complete(true);
     } catch (const ex_stopped &) {
     }

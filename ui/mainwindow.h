@@ -118,6 +118,8 @@ private:
     void startTransfer(BackupJob *job, const QString &actionText);
     void returnToIdle(bool refresh);
     bool versionAccepted(int version);
+    void answerVersionProblem(BackupJob *job, int version);
+    bool takeSelection();
 
     std::unique_ptr<Ui::MainWindow> ui;
     DataImage document;
