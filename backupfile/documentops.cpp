@@ -51,17 +51,9 @@ void MainWindow::openBackupFile(const QString &path)
         refreshLabels();
         return;
     }
-    consoleAppend(tr("Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> "));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
-                         "Laden!</span><BR><BR>"));
+    if (!startOpening(tr("Backup Datei <B>"), file))
         return;
-    }
-    filePath = path;
-    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    clearDocument();
-    ui->groupBox_backupInfo->show();
     backupSerial.clear();
     backupSoftwareVersion.clear();
     const BackupFile::ReadResult result = BackupFile::read(file, document, routeStatus.data());
@@ -72,6 +64,24 @@ void MainWindow::openBackupFile(const QString &path)
         comm_fahrstrassen_loaded(1024, true);
     consoleAppend(tr("geöffnet.<BR>"));
     refreshLabels();
+}
+
+// The common start of an open and an import: the console line, the file opened before anything
+// of the document changes, then the new file name and a cleared document.
+bool MainWindow::startOpening(const QString &intro, QFile &file)
+{
+    const QString path = file.fileName();
+    consoleAppend(intro + path.toHtmlEscaped() + QStringLiteral("</B> "));
+    if (!file.open(QIODevice::ReadOnly)) {
+        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
+                         "Laden!</span><BR><BR>"));
+        return false;
+    }
+    filePath = path;
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    clearDocument();
+    ui->groupBox_backupInfo->show();
+    return true;
 }
 
 bool MainWindow::saveBackup()
@@ -135,17 +145,9 @@ void MainWindow::clearDocument()
 
 void MainWindow::importLegacyBackup(const QString &path)
 {
-    consoleAppend(tr("Altes Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> "));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
-                         "Laden!</span><BR><BR>"));
+    if (!startOpening(tr("Altes Backup Datei <B>"), file))
         return;
-    }
-    filePath = path;
-    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    clearDocument();
-    ui->groupBox_backupInfo->show();
     const LegacyImport::Result result = LegacyImport::read(file, document, routeStatus.data());
     backupSerial = result.serial;
     backupSoftwareVersion = result.softwareVersion;

@@ -9,6 +9,8 @@
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 
+#include "cputime.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,14 +24,6 @@
 using namespace Catalogue;
 
 namespace {
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 long peakKilobytes()
 {
     rusage usage{};

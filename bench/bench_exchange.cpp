@@ -3,6 +3,8 @@
 
 #include "link/comm2pc.h"
 
+#include "cputime.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -11,14 +13,6 @@
 #include <sys/resource.h>
 
 namespace {
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 class Bench : public Comm2Pc
 {
 public:

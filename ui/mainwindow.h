@@ -19,6 +19,7 @@ class Comm_backup_download;
 class Comm_backup_upload;
 class BackupJob;
 class QCheckBox;
+class QFile;
 class QLabel;
 
 class MainWindow : public QMainWindow
@@ -120,6 +121,7 @@ private:
     bool versionAccepted(int version);
     void answerVersionProblem(BackupJob *job, int version);
     bool takeSelection();
+    bool startOpening(const QString &intro, QFile &file);
 
     std::unique_ptr<Ui::MainWindow> ui;
     DataImage document;

@@ -3,6 +3,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "backupfile/backupfile.h"
+#include "../common/windowtest.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -31,13 +32,6 @@ private slots:
     void closeWithUnsavedData();
 
 private:
-    template <typename T> T *find(MainWindow &w, const char *name)
-    {
-        T *child = w.findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no widget %s", name);
-        return child;
-    }
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
     bool idle(MainWindow &w)
     {
@@ -45,20 +39,16 @@ private:
                find<QAction>(w, "action_oeffnen")->isEnabled() && !w.jobsRunning();
     }
     bool transfer(MainWindow &w, const char *direction, const char *start);
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::unique_ptr<WorkingDirectory> dir;
 };
 
 void TestBackupTab::init()
 {
-    previousDir = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
-    QDir::setCurrent(dir->path());
+    dir = std::make_unique<WorkingDirectory>();
 }
 
 void TestBackupTab::cleanup()
 {
-    QDir::setCurrent(previousDir);
     dir.reset();
 }
 

@@ -1,6 +1,7 @@
 // Nothing is lost under faults: download and upload of the sample station through the simulated
 // station under each fault, alone and combined, must end byte-identical to the fault-free run.
 
+#include "../common/clirun.h"
 #include "../common/simprocess.h"
 
 #include <QFile>
@@ -13,24 +14,11 @@ namespace {
 const QString downloadSets = QStringLiteral("hsb,lsb,system");
 const QString uploadSets = QStringLiteral("hsb,system");
 
-struct Run
-{
-    int exitCode = -1;
-    QString err;
-};
+using Run = CliRun;
 
 Run cli(const QStringList &args, const QString &ports)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(GLEISTRON_CLI), args);
-    Run run;
-    if (process.waitForFinished(600000))
-        run.exitCode = process.exitCode();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runCli(args, ports);
 }
 
 QByteArray contents(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "../common/simprocess.h"
 #include "backupfile/backupfile.h"
+#include "../common/windowtest.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -33,13 +34,6 @@ private slots:
     void loaderReadsTheStation();
 
 private:
-    template <typename T> T *find(MainWindow &w, const char *name)
-    {
-        T *child = w.findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no widget %s", name);
-        return child;
-    }
     QColor colourOf(MainWindow &w, int entry)
     {
         return find<QListWidget>(w, "listWidget_Fahrstrassen")->item(entry)->foreground().color();
@@ -56,20 +50,16 @@ private:
         find<QListWidget>(w, "listWidget_Fahrstrassen")->setCurrentRow(entry);
     }
     QString writeRoutesFile(); // routes at indices 5 and 700
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::unique_ptr<WorkingDirectory> dir;
 };
 
 void TestRoutesTab::init()
 {
-    previousDir = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
-    QDir::setCurrent(dir->path());
+    dir = std::make_unique<WorkingDirectory>();
 }
 
 void TestRoutesTab::cleanup()
 {
-    QDir::setCurrent(previousDir);
     dir.reset();
 }
 

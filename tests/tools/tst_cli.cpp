@@ -1,6 +1,7 @@
 // gleistron-cli as scripts use it: output lines and exit codes.
 
 #include "../common/lsbfiles.h"
+#include "../common/clirun.h"
 #include "../common/simprocess.h"
 
 #include <QFile>
@@ -8,27 +9,11 @@
 #include <QTest>
 
 namespace {
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 Run cli(const QStringList &args, const QString &ports)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(GLEISTRON_CLI), args);
-    Run run;
-    if (!process.waitForFinished(300000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runCli(args, ports);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "link/comm2pc.h"
+#include "../common/windowtest.h"
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
 
@@ -69,27 +70,16 @@ private slots:
     void missingAdapterLibrary();
 
 private:
-    template <typename T> T *find(MainWindow &w, const char *name)
-    {
-        T *child = w.findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no widget %s", name);
-        return child;
-    }
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::unique_ptr<WorkingDirectory> dir;
 };
 
 void TestMainWindow::init()
 {
-    previousDir = QDir::currentPath();
-    dir = std::make_unique<QTemporaryDir>();
-    QDir::setCurrent(dir->path());
+    dir = std::make_unique<WorkingDirectory>();
 }
 
 void TestMainWindow::cleanup()
 {
-    QDir::setCurrent(previousDir);
     dir.reset();
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// gleistron-cli as a script runs it, pointed at the given ports.
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 600000)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(GLEISTRON_CLI), args);
+    CliRun run;
+    if (process.waitForFinished(timeoutMs))
+        run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
