@@ -12,10 +12,10 @@ namespace {
 struct Section
 {
     const char *keyword;
-    int set;          // presentSets index, -1 for companions and the end mark
-    int records;      // 0: a block section
-    int size;         // bytes per record or block
-    int bank;         // -1: locomotive images
+    int set;     // presentSets index, -1 for companions and the end mark
+    int records; // 0: a block section
+    int size;    // bytes per record or block
+    int bank;    // -1: locomotive images
     int offset;
     int statusOffset; // -1: no status
 };
@@ -221,9 +221,9 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
             bool complete = readExactly(in, place(image, s, int(n)), s.size);
             qCDebug(lcFile, "[%d] reading %d bytes", int(n), s.size);
             if (isRoutes(s)) {
-                complete = readExactly(in, const_cast<quint8 *>(illumination(image, int(n))),
-                                       512) &&
-                           complete;
+                complete =
+                    readExactly(in, const_cast<quint8 *>(illumination(image, int(n))), 512) &&
+                    complete;
                 qCDebug(lcFile, "[%d] reading %d bytes", int(n), 512);
             }
             // A record cut off by the end of the file is not taken as present.

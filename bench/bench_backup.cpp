@@ -141,8 +141,9 @@ int main(int argc, char **argv)
         double cpu = 0;
         const double seconds = runJob<Comm_backup_download>(*image, cpu);
         station.traffic(exchanges, bytes);
-        std::printf("full download (%ld exchanges in %.1f s): CPU per exchange\t<= 50 us\t%.1f us\n",
-                    exchanges, seconds, cpu / double(exchanges) * 1e6);
+        std::printf(
+            "full download (%ld exchanges in %.1f s): CPU per exchange\t<= 50 us\t%.1f us\n",
+            exchanges, seconds, cpu / double(exchanges) * 1e6);
     }
     {
         Station station({});

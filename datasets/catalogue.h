@@ -23,11 +23,11 @@ enum DataSet {
 
 struct Entry
 {
-    const char *key;        // set key of the command line and the check box names
-    const char *name;       // German caption of the check box
-    int records;            // records on the station (track plans and system: 0)
-    int recordSize;         // bytes per record
-    int statusOffset;       // first byte in recordStatus, -1 for sets without status
+    const char *key;  // set key of the command line and the check box names
+    const char *name; // German caption of the check box
+    int records;      // records on the station (track plans and system: 0)
+    int recordSize;   // bytes per record
+    int statusOffset; // first byte in recordStatus, -1 for sets without status
 };
 
 const Entry &entry(int set);
@@ -49,16 +49,16 @@ constexpr int BankCount = 4;
 constexpr int LokbildCount = 100;
 constexpr int LokbildSize = 12288;
 
-constexpr int RouteOffset = 0x00000;      // bank 0, 1024 x 512
-constexpr int LokOffset = 0x80000;        // bank 0, 1024 x 256
-constexpr int LsbOffset = 0xC0000;        // bank 0, 2048 x 32
-constexpr int HsbOffset = 0xD0000;        // bank 0, 256 x 256
-constexpr int LoklistenOffset = 0xF0000;  // bank 0, 4 x 256
-constexpr int SystemOffset = 0xFFD00;     // bank 0, 256
-constexpr int S88Offset = 0xFFF00;        // bank 0, 256
-constexpr int GleisplanOffset = 0x10000;  // bank 1, plan p at 0x10000 x (p + 1)
-constexpr int WeichenOffset = 0x80000;    // bank 1, 1024 x 64
-constexpr int RueckmelderOffset = 0x00000; // bank 2, 1024 x 256
+constexpr int RouteOffset = 0x00000;        // bank 0, 1024 x 512
+constexpr int LokOffset = 0x80000;          // bank 0, 1024 x 256
+constexpr int LsbOffset = 0xC0000;          // bank 0, 2048 x 32
+constexpr int HsbOffset = 0xD0000;          // bank 0, 256 x 256
+constexpr int LoklistenOffset = 0xF0000;    // bank 0, 4 x 256
+constexpr int SystemOffset = 0xFFD00;       // bank 0, 256
+constexpr int S88Offset = 0xFFF00;          // bank 0, 256
+constexpr int GleisplanOffset = 0x10000;    // bank 1, plan p at 0x10000 x (p + 1)
+constexpr int WeichenOffset = 0x80000;      // bank 1, 1024 x 64
+constexpr int RueckmelderOffset = 0x00000;  // bank 2, 1024 x 256
 constexpr int AusleuchtungOffset = 0x70000; // bank 2, 1024 x 512
 
 } // namespace Catalogue

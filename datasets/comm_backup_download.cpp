@@ -32,8 +32,8 @@ bool Comm_backup_download::takeEmpty(int key)
     return false;
 }
 
-void Comm_backup_download::readRecords(int set, int first, int last, quint32 factor,
-                                       int quietEvery, bool (Comm_backup_download::*read)(int))
+void Comm_backup_download::readRecords(int set, int first, int last, quint32 factor, int quietEvery,
+                                       bool (Comm_backup_download::*read)(int))
 {
     const int offset = entry(set).statusOffset;
     for (int n = first; n <= last; ++n) {
@@ -196,9 +196,8 @@ void Comm_backup_download::download(int set)
         backup_SystemKonfiguration_load(document->bank(0) + SystemOffset);
         document->presentSets[size_t(set)] = 1;
         finishSection(weightOf(set));
-        sectionEnd(
-            QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
-            clock);
+        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
+                   clock);
         break;
     case Lokbilder:
         message(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokbilder ... "));

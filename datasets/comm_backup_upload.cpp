@@ -194,9 +194,8 @@ void Comm_backup_upload::uploadSystem()
     clock.start();
     backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
     finishSection(4);
-    sectionEnd(
-        QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
-        clock);
+    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
+               clock);
 }
 
 void Comm_backup_upload::uploadLokbilder()

@@ -52,8 +52,7 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_
     const int length = buildRequest(request, shape.subOp, params);
     const int dataOffset = 3 + int(params.size());
     quint8 answer[MaxAnswer] = {};
-    exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine,
-                          failureNumber);
+    exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine, failureNumber);
     if (shape.echo == EchoRule::Unchecked) {
         std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
         return BlockResult::Copied;
@@ -76,9 +75,8 @@ bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumb
 {
     for (int b = 0; b < blocks; ++b) {
         const BlockResult result =
-            wideNumber
-                ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
-                : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
+            wideNumber ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
+                       : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
         if (result == BlockResult::Empty)
             return false;
         if (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)

@@ -58,9 +58,10 @@ std::vector<Adapter> listAdapters()
             adapter.path = entry.trimmed();
             const QFileInfo target(adapter.path);
             const QSerialPortInfo info(target.canonicalFilePath());
-            adapter.serial = info.serialNumber().isEmpty() ? target.fileName() : info.serialNumber();
-            adapter.description = info.description().isEmpty() ? QStringLiteral("Gleistron USB")
-                                                                : info.description();
+            adapter.serial =
+                info.serialNumber().isEmpty() ? target.fileName() : info.serialNumber();
+            adapter.description =
+                info.description().isEmpty() ? QStringLiteral("Gleistron USB") : info.description();
             adapters.push_back(adapter);
         }
         return adapters;
@@ -117,7 +118,8 @@ bool timedOut(const QElapsedTimer &clock, int wait)
 // Clears a sticky error so that the next call judges only its own outcome.
 bool failed(QSerialPort &port)
 {
-    const bool bad = port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError;
+    const bool bad =
+        port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError;
     port.clearError();
     return bad;
 }
@@ -238,7 +240,7 @@ FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
 }
 
 #define WITH_PORT(handle)                                                                          \
-    const std::shared_ptr<Port> port = portFor(handle);                                           \
+    const std::shared_ptr<Port> port = portFor(handle);                                            \
     if (!port)                                                                                     \
         return FT_INVALID_HANDLE;                                                                  \
     std::lock_guard<std::mutex> call(port->callMutex);                                             \

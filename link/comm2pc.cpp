@@ -5,8 +5,8 @@
 #include "logging.h"
 
 #include <QMutexLocker>
-#include <memory>
 #include <cstring>
+#include <memory>
 
 QMutex &stationMutex()
 {
@@ -38,8 +38,7 @@ QString Comm2Pc::versionText(quint16 version)
 
 QString Comm2Pc::hexString(const quint8 *bytes, int length)
 {
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char *>(bytes), length).toHex());
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), length).toHex());
 }
 
 QString Comm2Pc::serialText(const quint8 *answer)

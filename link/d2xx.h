@@ -18,7 +18,8 @@ typedef void *PVOID;
 typedef void *LPVOID;
 typedef DWORD *LPDWORD;
 
-typedef struct _ft_device_list_info_node {
+typedef struct _ft_device_list_info_node
+{
     ULONG Flags;
     ULONG Type;
     ULONG ID;

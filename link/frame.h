@@ -4,10 +4,10 @@
 
 // Station frames: main operation, sub-operation, total length, parameters, CRC-8.
 namespace Frame {
-constexpr quint8 MainStation = 0x59; // 'Y'
+constexpr quint8 MainStation = 0x59;   // 'Y'
 constexpr quint8 MainLsbUpdate = 0x55; // 'U'
-constexpr quint8 StatusOk = 0x59; // 'Y'
-constexpr quint8 StatusEmpty = 0x45; // 'E'
+constexpr quint8 StatusOk = 0x59;      // 'Y'
+constexpr quint8 StatusEmpty = 0x45;   // 'E'
 constexpr int MaxLength = 255;
 } // namespace Frame
 

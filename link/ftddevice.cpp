@@ -13,8 +13,7 @@ template <typename F> F resolveIn(QLibrary *library, const char *name)
 } // namespace
 
 FtdDevice::FtdDevice(FtdLibrary &lib)
-    : library(&lib),
-      FT_ResetDevice(resolveIn<FT_ResetDevice_t>(lib.qlibrary(), "FT_ResetDevice")),
+    : library(&lib), FT_ResetDevice(resolveIn<FT_ResetDevice_t>(lib.qlibrary(), "FT_ResetDevice")),
       FT_Open(resolveIn<FT_Open_t>(lib.qlibrary(), "FT_Open")),
       FT_Close(resolveIn<FT_Close_t>(lib.qlibrary(), "FT_Close")),
       FT_ListDevices(resolveIn<FT_ListDevices_t>(lib.qlibrary(), "FT_ListDevices")),

@@ -8,12 +8,22 @@
 
 class FtdDevice;
 
-struct ex_timeout : std::exception {};
-struct ex_noDevice : std::exception {};
-struct ex_setupError : std::exception {};
-struct ex_connectionError : std::exception {};
+struct ex_timeout : std::exception
+{
+};
+struct ex_noDevice : std::exception
+{
+};
+struct ex_setupError : std::exception
+{
+};
+struct ex_connectionError : std::exception
+{
+};
 // The job was asked to end (window closed, tool interrupted); unwinds to run().
-struct ex_stopped : std::exception {};
+struct ex_stopped : std::exception
+{
+};
 
 // Owns the frame exchange with its retries and pauses; the base of every job.
 class GleistronKommunikator : public QThread

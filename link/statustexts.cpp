@@ -14,20 +14,26 @@ QString translated(const char *text)
 
 QString noGleistron()
 {
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: Kein Gleistron "
-              "gefunden!</span><BR>"));
+    return translated(QT_TRANSLATE_NOOP(
+        "MainWindow",
+        "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: Kein Gleistron "
+        "gefunden!</span><BR>"));
 }
 
 QString invalidMode()
 {
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "\n    Achtung! Gleistron nicht im Richtigem Modus.\n\n"));
+    return translated(
+        QT_TRANSLATE_NOOP("MainWindow", "\n    Achtung! Gleistron nicht im Richtigem Modus.\n\n"));
 }
 
 QString gleistronFound(const QString &serial, const QString &softwareVersion)
 {
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron gefunden mit Seriennummer <span style=\"font-weight:bold;\">%1</span>"
-              "                                                    "
-              "und Softwareversion <span style=\"font-weight:bold;\">%2</span> <BR>"))
+    return translated(
+               QT_TRANSLATE_NOOP(
+                   "MainWindow",
+                   "Gleistron gefunden mit Seriennummer <span style=\"font-weight:bold;\">%1</span>"
+                   "                                                    "
+                   "und Softwareversion <span style=\"font-weight:bold;\">%2</span> <BR>"))
         .arg(serial, softwareVersion);
 }
 
@@ -35,25 +41,37 @@ QString outdatedSoftware()
 {
     const QString link =
         QLatin1String(webHost) +
-        translated(QT_TRANSLATE_NOOP("MainWindow", "/index.php?show=categories&cPath=155_157&cId=157&lang=de#Aktuelle Updates"));
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><span style=\"font-weight:bold;color:#000000;\">Ihre Gleistron Software Version "
-              "ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer <a "
-              "href=\"%1\">Internet Seite</a> herunterladen. Installieren Sie diese dann von Ihrem "
-              "PC auf den Gleistron so wie es in der Installationsanweisung beschrieben "
-              "ist.</span>"))
+        translated(QT_TRANSLATE_NOOP(
+            "MainWindow",
+            "/index.php?show=categories&cPath=155_157&cId=157&lang=de#Aktuelle Updates"));
+    return translated(
+               QT_TRANSLATE_NOOP(
+                   "MainWindow",
+                   "<BR><span style=\"font-weight:bold;color:#000000;\">Ihre Gleistron Software "
+                   "Version "
+                   "ist veraltet. Sie können die aktuelle Software als Update kostenlos von "
+                   "unserer <a "
+                   "href=\"%1\">Internet Seite</a> herunterladen. Installieren Sie diese dann von "
+                   "Ihrem "
+                   "PC auf den Gleistron so wie es in der Installationsanweisung beschrieben "
+                   "ist.</span>"))
         .arg(link.toHtmlEscaped());
 }
 
 QString communicationError()
 {
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><span style=\"font-weight:bold;color:#660000;\">Kommunikation mit Gleistron "
-              "unterbrochen! </span>"));
+    return translated(QT_TRANSLATE_NOOP(
+        "MainWindow",
+        "<BR><span style=\"font-weight:bold;color:#660000;\">Kommunikation mit Gleistron "
+        "unterbrochen! </span>"));
 }
 
 QString exchangeFailed()
 {
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: USB Verbindung mit "
-              "Gleistron verloren! Bitte stecken Sie den Kabel erneut an. </span><BR>"));
+    return translated(QT_TRANSLATE_NOOP(
+        "MainWindow",
+        "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: USB Verbindung mit "
+        "Gleistron verloren! Bitte stecken Sie den Kabel erneut an. </span><BR>"));
 }
 
 QString resumed()
@@ -73,9 +91,9 @@ int versionNumber(const QString &versionText)
 QString toPlainText(const QString &html)
 {
     QString text = html;
-    text.replace(QRegularExpression(QStringLiteral("<br\\s*/?>"),
-                                    QRegularExpression::CaseInsensitiveOption),
-                 QStringLiteral("\n"));
+    text.replace(
+        QRegularExpression(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption),
+        QStringLiteral("\n"));
     text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
     text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));

@@ -40,10 +40,8 @@ bool Comm2Pc::update_LSB_data(quint16 address, quint8 n, const quint8 *data)
     if (n)
         std::memcpy(request + 5, data, n);
     finishFrame(request);
-    qCDebug(lcLsb).noquote() << QStringLiteral("update_LSB_data %1 %2 %3")
-                                    .arg(address)
-                                    .arg(n)
-                                    .arg(n ? data[0] : 0);
+    qCDebug(lcLsb).noquote()
+        << QStringLiteral("update_LSB_data %1 %2 %3").arg(address).arg(n).arg(n ? data[0] : 0);
     qCDebug(lcLsb).noquote() << hexString(request, n + 6);
     quint8 answer[5];
     return lsbExchange(request, n + 6, answer, 5, "error:update_LSB_data()");

@@ -76,7 +76,8 @@ LsbFile::Result LsbFile::readPayload()
     if (payloadLength > MaxPayload)
         return Result::TooLarge;
     payload.resize(size_t(payloadLength));
-    qCDebug(lcLsb).noquote() << QStringLiteral("last_data_pos = %1  Expected nr of LSB datagrams: %2")
+    qCDebug(lcLsb).noquote() << QStringLiteral(
+                                    "last_data_pos = %1  Expected nr of LSB datagrams: %2")
                                     .arg(payloadLength)
                                     .arg((payloadLength + 127) / 128);
     qCDebug(lcLsb).noquote() << QString::fromLatin1(
@@ -89,12 +90,18 @@ namespace LsbDevice {
 QString typeName(quint16 type)
 {
     switch (type) {
-    case 0: return QStringLiteral("kein Gerät!");
-    case 4: return QStringLiteral("Orvandel Booster");
-    case 110: return QStringLiteral("Orvandel 6083 Multiplex-Signalmodul");
-    case 111: return QStringLiteral("Orvandel Koppler");
-    case 230: return QStringLiteral("Orvandel 60832 Doppel-Multiplexer Signalmodul");
-    default: return QStringLiteral("kein updatebares Gerät!");
+    case 0:
+        return QStringLiteral("kein Gerät!");
+    case 4:
+        return QStringLiteral("Orvandel Booster");
+    case 110:
+        return QStringLiteral("Orvandel 6083 Multiplex-Signalmodul");
+    case 111:
+        return QStringLiteral("Orvandel Koppler");
+    case 230:
+        return QStringLiteral("Orvandel 60832 Doppel-Multiplexer Signalmodul");
+    default:
+        return QStringLiteral("kein updatebares Gerät!");
     }
 }
 

@@ -29,7 +29,7 @@ public:
     quint16 softwareVersion = 0;
     std::vector<quint8> payload; // length() valid bytes
     int length() const { return payloadLength; }
-    int failedLine = 0;          // 1-based line whose check failed
+    int failedLine = 0; // 1-based line whose check failed
 
 private:
     QByteArray data;

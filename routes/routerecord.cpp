@@ -28,7 +28,7 @@ QString timeText(quint16 extra)
 QString locomotiveColumn(quint16 address)
 {
     return address == 0 || address == 0xFFFF ? translated(QT_TRANSLATE_NOOP("MainWindow", "ZUG-ID"))
-                                              : QString::number(address);
+                                             : QString::number(address);
 }
 
 QString signalAspect(quint8 state)
@@ -41,8 +41,8 @@ QString signalAspect(quint8 state)
 
 QString ksAspect(quint8 state)
 {
-    static const char *const aspects[] = {"Hp0",  "Ks1",     "Hp0/Sh1",  "Ks1+Zs3",
-                                          "Ks2",  "Ks2+Zs3", "Kennlicht", "Ks1+Zs3+Zs3v"};
+    static const char *const aspects[] = {"Hp0", "Ks1",     "Hp0/Sh1",   "Ks1+Zs3",
+                                          "Ks2", "Ks2+Zs3", "Kennlicht", "Ks1+Zs3+Zs3v"};
     if (state < 8)
         return QString::fromLatin1(aspects[state]);
     return translated(QT_TRANSLATE_NOOP("MainWindow", "Begriff %1")).arg(state);
@@ -50,16 +50,26 @@ QString ksAspect(quint8 state)
 
 QString driveStep(quint8 state)
 {
-    static const char *const steps[] = {
-        QT_TRANSLATE_NOOP("MainWindow", "WSTOP"), QT_TRANSLATE_NOOP("MainWindow", "WMINI"),
-        QT_TRANSLATE_NOOP("MainWindow", "WNORM"), QT_TRANSLATE_NOOP("MainWindow", "WMAXI"),
-        QT_TRANSLATE_NOOP("MainWindow", "USTOP"), QT_TRANSLATE_NOOP("MainWindow", "UMINI"),
-        QT_TRANSLATE_NOOP("MainWindow", "UNORM"), QT_TRANSLATE_NOOP("MainWindow", "UMAXI"),
-        QT_TRANSLATE_NOOP("MainWindow", "VSTOP"), QT_TRANSLATE_NOOP("MainWindow", "VMINI"),
-        QT_TRANSLATE_NOOP("MainWindow", "VNORM"), QT_TRANSLATE_NOOP("MainWindow", "VMAXI"),
-        nullptr, nullptr, nullptr, nullptr,
-        QT_TRANSLATE_NOOP("MainWindow", "RSTOP"), QT_TRANSLATE_NOOP("MainWindow", "RMINI"),
-        QT_TRANSLATE_NOOP("MainWindow", "RNORM"), QT_TRANSLATE_NOOP("MainWindow", "RMAXI")};
+    static const char *const steps[] = {QT_TRANSLATE_NOOP("MainWindow", "WSTOP"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "WMINI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "WNORM"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "WMAXI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "USTOP"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "UMINI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "UNORM"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "UMAXI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "VSTOP"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "VMINI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "VNORM"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "VMAXI"),
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        QT_TRANSLATE_NOOP("MainWindow", "RSTOP"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "RMINI"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "RNORM"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "RMAXI")};
     if (state < 20 && steps[state])
         return translated(steps[state]);
     return QString::number(state);
@@ -76,7 +86,8 @@ QString functionText(quint8 state, quint16 extra)
 
 RouteRow contactRow(quint16 number, const QString &state)
 {
-    return {translated(QT_TRANSLATE_NOOP("MainWindow", "Rückmelder")), QString::number(number), state};
+    return {translated(QT_TRANSLATE_NOOP("MainWindow", "Rückmelder")), QString::number(number),
+            state};
 }
 
 QString keyPart(const quint8 *key, int index)
@@ -90,45 +101,62 @@ QString keyPart(const quint8 *key, int index)
 
 const char *RouteRecord::cardTitle(int card)
 {
-    static const char *const titles[] = {
-        QT_TRANSLATE_NOOP("MainWindow", "Fahrstrasse aufrufen"),
-        QT_TRANSLATE_NOOP("MainWindow", "Rückmeldung beachten"),
-        QT_TRANSLATE_NOOP("MainWindow", "Stellbefehle"),
-        QT_TRANSLATE_NOOP("MainWindow", "Schaltgleisfunktionen"),
-        QT_TRANSLATE_NOOP("MainWindow", "Zielkontakte"),
-        QT_TRANSLATE_NOOP("MainWindow", "Fahrstrasse auflösen")};
+    static const char *const titles[] = {QT_TRANSLATE_NOOP("MainWindow", "Fahrstrasse aufrufen"),
+                                         QT_TRANSLATE_NOOP("MainWindow", "Rückmeldung beachten"),
+                                         QT_TRANSLATE_NOOP("MainWindow", "Stellbefehle"),
+                                         QT_TRANSLATE_NOOP("MainWindow", "Schaltgleisfunktionen"),
+                                         QT_TRANSLATE_NOOP("MainWindow", "Zielkontakte"),
+                                         QT_TRANSLATE_NOOP("MainWindow", "Fahrstrasse auflösen")};
     return titles[card - 2];
 }
 
 QString RouteRecord::commandKindName(quint8 kind)
 {
     switch (kind) {
-    case 0: return QStringLiteral("kein Befehl");
-    case 1: return QStringLiteral("Weiche");
-    case 2: return QStringLiteral("Beleuchtung");
-    case 10: return QStringLiteral("Lichtsignal");
-    case 11: return QStringLiteral("Ks-Lichtsignal");
-    case 20: return QStringLiteral("Formsignal");
-    case 80: return QStringLiteral("Rückmeldung setzen");
-    case 90: return QStringLiteral("Sperrzeit für eine Fahrstraße");
-    case 91: return QStringLiteral("Pause");
+    case 0:
+        return QStringLiteral("kein Befehl");
+    case 1:
+        return QStringLiteral("Weiche");
+    case 2:
+        return QStringLiteral("Beleuchtung");
+    case 10:
+        return QStringLiteral("Lichtsignal");
+    case 11:
+        return QStringLiteral("Ks-Lichtsignal");
+    case 20:
+        return QStringLiteral("Formsignal");
+    case 80:
+        return QStringLiteral("Rückmeldung setzen");
+    case 90:
+        return QStringLiteral("Sperrzeit für eine Fahrstraße");
+    case 91:
+        return QStringLiteral("Pause");
     case 100:
-    case 101: return QStringLiteral("Lok Fahrbefehl");
+    case 101:
+        return QStringLiteral("Lok Fahrbefehl");
     case 110:
-    case 111: return QStringLiteral("Lok Funktionen");
-    case 200: return QStringLiteral("Folge Fahrstraße");
-    case 255: return QStringLiteral("Leer");
-    default: return QStringLiteral("_Ungültig!");
+    case 111:
+        return QStringLiteral("Lok Funktionen");
+    case 200:
+        return QStringLiteral("Folge Fahrstraße");
+    case 255:
+        return QStringLiteral("Leer");
+    default:
+        return QStringLiteral("_Ungültig!");
     }
 }
 
 QString RouteRecord::modeText(quint8 mode)
 {
     switch (mode) {
-    case 0: return translated(QT_TRANSLATE_NOOP("MainWindow", "Vollautomatik"));
-    case 1: return translated(QT_TRANSLATE_NOOP("MainWindow", "Teilautomatik"));
-    case 2: return translated(QT_TRANSLATE_NOOP("MainWindow", "Handbetrieb"));
-    default: return translated(QT_TRANSLATE_NOOP("MainWindow", "Geparkt"));
+    case 0:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Vollautomatik"));
+    case 1:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Teilautomatik"));
+    case 2:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Handbetrieb"));
+    default:
+        return translated(QT_TRANSLATE_NOOP("MainWindow", "Geparkt"));
     }
 }
 
@@ -152,7 +180,8 @@ RouteRow RouteRecord::commandRow(quint16 address, quint8 kind, quint8 state, qui
             command = translated(QT_TRANSLATE_NOOP("MainWindow", "aus"));
         else if (state == 1)
             command = translated(QT_TRANSLATE_NOOP("MainWindow", "ein"));
-        return {translated(QT_TRANSLATE_NOOP("MainWindow", "Beleuchtung/Sonstiges")), number, command};
+        return {translated(QT_TRANSLATE_NOOP("MainWindow", "Beleuchtung/Sonstiges")), number,
+                command};
     }
     case 10:
         return {translated(QT_TRANSLATE_NOOP("MainWindow", "Lichtsignal")),
@@ -174,8 +203,8 @@ RouteRow RouteRecord::commandRow(quint16 address, quint8 kind, quint8 state, qui
                 timeText(extra)};
     case 100:
     case 101:
-        return {translated(QT_TRANSLATE_NOOP("MainWindow", "Lok Fahrbefehl")), locomotiveColumn(address),
-                driveStep(state)};
+        return {translated(QT_TRANSLATE_NOOP("MainWindow", "Lok Fahrbefehl")),
+                locomotiveColumn(address), driveStep(state)};
     case 110:
     case 111:
         return {translated(QT_TRANSLATE_NOOP("MainWindow", "Lok Funktionsbefehl")),
@@ -220,8 +249,8 @@ DecodedRoute RouteRecord::decode(const quint8 *r, int cardCount3, int cardCount5
     };
     auto command = [&](int card, int row, const quint8 *slot) {
         if (slot[0] != 0xFF)
-            route.cards[size_t(card)][row] = commandRow(word(slot + 2), slot[0], slot[1],
-                                                        word(slot + 4));
+            route.cards[size_t(card)][row] =
+                commandRow(word(slot + 2), slot[0], slot[1], word(slot + 4));
     };
     contacts(0, 38, 42, CardCount2);
     contacts(1, 46, 70, cardCount3);

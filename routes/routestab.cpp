@@ -90,9 +90,9 @@ bool MainWindow::showRoute()
     const DecodedRoute route = RouteRecord::decode(record, cardCount3, cardCount5, cardCount7);
     ui->label_Fahrstrasse_nr->setText(QString::number(n));
     ui->lineEdit_Fahrstrasse_TXT->setText(route.comment);
-    const QString keyTexts[6] = {route.startPlan,       route.startRow,
-                                 route.startColumn,     route.destinationPlan,
-                                 route.destinationRow,  route.destinationColumn};
+    const QString keyTexts[6] = {route.startPlan,      route.startRow,
+                                 route.startColumn,    route.destinationPlan,
+                                 route.destinationRow, route.destinationColumn};
     for (int k = 0; k < 6; ++k)
         keys[k]->setText(keyTexts[k]);
     ui->label_Fahrstrasse_modus->setText(route.mode);
@@ -121,7 +121,8 @@ void MainWindow::comm_fahrstrassen_loaded(short itemNr, bool success)
         return;
     if (itemNr == 1024) {
         for (int i = 1; i <= 1000; ++i) {
-            routeStatus[size_t(i)] = document.recordStatus[size_t(Catalogue::StatusFahrstrassen + i)];
+            routeStatus[size_t(i)] =
+                document.recordStatus[size_t(Catalogue::StatusFahrstrassen + i)];
             colour(ui->listWidget_Fahrstrassen->item(i - 1), routeStatus[size_t(i)]);
         }
         return;

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
-#include "link/comm2pc.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
+#include "link/comm2pc.h"
 #include "lsbupdate/lsb_updater.h"
 #include "ui_mainwindow.h"
 
@@ -43,16 +43,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->label_datum_backup->hide();
     ui->label_datum_backup_label->hide();
 
-    setBoxes = {ui->checkBox_lokomotiven, ui->checkBox_gleisplan1, ui->checkBox_gleisplan2,
-                ui->checkBox_gleisplan3,  ui->checkBox_weichen,    ui->checkBox_rueckmelder,
-                ui->checkBox_fahrstrassen, ui->checkBox_lsb,       ui->checkBox_hsb,
-                ui->checkBox_system,      ui->checkBox_lokbilder};
-    sourceLabels = {ui->label_source_lokomotiven, ui->label_source_gleisplan1,
-                    ui->label_source_gleisplan2,  ui->label_source_gleisplan3,
-                    ui->label_source_weichen,     ui->label_source_rueckmelder,
-                    ui->label_source_fahrstrassen, ui->label_source_lsb,
-                    ui->label_source_hsb,         ui->label_source_system,
-                    ui->label_source_lokbilder};
+    setBoxes = {ui->checkBox_lokomotiven,  ui->checkBox_gleisplan1, ui->checkBox_gleisplan2,
+                ui->checkBox_gleisplan3,   ui->checkBox_weichen,    ui->checkBox_rueckmelder,
+                ui->checkBox_fahrstrassen, ui->checkBox_lsb,        ui->checkBox_hsb,
+                ui->checkBox_system,       ui->checkBox_lokbilder};
+    sourceLabels = {
+        ui->label_source_lokomotiven,  ui->label_source_gleisplan1, ui->label_source_gleisplan2,
+        ui->label_source_gleisplan3,   ui->label_source_weichen,    ui->label_source_rueckmelder,
+        ui->label_source_fahrstrassen, ui->label_source_lsb,        ui->label_source_hsb,
+        ui->label_source_system,       ui->label_source_lokbilder};
     document.presentSets.fill(0);
 
     ui->textEdit_manual_de->setHtml(resourceText(QStringLiteral(":/resources/manual_de.html")));
@@ -66,8 +65,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->widget_lsb_update_device->hide();
 
     lsbUpdater = new LSB_Updater();
-    connect(lsbUpdater, &Comm2Pc::signal_info_noGleistron, this,
-            &MainWindow::comm_info_noGleistron, Qt::QueuedConnection);
+    connect(lsbUpdater, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
+            Qt::QueuedConnection);
     connect(lsbUpdater, &Comm2Pc::signal_info_gleistronVersion, this,
             &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
     connect(lsbUpdater, &Comm2Pc::signal_info_communicationError, this,
@@ -175,9 +174,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
-                    tr("Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
-                    QMessageBox::NoButton, this);
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+        tr("Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
+        QMessageBox::NoButton, this);
     QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
     box.addButton(tr("Abbrechen"), QMessageBox::RejectRole);

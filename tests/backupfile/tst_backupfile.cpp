@@ -66,11 +66,11 @@ void TestBackupFile::locomotivesWithoutRecords()
     fill(image->bank(0) + LoklistenOffset, 1024, 1);
     QByteArray expected = meta + "LOKOMOTIVEN\n\nLOKLISTEN\n";
     for (int l = 0; l < 4; ++l)
-        expected += QByteArray::number(l) + "\n" +
-                    QByteArray(reinterpret_cast<const char *>(image->bank(0) + LoklistenOffset +
-                                                              l * 256),
-                               256) +
-                    "\n";
+        expected +=
+            QByteArray::number(l) + "\n" +
+            QByteArray(reinterpret_cast<const char *>(image->bank(0) + LoklistenOffset + l * 256),
+                       256) +
+            "\n";
     expected += "\nEND\n";
     QCOMPARE(written(*image), expected);
 }

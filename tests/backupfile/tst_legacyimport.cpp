@@ -11,8 +11,9 @@ using namespace Catalogue;
 
 namespace {
 // A legacy file: every byte written as the character of the same number, UTF-8 encoded.
-QByteArray legacyFile(const QByteArray &bytes, QStringConverter::Encoding encoding =
-                                                   QStringConverter::Utf8, bool bom = false)
+QByteArray legacyFile(const QByteArray &bytes,
+                      QStringConverter::Encoding encoding = QStringConverter::Utf8,
+                      bool bom = false)
 {
     QString text;
     text.reserve(bytes.size());
@@ -141,7 +142,7 @@ void TestLegacyImport::shortFile()
 void TestLegacyImport::charactersBeyondLatin1()
 {
     QString text(8192 + 4, QChar(u'a'));
-    text[8192] = QChar(0x20AC);            // euro sign
+    text[8192] = QChar(0x20AC); // euro sign
     text[8193] = QChar(u'\u00FF');
     text.insert(8194, QString::fromUcs4(U"\U0001F682")); // one character beyond the BMP
     QByteArray file = text.toUtf8();

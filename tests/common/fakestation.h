@@ -18,8 +18,8 @@ public:
         resetFn = reinterpret_cast<void (*)(unsigned)>(library.resolve("fake_reset"));
         pushReadFn = reinterpret_cast<void (*)(int, const unsigned char *, int)>(
             library.resolve("fake_push_read"));
-        writtenFn = reinterpret_cast<int (*)(int, unsigned char *, int)>(
-            library.resolve("fake_written"));
+        writtenFn =
+            reinterpret_cast<int (*)(int, unsigned char *, int)>(library.resolve("fake_written"));
         callsFn = reinterpret_cast<const char *(*)()>(library.resolve("fake_calls"));
         return resetFn && pushReadFn && writtenFn && callsFn;
     }

@@ -42,7 +42,8 @@ void SimProcess::stop()
 }
 
 ScopedPorts::ScopedPorts(const QString &ports)
-    : previous(qgetenv("GLEISTRON_PORTS")), hadPrevious(qEnvironmentVariableIsSet("GLEISTRON_PORTS"))
+    : previous(qgetenv("GLEISTRON_PORTS")),
+      hadPrevious(qEnvironmentVariableIsSet("GLEISTRON_PORTS"))
 {
     qputenv("GLEISTRON_PORTS", ports.toLocal8Bit());
 }

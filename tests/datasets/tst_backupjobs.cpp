@@ -49,10 +49,7 @@ QList<int> values(const QSignalSpy &spy)
 struct Station
 {
     explicit Station(QStringList args = {}) : sim(args << "--log" << logPath()) {}
-    QString logPath()
-    {
-        return dir.filePath(QStringLiteral("log"));
-    }
+    QString logPath() { return dir.filePath(QStringLiteral("log")); }
     QTemporaryDir dir;
     SimProcess sim;
 };
@@ -93,11 +90,13 @@ void TestBackupJobs::downloadMarksAndSkips()
     image->recordStatus[StatusLokbilder] = 1; // image 0 is never read: its mark is reset
     Comm_backup_download job;
     QStringList events;
-    connect(&job, &BackupJob::signal_comm_backup_message, &job,
-            [&events](const QString &m) { events << m.trimmed(); }, Qt::DirectConnection);
-    connect(&job, &BackupJob::signal_comm_fahrstrassen_loaded, &job,
-            [&events](short n, bool ok) { events << QStringLiteral("loaded %1 %2").arg(n).arg(ok); },
-            Qt::DirectConnection);
+    connect(
+        &job, &BackupJob::signal_comm_backup_message, &job,
+        [&events](const QString &m) { events << m.trimmed(); }, Qt::DirectConnection);
+    connect(
+        &job, &BackupJob::signal_comm_fahrstrassen_loaded, &job,
+        [&events](short n, bool ok) { events << QStringLiteral("loaded %1 %2").arg(n).arg(ok); },
+        Qt::DirectConnection);
     QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
     run(job, *image);
 
@@ -311,12 +310,15 @@ void TestBackupJobs::newerDataModel()
     QSignalSpy asked(&job, &BackupJob::signal_comm_version_problem);
     QSignalSpy progress(&job, &BackupJob::signal_comm_progress);
     QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
-    connect(&job, &BackupJob::signal_comm_version_problem, &job, [&job, accept] {
-        if (accept)
-            job.continueTransfer();
-        else
-            job.abandonTransfer();
-    }, Qt::DirectConnection);
+    connect(
+        &job, &BackupJob::signal_comm_version_problem, &job,
+        [&job, accept] {
+            if (accept)
+                job.continueTransfer();
+            else
+                job.abandonTransfer();
+        },
+        Qt::DirectConnection);
     run(job, *image);
     QCOMPARE(asked.count(), questions);
     if (questions)

@@ -2,8 +2,8 @@
 
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
-#include "backupfile/backupfile.h"
 #include "../common/windowtest.h"
+#include "backupfile/backupfile.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -95,8 +95,10 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
     QVERIFY(console(w).contains("geöffnet."));
     QCOMPARE(w.windowTitle(), QStringLiteral("lok.GTB2 - Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("12345678"));
-    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(), QStringLiteral("(Daten vorhanden)"));
-    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->toolTip(), QStringLiteral("2 Datensätze"));
+    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(),
+             QStringLiteral("(Daten vorhanden)"));
+    QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->toolTip(),
+             QStringLiteral("2 Datensätze"));
     QCOMPARE(find<QLabel>(w, "label_source_weichen")->text(), QStringLiteral("-"));
 
     find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
@@ -131,7 +133,8 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QCOMPARE(find<QProgressBar>(w, "progressBar_backup")->value(), 1000);
     QVERIFY(w.isModified());
     QCOMPARE(w.windowTitle(), QStringLiteral("* Orvandel Gleistron Manager 1.3"));
-    QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(), QStringLiteral("104 Datensätze"));
+    QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(),
+             QStringLiteral("104 Datensätze"));
 
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
     QVERIFY(!w.saveBackupTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));

@@ -75,30 +75,46 @@ void TestDataSetCommands::readFrames_data()
     QTest::addColumn<int>("requests");
     QTest::addColumn<int>("answerLength");
     QTest::addColumn<int>("params");
-    QTest::newRow("locomotive") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lok_load(0x123, d); })
-                                << hex("590b0701230000") << 4 << 71 << 3;
-    QTest::newRow("lists") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lokliste_load(d); })
+    QTest::newRow("locomotive") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Lok_load(0x123, d);
+    }) << hex("590b0701230000") << 4
+                                << 71 << 3;
+    QTest::newRow("lists") << Command(
+                                  [](Comm2Pc &w, quint8 *d) { return w.backup_Lokliste_load(d); })
                            << hex("596e06000000") << 16 << 70 << 2;
-    QTest::newRow("track plan") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Gleisplan_load(1, 16, 5, d); })
-                                << hex("591f0701051000") << 1 << 71 << 3;
-    QTest::newRow("switching article") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Weichen_load(513, d); })
-                                       << hex("592906020100") << 1 << 71 << 2;
-    QTest::newRow("feedback module") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Rueckmelder_load(7, d); })
-                                     << hex("59330700070000") << 4 << 71 << 3;
+    QTest::newRow("track plan") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Gleisplan_load(1, 16, 5, d);
+    }) << hex("591f0701051000") << 1
+                                << 71 << 3;
+    QTest::newRow("switching article")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Weichen_load(513, d); })
+        << hex("592906020100") << 1 << 71 << 2;
+    QTest::newRow("feedback module")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Rueckmelder_load(7, d); })
+        << hex("59330700070000") << 4 << 71 << 3;
     QTest::newRow("S88") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_S88_load(d); })
                          << hex("5966050000") << 4 << 69 << 1;
-    QTest::newRow("system") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_SystemKonfiguration_load(d); })
-                            << hex("5964050000") << 4 << 69 << 1;
-    QTest::newRow("route") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Fahrstrassen_load(1023, d); })
-                           << hex("593d0703ff0000") << 8 << 71 << 3;
-    QTest::newRow("illumination") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_FahrstrassenAusleuchtung_load(2, d); })
-                                  << hex("59470700020000") << 8 << 71 << 3;
-    QTest::newRow("LSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_LSB_load(2047, d); })
+    QTest::newRow("system") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_SystemKonfiguration_load(d);
+    }) << hex("5964050000") << 4
+                            << 69 << 1;
+    QTest::newRow("route") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Fahrstrassen_load(1023, d);
+    }) << hex("593d0703ff0000")
+                           << 8 << 71 << 3;
+    QTest::newRow("illumination") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_FahrstrassenAusleuchtung_load(2, d);
+    }) << hex("59470700020000") << 8
+                                  << 71 << 3;
+    QTest::newRow("LSB") << Command(
+                                [](Comm2Pc &w, quint8 *d) { return w.backup_LSB_load(2047, d); })
                          << hex("59510607ff00") << 1 << 38 << 2;
     QTest::newRow("HSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_HSB_load(200, d); })
                          << hex("595b06c80000") << 4 << 71 << 2;
-    QTest::newRow("image") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lokbild_load(17, d); })
-                           << hex("591906110000") << 192 << 70 << 2;
+    QTest::newRow("image") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Lokbild_load(17, d);
+    }) << hex("591906110000")
+                           << 192 << 70 << 2;
 }
 
 void TestDataSetCommands::readFrames()
@@ -137,18 +153,45 @@ void TestDataSetCommands::writeFrames_data()
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<int>("requestLength");
     QTest::addColumn<int>("requests");
-    QTest::newRow("locomotive") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lok_save(2, d); }) << hex("590c47000200") << 71 << 4;
-    QTest::newRow("lists") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lokliste_save(d); }) << hex("596f460000") << 70 << 16;
-    QTest::newRow("track plan") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Gleisplan_save(2, 120, 63, d); }) << hex("592047023f78") << 71 << 1;
-    QTest::newRow("switching article") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Weichen_save(1, d); }) << hex("592a470001") << 71 << 1;
-    QTest::newRow("feedback module") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Rueckmelder_save(1, d); }) << hex("593447000100") << 71 << 4;
-    QTest::newRow("S88") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_S88_save(d); }) << hex("59674500") << 69 << 4;
-    QTest::newRow("system") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_SystemKonfiguration_save(d); }) << hex("59654500") << 69 << 4;
-    QTest::newRow("route") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Fahrstrassen_save(3, d); }) << hex("593e47000300") << 71 << 8;
-    QTest::newRow("illumination") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_FahrstrassenAusleuchtung_save(3, d); }) << hex("594847000300") << 71 << 8;
-    QTest::newRow("LSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_LSB_save(300, d); }) << hex("595226012c") << 38 << 1;
-    QTest::newRow("HSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_HSB_save(9, d); }) << hex("595c470900") << 71 << 4;
-    QTest::newRow("image") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lokbild_save(99, d); }) << hex("591a466300") << 70 << 192;
+    QTest::newRow("locomotive") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Lok_save(2, d);
+    }) << hex("590c47000200") << 71
+                                << 4;
+    QTest::newRow("lists") << Command(
+                                  [](Comm2Pc &w, quint8 *d) { return w.backup_Lokliste_save(d); })
+                           << hex("596f460000") << 70 << 16;
+    QTest::newRow("track plan") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Gleisplan_save(2, 120, 63, d);
+    }) << hex("592047023f78") << 71
+                                << 1;
+    QTest::newRow("switching article")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Weichen_save(1, d); })
+        << hex("592a470001") << 71 << 1;
+    QTest::newRow("feedback module")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Rueckmelder_save(1, d); })
+        << hex("593447000100") << 71 << 4;
+    QTest::newRow("S88") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_S88_save(d); })
+                         << hex("59674500") << 69 << 4;
+    QTest::newRow("system") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_SystemKonfiguration_save(d);
+    }) << hex("59654500") << 69
+                            << 4;
+    QTest::newRow("route") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Fahrstrassen_save(3, d);
+    }) << hex("593e47000300")
+                           << 71 << 8;
+    QTest::newRow("illumination") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_FahrstrassenAusleuchtung_save(3, d);
+    }) << hex("594847000300") << 71
+                                  << 8;
+    QTest::newRow("LSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_LSB_save(300, d); })
+                         << hex("595226012c") << 38 << 1;
+    QTest::newRow("HSB") << Command([](Comm2Pc &w, quint8 *d) { return w.backup_HSB_save(9, d); })
+                         << hex("595c470900") << 71 << 4;
+    QTest::newRow("image") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Lokbild_save(99, d);
+    }) << hex("591a466300") << 70
+                           << 192;
 }
 
 void TestDataSetCommands::writeFrames()
@@ -158,7 +201,7 @@ void TestDataSetCommands::writeFrames()
     QFETCH(int, requestLength);
     QFETCH(int, requests);
     // Write answers: only their checksum is looked at.
-    const int answerLength = requestLength == 71 ? (head[1] == '\x5c' ? 6 : 7)
+    const int answerLength = requestLength == 71   ? (head[1] == '\x5c' ? 6 : 7)
                              : requestLength == 69 ? 5
                                                    : 6;
     for (int i = 0; i < requests; ++i)
@@ -193,7 +236,8 @@ void TestDataSetCommands::emptyLists_data()
     for (int i = 0; i < 32; ++i)
         full.append(100 + i);
     QTest::newRow("starts with FFFF") << false << words({0xFFFF, 7, 8}) << QList<int>{5};
-    QTest::newRow("three then end") << false << words({6, 9, 12, 0xFFFF}) << QList<int>{5, 6, 9, 12};
+    QTest::newRow("three then end")
+        << false << words({6, 9, 12, 0xFFFF}) << QList<int>{5, 6, 9, 12};
     QTest::newRow("32 numbers") << false << words(full) << (QList<int>{5} + full);
     QTest::newRow("LSB takes 16") << true << words(full) << (QList<int>{5} + full.mid(0, 16));
 }
@@ -258,8 +302,8 @@ void TestDataSetCommands::echoMismatch()
 void TestDataSetCommands::hsbFillsWholeRecord()
 {
     for (char b = 0; b < 4; ++b)
-        station.push(FakeStation::answer('Y', 0x5B, 71, QByteArray("\x03", 1) + char(b) +
-                                                        block(char('p' + b))));
+        station.push(FakeStation::answer('Y', 0x5B, 71,
+                                         QByteArray("\x03", 1) + char(b) + block(char('p' + b))));
     quint8 dest[300];
     std::fill(std::begin(dest), std::end(dest), 0xEE);
     QVERIFY(worker->backup_HSB_load(3, dest));
@@ -292,7 +336,7 @@ void TestDataSetCommands::weichenCommitChecksAnswer()
 {
     const QByteArray handshake = FakeStation::answer('Y', 0x00, 27, hex("590514000307d0"));
     station.push(FakeStation::answer('Y', 0x2B, 5, hex("00"))); // byte 3 is not 1
-    station.push(handshake);                                     // the recovery's search
+    station.push(handshake);                                    // the recovery's search
     station.push(FakeStation::answer('Y', 0x2B, 5, hex("01")));
     QVERIFY(worker->backup_Weichen_commit());
     const QList<QByteArray> frames = station.written();

@@ -85,24 +85,26 @@ void TestFaults::transfers_data()
     QTest::addColumn<QStringList>("downloadFaults");
     QTest::addColumn<QStringList>("uploadFaults");
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("answers dropped") << QStringList{"--drop", "0.02", "--seed", "11"}
-                                     << QStringList{"--drop", "0.02", "--seed", "4"} << QStringList();
-    QTest::newRow("wrong checksums") << QStringList{"--corrupt", "0.02", "--seed", "3"}
-                                     << QStringList{"--corrupt", "0.02", "--seed", "3"}
-                                     << QStringList();
-    QTest::newRow("answers cut short") << QStringList{"--truncate", "0.02", "--seed", "5"}
-                                       << QStringList{"--truncate", "0.02", "--seed", "4"}
-                                       << QStringList();
+    QTest::newRow("answers dropped")
+        << QStringList{"--drop", "0.02", "--seed", "11"}
+        << QStringList{"--drop", "0.02", "--seed", "4"} << QStringList();
+    QTest::newRow("wrong checksums")
+        << QStringList{"--corrupt", "0.02", "--seed", "3"}
+        << QStringList{"--corrupt", "0.02", "--seed", "3"} << QStringList();
+    QTest::newRow("answers cut short")
+        << QStringList{"--truncate", "0.02", "--seed", "5"}
+        << QStringList{"--truncate", "0.02", "--seed", "4"} << QStringList();
     QTest::newRow("cable pulled for 3 s") << QStringList{"--unplug-at", "40:3"}
                                           << QStringList{"--unplug-at", "12:3"} << QStringList();
     // Seeds under which the first handshake gets through: a station that does not answer the
     // search is reported as missing, not retried.
-    QTest::newRow("all together")
-        << QStringList{"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--seed", "12",
-                       "--unplug-at", "60:3"}
-        << QStringList{"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--seed", "13",
-                       "--unplug-at", "20:3"}
-        << QStringList();
+    QTest::newRow("all together") << QStringList{"--drop",      "0.02", "--corrupt", "0.02",
+                                                 "--truncate",  "0.02", "--seed",    "12",
+                                                 "--unplug-at", "60:3"}
+                                  << QStringList{"--drop",      "0.02", "--corrupt", "0.02",
+                                                 "--truncate",  "0.02", "--seed",    "13",
+                                                 "--unplug-at", "20:3"}
+                                  << QStringList();
     QTest::newRow("newer data model accepted")
         << QStringList{"--datamodel", "2001"} << QStringList{"--datamodel", "2001"}
         << QStringList{"--accept-newer-datamodel"};
@@ -117,16 +119,16 @@ void TestFaults::transfers()
     QFile::remove(downloaded);
     SimProcess a(QStringList{"--sample"} + downloadFaults);
     QVERIFY(a.start());
-    const Run down = cli(QStringList{"backup", downloaded, "--sets", downloadSets} + options,
-                         a.ports());
+    const Run down =
+        cli(QStringList{"backup", downloaded, "--sets", downloadSets} + options, a.ports());
     QVERIFY2(down.exitCode == 0, qPrintable(down.err));
     QVERIFY(contents(downloaded) == referenceDownload);
 
     const QString stationFile = dir.filePath(QStringLiteral("faulty-station.GTB2"));
     SimProcess b(QStringList{"--save-on-exit", stationFile} + uploadFaults);
     QVERIFY(b.start());
-    const Run up = cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options,
-                       b.ports());
+    const Run up =
+        cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options, b.ports());
     QVERIFY2(up.exitCode == 0, qPrintable(up.err));
     b.stop();
     QVERIFY(contents(stationFile) == referenceStation);

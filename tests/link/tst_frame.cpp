@@ -31,9 +31,9 @@ void TestFrame::checksum()
 {
     QFETCH(QByteArray, input);
     QFETCH(int, crc);
-    QCOMPARE(int(frameChecksum(reinterpret_cast<const quint8 *>(input.constData()),
-                               int(input.size()))),
-             crc);
+    QCOMPARE(
+        int(frameChecksum(reinterpret_cast<const quint8 *>(input.constData()), int(input.size()))),
+        crc);
 }
 
 void TestFrame::answerCheck_data()

@@ -43,7 +43,8 @@ void TestFtd2xx::initTestCase()
     library.setFileName(FtdLibrary::libraryLocation());
     QVERIFY2(library.load(), qPrintable(library.errorString()));
     listDevices = reinterpret_cast<FT_ListDevices_t>(library.resolve("FT_ListDevices"));
-    createList = reinterpret_cast<FT_CreateDeviceInfoList_t>(library.resolve("FT_CreateDeviceInfoList"));
+    createList =
+        reinterpret_cast<FT_CreateDeviceInfoList_t>(library.resolve("FT_CreateDeviceInfoList"));
     getList = reinterpret_cast<FT_GetDeviceInfoList_t>(library.resolve("FT_GetDeviceInfoList"));
     open = reinterpret_cast<FT_Open_t>(library.resolve("FT_Open"));
     close = reinterpret_cast<FT_Close_t>(library.resolve("FT_Close"));

@@ -78,8 +78,8 @@ void TestSearch::wrongModeOnly()
 
 void TestSearch::identity()
 {
-    SimProcess sim({"--software", "2000", "--protocol", "3", "--datamodel", "105", "--serial",
-                    "56347812"});
+    SimProcess sim(
+        {"--software", "2000", "--protocol", "3", "--datamodel", "105", "--serial", "56347812"});
     QVERIFY(sim.start());
     ScopedPorts ports(sim.ports());
     Comm2Pc worker;

@@ -34,7 +34,8 @@ void TestLsbFile::wellFormed_data()
     QTest::newRow("carriage return") << QByteArray("230 17\r\n") << 1 << 0 << 230 << 17 << 132;
     QTest::newRow("header only") << QByteArray("4 1\r\n") << 0 << 0 << 4 << 1 << 0;
     QTest::newRow("short last line") << QByteArray(" \n 4\t9   \n") << 2 << 10 << 4 << 9 << 274;
-    QTest::newRow("nine further characters") << QByteArray("4 9 abcdefgh\n") << 1 << 0 << 4 << 9 << 132;
+    QTest::newRow("nine further characters")
+        << QByteArray("4 9 abcdefgh\n") << 1 << 0 << 4 << 9 << 132;
     QTest::newRow("largest payload") << QByteArray("4 9\n") << 496 << 63 << 4 << 9 << 65535;
 }
 
@@ -64,11 +65,11 @@ void TestLsbFile::refused_data()
     QTest::addColumn<bool>("headerFails");
     QTest::newRow("words in the header") << QByteArray("booster ten\n") << true;
     QTest::newRow("one number") << QByteArray("230\n") << true;
-    QTest::newRow("ten further characters") << QByteArray("4 9 abcdefghi\n") + LsbFiles::line(0) << true;
+    QTest::newRow("ten further characters")
+        << QByteArray("4 9 abcdefghi\n") + LsbFiles::line(0) << true;
     QTest::newRow("number beyond 16 bits") << QByteArray("70000 1\n") << true;
     QTest::newRow("no line end") << QByteArray("4 9") << true;
-    QTest::newRow("payload beyond 65535 bytes")
-        << LsbFiles::firmware("4 9\n", 496, 64) << false;
+    QTest::newRow("payload beyond 65535 bytes") << LsbFiles::firmware("4 9\n", 496, 64) << false;
     QTest::newRow("far too long") << LsbFiles::firmware("4 9\n", 600) << false;
 }
 

@@ -70,8 +70,8 @@ void TestLsbUpdate::datagramPlans_data()
     QTest::newRow("L = 130") << 0 << 130 << D{{0, 64}, {64, 64}, {128, 2}};
     QTest::newRow("L = 128") << 0 << 128 << D{{0, 64}, {64, 64}, {128, 0}};
     QTest::newRow("L = 0") << 0 << 0 << D{{0, 0}};
-    QTest::newRow("L = 396") << 3 << 0 << D{{0, 64}, {64, 64}, {128, 64}, {192, 64}, {256, 64},
-                                             {320, 64}, {384, 12}};
+    QTest::newRow("L = 396") << 3 << 0 << D{{0, 64},   {64, 64},  {128, 64}, {192, 64},
+                                            {256, 64}, {320, 64}, {384, 12}};
 }
 
 void TestLsbUpdate::datagramPlans()
@@ -117,7 +117,8 @@ void TestLsbUpdate::refusedDevices_data()
     QTest::addColumn<int>("mismatches");
     QTest::addColumn<int>("invalidModes");
     QTest::newRow("signal module 110") << "5:110:1:2" << QByteArray("110 3\n") << 0 << 0;
-    QTest::newRow("booster file, signal multiplexer") << "5:230:1:2" << QByteArray("4 3\n") << 1 << 0;
+    QTest::newRow("booster file, signal multiplexer")
+        << "5:230:1:2" << QByteArray("4 3\n") << 1 << 0;
     QTest::newRow("not in update mode") << "" << QByteArray("4 3\n") << 0 << 1;
 }
 
@@ -165,11 +166,13 @@ void TestLsbUpdate::initTimesOut()
     qunsetenv("GLEISTRON_FTD2XX");
     job.setRetryDelay(1);
     QStringList order;
-    connect(&job, &Comm2Pc::signal_info_communicationError, &job,
-            [&order](const QString &m, bool retrying) { order << m + (retrying ? "+" : "-"); },
-            Qt::DirectConnection);
-    connect(&job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
-            [&order] { order << QStringLiteral("invalid mode"); }, Qt::DirectConnection);
+    connect(
+        &job, &Comm2Pc::signal_info_communicationError, &job,
+        [&order](const QString &m, bool retrying) { order << m + (retrying ? "+" : "-"); },
+        Qt::DirectConnection);
+    connect(
+        &job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
+        [&order] { order << QStringLiteral("invalid mode"); }, Qt::DirectConnection);
     job.fileName = firmware;
     job.start();
     job.wait();
@@ -245,9 +248,11 @@ void TestLsbUpdate::pageErrors()
         ModalAnswerer answer;
         w.startLsbUpdate(firmware);
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
-        QCOMPARE(answer.texts.at(0), QStringLiteral("Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
-        QVERIFY(w.findChild<QTextEdit *>("textEdit_console")->toPlainText().contains(
-            "Gleistron ist nicht im Geräteeditor Update Modus"));
+        QCOMPARE(answer.texts.at(0),
+                 QStringLiteral("Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
+        QVERIFY(w.findChild<QTextEdit *>("textEdit_console")
+                    ->toPlainText()
+                    .contains("Gleistron ist nicht im Geräteeditor Update Modus"));
     }
 }
 

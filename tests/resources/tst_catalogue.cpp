@@ -52,17 +52,18 @@ void TestCatalogue::everyTextTranslated()
     QTemporaryDir dir;
     const QString extracted = dir.filePath(QStringLiteral("code.ts"));
     QStringList folders;
-    for (const char *folder : {"app", "ui", "link", "datasets", "backupfile", "routes", "lsbupdate"})
+    for (const char *folder :
+         {"app", "ui", "link", "datasets", "backupfile", "routes", "lsbupdate"})
         folders << QDir(QStringLiteral(GLEISTRON_SOURCE)).filePath(QLatin1String(folder));
     QProcess lupdate;
-    lupdate.start(QStringLiteral(LUPDATE), QStringList{"-silent"} + folders +
-                                               QStringList{"-ts", extracted});
+    lupdate.start(QStringLiteral(LUPDATE),
+                  QStringList{"-silent"} + folders + QStringList{"-ts", extracted});
     QVERIFY(lupdate.waitForFinished(120000));
     QCOMPARE(lupdate.exitCode(), 0);
     const QSet<QString> inCode = messages(extracted, true);
     QVERIFY(inCode.size() > 100);
-    const QSet<QString> translated =
-        messages(QDir(QStringLiteral(GLEISTRON_SOURCE)).filePath("resources/language_en.ts"), false);
+    const QSet<QString> translated = messages(
+        QDir(QStringLiteral(GLEISTRON_SOURCE)).filePath("resources/language_en.ts"), false);
     QStringList missing;
     for (const QString &message : inCode) {
         if (!translated.contains(message))

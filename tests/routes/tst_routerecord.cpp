@@ -23,7 +23,10 @@ struct Record
     }
     Record &slot(int offset, int kind, int state, int address, int extra)
     {
-        return byte(offset, kind).byte(offset + 1, state).word(offset + 2, address).word(offset + 4, extra);
+        return byte(offset, kind)
+            .byte(offset + 1, state)
+            .word(offset + 2, address)
+            .word(offset + 4, extra);
     }
 };
 
@@ -59,9 +62,9 @@ void TestRouteRecord::unprogrammedRecord()
     const DecodedRoute route = decoded(Record());
     QCOMPARE(route.comment, QString());
     QCOMPARE(route.mode, QStringLiteral("Geparkt"));
-    for (const QString &key : {route.startPlan, route.startRow, route.startColumn,
-                               route.destinationPlan, route.destinationRow,
-                               route.destinationColumn})
+    for (const QString &key :
+         {route.startPlan, route.startRow, route.startColumn, route.destinationPlan,
+          route.destinationRow, route.destinationColumn})
         QCOMPARE(key, QStringLiteral("-"));
     const int counts[6] = {2, 12, 20, 20, 2, 12};
     for (int card = 0; card < 6; ++card) {
@@ -81,19 +84,25 @@ void TestRouteRecord::header_data()
     std::memcpy(full.bytes, "Ausfahrt Nord nach Gleis 12 ABCDEF", 30); // no zero: cut at 30
     full.byte(30, 2).byte(31, 0).byte(32, 4).byte(33, 7);
     QTest::newRow("30 characters, Handbetrieb, plan 0") << full << "Ausfahrt Nord nach Gleis 12 AB"
-                                                        << "Handbetrieb" << "1 4 7";
+                                                        << "Handbetrieb"
+                                                        << "1 4 7";
     Record latin;
     std::memcpy(latin.bytes, "G\xfcterbahnhof\0", 13);
     latin.byte(30, 0).byte(31, 0xFF).byte(32, 4).byte(33, 7);
     QTest::newRow("Latin-1, Vollautomatik, no start key")
-        << latin << QStringLiteral("Güterbahnhof") << "Vollautomatik" << "- - -";
+        << latin << QStringLiteral("Güterbahnhof") << "Vollautomatik"
+        << "- - -";
     Record three;
     three.bytes[0] = 0;
     three.byte(30, 3).byte(31, 2).byte(32, 0).byte(33, 127);
-    QTest::newRow("empty comment, mode 3") << three << "" << "Geparkt" << "3 0 127";
+    QTest::newRow("empty comment, mode 3") << three << ""
+                                           << "Geparkt"
+                                           << "3 0 127";
     Record nine;
     nine.byte(30, 9).byte(30, 1);
-    QTest::newRow("Teilautomatik") << nine << "" << "Teilautomatik" << "- - -";
+    QTest::newRow("Teilautomatik") << nine << ""
+                                   << "Teilautomatik"
+                                   << "- - -";
 }
 
 void TestRouteRecord::header()
@@ -148,7 +157,8 @@ void TestRouteRecord::commands()
     QFETCH(QString, expected);
     // The same row on card 4 (slot 3) and on card 7 (slot 11).
     Record record;
-    record.slot(84 + 6 * 3, kind, state, address, extra).slot(210 + 6 * 11, kind, state, address, extra);
+    record.slot(84 + 6 * 3, kind, state, address, extra)
+        .slot(210 + 6 * 11, kind, state, address, extra);
     const DecodedRoute route = decoded(record);
     QCOMPARE(row(route.cards[2].at(3)), expected);
     QCOMPARE(row(route.cards[5].at(11)), expected);
@@ -158,11 +168,11 @@ void TestRouteRecord::commands()
 void TestRouteRecord::contacts()
 {
     Record record;
-    record.word(38, 0x012C).byte(42, 0);  // card 2 contact 300, free
-    record.word(40, 0x00FF).byte(43, 1);  // no contact
+    record.word(38, 0x012C).byte(42, 0);          // card 2 contact 300, free
+    record.word(40, 0x00FF).byte(43, 1);          // no contact
     record.word(46 + 2 * 11, 7).byte(70 + 11, 3); // card 3, last slot, occupied
-    record.word(46, 0).byte(70, 1);       // 0 is no contact
-    record.word(206, 65534).byte(209, 1); // card 6, second contact
+    record.word(46, 0).byte(70, 1);               // 0 is no contact
+    record.word(206, 65534).byte(209, 1);         // card 6, second contact
     const DecodedRoute route = decoded(record);
     QCOMPARE(row(route.cards[0].at(0)), QStringLiteral("Rückmelder|300|frei"));
     QVERIFY(route.cards[0].at(1).isEmpty());
@@ -174,11 +184,11 @@ void TestRouteRecord::contacts()
 void TestRouteRecord::switchTrackPairs()
 {
     Record record;
-    record.word(282 + 2, 400).word(282 + 4, 1);  // entry 0: contact, occupied permanently
-    record.slot(282 + 6, 1, 1, 12, 0);           // entry 1: turnout straight
+    record.word(282 + 2, 400).word(282 + 4, 1);           // entry 0: contact, occupied permanently
+    record.slot(282 + 6, 1, 1, 12, 0);                    // entry 1: turnout straight
     record.word(282 + 12 + 2, 401).word(282 + 12 + 4, 2); // entry 2: occupied
     record.word(282 + 24 + 2, 402).word(282 + 24 + 4, 0); // entry 4: free
-    record.word(282 + 6 * 19 - 6 + 2, 0xFFFF);  // entry 18 without contact
+    record.word(282 + 6 * 19 - 6 + 2, 0xFFFF);            // entry 18 without contact
     const DecodedRoute route = decoded(record);
     QCOMPARE(row(route.cards[3].at(0)), QStringLiteral("Rückmelder|400|belegt (Permanent)"));
     QCOMPARE(row(route.cards[3].at(1)), QStringLiteral("Weiche|12|gerade"));

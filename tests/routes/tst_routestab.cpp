@@ -1,8 +1,8 @@
 // The routes tab through the window: list colours, the shown route, the loader, the printout.
 
 #include "../common/simprocess.h"
-#include "backupfile/backupfile.h"
 #include "../common/windowtest.h"
+#include "backupfile/backupfile.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -93,7 +93,8 @@ void TestRoutesTab::startState()
     for (int entry : {0, 500, 999})
         QCOMPARE(colourOf(w, entry), QColor(Qt::gray));
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QString());
-    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(noch nicht geladen!)"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("(noch nicht geladen!)"));
     QCOMPARE(find<QLabel>(w, "label_ZIEL_SP")->text(), QStringLiteral("-"));
     auto *tree = find<QTreeWidget>(w, "treeWidget_Fahrstrassen");
     QCOMPARE(tree->topLevelItem(3)->childCount(), 20);
@@ -101,7 +102,8 @@ void TestRoutesTab::startState()
     QCOMPARE(tree->topLevelItem(5)->text(4), QStringLiteral("Fahrstrasse auflösen"));
     select(w, 2);
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QStringLiteral("3"));
-    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("(nicht geladen!)"));
 }
 
 void TestRoutesTab::openedFileColoursAndShows()
@@ -110,16 +112,19 @@ void TestRoutesTab::openedFileColoursAndShows()
     select(w, 4);
     w.openBackupFile(writeRoutesFile());
     // The route selected before the open keeps its old view until the selection changes.
-    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("(nicht geladen!)"));
     QCOMPARE(colourOf(w, 4), QColor(Qt::black));
     QCOMPARE(colourOf(w, 699), QColor(Qt::black));
     QCOMPARE(colourOf(w, 5), QColor(Qt::darkGreen));
     QCOMPARE(colourOf(w, 999), QColor(Qt::darkGreen));
     select(w, 5);
-    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("Datensatz ist leer!"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("Datensatz ist leer!"));
     select(w, 4);
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QStringLiteral("5"));
-    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Gleis <2> & 3"));
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(),
+             QStringLiteral("Gleis <2> & 3"));
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("Vollautomatik"));
     QCOMPARE(find<QLabel>(w, "label_START_PL")->text(), QStringLiteral("2"));
     QCOMPARE(find<QLabel>(w, "label_ZIEL_PL")->text(), QStringLiteral("-"));
@@ -138,7 +143,8 @@ void TestRoutesTab::clearTurnsEverythingGray()
     for (int entry : {4, 5, 699, 999})
         QCOMPARE(colourOf(w, entry), QColor(Qt::gray));
     select(w, 999);
-    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QStringLiteral("(nicht geladen!)"));
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("(nicht geladen!)"));
 }
 
 void TestRoutesTab::loaderReports()
@@ -162,7 +168,8 @@ void TestRoutesTab::languageSwitchKeepsTree()
     select(w, 4);
     find<QRadioButton>(w, "radioButton_English")->click();
     QCOMPARE(find<QLabel>(w, "label_START_PL")->text(), QStringLiteral("-"));
-    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Gleis <2> & 3"));
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(),
+             QStringLiteral("Gleis <2> & 3"));
     QCOMPARE(cell(w, 4, 0, 3), QStringLiteral("12"));
 }
 
@@ -181,7 +188,8 @@ void TestRoutesTab::printout()
     QVERIFY(info.waitForFinished());
     const QString meta = QString::fromUtf8(info.readAllStandardOutput());
     QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(meta));
-    QVERIFY2(meta.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 842")), qPrintable(meta));
+    QVERIFY2(meta.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 842")),
+             qPrintable(meta));
     QProcess text;
     text.start(pdftotext, {QStringLiteral("Fahrstrasse.pdf"), QStringLiteral("-")});
     QVERIFY(text.waitForFinished());
@@ -201,9 +209,10 @@ void TestRoutesTab::loaderReadsTheStation()
     w.startRouteLoader();
     QTRY_VERIFY_WITH_TIMEOUT(!w.jobsRunning(), 60000);
     QTRY_COMPARE(colourOf(w, 0), QColor(Qt::black)); // route 1 of the sample
-    QCOMPARE(colourOf(w, 89), QColor(Qt::gray));      // route 90 is empty there
+    QCOMPARE(colourOf(w, 89), QColor(Qt::gray));     // route 90 is empty there
     select(w, 0);
-    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(), QStringLiteral("Einfahrt Gleis 1"));
+    QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(),
+             QStringLiteral("Einfahrt Gleis 1"));
 }
 
 QTEST_MAIN(TestRoutesTab)

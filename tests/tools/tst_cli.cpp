@@ -1,7 +1,7 @@
 // gleistron-cli as scripts use it: output lines and exit codes.
 
-#include "../common/lsbfiles.h"
 #include "../common/clirun.h"
+#include "../common/lsbfiles.h"
 #include "../common/simprocess.h"
 
 #include <QFile>
@@ -102,8 +102,8 @@ void TestCli::backupAndRestore_data()
     QTest::newRow("clean") << QStringList() << QStringList();
     // Faults in the download; in the upload they come before the first commit raises the tries.
     QTest::newRow("dropped, corrupt, cut and unplugged")
-        << QStringList{"--seed", "3", "--drop", "0.001", "--truncate", "0.0005", "--corrupt",
-                       "0.01", "--unplug-at", "1500:2"}
+        << QStringList{"--seed", "3",         "--drop", "0.001",       "--truncate",
+                       "0.0005", "--corrupt", "0.01",   "--unplug-at", "1500:2"}
         << QStringList{"--seed", "4", "--corrupt", "0.01", "--unplug-at", "60:2"};
 }
 
@@ -126,7 +126,8 @@ void TestCli::backupAndRestore()
     if (!faultsA.isEmpty()) {
         // The pulled cable is reported once per loss and once when it is back.
         for (const Run &run : {down, up}) {
-            QVERIFY2(run.err.count("USB Verbindung mit Gleistron verloren") >= 1, qPrintable(run.err));
+            QVERIFY2(run.err.count("USB Verbindung mit Gleistron verloren") >= 1,
+                     qPrintable(run.err));
             QCOMPARE(run.err.count("USB Verbindung mit Gleistron verloren"),
                      run.err.count("Verbindung wieder hergestellt!"));
         }
@@ -219,7 +220,8 @@ void TestCli::verifiedRestore_data()
     QTest::addColumn<QStringList>("station");
     QTest::addColumn<int>("exitCode");
     QTest::newRow("stored as sent") << QStringList() << 0;
-    QTest::newRow("stored with flipped bits") << QStringList{"--flip-stored", "0.05", "--seed", "2"} << 1;
+    QTest::newRow("stored with flipped bits")
+        << QStringList{"--flip-stored", "0.05", "--seed", "2"} << 1;
 }
 
 void TestCli::verifiedRestore()
@@ -237,13 +239,16 @@ void TestCli::verifiedRestore()
     QCOMPARE(run.exitCode, exitCode);
     if (exitCode == 0) {
         QVERIFY(run.out.isEmpty());
-        QVERIFY2(run.err.contains(QRegularExpression("verify: all \\d+ records match")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QRegularExpression("verify: all \\d+ records match")),
+                 qPrintable(run.err));
         return;
     }
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     for (const QString &line : lines)
-        QVERIFY2(QRegularExpression("^differs (weichen|system|lsb) \\d+ byte \\d+$").match(line).hasMatch(),
+        QVERIFY2(QRegularExpression("^differs (weichen|system|lsb) \\d+ byte \\d+$")
+                     .match(line)
+                     .hasMatch(),
                  qPrintable(line));
 }
 
@@ -260,8 +265,8 @@ void TestCli::lsbUpdate_data()
                                 "device hardware 1\ndevice software 10\n"
                                 "sent 396 bytes in 7 datagrams\n";
     QTest::newRow("invalid file") << "5:4:1:10" << QByteArray("x\n") << 1 << "";
-    QTest::newRow("not in update mode") << "" << booster << 1
-                                        << "file type 4 (Orvandel Booster)\nfile software 17\n";
+    QTest::newRow("not in update mode")
+        << "" << booster << 1 << "file type 4 (Orvandel Booster)\nfile software 17\n";
     QTest::newRow("signal module") << "9:110:1:2" << LsbFiles::firmware("110 1\n", 1) << 1
                                    << "file type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
                                       "file software 1\ndevice address 9\n"

@@ -1,7 +1,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
-#include "link/comm2pc.h"
 #include "../common/windowtest.h"
+#include "link/comm2pc.h"
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
 
@@ -95,11 +95,11 @@ void TestMainWindow::startState()
     QCOMPARE(tabs->currentIndex(), 0);
     QVERIFY(!find<QMenu>(w, "menuSprache")->menuAction()->isVisible());
     QVERIFY(find<QToolBar>(w, "mainToolBar")->isHidden());
-    for (const char *hidden : {"groupBox_backupInfo", "pushButton_backup_download",
-                               "pushButton_backup_upload", "label_backup_action",
-                               "widget_lsb_udate_progress", "widget_lsb_update_device",
-                               "groupBox_backup_open", "pushButton_Fahrstrassen_refresh",
-                               "pushButton_Fahrstrassen_backup_load", "checkBox_user_signale"})
+    for (const char *hidden :
+         {"groupBox_backupInfo", "pushButton_backup_download", "pushButton_backup_upload",
+          "label_backup_action", "widget_lsb_udate_progress", "widget_lsb_update_device",
+          "groupBox_backup_open", "pushButton_Fahrstrassen_refresh",
+          "pushButton_Fahrstrassen_backup_load", "checkBox_user_signale"})
         QVERIFY2(find<QWidget>(w, hidden)->isHidden(), hidden);
     QVERIFY(!find<QAction>(w, "actionDrucken")->isEnabled());
     QCOMPARE(w.windowTitle(), QStringLiteral("Orvandel Gleistron Manager 1.3"));
@@ -130,19 +130,19 @@ void TestMainWindow::settingsFile_data()
     QTest::newRow("no file") << QByteArray("<none>") << 0 << QByteArray("language=de\n");
     QTest::newRow("empty file") << QByteArray() << 0 << QByteArray("language=de\n");
     QTest::newRow("english") << QByteArray("language=en\n") << 1 << QByteArray("language=en\n");
-    QTest::newRow("english with CR") << QByteArray("language=en\r\n") << 1
-                                     << QByteArray("language=en\n");
-    QTest::newRow("english with more letters") << QByteArray("language=english") << 1
-                                               << QByteArray("language=en\n");
+    QTest::newRow("english with CR")
+        << QByteArray("language=en\r\n") << 1 << QByteArray("language=en\n");
+    QTest::newRow("english with more letters")
+        << QByteArray("language=english") << 1 << QByteArray("language=en\n");
     QTest::newRow("upper case") << QByteArray("Language=en\n") << 0 << QByteArray("language=de\n");
-    QTest::newRow("leading blank") << QByteArray(" language=en\n") << 0
-                                   << QByteArray("language=de\n");
-    QTest::newRow("blanks around =") << QByteArray("language = en\n") << 0
-                                     << QByteArray("language=de\n");
-    QTest::newRow("second line only") << QByteArray("language=de\nlanguage=en\n") << 0
-                                      << QByteArray("language=de\n");
-    QTest::newRow("other keys dropped") << QByteArray("language=en\ncolor=red\n") << 1
-                                        << QByteArray("language=en\n");
+    QTest::newRow("leading blank")
+        << QByteArray(" language=en\n") << 0 << QByteArray("language=de\n");
+    QTest::newRow("blanks around =")
+        << QByteArray("language = en\n") << 0 << QByteArray("language=de\n");
+    QTest::newRow("second line only")
+        << QByteArray("language=de\nlanguage=en\n") << 0 << QByteArray("language=de\n");
+    QTest::newRow("other keys dropped")
+        << QByteArray("language=en\ncolor=red\n") << 1 << QByteArray("language=en\n");
 }
 
 void TestMainWindow::settingsFile()
@@ -221,15 +221,15 @@ void TestMainWindow::statusMessagesInOrder()
 void TestMainWindow::stationMissingReturnsToIdle()
 {
     MainWindow w;
-    for (const char *name : {"action_leeren", "actionSpeichern", "actionSpeichern_unter",
-                             "action_oeffnen"})
+    for (const char *name :
+         {"action_leeren", "actionSpeichern", "actionSpeichern_unter", "action_oeffnen"})
         find<QAction>(w, name)->setEnabled(false);
     find<QPushButton>(w, "pushButton_backup_download")->setEnabled(false);
     find<QLabel>(w, "label_backup_action")->show();
     w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
     w.comm_info_noGleistron();
-    for (const char *name : {"action_leeren", "actionSpeichern", "actionSpeichern_unter",
-                             "action_oeffnen"})
+    for (const char *name :
+         {"action_leeren", "actionSpeichern", "actionSpeichern_unter", "action_oeffnen"})
         QVERIFY2(find<QAction>(w, name)->isEnabled(), name);
     QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
     QVERIFY(find<QLabel>(w, "label_backup_action")->isHidden());

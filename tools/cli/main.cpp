@@ -2,14 +2,14 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/legacyimport.h"
-#include "lsbupdate/lsb_updater.h"
-#include "lsbupdate/lsbfile.h"
-#include "routes/routerecord.h"
 #include "clijobs.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 #include "datasets/uploadcheck.h"
 #include "link/statustexts.h"
+#include "lsbupdate/lsb_updater.h"
+#include "lsbupdate/lsbfile.h"
+#include "routes/routerecord.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -130,25 +130,33 @@ struct StationReports
 
     void attach(Comm2Pc &job)
     {
-        QObject::connect(&job, &Comm2Pc::signal_info_noGleistron, &job, [this] {
-            message(StatusTexts::noGleistron());
-            exitCode = NoStation;
-        }, Qt::QueuedConnection);
-        QObject::connect(&job, &Comm2Pc::signal_info_invalidMode, &job, [this] {
-            message(StatusTexts::invalidMode());
-            exitCode = WrongMode;
-        }, Qt::QueuedConnection);
-        QObject::connect(&job, &Comm2Pc::signal_exchange_failed, &job,
-                         [] { message(StatusTexts::exchangeFailed()); }, Qt::QueuedConnection);
-        QObject::connect(&job, &Comm2Pc::signal_reconnected, &job,
-                         [] { message(StatusTexts::resumed()); }, Qt::QueuedConnection);
-        QObject::connect(&job, &Comm2Pc::signal_info_gleistronVersion, &job,
-                         [this](const QString &s, const QString &software, const QString &,
-                                const QString &) {
-                             serial = s;
-                             softwareVersion = software;
-                         },
-                         Qt::QueuedConnection);
+        QObject::connect(
+            &job, &Comm2Pc::signal_info_noGleistron, &job,
+            [this] {
+                message(StatusTexts::noGleistron());
+                exitCode = NoStation;
+            },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &job, &Comm2Pc::signal_info_invalidMode, &job,
+            [this] {
+                message(StatusTexts::invalidMode());
+                exitCode = WrongMode;
+            },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &job, &Comm2Pc::signal_exchange_failed, &job,
+            [] { message(StatusTexts::exchangeFailed()); }, Qt::QueuedConnection);
+        QObject::connect(
+            &job, &Comm2Pc::signal_reconnected, &job, [] { message(StatusTexts::resumed()); },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &job, &Comm2Pc::signal_info_gleistronVersion, &job,
+            [this](const QString &s, const QString &software, const QString &, const QString &) {
+                serial = s;
+                softwareVersion = software;
+            },
+            Qt::QueuedConnection);
     }
 };
 
@@ -179,32 +187,35 @@ struct TransferReports : StationReports
     void attach(BackupJob &job, bool acceptNewer)
     {
         StationReports::attach(job);
-        QObject::connect(&job, &BackupJob::signal_comm_backup_message, &job,
-                         [this](const QString &html) {
-                             progress.interrupt();
-                             message(html);
-                         },
-                         Qt::QueuedConnection);
-        QObject::connect(&job, &BackupJob::signal_comm_progress, &job,
-                         [this](int permille) { progress.show(permille); }, Qt::QueuedConnection);
-        QObject::connect(&job, &BackupJob::signal_comm_version_problem, &job,
-                         [this, &job, acceptNewer](int version) {
-                             QString text = QString::number(version);
-                             text.insert(1, QLatin1Char('.'));
-                             failure(QStringLiteral("the station's data model %1 is newer than "
-                                                    "2.000")
-                                         .arg(text));
-                             if (acceptNewer) {
-                                 job.continueTransfer();
-                             } else {
-                                 failure(QStringLiteral("declined; --accept-newer-datamodel goes "
-                                                        "on anyway"));
-                                 declined = true;
-                                 exitCode = Declined;
-                                 job.abandonTransfer();
-                             }
-                         },
-                         Qt::QueuedConnection);
+        QObject::connect(
+            &job, &BackupJob::signal_comm_backup_message, &job,
+            [this](const QString &html) {
+                progress.interrupt();
+                message(html);
+            },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &job, &BackupJob::signal_comm_progress, &job,
+            [this](int permille) { progress.show(permille); }, Qt::QueuedConnection);
+        QObject::connect(
+            &job, &BackupJob::signal_comm_version_problem, &job,
+            [this, &job, acceptNewer](int version) {
+                QString text = QString::number(version);
+                text.insert(1, QLatin1Char('.'));
+                failure(QStringLiteral("the station's data model %1 is newer than "
+                                       "2.000")
+                            .arg(text));
+                if (acceptNewer) {
+                    job.continueTransfer();
+                } else {
+                    failure(QStringLiteral("declined; --accept-newer-datamodel goes "
+                                           "on anyway"));
+                    declined = true;
+                    exitCode = Declined;
+                    job.abandonTransfer();
+                }
+            },
+            Qt::QueuedConnection);
     }
 };
 
@@ -246,8 +257,9 @@ int commandBackup(const QString &path, const Options &options)
     TransferReports reports;
     reports.attach(job, options.acceptNewer);
     bool complete = false;
-    QObject::connect(&job, &Comm_backup_download::signal_comm_backup_download_complete, &job,
-                     [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm_backup_download::signal_comm_backup_download_complete, &job,
+        [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
     if (!runJob(job))
         return Failed;
     if (!complete)
@@ -301,8 +313,9 @@ int commandRestore(const QString &path, const Options &options)
     TransferReports reports;
     reports.attach(job, options.acceptNewer);
     bool complete = false;
-    QObject::connect(&job, &Comm_backup_upload::signal_comm_backup_upload_complete, &job,
-                     [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm_backup_upload::signal_comm_backup_upload_complete, &job,
+        [&complete](bool success) { complete = success; }, Qt::QueuedConnection);
     if (!runJob(job))
         return Failed;
     if (!complete)
@@ -318,8 +331,9 @@ int commandRestore(const QString &path, const Options &options)
     TransferReports checkReports;
     checkReports.attach(check, options.acceptNewer);
     bool read = false;
-    QObject::connect(&check, &Comm_backup_download::signal_comm_backup_download_complete, &check,
-                     [&read](bool success) { read = success; }, Qt::QueuedConnection);
+    QObject::connect(
+        &check, &Comm_backup_download::signal_comm_backup_download_complete, &check,
+        [&read](bool success) { read = success; }, Qt::QueuedConnection);
     if (!runJob(check))
         return Failed;
     if (!read)
@@ -331,7 +345,9 @@ int commandRestore(const QString &path, const Options &options)
         std::printf("differs %s %d byte %d\n", qPrintable(d.set), d.number, d.byte);
     std::fflush(stdout);
     if (!differences.isEmpty()) {
-        failure(QStringLiteral("verify: %1 of %2 records differ").arg(differences.size()).arg(compared));
+        failure(QStringLiteral("verify: %1 of %2 records differ")
+                    .arg(differences.size())
+                    .arg(compared));
         return Failed;
     }
     std::fprintf(stderr, "verify: all %d records match\n", compared);
@@ -372,8 +388,7 @@ int commandConvert(const QString &in, const QString &out)
         return Failed;
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly) ||
-        !BackupFile::write(file, *document, meta.serial, meta.softwareVersion) ||
-        !file.commit()) {
+        !BackupFile::write(file, *document, meta.serial, meta.softwareVersion) || !file.commit()) {
         failure(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
         return Failed;
     }
@@ -401,12 +416,12 @@ int commandRoute(const QString &path, const QString &number)
     quint8 record[RouteRecord::Size];
     document->copyRoute(n, record);
     const DecodedRoute route = RouteRecord::decode(record, 12, 20, 12);
-    const QString mode = StatusTexts::toPlainText(tr("&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  "
-                                                     "Kommentar: <b>\"%2\"</b>  &nbsp;&nbsp;  "
-                                                     "Modus: <b>%3</b>")
-                                                      .arg(n)
-                                                      .arg(route.comment.toHtmlEscaped(),
-                                                           route.mode.toHtmlEscaped()));
+    const QString mode = StatusTexts::toPlainText(
+        tr("&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  "
+           "Kommentar: <b>\"%2\"</b>  &nbsp;&nbsp;  "
+           "Modus: <b>%3</b>")
+            .arg(n)
+            .arg(route.comment.toHtmlEscaped(), route.mode.toHtmlEscaped()));
     std::printf("%s\n", qPrintable(mode));
     const QString keys = StatusTexts::toPlainText(
         tr("&nbsp;Starttaste: &nbsp; Plan &nbsp; %1 &nbsp; Zeile &nbsp; %2 &nbsp; Spalte &nbsp; "
@@ -418,7 +433,8 @@ int commandRoute(const QString &path, const QString &number)
     std::printf("%s\t%s\t%s\t%s\n", qPrintable(tr("Nr")), qPrintable(tr("Typ")),
                 qPrintable(tr("Adresse")), qPrintable(tr("Befehl")));
     for (int card = 0; card < 6; ++card) {
-        std::printf("%s %s\n", qPrintable(tr(qPrintable(QStringLiteral("Karte %1:").arg(card + 2)))),
+        std::printf("%s %s\n",
+                    qPrintable(tr(qPrintable(QStringLiteral("Karte %1:").arg(card + 2)))),
                     qPrintable(tr(RouteRecord::cardTitle(card + 2))));
         const QList<RouteRow> &rows = route.cards[size_t(card)];
         for (int i = 0; i < rows.size(); ++i) {
@@ -445,44 +461,54 @@ int commandLsbUpdate(const QString &path)
         failure(text);
         refused = true;
     };
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_data, &job,
-                     [](ushort type, ushort, ushort sw) {
-                         std::printf("file type %u (%s)\nfile software %u\n", type,
-                                     qPrintable(LsbDevice::typeName(type)), sw);
-                     }, Qt::QueuedConnection);
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_device, &job,
-                     [&](ushort address, ushort type, ushort hw, ushort sw) {
-                         std::printf("device address %u\ndevice type %u (%s)\n"
-                                     "device hardware %u\ndevice software %u\n",
-                                     address, type, qPrintable(LsbDevice::typeName(type)), hw, sw);
-                         if (!LsbDevice::isUpdatable(type))
-                             refuse(tr("Update mit den ausgewählten USB-Gerät ist nicht "
-                                       "unterstützt!"));
-                     }, Qt::QueuedConnection);
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_file_error, &job,
-                     [&] { refuse(tr("Update Datei ist ungültig!")); }, Qt::QueuedConnection);
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
-                     [&] { refuse(tr("Gleistron ist nicht im Geräteeditor LSB Update Modus!")); },
-                     Qt::QueuedConnection);
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_type_mismatch, &job,
-                     [&](ushort fileType, ushort deviceType) {
-                         refuse(tr("Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät "
-                                   "(%2)!")
-                                    .arg(LsbDevice::typeName(fileType),
-                                         LsbDevice::typeName(deviceType)));
-                     }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_data, &job,
+        [](ushort type, ushort, ushort sw) {
+            std::printf("file type %u (%s)\nfile software %u\n", type,
+                        qPrintable(LsbDevice::typeName(type)), sw);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_device, &job,
+        [&](ushort address, ushort type, ushort hw, ushort sw) {
+            std::printf("device address %u\ndevice type %u (%s)\n"
+                        "device hardware %u\ndevice software %u\n",
+                        address, type, qPrintable(LsbDevice::typeName(type)), hw, sw);
+            if (!LsbDevice::isUpdatable(type))
+                refuse(tr("Update mit den ausgewählten USB-Gerät ist nicht "
+                          "unterstützt!"));
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_file_error, &job,
+        [&] { refuse(tr("Update Datei ist ungültig!")); }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
+        [&] { refuse(tr("Gleistron ist nicht im Geräteeditor LSB Update Modus!")); },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_type_mismatch, &job,
+        [&](ushort fileType, ushort deviceType) {
+            refuse(tr("Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät "
+                      "(%2)!")
+                       .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
+        },
+        Qt::QueuedConnection);
     bool linkFailed = false;
-    QObject::connect(&job, &Comm2Pc::signal_info_communicationError, &job,
-                     [&linkFailed](const QString &what) {
-                         message(StatusTexts::communicationError() + what);
-                         linkFailed = true;
-                     },
-                     Qt::QueuedConnection);
-    QObject::connect(&job, &LSB_Updater::signal_lsb_update_finished, &job,
-                     [&](int bytes, int datagrams) {
-                         std::printf("sent %d bytes in %d datagrams\n", bytes, datagrams);
-                         finished = true;
-                     }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm2Pc::signal_info_communicationError, &job,
+        [&linkFailed](const QString &what) {
+            message(StatusTexts::communicationError() + what);
+            linkFailed = true;
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_finished, &job,
+        [&](int bytes, int datagrams) {
+            std::printf("sent %d bytes in %d datagrams\n", bytes, datagrams);
+            finished = true;
+        },
+        Qt::QueuedConnection);
     if (!runJob(job))
         return Failed;
     std::fflush(stdout);
@@ -525,11 +551,20 @@ int main(int argc, char *argv[])
         "Exit status: 0 done, 1 failed, 2 bad usage, 3 no station, 4 wrong mode,\n"
         "5 declined (newer data model)."));
     parser.addHelpOption();
-    const QCommandLineOption langOption(QStringLiteral("lang"), QStringLiteral("Message language (de or en)."), QStringLiteral("LANG"), QStringLiteral("de"));
-    const QCommandLineOption newerOption(QStringLiteral("accept-newer-datamodel"), QStringLiteral("Go on when the station's data model is newer."));
-    const QCommandLineOption setsOption(QStringLiteral("sets"), QStringLiteral("Data sets to transfer."), QStringLiteral("KEYS"), QStringLiteral("all"));
-    const QCommandLineOption verifyOption(QStringLiteral("verify"), QStringLiteral("After a restore, read the sets back and compare."));
-    const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Print the link's debug lines."));
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("Message language (de or en)."),
+                                        QStringLiteral("LANG"), QStringLiteral("de"));
+    const QCommandLineOption newerOption(
+        QStringLiteral("accept-newer-datamodel"),
+        QStringLiteral("Go on when the station's data model is newer."));
+    const QCommandLineOption setsOption(QStringLiteral("sets"),
+                                        QStringLiteral("Data sets to transfer."),
+                                        QStringLiteral("KEYS"), QStringLiteral("all"));
+    const QCommandLineOption verifyOption(
+        QStringLiteral("verify"),
+        QStringLiteral("After a restore, read the sets back and compare."));
+    const QCommandLineOption debugOption(QStringLiteral("debug"),
+                                         QStringLiteral("Print the link's debug lines."));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
@@ -556,7 +591,9 @@ int main(int argc, char *argv[])
 
     if (::pipe(signalPipe) != 0)
         return Failed;
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
@@ -569,7 +606,8 @@ int main(int argc, char *argv[])
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
-    const bool takesSets = command == QLatin1String("backup") || command == QLatin1String("restore");
+    const bool takesSets =
+        command == QLatin1String("backup") || command == QLatin1String("restore");
     if (parser.isSet(setsOption) && !takesSets)
         return usage(QStringLiteral("--sets belongs to backup and restore"));
     try {

@@ -71,7 +71,8 @@ QImage wordmark()
     QFont font(QStringLiteral("DejaVu Sans"), 30, QFont::Bold);
     p.setFont(font);
     p.setPen(QColor(0, 84, 147));
-    p.drawText(QRect(104, 8, 236, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvandel"));
+    p.drawText(QRect(104, 8, 236, 70), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Orvandel"));
     QFont small(QStringLiteral("DejaVu Sans"), 13);
     p.setFont(small);
     p.setPen(QColor(90, 90, 90));

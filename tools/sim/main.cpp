@@ -53,32 +53,74 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("gleistron-sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulated Gleistron station on pseudo-terminals"));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated Gleistron station on pseudo-terminals"));
     parser.addHelpOption();
-    const QCommandLineOption adaptersOption(QStringLiteral("adapters"), QStringLiteral("Number of simulated adapters."), QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("Handshake mode per adapter: Y, another letter, or silent."), QStringLiteral("M[,M...]"), QStringLiteral("Y"));
-    const QCommandLineOption softwareOption(QStringLiteral("software"), QStringLiteral("Software version."), QStringLiteral("V"), QStringLiteral("1300"));
-    const QCommandLineOption protocolOption(QStringLiteral("protocol"), QStringLiteral("Protocol version."), QStringLiteral("V"), QStringLiteral("3"));
-    const QCommandLineOption datamodelOption(QStringLiteral("datamodel"), QStringLiteral("Data-model version."), QStringLiteral("V"), QStringLiteral("2000"));
-    const QCommandLineOption serialOption(QStringLiteral("serial"), QStringLiteral("Serial number, 8 hex digits."), QStringLiteral("HEX8"), QStringLiteral("56347812"));
-    const QCommandLineOption loadOption(QStringLiteral("load"), QStringLiteral("Start with the data sets of a backup file."), QStringLiteral("FILE"));
-    const QCommandLineOption sampleOption(QStringLiteral("sample"), QStringLiteral("Start with the built-in sample layout."));
-    const QCommandLineOption saveOption(QStringLiteral("save-on-exit"), QStringLiteral("Save the data sets when stopping."), QStringLiteral("FILE"));
-    const QCommandLineOption linkOption(QStringLiteral("link-dir"), QStringLiteral("Create DIR/gleistronN links to the ports."), QStringLiteral("DIR"));
-    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Delay answers as on a wire at RATE; 0 = none."), QStringLiteral("RATE"), QStringLiteral("0"));
-    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of every random fault."), QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption dropOption(QStringLiteral("drop"), QStringLiteral("Probability of sending no answer."), QStringLiteral("P"), QStringLiteral("0"));
-    const QCommandLineOption corruptOption(QStringLiteral("corrupt"), QStringLiteral("Probability of a wrong checksum."), QStringLiteral("P"), QStringLiteral("0"));
-    const QCommandLineOption truncateOption(QStringLiteral("truncate"), QStringLiteral("Probability of a cut answer."), QStringLiteral("P"), QStringLiteral("0"));
-    const QCommandLineOption unplugOption(QStringLiteral("unplug-at"), QStringLiteral("After the N-th answer remove the port for S seconds."), QStringLiteral("N:S"));
-    const QCommandLineOption lsbOption(QStringLiteral("lsb-device"), QStringLiteral("Device held in LSB update mode."), QStringLiteral("A:T:H:S"));
-    const QCommandLineOption lsbSaveOption(QStringLiteral("lsb-save"), QStringLiteral("Write the firmware an LSB update delivered."), QStringLiteral("FILE"));
-    const QCommandLineOption flipOption(QStringLiteral("flip-stored"), QStringLiteral("Probability that a committed block is stored with one bit flipped."), QStringLiteral("P"), QStringLiteral("0"));
-    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."), QStringLiteral("FILE"));
+    const QCommandLineOption adaptersOption(QStringLiteral("adapters"),
+                                            QStringLiteral("Number of simulated adapters."),
+                                            QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        QStringLiteral("Handshake mode per adapter: Y, another letter, or silent."),
+        QStringLiteral("M[,M...]"), QStringLiteral("Y"));
+    const QCommandLineOption softwareOption(QStringLiteral("software"),
+                                            QStringLiteral("Software version."),
+                                            QStringLiteral("V"), QStringLiteral("1300"));
+    const QCommandLineOption protocolOption(QStringLiteral("protocol"),
+                                            QStringLiteral("Protocol version."),
+                                            QStringLiteral("V"), QStringLiteral("3"));
+    const QCommandLineOption datamodelOption(QStringLiteral("datamodel"),
+                                             QStringLiteral("Data-model version."),
+                                             QStringLiteral("V"), QStringLiteral("2000"));
+    const QCommandLineOption serialOption(QStringLiteral("serial"),
+                                          QStringLiteral("Serial number, 8 hex digits."),
+                                          QStringLiteral("HEX8"), QStringLiteral("56347812"));
+    const QCommandLineOption loadOption(
+        QStringLiteral("load"), QStringLiteral("Start with the data sets of a backup file."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sampleOption(QStringLiteral("sample"),
+                                          QStringLiteral("Start with the built-in sample layout."));
+    const QCommandLineOption saveOption(QStringLiteral("save-on-exit"),
+                                        QStringLiteral("Save the data sets when stopping."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption linkOption(QStringLiteral("link-dir"),
+                                        QStringLiteral("Create DIR/gleistronN links to the ports."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"), QStringLiteral("Delay answers as on a wire at RATE; 0 = none."),
+        QStringLiteral("RATE"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"),
+                                        QStringLiteral("Seed of every random fault."),
+                                        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption dropOption(QStringLiteral("drop"),
+                                        QStringLiteral("Probability of sending no answer."),
+                                        QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption corruptOption(QStringLiteral("corrupt"),
+                                           QStringLiteral("Probability of a wrong checksum."),
+                                           QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption truncateOption(QStringLiteral("truncate"),
+                                            QStringLiteral("Probability of a cut answer."),
+                                            QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption unplugOption(
+        QStringLiteral("unplug-at"),
+        QStringLiteral("After the N-th answer remove the port for S seconds."),
+        QStringLiteral("N:S"));
+    const QCommandLineOption lsbOption(QStringLiteral("lsb-device"),
+                                       QStringLiteral("Device held in LSB update mode."),
+                                       QStringLiteral("A:T:H:S"));
+    const QCommandLineOption lsbSaveOption(
+        QStringLiteral("lsb-save"), QStringLiteral("Write the firmware an LSB update delivered."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption flipOption(
+        QStringLiteral("flip-stored"),
+        QStringLiteral("Probability that a committed block is stored with one bit flipped."),
+        QStringLiteral("P"), QStringLiteral("0"));
+    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."),
+                                       QStringLiteral("FILE"));
     parser.addOptions({adaptersOption, modeOption, softwareOption, protocolOption, datamodelOption,
-                       serialOption, loadOption, sampleOption, saveOption, linkOption, baudOption,
-                       seedOption, dropOption, corruptOption, truncateOption, unplugOption,
-                       lsbOption, lsbSaveOption, flipOption, logOption});
+                       serialOption,   loadOption, sampleOption,   saveOption,     linkOption,
+                       baudOption,     seedOption, dropOption,     corruptOption,  truncateOption,
+                       unplugOption,   lsbOption,  lsbSaveOption,  flipOption,     logOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -86,7 +128,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return badUsage(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+        return badUsage(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
     SimStation station;
     WireConditions wire;
@@ -161,8 +204,8 @@ int main(int argc, char *argv[])
 
     std::vector<std::unique_ptr<PtyPort>> ports;
     for (int i = 0; i < adapters; ++i) {
-        ports.push_back(std::make_unique<PtyPort>(i, modes.at(i), station, wire,
-                                                  parser.value(linkOption)));
+        ports.push_back(
+            std::make_unique<PtyPort>(i, modes.at(i), station, wire, parser.value(linkOption)));
         if (!ports.back()->create()) {
             std::fprintf(stderr, "gleistron-sim: cannot create a terminal for adapter %d\n", i);
             return 1;
@@ -173,7 +216,9 @@ int main(int argc, char *argv[])
         return 1;
     QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

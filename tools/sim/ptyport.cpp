@@ -8,8 +8,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -158,8 +158,7 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
     } else if (wire.happens(wire.corrupt)) {
         answer[answer.size() - 1] = char(answer.at(answer.size() - 1) ^ 0x5A);
     } else if (wire.happens(wire.truncate)) {
-        answer.truncate(
-            std::uniform_int_distribution<int>(1, int(answer.size()) - 1)(wire.random));
+        answer.truncate(std::uniform_int_distribution<int>(1, int(answer.size()) - 1)(wire.random));
     }
     auto deliver = [this, answer, unplugNow] {
         if (!answer.isEmpty() && master >= 0) {

@@ -60,5 +60,5 @@ private:
     QByteArray pending;
     int discard = 0;
     bool unplugged = false; // between the unplugging answer and the new terminal
-    qint64 arrivalNs = 0; // when the latest request bytes came in
+    qint64 arrivalNs = 0;   // when the latest request bytes came in
 };

@@ -56,7 +56,7 @@ void SimStation::fillSample()
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
         text(rec, 16, names[i % 16]);
-        word(rec + 16, 3 + n); // digital address
+        word(rec + 16, 3 + n);           // digital address
         rec[18] = quint8(pick(14, 128)); // speed steps
         image.recordStatus[size_t(StatusLokomotiven + n)] = 1;
     }
@@ -113,9 +113,9 @@ void SimStation::fillSample()
     }
 
     // Routes with their illumination.
-    static const char *const comments[] = {"Einfahrt Gleis 1", "Ausfahrt Nord", "Bw Zufahrt",
-                                           "Abstellgruppe <2>", "Gueterbahnhof & Hafen",
-                                           "Blockstrecke Ost", "Wendezug Kopfgl.", "Schattenbf 3"};
+    static const char *const comments[] = {
+        "Einfahrt Gleis 1",      "Ausfahrt Nord",    "Bw Zufahrt",       "Abstellgruppe <2>",
+        "Gueterbahnhof & Hafen", "Blockstrecke Ost", "Wendezug Kopfgl.", "Schattenbf 3"};
     for (int i = 0; i < 104; ++i) {
         const int n = i < 80 ? i + 1 : 200 + i * 7;
         quint8 *rec = image.bank(0) + RouteOffset + n * 512;
@@ -187,7 +187,8 @@ void SimStation::fillSample()
     // Record 0 of every record set always exists on a station: the upload writes it whatever
     // the document says.
     for (const auto &[offset, size, bank, status] :
-         {std::tuple{LokOffset, 256, 0, StatusLokomotiven}, std::tuple{WeichenOffset, 64, 1, StatusWeichen},
+         {std::tuple{LokOffset, 256, 0, StatusLokomotiven},
+          std::tuple{WeichenOffset, 64, 1, StatusWeichen},
           std::tuple{RueckmelderOffset, 256, 2, StatusRueckmelder},
           std::tuple{LsbOffset, 32, 0, StatusLsb}, std::tuple{HsbOffset, 256, 0, StatusHsb}}) {
         quint8 *rec = image.bank(bank) + offset;

@@ -4,8 +4,8 @@
 #include "link/comm2pc.h"
 #include "link/frame.h"
 
-#include <QSaveFile>
 #include <QFile>
+#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 
@@ -21,7 +21,8 @@ int word(const quint8 *r)
 bool SimStation::setSerial(const QString &hex8)
 {
     const QByteArray bytes = QByteArray::fromHex(hex8.toLatin1());
-    if (hex8.size() != 8 || bytes.size() != 4 || bytes.toHex().toUpper() != hex8.toUpper().toLatin1())
+    if (hex8.size() != 8 || bytes.size() != 4 ||
+        bytes.toHex().toUpper() != hex8.toUpper().toLatin1())
         return false;
     for (int i = 0; i < 4; ++i)
         serial[i] = quint8(bytes[i]);
@@ -132,14 +133,43 @@ QByteArray SimStation::answer(const QByteArray &request, char mode)
     if (mode != 'Y')
         return QByteArray(); // outside its PC mode the station takes no data commands
     switch (r[1]) {
-    case 0x0B: case 0x6E: case 0x1F: case 0x29: case 0x33: case 0x66: case 0x64: case 0x3D:
-    case 0x47: case 0x51: case 0x5B: case 0x19:
+    case 0x0B:
+    case 0x6E:
+    case 0x1F:
+    case 0x29:
+    case 0x33:
+    case 0x66:
+    case 0x64:
+    case 0x3D:
+    case 0x47:
+    case 0x51:
+    case 0x5B:
+    case 0x19:
         return readAnswer(r, length);
-    case 0x0C: case 0x6F: case 0x20: case 0x2A: case 0x34: case 0x67: case 0x65: case 0x3E:
-    case 0x48: case 0x52: case 0x5C: case 0x1A:
+    case 0x0C:
+    case 0x6F:
+    case 0x20:
+    case 0x2A:
+    case 0x34:
+    case 0x67:
+    case 0x65:
+    case 0x3E:
+    case 0x48:
+    case 0x52:
+    case 0x5C:
+    case 0x1A:
         return writeAnswer(r, length);
-    case 0x0D: case 0x70: case 0x21: case 0x2B: case 0x35: case 0x3F: case 0x49: case 0x53:
-    case 0x5D: case 0x1B: case 0xFB:
+    case 0x0D:
+    case 0x70:
+    case 0x21:
+    case 0x2B:
+    case 0x35:
+    case 0x3F:
+    case 0x49:
+    case 0x53:
+    case 0x5D:
+    case 0x1B:
+    case 0xFB:
         return commitAnswer(r, length);
     default:
         return QByteArray();
@@ -169,8 +199,7 @@ QByteArray SimStation::readAnswer(const quint8 *r, int length)
     case 0x1F: { // plan, row, column
         const int plan = r[3] % 3, row = r[4] % 64, column = (r[5] % 128) & ~7;
         if (planBlockEmpty(plan, row, column))
-            return emptyAnswer(subOp, 71, r, params,
-                               emptyPlanKeysAfter(plan, row, column));
+            return emptyAnswer(subOp, 71, r, params, emptyPlanKeysAfter(plan, row, column));
         data = image.bank(1) + GleisplanOffset * (plan + 1) + row * 1024 + column * 8;
         break;
     }
@@ -244,8 +273,8 @@ QByteArray SimStation::writeAnswer(const quint8 *r, int length)
               statusOf(StatusLokomotiven, n));
         break;
     case 0x6F:
-        stage(0x70, image.bank(0) + LoklistenOffset + (r[3] & 3) * 256 + (r[4] & 3) * 64, r + 5,
-              64, nullptr);
+        stage(0x70, image.bank(0) + LoklistenOffset + (r[3] & 3) * 256 + (r[4] & 3) * 64, r + 5, 64,
+              nullptr);
         break;
     case 0x20: {
         const int plan = r[3] % 3, row = r[4] % 64, column = (r[5] % 128) & ~7;
@@ -316,7 +345,8 @@ QByteArray SimStation::commitAnswer(const quint8 *r, int length)
         std::memcpy(write.dest, write.data.constData(), size_t(write.data.size()));
         if (flipStored > 0 && random &&
             std::uniform_real_distribution<double>(0.0, 1.0)(*random) < flipStored) {
-            const int at = std::uniform_int_distribution<int>(0, int(write.data.size()) - 1)(*random);
+            const int at =
+                std::uniform_int_distribution<int>(0, int(write.data.size()) - 1)(*random);
             write.dest[at] ^= quint8(1 << std::uniform_int_distribution<int>(0, 7)(*random));
         }
         if (write.status)

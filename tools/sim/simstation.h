@@ -41,10 +41,10 @@ public:
         quint8 hardware = 0;
         quint8 software = 0;
     } lsb;
-    double flipStored = 0;     // probability that a committed block is stored with a bit flipped
+    double flipStored = 0; // probability that a committed block is stored with a bit flipped
     std::mt19937 *random = nullptr;
-    QString lsbSavePath;       // where the received firmware is written at the end command
-    QByteArray lsbReceived;    // firmware bytes by datagram address
+    QString lsbSavePath;    // where the received firmware is written at the end command
+    QByteArray lsbReceived; // firmware bytes by datagram address
     QList<QPair<int, int>> lsbDatagrams; // address and length of each datagram
 
 private:
