@@ -81,6 +81,20 @@ void BackupJob::finishSection(quint32 weight)
     emitProgress(0);
 }
 
+QElapsedTimer BackupJob::startSection(const char *text)
+{
+    message(text);
+    QElapsedTimer clock;
+    clock.start();
+    return clock;
+}
+
+void BackupJob::endSection(quint32 weight, const char *text, const QElapsedTimer &clock)
+{
+    finishSection(weight);
+    sectionEnd(text, clock);
+}
+
 void BackupJob::message(const char *text)
 {
     emit signal_comm_backup_message(translated(text));

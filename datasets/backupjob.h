@@ -40,6 +40,9 @@ protected:
     void startProgress(quint32 total);
     void emitProgress(quint32 position);
     void finishSection(quint32 weight);
+    // The start message and the section clock; then the weight done and the end message.
+    QElapsedTimer startSection(const char *text);
+    void endSection(quint32 weight, const char *text, const QElapsedTimer &clock);
     void message(const char *text);
     void sectionEnd(const char *text, const QElapsedTimer &clock);
     void sectionEnd(const char *text, int plan, const QElapsedTimer &clock);

@@ -124,13 +124,12 @@ void Comm_backup_download::download(int set)
     QElapsedTimer clock;
     switch (set) {
     case Lokomotiven:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokomotiven ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokomotiven ... "));
         std::fill_n(&status(StatusLokomotiven, 0), 1024, qint8(0));
         readRecords(set, 0, 1023, 4, 20, &Comm_backup_download::readLok);
         backup_Lokliste_load(document->bank(0) + LoklistenOffset);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
         break;
     case Gleisplan1:
     case Gleisplan2:
@@ -146,66 +145,59 @@ void Comm_backup_download::download(int set)
         break;
     }
     case Weichen:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Schaltartikel ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Schaltartikel ... "));
         std::fill_n(&status(StatusWeichen, 0), 1024, qint8(0));
         readRecords(set, 0, 1023, 1, 40, &Comm_backup_download::readWeiche);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel geladen in %1 Sek. <BR>"),
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel geladen in %1 Sek. <BR>"),
                    clock);
         break;
     case Rueckmelder:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Rückmelder ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Rückmelder ... "));
         std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
         readRecords(set, 0, 1023, 4, 40, &Comm_backup_download::readRueckmelder);
         backup_S88_load(document->bank(0) + S88Offset);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder geladen in %1 Sek. <BR>"), clock);
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder geladen in %1 Sek. <BR>"), clock);
         break;
     case Fahrstrassen:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Fahrstrassen ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Fahrstrassen ... "));
         std::fill_n(&status(StatusFahrstrassen, 0), 1024, qint8(0));
         readRecords(set, 0, 1023, 16, 40, &Comm_backup_download::readRoute);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen geladen in %1 Sek. <BR>"),
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen geladen in %1 Sek. <BR>"),
                    clock);
         emit signal_comm_fahrstrassen_loaded(1024, true);
         break;
     case Lsb:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade LSB Geräte ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade LSB Geräte ... "));
         std::fill_n(&status(StatusLsb, 0), 2048, qint8(0));
         readRecords(set, 0, 2047, 1, 40, &Comm_backup_download::readLsb);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  LSB Geräte geladen in %1 Sek. <BR>"), clock);
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  LSB Geräte geladen in %1 Sek. <BR>"), clock);
         break;
     case Hsb:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade HSB Geräte ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade HSB Geräte ... "));
         std::fill_n(&status(StatusHsb, 0), 256, qint8(0));
         readRecords(set, 0, 255, 4, 40, &Comm_backup_download::readHsb);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  HSB Geräte geladen in %1 Sek. <BR>"), clock);
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  HSB Geräte geladen in %1 Sek. <BR>"), clock);
         break;
     case System:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Systemkonfiguration ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Systemkonfiguration ... "));
         backup_S88_load(document->bank(0) + S88Offset);
         backup_SystemKonfiguration_load(document->bank(0) + SystemOffset);
         document->presentSets[size_t(set)] = 1;
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
                    clock);
         break;
     case Lokbilder:
-        message(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokbilder ... "));
-        clock.start();
+        clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokbilder ... "));
         std::fill_n(&status(StatusLokbilder, 0), 100, qint8(0));
         readRecords(set, 1, 99, 192, 0, &Comm_backup_download::readLokbild);
-        finishSection(weightOf(set));
-        sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder geladen in %1 Sek. <BR>"), clock);
+        endSection(weightOf(set),
+                   QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder geladen in %1 Sek. <BR>"), clock);
         break;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <functional>
 
 using namespace Catalogue;
 
@@ -60,21 +61,30 @@ void Comm_backup_upload::run()
     }
 }
 
+void Comm_backup_upload::sendRecords(int statusOffset, int count, quint32 factor, int quietEvery,
+                                     const std::function<void(int)> &send,
+                                     const std::function<void(int)> &after)
+{
+    for (int n = 0; n < count; ++n) {
+        if (n % quietEvery != 0)
+            emitProgress(factor * quint32(n));
+        if (sent(statusOffset, n))
+            send(n);
+        if (after)
+            after(n);
+    }
+}
+
 void Comm_backup_upload::uploadLokomotiven()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokomotiven ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 1024; ++n) {
-        if (n % 20 != 0)
-            emitProgress(4u * quint32(n));
-        if (sent(StatusLokomotiven, n))
-            backup_Lok_save(n, document->bank(0) + LokOffset + n * 256);
-    }
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokomotiven ... "));
+    sendRecords(StatusLokomotiven, 1024, 4, 20,
+                [this](int n) { backup_Lok_save(n, document->bank(0) + LokOffset + n * 256); });
     backup_Lok_commit();
     backup_Lokliste_save(document->bank(0) + LoklistenOffset);
-    finishSection(4112);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"), clock);
+    endSection(4112, QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"),
+               clock);
 }
 
 void Comm_backup_upload::sendPlan(int plan)
@@ -99,110 +109,88 @@ void Comm_backup_upload::sendPlan(int plan)
 
 void Comm_backup_upload::uploadWeichen()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Schaltartikel ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 1024; ++n) {
-        if (n % 40 != 0)
-            emitProgress(quint32(n));
-        if (sent(StatusWeichen, n))
-            backup_Weichen_save(n, document->bank(1) + WeichenOffset + n * 64);
-    }
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Schaltartikel ... "));
+    sendRecords(StatusWeichen, 1024, 1, 40, [this](int n) {
+        backup_Weichen_save(n, document->bank(1) + WeichenOffset + n * 64);
+    });
     backup_Weichen_commit();
-    finishSection(1024);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
+    endSection(1024, QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
 void Comm_backup_upload::uploadRueckmelder()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Rückmelder ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 1024; ++n) {
-        if (n % 40 != 0)
-            emitProgress(4u * quint32(n));
-        if (sent(StatusRueckmelder, n))
-            backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
-    }
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Rückmelder ... "));
+    sendRecords(StatusRueckmelder, 1024, 4, 40, [this](int n) {
+        backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
+    });
     backup_S88_save(document->bank(0) + S88Offset);
     backup_Rueckmelder_commit();
-    finishSection(4100);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"), clock);
+    endSection(4100, QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"),
+               clock);
 }
 
 void Comm_backup_upload::uploadFahrstrassen()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Fahrstrassen ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 1024; ++n) {
-        if (n % 40 != 0)
-            emitProgress(16u * quint32(n));
-        if (sent(StatusFahrstrassen, n)) {
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Fahrstrassen ... "));
+    sendRecords(
+        StatusFahrstrassen, 1024, 16, 40,
+        [this](int n) {
             backup_Fahrstrassen_save(n, document->bank(0) + RouteOffset + n * 512);
             backup_FahrstrassenAusleuchtung_save(n,
                                                  document->bank(2) + AusleuchtungOffset + n * 512);
-        }
-        if (n % 128 == 127)
-            backup_FahrstrassenAusleuchtung_commit(n / 128);
-    }
+        },
+        [this](int n) {
+            // Illumination is committed in groups of 128 routes, sent or not.
+            if (n % 128 == 127)
+                backup_FahrstrassenAusleuchtung_commit(n / 128);
+        });
     backup_Fahrstrassen_commit();
-    finishSection(16384);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen gespeichert in %1 Sek. <BR>"),
+    endSection(16384, QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
 void Comm_backup_upload::uploadLsb()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere LSB Datensätze ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 2048; ++n) {
-        if (n % 40 != 0)
-            emitProgress(quint32(n));
-        if (sent(StatusLsb, n))
-            backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32);
-    }
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere LSB Datensätze ... "));
+    sendRecords(StatusLsb, 2048, 1, 40,
+                [this](int n) { backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32); });
     backup_LSB_commit();
-    finishSection(2048);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  LSB Datensätze gespeichert in %1 Sek. <BR>"),
+    endSection(2048,
+               QT_TRANSLATE_NOOP("MainWindow", "  LSB Datensätze gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
 void Comm_backup_upload::uploadHsb()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere HSB Datensätze ... "));
-    QElapsedTimer clock;
-    clock.start();
-    for (int n = 0; n < 256; ++n) {
-        if (n % 40 != 0)
-            emitProgress(4u * quint32(n));
-        if (sent(StatusHsb, n))
-            backup_HSB_save(n, document->bank(0) + HsbOffset + n * 256);
-    }
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere HSB Datensätze ... "));
+    sendRecords(StatusHsb, 256, 4, 40,
+                [this](int n) { backup_HSB_save(n, document->bank(0) + HsbOffset + n * 256); });
     backup_HSB_commit();
-    finishSection(1024);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  HSB Datensätze gespeichert in %1 Sek. <BR>"),
+    endSection(1024,
+               QT_TRANSLATE_NOOP("MainWindow", "  HSB Datensätze gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
 void Comm_backup_upload::uploadSystem()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
-    QElapsedTimer clock;
-    clock.start();
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
     backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
-    finishSection(4);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
+    endSection(4,
+               QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
 void Comm_backup_upload::uploadLokbilder()
 {
-    message(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokbilder ... "));
-    QElapsedTimer clock;
-    clock.start();
+    const QElapsedTimer clock =
+        startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokbilder ... "));
     for (int n = 1; n < 100; ++n) {
         emitProgress(192u * quint32(n));
         if (UploadRules::imageSent(*document, n)) {
@@ -210,6 +198,6 @@ void Comm_backup_upload::uploadLokbilder()
             backup_Lokbild_commit(n);
         }
     }
-    finishSection(19200);
-    sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder gespeichert in %1 Sek. <BR>"), clock);
+    endSection(19200, QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder gespeichert in %1 Sek. <BR>"),
+               clock);
 }

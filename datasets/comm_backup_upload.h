@@ -2,6 +2,8 @@
 
 #include "backupjob.h"
 
+#include <functional>
+
 // Writes the selected data sets that the document holds back into the station.
 class Comm_backup_upload : public BackupJob
 {
@@ -16,6 +18,11 @@ private:
     bool takesPart(int set) const;
     bool sent(int statusOffset, int n) const;
     void sendPlan(int plan);
+    // Sends the records the document holds, with the section's progress; `after` runs after
+    // every record number, sent or not.
+    void sendRecords(int statusOffset, int count, quint32 factor, int quietEvery,
+                     const std::function<void(int)> &send,
+                     const std::function<void(int)> &after = {});
     void uploadLokomotiven();
     void uploadWeichen();
     void uploadRueckmelder();
