@@ -16,7 +16,6 @@ private slots:
     void refused();
     void lineCheck();
     void nameOutsideLatin1();
-    void deviceTypes();
 
 private:
     QTemporaryDir dir;
@@ -110,15 +109,6 @@ void TestLsbFile::nameOutsideLatin1()
     QCOMPARE(file.open(path), LsbFile::Result::Ok);
     QCOMPARE(file.readPayload(), LsbFile::Result::Ok);
     QCOMPARE(file.length(), 132);
-}
-
-void TestLsbFile::deviceTypes()
-{
-    QCOMPARE(LsbDevice::typeName(0), QStringLiteral("kein Gerät!"));
-    QCOMPARE(LsbDevice::typeName(111), QStringLiteral("Orvandel Koppler"));
-    QCOMPARE(LsbDevice::typeName(5), QStringLiteral("kein updatebares Gerät!"));
-    QVERIFY(LsbDevice::isUpdatable(230));
-    QVERIFY(!LsbDevice::isUpdatable(110));
 }
 
 QTEST_GUILESS_MAIN(TestLsbFile)

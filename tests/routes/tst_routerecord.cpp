@@ -54,7 +54,6 @@ private slots:
     void commands();
     void contacts();
     void switchTrackPairs();
-    void kindNames();
 };
 
 void TestRouteRecord::unprogrammedRecord()
@@ -195,14 +194,6 @@ void TestRouteRecord::switchTrackPairs()
     QCOMPARE(row(route.cards[3].at(2)), QStringLiteral("Rückmelder|401|belegt"));
     QCOMPARE(row(route.cards[3].at(4)), QStringLiteral("Rückmelder|402|frei"));
     QVERIFY(route.cards[3].at(18).isEmpty());
-}
-
-void TestRouteRecord::kindNames()
-{
-    QCOMPARE(RouteRecord::commandKindName(255), QStringLiteral("Leer"));
-    QCOMPARE(RouteRecord::commandKindName(101), QStringLiteral("Lok Fahrbefehl"));
-    QCOMPARE(RouteRecord::commandKindName(90), QStringLiteral("Sperrzeit für eine Fahrstraße"));
-    QCOMPARE(RouteRecord::commandKindName(3), QStringLiteral("_Ungültig!"));
 }
 
 QTEST_GUILESS_MAIN(TestRouteRecord)
