@@ -6,7 +6,8 @@ packages=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-tools-de
 
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    # No pipe into grep -q: under pipefail an early exit of grep fails the query.
+    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == "install ok installed" ]] || missing+=("$p")
 done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"

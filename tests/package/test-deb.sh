@@ -4,10 +4,15 @@
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
-trap 'kill $sim 2>/dev/null || true; rm -rf "$root"' EXIT
+sim=
+trap 'echo "package check failed at line $LINENO" >&2' ERR
+trap '[[ -n $sim ]] && kill $sim 2>/dev/null || true; rm -rf "$root"' EXIT
 (cd "$build" && cpack >/dev/null)
-deb=$(ls -t "$build"/gleistron-manager_*.deb | head -1)
-dpkg-deb -I "$deb" | grep -q 'Depends:.*libqt6widgets6'
+debs=("$build"/gleistron-manager_*.deb)
+deb=${debs[-1]}
+# Captured first: grep -q leaving a pipe early would fail it under pipefail.
+info=$(dpkg-deb -I "$deb")
+grep -q 'Depends:.*libqt6widgets6' <<<"$info"
 dpkg-deb -x "$deb" "$root/pkg"
 usr="$root/pkg/usr"
 grep -qx 'Exec=gleistron-manager' "$usr/share/applications/gleistron-manager.desktop"
@@ -18,7 +23,8 @@ mkdir "$root/links"
 "$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D > "$root/sim.out" &
 sim=$!
 for _ in $(seq 50); do grep -q READY "$root/sim.out" && break; sleep 0.1; done
-GLEISTRON_PORTS="$root/links/gleistron0" "$usr/bin/gleistron-cli" info | grep -qx 'serial 0BADF00D'
+info=$(GLEISTRON_PORTS="$root/links/gleistron0" "$usr/bin/gleistron-cli" info)
+grep -qx 'serial 0BADF00D' <<<"$info"
 
 # The launcher gives the window a working directory with the catalogue; it must still run
 # after two seconds.
