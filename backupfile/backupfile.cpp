@@ -42,6 +42,11 @@ bool isRoutes(const Section &s)
     return s.set == Fahrstrassen;
 }
 
+bool isS88(const Section &s)
+{
+    return std::strcmp(s.keyword, "S88") == 0;
+}
+
 bool isCompanion(const Section &s)
 {
     return s.set == -1 && s.size > 0;
@@ -128,8 +133,12 @@ bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &se
     for (const Section &s : sections) {
         if (s.size == 0)
             continue;
-        const bool present = isCompanion(s) ? image.presentSets[Lokomotiven] != 0
-                                            : image.presentSets[size_t(s.set)] != 0;
+        bool present = isCompanion(s) ? image.presentSets[Lokomotiven] != 0
+                                      : image.presentSets[size_t(s.set)] != 0;
+        // S88 lives in the system configuration's part of the file; without data of its own
+        // it is left out, so that opening the file cannot take zeros for it.
+        if (isS88(s))
+            present = present && image.s88Present;
         if (!present)
             continue;
         line(s.keyword);
@@ -158,6 +167,7 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
     ReadResult result;
     QByteArray line;
     bool metaDone = false;
+    bool endReached = false;
     // Like a stream that has failed: nothing more is read once a line could not be.
     bool failed = false;
     auto nextLine = [&](QByteArray &into) {
@@ -192,13 +202,21 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         const Section &s = *found;
         if (s.size == 0) {
             qCDebug(lcFile, "END successfully reached!");
+            endReached = true;
             break;
         }
-        if (s.set != System || std::strcmp(s.keyword, "S88") != 0)
+        if (!isS88(s))
             qCDebug(lcFile, "%s: ", s.keyword);
         if (s.records == 0) {
-            image.presentSets[size_t(s.set)] = 1;
-            readExactly(in, place(image, s, 0), s.size);
+            if (!readExactly(in, place(image, s, 0), s.size)) {
+                std::memset(place(image, s, 0), 0, size_t(s.size));
+                result.incomplete = true;
+                break;
+            }
+            if (isS88(s))
+                image.s88Present = true;
+            else
+                image.presentSets[size_t(s.set)] = 1;
             QByteArray rest;
             nextLine(rest);
             continue;
@@ -207,8 +225,7 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
             std::fill_n(&image.recordStatus[size_t(s.statusOffset)], s.records, qint8(-1));
         if (isRoutes(s) && routeStatus)
             std::fill_n(routeStatus, 1024, qint8(-1));
-        if (s.set >= 0)
-            image.presentSets[size_t(s.set)] = 1;
+        bool sectionEnded = false;
         int lines = 0;
         while (!failed && !in.atEnd()) {
             QByteArray numberLine;
@@ -216,8 +233,10 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
                 break;
             ++lines;
             long n = 0;
-            if (!leadingNumber(numberLine, n) || n < 0 || n >= s.records)
+            if (!leadingNumber(numberLine, n) || n < 0 || n >= s.records) {
+                sectionEnded = true;
                 break;
+            }
             bool complete = readExactly(in, place(image, s, int(n)), s.size);
             qCDebug(lcFile, "[%d] reading %d bytes", int(n), s.size);
             if (isRoutes(s)) {
@@ -244,6 +263,18 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         }
         if (isRoutes(s))
             result.routesRead = true;
+        // A set is held only when its section ran to its end; otherwise its records stay
+        // readable but nothing marks it present, so no upload sends it as the station's data.
+        if (!sectionEnded) {
+            result.incomplete = true;
+            if (isCompanion(s))
+                image.presentSets[Lokomotiven] = 0; // the lists belong to the locomotives
+            break;
+        }
+        if (s.set >= 0)
+            image.presentSets[size_t(s.set)] = 1;
     }
+    if (!endReached)
+        result.incomplete = true;
     return result;
 }

@@ -19,6 +19,9 @@ public:
         QString serial;
         QString softwareVersion;
         bool routesRead = false;
+        // The file ended inside a section or before its end mark: the set it was cut in is
+        // not marked present.
+        bool incomplete = false;
     };
     // Reads into a cleared document. routeStatus (1024 entries) may be null.
     static ReadResult read(QIODevice &in, DataImage &image, qint8 *routeStatus);

@@ -63,6 +63,10 @@ void MainWindow::openBackupFile(const QString &path)
     if (result.routesRead)
         comm_fahrstrassen_loaded(1024, true);
     consoleAppend(tr("geöffnet.<BR>"));
+    if (result.incomplete)
+        consoleAppend(tr("<span style=\"font-weight:bold;color:#660000;\">Die Datei ist "
+                         "unvollständig:</span> nur die vollständig enthaltenen Datensätze "
+                         "wurden übernommen.<BR>"));
     refreshLabels();
 }
 
@@ -134,6 +138,8 @@ bool MainWindow::writeBackup()
 void MainWindow::clearDocument()
 {
     document.presentSets.fill(0);
+    document.s88Present = false;
+    document.recordStatus.fill(0);
     ui->groupBox_backupInfo->hide();
     for (int bank = 0; bank < Catalogue::BankCount; ++bank)
         std::fill_n(document.bank(bank), Catalogue::BankSize, quint8(0));
@@ -146,6 +152,16 @@ void MainWindow::clearDocument()
 void MainWindow::importLegacyBackup(const QString &path)
 {
     QFile file(path);
+    // Checked before the document is touched: a cut or foreign file would import as a station
+    // whose configuration is all zeros.
+    if (file.open(QIODevice::ReadOnly) &&
+        LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength) {
+        consoleAppend(tr("Altes Backup Datei <B>%1</B> ").arg(path.toHtmlEscaped()) +
+                      tr("<BR><span style=\"font-weight:bold;color:#990000;\">Die Datei ist keine "
+                         "vollständige Datensicherung!</span><BR><BR>"));
+        return;
+    }
+    file.close();
     if (!startOpening(tr("Altes Backup Datei <B>"), file))
         return;
     const LegacyImport::Result result = LegacyImport::read(file, document, routeStatus.data());

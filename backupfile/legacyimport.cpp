@@ -56,6 +56,11 @@ private:
 
 } // namespace
 
+qint64 LegacyImport::decodedLength(const QByteArray &raw)
+{
+    return qint64(decode(raw).size());
+}
+
 LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *routeStatus)
 {
     const std::vector<quint8> data = decode(in.readAll());
@@ -102,6 +107,7 @@ LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *
         image.recordStatus[size_t(StatusLokbilder + n)] = whole ? 1 : 0;
     }
     image.presentSets.fill(1);
+    image.s88Present = true;
     result.characters = cursor.consumed();
     return result;
 }

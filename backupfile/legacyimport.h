@@ -20,7 +20,12 @@ public:
         qint64 characters = 0;   // data characters read
     };
 
+    // The number of data characters in a file's raw bytes. Only a file of CompleteLength is a
+    // whole backup: anything else would import as a station of zeros.
+    static qint64 decodedLength(const QByteArray &raw);
+
     // Reads into a cleared document; every record read is marked present, and every data set
-    // counts as present. routeStatus (1024 entries) may be null.
+    // counts as present. routeStatus (1024 entries) may be null. The caller checks the length
+    // first.
     static Result read(QIODevice &in, DataImage &image, qint8 *routeStatus);
 };

@@ -32,6 +32,39 @@ bool Comm_backup_download::takeEmpty(int key)
     return false;
 }
 
+quint8 *Comm_backup_download::recordPlace(int set, int n)
+{
+    switch (set) {
+    case Lokomotiven:
+        return document->bank(0) + LokOffset + n * 256;
+    case Weichen:
+        return document->bank(1) + WeichenOffset + n * 64;
+    case Rueckmelder:
+        return document->bank(2) + RueckmelderOffset + n * 256;
+    case Fahrstrassen:
+        return document->bank(0) + RouteOffset + n * 512;
+    case Lsb:
+        return document->bank(0) + LsbOffset + n * 32;
+    case Hsb:
+        return document->bank(0) + HsbOffset + n * 256;
+    default:
+        return document->lokbild(n);
+    }
+}
+
+// After a download no byte of a record comes from an earlier document: what the station
+// reported empty, or what could not be read whole, is cleared and marked so (-1 or 0).
+void Comm_backup_download::clearRecord(int set, int n)
+{
+    if (set == Fahrstrassen) {
+        const quint8 none[512] = {};
+        document->storeRoute(n, none);
+        std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
+        return;
+    }
+    std::memset(recordPlace(set, n), 0, size_t(entry(set).recordSize));
+}
+
 void Comm_backup_download::readRecords(int set, int first, int last, quint32 factor, int quietEvery,
                                        bool (Comm_backup_download::*read)(int))
 {
@@ -41,15 +74,17 @@ void Comm_backup_download::readRecords(int set, int first, int last, quint32 fac
             emitProgress(factor * quint32(n));
         qint8 &mark = status(offset, n);
         if (takeEmpty(n)) {
+            clearRecord(set, n);
             mark = -1;
             continue;
         }
-        if ((this->*read)(n)) {
+        incompleteRead = false;
+        if ((this->*read)(n) && !incompleteRead) {
             mark = 1;
             continue;
         }
-        if (takeEmpty(n))
-            mark = -1;
+        clearRecord(set, n);
+        mark = takeEmpty(n) ? -1 : 0;
     }
 }
 
@@ -61,13 +96,12 @@ void Comm_backup_download::readPlan(int plan)
         for (int c = 0; c < 128; c += 8) {
             const int key = c * 256 + r;
             quint8 *block = base + r * 1024 + c * 8;
-            bool empty = takeEmpty(key);
-            if (!empty && !backup_Gleisplan_load(plan, c, r, block))
-                empty = takeEmpty(key);
-            // An empty block must not keep what an earlier document left there: the upload
-            // would send it to the station as if it were the station's own.
-            if (empty)
+            // A block that is empty or did not arrive must not keep what an earlier document
+            // left there: the upload would send it to the station as if it were its own.
+            if (takeEmpty(key) || !backup_Gleisplan_load(plan, c, r, block)) {
+                takeEmpty(key);
                 std::memset(block, 0, 64);
+            }
         }
     }
 }
@@ -90,13 +124,19 @@ bool Comm_backup_download::readRueckmelder(int n)
 bool Comm_backup_download::readRoute(int n)
 {
     // Read aside and stored whole: the routes tab may be showing this record meanwhile.
-    quint8 record[512];
-    document->copyRoute(n, record);
-    const bool whole = backup_Fahrstrassen_load(n, record);
+    quint8 record[512] = {};
+    const bool whole = backup_Fahrstrassen_load(n, record) && !incompleteRead;
     document->storeRoute(n, record);
     if (!whole)
         return false;
-    backup_FahrstrassenAusleuchtung_load(n, document->bank(2) + AusleuchtungOffset + n * 512);
+    // A route without illumination (or whose illumination did not arrive) keeps none of an
+    // earlier document's: the read clears what it did not get.
+    const QList<int> routeEmpties = emptyRecords;
+    if (!backup_FahrstrassenAusleuchtung_load(n, document->bank(2) + AusleuchtungOffset + n * 512))
+        std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
+    // The illumination's 'E' list names illuminations, not routes.
+    emptyRecords = routeEmpties;
+    incompleteRead = false;
     return true;
 }
 
@@ -117,8 +157,6 @@ bool Comm_backup_download::readLokbild(int n)
 
 void Comm_backup_download::download(int set)
 {
-    if (set != System)
-        document->presentSets[size_t(set)] = 1;
     // A list of empty keys belongs to the set whose read returned it.
     emptyRecords.clear();
     QElapsedTimer clock;
@@ -157,6 +195,7 @@ void Comm_backup_download::download(int set)
         std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
         readRecords(set, 0, 1023, 4, 40, &Comm_backup_download::readRueckmelder);
         backup_S88_load(document->bank(0) + S88Offset);
+        document->s88Present = true;
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder geladen in %1 Sek. <BR>"), clock);
         break;
@@ -187,7 +226,7 @@ void Comm_backup_download::download(int set)
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Systemkonfiguration ... "));
         backup_S88_load(document->bank(0) + S88Offset);
         backup_SystemKonfiguration_load(document->bank(0) + SystemOffset);
-        document->presentSets[size_t(set)] = 1;
+        document->s88Present = true;
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),
                    clock);
@@ -200,4 +239,7 @@ void Comm_backup_download::download(int set)
                    QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder geladen in %1 Sek. <BR>"), clock);
         break;
     }
+    // Only a set read to its end counts as held: a transfer that ends inside a set (a stop,
+    // a station leaving its PC mode) must not leave a half-read set marked present.
+    document->presentSets[size_t(set)] = 1;
 }

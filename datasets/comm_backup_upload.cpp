@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <algorithm>
 #include <functional>
 
 using namespace Catalogue;
@@ -23,8 +24,12 @@ void Comm_backup_upload::run()
     try {
         if (!begin("Comm_backup_upload"))
             return;
+        unconfirmedSets.clear();
+        // Each set's window runs from its first write to the commit that stores its last one.
+        const int lokFrom = recoveries;
         if (takesPart(Lokomotiven))
             uploadLokomotiven();
+        const int plansFrom = recoveries;
         bool anyPlan = false;
         for (int plan = 0; plan < 3; ++plan) {
             if (takesPart(Gleisplan1 + plan)) {
@@ -35,30 +40,68 @@ void Comm_backup_upload::run()
         if (anyPlan) {
             backup_Gleisplan_commit();
             message(QT_TRANSLATE_NOOP("MainWindow", "Gleispläne gespeichert. <BR>"));
+            for (int plan = 0; plan < 3; ++plan) {
+                if (takesPart(Gleisplan1 + plan))
+                    confirm(Gleisplan1 + plan, plansFrom);
+            }
         }
-        if (takesPart(Weichen))
-            uploadWeichen();
-        if (takesPart(Rueckmelder))
-            uploadRueckmelder();
-        if (takesPart(Fahrstrassen))
-            uploadFahrstrassen();
-        if (takesPart(Lsb))
-            uploadLsb();
-        if (takesPart(Hsb))
-            uploadHsb();
+        for (const auto &[set, upload] :
+             {std::pair{Weichen, &Comm_backup_upload::uploadWeichen},
+              std::pair{Rueckmelder, &Comm_backup_upload::uploadRueckmelder},
+              std::pair{Fahrstrassen, &Comm_backup_upload::uploadFahrstrassen},
+              std::pair{Lsb, &Comm_backup_upload::uploadLsb},
+              std::pair{Hsb, &Comm_backup_upload::uploadHsb}}) {
+            if (!takesPart(set))
+                continue;
+            const int from = recoveries;
+            (this->*upload)();
+            confirm(set, from);
+        }
+        const int systemFrom = recoveries;
         if (takesPart(System))
             uploadSystem();
+        // The list commit also stores the locomotive lists and the system configuration.
         if (takesPart(Lokomotiven) || takesPart(System) || takesPart(Rueckmelder))
             backup_Lokliste_commit();
-        if (takesPart(Lokbilder))
+        if (takesPart(Lokomotiven))
+            confirm(Lokomotiven, lokFrom);
+        if (takesPart(System))
+            confirm(System, systemFrom);
+        if (takesPart(Lokbilder)) {
+            const int from = recoveries;
             uploadLokbilder();
+            confirm(Lokbilder, from);
+        }
 
         finish(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#006600;\">"
                                                "Alle ausgewählte Datensätze übertragen in %1 Sek. "
                                                "</span> <HR><BR>"));
+        std::sort(unconfirmedSets.begin(), unconfirmedSets.end());
+        if (!unconfirmedSets.isEmpty())
+            emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets));
         emit signal_comm_backup_upload_complete(true);
     } catch (const ex_stopped &) {
     }
+}
+
+void Comm_backup_upload::confirm(int set, int recoveriesBefore)
+{
+    if (recoveries != recoveriesBefore)
+        unconfirmedSets.append(set);
+}
+
+QString Comm_backup_upload::unconfirmedMessage(const QList<int> &sets)
+{
+    QStringList names;
+    for (int set : sets)
+        names.append(QCoreApplication::translate("MainWindow", entry(set).name));
+    return QCoreApplication::translate(
+               "MainWindow",
+               "<span style=\"font-weight:bold;color:#660000;\">Hochladen nicht bestätigt:</span> "
+               "Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die "
+               "dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder "
+               "mit dem Gleistron vergleichen.<BR>")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 void Comm_backup_upload::sendRecords(int statusOffset, int count, quint32 factor, int quietEvery,
@@ -126,7 +169,9 @@ void Comm_backup_upload::uploadRueckmelder()
     sendRecords(StatusRueckmelder, 1024, 4, 40, [this](int n) {
         backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
     });
-    backup_S88_save(document->bank(0) + S88Offset);
+    // Only S88 data the document really holds: zeros would wipe the station's configuration.
+    if (document->s88Present)
+        backup_S88_save(document->bank(0) + S88Offset);
     backup_Rueckmelder_commit();
     endSection(4100, QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"),
                clock);

@@ -8,6 +8,13 @@
 class Comm_backup_upload : public BackupJob
 {
     Q_OBJECT
+public:
+    // Sets whose writes were staged on the station while the link was lost and recovered: a
+    // station that restarts its session then drops them, so they are not confirmed. Read after
+    // completion.
+    QList<int> unconfirmedSets;
+    static QString unconfirmedMessage(const QList<int> &sets);
+
 signals:
     void signal_comm_backup_upload_complete(bool success);
 
@@ -31,4 +38,5 @@ private:
     void uploadHsb();
     void uploadSystem();
     void uploadLokbilder();
+    void confirm(int set, int recoveriesBefore);
 };

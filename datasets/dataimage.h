@@ -27,6 +27,9 @@ public:
     std::array<qint8, Catalogue::StatusSize> recordStatus{};
     std::array<quint8, Catalogue::DataSetCount> selectedSets{};
     std::array<quint8, Catalogue::DataSetCount> presentSets{};
+    // The S88 configuration travels with two sets (read with either, stored in files with the
+    // system configuration): the document holds it only when a download or a file brought it.
+    bool s88Present = false;
 
     // Records with status present among record numbers 1 to the last of a set.
     int presentRecords(int set) const;

@@ -53,21 +53,24 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_
     const int dataOffset = 3 + int(params.size());
     quint8 answer[MaxAnswer] = {};
     exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine, failureNumber);
-    if (shape.echo == EchoRule::Unchecked) {
+    BlockResult result = BlockResult::Ignored;
+    if (shape.echo == EchoRule::Unchecked || (answer[1] == shape.subOp && answer[0] == Frame::StatusOk))
+        result = BlockResult::Copied;
+    else if (answer[1] != shape.subOp)
+        result = BlockResult::WrongEcho;
+    else if (answer[0] == Frame::StatusEmpty && shape.emptyList)
+        result = BlockResult::Empty;
+    if (result == BlockResult::Copied) {
         std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
-        return BlockResult::Copied;
+        return result;
     }
-    if (answer[1] != shape.subOp)
-        return BlockResult::WrongEcho;
-    if (answer[0] == Frame::StatusOk) {
-        std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
-        return BlockResult::Copied;
-    }
-    if (answer[0] == Frame::StatusEmpty && shape.emptyList) {
+    // A block that did not arrive must not keep what an earlier document held there.
+    std::memset(dest, 0, size_t(shape.dataSize));
+    if (result == BlockResult::Empty)
         emptyRecords = emptyKeys(answer, dataOffset, shape.dataSize, key);
-        return BlockResult::Empty;
-    }
-    return BlockResult::Ignored;
+    else
+        incompleteRead = true;
+    return result;
 }
 
 bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumber, quint8 *dest,
@@ -77,10 +80,11 @@ bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumb
         const BlockResult result =
             wideNumber ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
                        : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
-        if (result == BlockResult::Empty)
+        if (result == BlockResult::Empty ||
+            (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)) {
+            std::memset(dest + (b + 1) * 64, 0, size_t((blocks - b - 1) * 64));
             return false;
-        if (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)
-            return false;
+        }
     }
     return true;
 }
@@ -96,8 +100,11 @@ bool Comm2Pc::backup_Lokliste_load(quint8 *dest)
     for (int list = 0; list < 4; ++list) {
         for (int b = 0; b < 4; ++b) {
             if (readBlock(shape, {list, b}, dest + list * 256 + b * 64, list) ==
-                BlockResult::WrongEcho)
+                BlockResult::WrongEcho) {
+                const int done = list * 256 + (b + 1) * 64;
+                std::memset(dest + done, 0, size_t(4 * 256 - done));
                 return false;
+            }
         }
     }
     return true;
@@ -150,7 +157,7 @@ bool Comm2Pc::backup_SystemKonfiguration_load(quint8 *dest)
                 qCDebug(lcData).noquote() << hexString(answer, 69);
                 qCDebug(lcData).noquote()
                     << QStringLiteral("Systemkonfig part %1 loading ... ").arg(part);
-                if (answerChecksumOk(answer, 69))
+                if (answerFrameOk(answer, 69))
                     break;
                 qCDebug(lcData, "CRC ERROR");
             }
@@ -333,7 +340,7 @@ bool Comm2Pc::backup_Weichen_commit()
     for (;;) {
         try {
             exchangeData(request, 4, answer, 5);
-            if (answerChecksumOk(answer, 5) && answer[1] == 0x2B && answer[3] == 1)
+            if (answerFrameOk(answer, 5) && answer[1] == 0x2B && answer[3] == 1)
                 return true;
         } catch (const ex_stopped &) {
             throw;

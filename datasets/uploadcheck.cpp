@@ -65,7 +65,10 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
         records(Weichen, 1, WeichenOffset, 1024, 64);
     if (part(Rueckmelder)) {
         records(Rueckmelder, 2, RueckmelderOffset, 1024, 256);
-        check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
+        // The read-back always holds the station's S88 configuration; it must equal what
+        // the document held, or stay untouched when the document held none.
+        if (sent.s88Present)
+            check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
     }
     if (part(Fahrstrassen)) {
         for (int n = 0; n < 1024; ++n) {

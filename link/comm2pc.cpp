@@ -100,7 +100,7 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
         }
         if (!silent)
             emit signal_info_sendHandshake(true);
-        const bool match = answerChecksumOk(answer, handshakeAnswerLength);
+        const bool match = answerFrameOk(answer, handshakeAnswerLength);
         if (!silent)
             emit signal_info_receiveHandshake(0, hexString(answer, handshakeAnswerLength), match,
                                               match);
@@ -137,6 +137,7 @@ bool Comm2Pc::connectDevice(bool silent)
 {
     quint8 answer[handshakeAnswerLength] = {};
     const Outcome outcome = searchAdapters(silent, false, answer);
+    lastOutcome = outcome;
     if (outcome == Outcome::NotFound) {
         if (!silent)
             emit signal_info_noGleistron();
@@ -172,6 +173,7 @@ bool Comm2Pc::reconnectDevice(bool silent)
 bool Comm2Pc::recoverConnection()
 {
     throwIfStopped();
+    ++recoveries;
     if (connected) {
         emit signal_exchange_failed();
         connected = false;
@@ -181,6 +183,11 @@ bool Comm2Pc::recoverConnection()
     if (ok) {
         emit signal_reconnected();
         connected = true;
+    } else if (lastOutcome == Outcome::InvalidMode) {
+        // Someone left the PC mode on the station; retrying would wait for ever.
+        qCDebug(lcLink, "Gleistron in invalid mode during a transfer");
+        emit signal_info_invalidMode();
+        throw ex_wrongMode();
     }
     return ok;
 }
@@ -191,7 +198,7 @@ void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, qu
     for (;;) {
         try {
             exchangeData(request, requestLength, answer, answerLength);
-            if (answerChecksumOk(answer, answerLength))
+            if (answerFrameOk(answer, answerLength))
                 return;
             qCDebug(lcLink, "CRC ERROR");
         } catch (const ex_stopped &) {

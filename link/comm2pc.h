@@ -86,6 +86,9 @@ public:
     static QList<int> emptyKeys(const quint8 *answer, int dataOffset, int dataSize, int key);
 
     QList<int> emptyRecords;
+    // Set when a read left a block out (wrong echo or status); the block was zero-filled.
+    bool incompleteRead = false;
+    int recoveries = 0; // failed exchanges this job recovered from
     bool connected = true;
     FtdLibrary library;
     qint32 dataModelVersion = 0;
@@ -131,5 +134,6 @@ private:
 
     enum class Outcome { NotFound, InvalidMode, Found };
     Outcome searchAdapters(bool silent, bool reconnect, quint8 *answer);
+    Outcome lastOutcome = Outcome::NotFound;
     void reportVersions(const quint8 *answer);
 };

@@ -42,6 +42,11 @@ bool answerChecksumOk(const quint8 *answer, int bytesRead)
     return frameChecksum(answer, length - 1) == answer[length - 1];
 }
 
+bool answerFrameOk(const quint8 *answer, int expectedLength)
+{
+    return answer[2] == expectedLength && answerChecksumOk(answer, expectedLength);
+}
+
 quint16 readWord(const quint8 *bytes)
 {
     return quint16((bytes[0] << 8) | bytes[1]);

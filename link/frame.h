@@ -20,5 +20,9 @@ void finishFrame(quint8 *frame);
 // True when the answer's own length byte is plausible (4 .. bytesRead) and its checksum matches.
 bool answerChecksumOk(const quint8 *answer, int bytesRead);
 
+// An answer of the length the command states, with a matching checksum. A length byte damaged
+// on the wire could otherwise point the checksum rule at the wrong bytes.
+bool answerFrameOk(const quint8 *answer, int expectedLength);
+
 quint16 readWord(const quint8 *bytes);
 void writeWord(quint8 *bytes, quint16 value);

@@ -24,6 +24,10 @@ struct ex_connectionError : std::exception
 struct ex_stopped : std::exception
 {
 };
+// The station came back in another mode during a transfer: waiting would not help.
+struct ex_wrongMode : ex_stopped
+{
+};
 
 // Owns the frame exchange with its retries and pauses; the base of every job.
 class GleistronKommunikator : public QThread

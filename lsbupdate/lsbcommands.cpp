@@ -12,7 +12,7 @@ bool Comm2Pc::lsbExchange(const quint8 *request, int requestLength, quint8 *answ
     bool ok = false;
     try {
         exchangeData(request, requestLength, answer, answerLength);
-        ok = answerChecksumOk(answer, answerLength);
+        ok = answerFrameOk(answer, answerLength);
         if (!ok)
             qCDebug(lcLsb, "CRC ERROR");
     } catch (const ex_stopped &) {

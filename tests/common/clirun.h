@@ -12,7 +12,7 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 600000)
+inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 100000)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -22,6 +22,8 @@ inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutM
     CliRun run;
     if (process.waitForFinished(timeoutMs))
         run.exitCode = process.exitCode();
+    else
+        process.kill(); // a hanging run fails its test instead of holding up the suite
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;

@@ -1,12 +1,24 @@
 #include "simprocess.h"
 
+#include <QTest>
 #include <QtGlobal>
+#include <csignal>
+#include <sys/prctl.h>
 
 SimProcess::SimProcess(const QStringList &args) : arguments(args) {}
 
 SimProcess::~SimProcess()
 {
     stop();
+    if (!started || checked || expected < 0)
+        return;
+    checked = true;
+    if (rejectedCount != expected)
+        QTest::qFail(qPrintable(QStringLiteral("the simulated station refused %1 requests, "
+                                               "expected %2")
+                                    .arg(rejectedCount)
+                                    .arg(expected)),
+                     __FILE__, __LINE__);
 }
 
 bool SimProcess::start()
@@ -14,9 +26,12 @@ bool SimProcess::start()
     process.setProgram(QStringLiteral(GLEISTRON_SIM));
     process.setArguments(arguments + QStringList{QStringLiteral("--link-dir"), dir.path()});
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test killed by its time-out must not leave its station running.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.start();
     if (!process.waitForStarted(5000))
         return false;
+    started = true;
     while (process.state() == QProcess::Running) {
         if (!process.canReadLine() && !process.waitForReadyRead(10000))
             return false;
@@ -33,11 +48,17 @@ bool SimProcess::start()
 
 void SimProcess::stop()
 {
-    if (process.state() != QProcess::NotRunning) {
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-        process.waitForFinished(1000);
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(1000);
+    const QStringList lines =
+        QString::fromLocal8Bit(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("REJECTED ")))
+            rejectedCount = line.mid(9).trimmed().toInt();
     }
 }
 

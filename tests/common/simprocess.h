@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 
 // A gleistron-sim of its own for one test, with its ports under a temporary link directory.
+// The station refuses requests that the command tables do not allow; a test whose station
+// refused anything fails, unless the test said how many refusals it provokes.
 class SimProcess
 {
 public:
@@ -12,15 +14,22 @@ public:
     ~SimProcess();
 
     bool start(); // waits for READY
-    void stop();
+    void stop();  // also reads the station's count of refused requests
     QString ports() const { return portList.join(QLatin1Char(',')); }
     QString linkDir() const { return dir.path(); }
+
+    void expectRejections(int n) { expected = n; }
+    int rejected() const { return rejectedCount; } // after stop(); -1 when it was not told
 
 private:
     QStringList arguments;
     QTemporaryDir dir;
     QProcess process;
     QStringList portList;
+    int expected = 0;
+    int rejectedCount = -1;
+    bool started = false;
+    bool checked = false;
 };
 
 // Points our adapter library at the given ports for the life of the object.

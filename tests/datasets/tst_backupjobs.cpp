@@ -107,7 +107,7 @@ void TestBackupJobs::downloadMarksAndSkips()
     QCOMPARE(events.at(routesEnd + 1), QStringLiteral("loaded 1024 1"));
     QCOMPARE(int(events.count(QStringLiteral("loaded 1024 1"))), 1);
 
-    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 0]), 1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 0]), -1);
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 30]), 1);
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 31]), -1);
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 1023]), -1);
@@ -121,18 +121,19 @@ void TestBackupJobs::downloadMarksAndSkips()
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(image->bank(0) + LokOffset + 256), 10),
              QByteArray("BR 218 012"));
 
-    // Locomotive 31 answered 'E' and named the following empty ones: 32 is never asked for.
+    // Locomotive 0 answered 'E' and named the next 32 empty ones (31-62): 63 is asked for and
+    // names 64 onwards, which is never asked for.
     // Routes that are empty get no illumination read.
     const QList<QByteArray> frames = requests(station.logPath());
-    int lok31 = 0, lok32 = 0, illumination81 = 0;
+    int lok63 = 0, lok64 = 0, illumination81 = 0;
     for (const QByteArray &f : frames) {
         const int n = (quint8(f[3]) << 8) | quint8(f[4]);
-        lok31 += f[1] == 0x0B && n == 31;
-        lok32 += f[1] == 0x0B && n == 32;
+        lok63 += f[1] == 0x0B && n == 63;
+        lok64 += f[1] == 0x0B && n == 64;
         illumination81 += f[1] == 0x47 && n == 81;
     }
-    QCOMPARE(lok31, 1);
-    QCOMPARE(lok32, 0);
+    QCOMPARE(lok63, 1);
+    QCOMPARE(lok64, 0);
     QCOMPARE(illumination81, 0);
     QVERIFY(sequence(frames).endsWith(QByteArray("\x19\xFB", 2)));
 }
@@ -204,10 +205,21 @@ void TestBackupJobs::uploadOrderSystemAndFeedback()
     image->selectedSets.fill(1);
     image->presentSets[System] = image->presentSets[Rueckmelder] = 1;
     image->recordStatus[StatusRueckmelder + 5] = 1;
+    image->s88Present = true;
     Comm_backup_upload job;
     run(job, *image);
     // Modules, S88, the module commit, the system configuration, then the list commit.
     QCOMPARE(sequence(requests(station.logPath())).toHex(), QByteArray("003467356570fb"));
+
+    // A document without S88 data (feedback modules from a file that had no S88 section) must
+    // not send zeros as the station's S88 configuration.
+    Station second;
+    QVERIFY(second.sim.start());
+    ScopedPorts secondPorts(second.sim.ports());
+    image->s88Present = false;
+    Comm_backup_upload again;
+    run(again, *image);
+    QCOMPARE(sequence(requests(second.logPath())).toHex(), QByteArray("0034356570fb"));
 }
 
 void TestBackupJobs::uploadSentRule()

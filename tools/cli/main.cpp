@@ -291,12 +291,20 @@ bool openDocument(const QString &path, DataImage &document, BackupFile::ReadResu
         return false;
     }
     if (legacy) {
+        if (LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength) {
+            failure(QStringLiteral("%1: not a complete backup of the old format").arg(path));
+            return false;
+        }
+        file.seek(0);
         const LegacyImport::Result result = LegacyImport::read(file, document, nullptr);
         meta.serial = result.serial.toUpper();
         meta.softwareVersion = result.softwareVersion;
         return true;
     }
     meta = BackupFile::read(file, document, nullptr);
+    if (meta.incomplete)
+        failure(QStringLiteral("%1 is incomplete: only the sets it holds in full are used")
+                    .arg(path));
     return true;
 }
 

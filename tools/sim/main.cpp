@@ -117,10 +117,31 @@ int main(int argc, char *argv[])
         QStringLiteral("P"), QStringLiteral("0"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."),
                                        QStringLiteral("FILE"));
-    parser.addOptions({adaptersOption, modeOption, softwareOption, protocolOption, datamodelOption,
-                       serialOption,   loadOption, sampleOption,   saveOption,     linkOption,
-                       baudOption,     seedOption, dropOption,     corruptOption,  truncateOption,
-                       unplugOption,   lsbOption,  lsbSaveOption,  flipOption,     logOption});
+    const QCommandLineOption commitDelayOption(
+        QStringLiteral("commit-delay"), QStringLiteral("Every commit answers after MS ms."),
+        QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption weichenFailOption(
+        QStringLiteral("weichen-commit-fail"),
+        QStringLiteral("The N-th switching-article commit is refused once."),
+        QStringLiteral("N"));
+    const QCommandLineOption modeAtOption(
+        QStringLiteral("mode-at"),
+        QStringLiteral("From the N-th answer on, the handshake reports MODE."),
+        QStringLiteral("N:MODE"));
+    const QCommandLineOption dropStagedOption(
+        QStringLiteral("drop-staged-on-handshake"),
+        QStringLiteral("Writes not yet committed are discarded by a new handshake."));
+    const QCommandLineOption faultsAfterOption(
+        QStringLiteral("faults-after"),
+        QStringLiteral("Drop, corrupt and truncate begin after the N-th answer."),
+        QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({adaptersOption,    modeOption,        softwareOption,  protocolOption,
+                       datamodelOption,   serialOption,      loadOption,      sampleOption,
+                       saveOption,        linkOption,        baudOption,      seedOption,
+                       dropOption,        corruptOption,     truncateOption,  unplugOption,
+                       lsbOption,         lsbSaveOption,     flipOption,      logOption,
+                       commitDelayOption, weichenFailOption, modeAtOption,    dropStagedOption,
+                       faultsAfterOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -172,6 +193,27 @@ int main(int argc, char *argv[])
         if (!okN || !okS || wire.unplugAfter < 1 || wire.unplugSeconds < 0)
             return badUsage(QStringLiteral("--unplug-at takes N:S"));
     }
+    wire.commitDelayMs = parser.value(commitDelayOption).toInt(&ok);
+    if (!ok || wire.commitDelayMs < 0)
+        return badUsage(QStringLiteral("--commit-delay takes milliseconds"));
+    wire.faultsAfter = parser.value(faultsAfterOption).toInt(&ok);
+    if (!ok || wire.faultsAfter < 0)
+        return badUsage(QStringLiteral("--faults-after takes a number of answers"));
+    if (parser.isSet(weichenFailOption)) {
+        station.weichenCommitFail = parser.value(weichenFailOption).toInt(&ok);
+        if (!ok || station.weichenCommitFail < 1)
+            return badUsage(QStringLiteral("--weichen-commit-fail takes N >= 1"));
+    }
+    if (parser.isSet(modeAtOption)) {
+        const QStringList parts = parser.value(modeAtOption).split(QLatin1Char(':'));
+        bool okN = false;
+        if (parts.size() == 2)
+            wire.modeAt = parts[0].toInt(&okN);
+        if (!okN || wire.modeAt < 1 || parts[1].size() != 1 || parts[1].at(0).unicode() > 0x7F)
+            return badUsage(QStringLiteral("--mode-at takes N:MODE"));
+        wire.modeLater = parts[1].at(0).toLatin1();
+    }
+    station.dropStagedOnHandshake = parser.isSet(dropStagedOption);
     if (parser.isSet(sampleOption) && parser.isSet(loadOption))
         return badUsage(QStringLiteral("--sample and --load exclude each other"));
     if (parser.isSet(sampleOption))
@@ -231,6 +273,8 @@ int main(int argc, char *argv[])
 
     app.exec();
     ports.clear();
+    std::printf("REJECTED %d\n", wire.rejected);
+    std::fflush(stdout);
     if (parser.isSet(saveOption) && !station.save(parser.value(saveOption))) {
         std::fprintf(stderr, "gleistron-sim: cannot write %s\n",
                      qPrintable(parser.value(saveOption)));

@@ -1,10 +1,12 @@
 #include "ptyport.h"
 
 #include "link/frame.h"
+#include "simprotocol.h"
 #include "simstation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -32,6 +34,8 @@ PtyPort::PtyPort(int index, const QString &mode, SimStation &station, WireCondit
 
 PtyPort::~PtyPort()
 {
+    if (!pending.isEmpty())
+        reject(pending, QStringLiteral("incomplete frame"));
     closeTerminal();
     if (!linkPath.isEmpty())
         QFile::remove(linkPath);
@@ -60,11 +64,11 @@ bool PtyPort::create()
     tcsetattr(slave, TCSANOW, &settings);
     if (!linkPath.isEmpty()) {
         QFile::remove(linkPath);
+        QDir().mkpath(QFileInfo(linkPath).absolutePath());
         if (!QFile::link(terminalPath, linkPath))
             return false;
     }
     pending.clear();
-    discard = 0;
     unplugged = false;
     notifier = new QSocketNotifier(master, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &PtyPort::readRequests);
@@ -90,9 +94,19 @@ bool PtyPort::readAvailable()
         const ssize_t n = ::read(master, buffer, sizeof buffer);
         if (n <= 0)
             break;
-        if (!any)
-            arrivalNs = wire.clock.nsecsElapsed();
+        const qint64 now = wire.clock.nsecsElapsed();
+        if (!any) {
+            // A frame that stopped half-way and was not finished within 100 ms is given up,
+            // as a station's receiver does after a pause in the middle of a frame.
+            if (!pending.isEmpty() && now - arrivalNs > 100000000LL) {
+                reject(pending, QStringLiteral("incomplete frame"));
+                pending.clear();
+            }
+            arrivalNs = now;
+        }
         any = true;
+        if (now < refusedUntilNs)
+            continue;
         pending.append(buffer, int(n));
     }
     return any;
@@ -105,7 +119,7 @@ void PtyPort::readRequests()
     // On a timed wire the next request is waited for here for a moment: waking from the event
     // loop would add a delay that no real wire has. A blocking poll, not a busy read: spinning
     // took a core from the program on a two-core machine and slowed each exchange.
-    while (wire.baud > 0 && master >= 0) {
+    while (wire.baud > 0 && master >= 0 && !busy) {
         pollfd watch{master, POLLIN, 0};
         if (::poll(&watch, 1, 2) <= 0 || !readAvailable())
             break;
@@ -113,53 +127,90 @@ void PtyPort::readRequests()
     }
 }
 
+void PtyPort::reject(const QByteArray &bytes, const QString &reason)
+{
+    ++wire.rejected;
+    // The rest of this burst belongs to the refused frame; the PC only speaks again after
+    // waiting for an answer.
+    refusedUntilNs = wire.clock.nsecsElapsed() + 20000000LL;
+    if (!wire.log)
+        return;
+    const QByteArray line = "REJECT " + QByteArray::number(index) + ' ' +
+                            QByteArray::number(wire.clock.nsecsElapsed() / 1e9, 'f', 6) + ' ' +
+                            bytes.toHex() + ' ' + reason.toUtf8() + '\n';
+    wire.log->write(line);
+    wire.log->flush();
+}
+
 void PtyPort::handleFrames()
 {
-    for (;;) {
-        if (discard > 0) {
-            const int n = qMin(discard, int(pending.size()));
-            pending.remove(0, n);
-            discard -= n;
+    using namespace SimProtocol;
+    while (!busy && !pending.isEmpty()) {
+        const quint8 *p = reinterpret_cast<const quint8 *>(pending.constData());
+        if (p[0] != Frame::MainStation && p[0] != Frame::MainLsbUpdate) {
+            int k = 1;
+            while (k < pending.size() && p[k] != Frame::MainStation && p[k] != Frame::MainLsbUpdate)
+                ++k;
+            reject(pending.left(k), QStringLiteral("no frame start"));
+            pending.remove(0, k);
+            continue;
         }
         if (pending.size() < 3)
             return;
-        const quint8 *p = reinterpret_cast<const quint8 *>(pending.constData());
-        const int length = p[2];
-        if ((p[0] != Frame::MainStation && p[0] != Frame::MainLsbUpdate) || length < 4) {
-            pending.remove(0, 1); // not the start of a frame: resynchronise
-            continue;
+        int length = p[2];
+        if (length < 4) {
+            reject(pending, QStringLiteral("length byte %1").arg(length));
+            pending.clear();
+            return;
         }
-        if (pending.size() < length)
+        // The handshake is written with twelve filler bytes behind it, all in one block.
+        const bool handshake = p[0] == Frame::MainStation && p[1] == 0x00 && length == 8;
+        const int take = handshake ? 20 : length;
+        if (pending.size() < take)
             return;
         const QByteArray request = pending.left(length);
-        pending.remove(0, length);
-        logFrame("rx", request);
-        const quint8 *r = reinterpret_cast<const quint8 *>(request.constData());
-        if (frameChecksum(r, length - 1) != r[length - 1])
-            continue; // a damaged request gets no answer
-        if (r[0] == Frame::MainStation && r[1] == 0x00)
-            discard = 12; // the handshake's filler bytes
+        const QByteArray filler = pending.mid(length, take - length);
+        pending.remove(0, take);
+        logFrame("rx", request + filler);
+        const QString refused =
+            handshake && filler != QByteArray(reinterpret_cast<const char *>(handshakeRequest) + 8,
+                                              12)
+                ? QStringLiteral("handshake filler")
+                : QString();
+        int values[3];
+        const QString reason = refused.isEmpty() ? check(request, values) : refused;
+        if (!reason.isEmpty()) {
+            reject(request + filler, reason);
+            pending.clear();
+            return;
+        }
         if (mode == QLatin1String("silent") || unplugged)
             continue;
-        const QByteArray answer = station.answer(request, mode.at(0).toLatin1());
-        if (!answer.isEmpty())
-            sendAnswer(answer, length);
+        const bool later = wire.modeAt > 0 && wire.answers + 1 >= wire.modeAt;
+        const SimStation::Reply reply =
+            station.answer(request, later ? wire.modeLater : mode.at(0).toLatin1());
+        if (!reply.bytes.isEmpty())
+            sendAnswer(reply.bytes, length, reply.commit);
     }
 }
 
-void PtyPort::sendAnswer(QByteArray answer, int requestLength)
+void PtyPort::sendAnswer(QByteArray answer, int requestLength, bool commit)
 {
     ++wire.answers;
     const bool unplugNow = wire.unplugAfter > 0 && wire.answers == wire.unplugAfter;
-    if (wire.happens(wire.drop)) {
+    const bool faults = wire.answers > wire.faultsAfter;
+    if (faults && wire.happens(wire.drop)) {
         logFrame("tx-dropped", answer);
         answer.clear();
-    } else if (wire.happens(wire.corrupt)) {
-        answer[answer.size() - 1] = char(answer.at(answer.size() - 1) ^ 0x5A);
-    } else if (wire.happens(wire.truncate)) {
+    } else if (faults && wire.happens(wire.corrupt)) {
+        // Any byte may be hit, the data as well as the checksum.
+        const int at = std::uniform_int_distribution<int>(0, int(answer.size()) - 1)(wire.random);
+        answer[at] = char(answer.at(at) ^ std::uniform_int_distribution<int>(1, 255)(wire.random));
+    } else if (faults && wire.happens(wire.truncate)) {
         answer.truncate(std::uniform_int_distribution<int>(1, int(answer.size()) - 1)(wire.random));
     }
     auto deliver = [this, answer, unplugNow] {
+        busy = false;
         if (!answer.isEmpty() && master >= 0) {
             const char *data = answer.constData();
             qsizetype left = answer.size();
@@ -182,6 +233,16 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength)
             QTimer::singleShot(100, this, &PtyPort::unplug);
         }
     };
+    if (commit && wire.commitDelayMs > 0) {
+        // The station is busy storing: nothing else is taken until the answer is out.
+        busy = true;
+        QTimer::singleShot(wire.commitDelayMs, this, [this, deliver] {
+            deliver();
+            readAvailable();
+            handleFrames();
+        });
+        return;
+    }
     if (wire.baud > 0) {
         // Microsecond-exact: a millisecond timer would add several percent to every exchange.
         const qint64 bytes = requestLength + answer.size();

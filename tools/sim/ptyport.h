@@ -19,6 +19,11 @@ struct WireConditions
     int baud = 0;
     int unplugAfter = 0; // answer count, 0 = never
     int unplugSeconds = 0;
+    int faultsAfter = 0;  // drop, corrupt and truncate only after this many answers
+    int commitDelayMs = 0;
+    int modeAt = 0; // from this answer on, the handshake reports modeLater
+    char modeLater = 'Y';
+    int rejected = 0;
     std::mt19937 random{1};
     int answers = 0;
     QFile *log = nullptr;
@@ -43,7 +48,8 @@ private:
     void readRequests();
     bool readAvailable();
     void handleFrames();
-    void sendAnswer(QByteArray answer, int requestLength);
+    void reject(const QByteArray &bytes, const QString &reason);
+    void sendAnswer(QByteArray answer, int requestLength, bool commit);
     void unplug();
     void logFrame(const char *direction, const QByteArray &bytes);
     void closeTerminal();
@@ -58,7 +64,8 @@ private:
     int slave = -1; // held open so the terminal survives the program closing its side
     QSocketNotifier *notifier = nullptr;
     QByteArray pending;
-    int discard = 0;
     bool unplugged = false; // between the unplugging answer and the new terminal
     qint64 arrivalNs = 0;   // when the latest request bytes came in
+    qint64 refusedUntilNs = 0; // the rest of a refused burst is dropped with it
+    bool busy = false;         // an answer is still on its way (a delayed commit)
 };

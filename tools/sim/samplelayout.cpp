@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <random>
-#include <tuple>
 
 using namespace Catalogue;
 
@@ -97,7 +96,7 @@ void SimStation::fillSample()
 
     // Switching articles and feedback modules.
     for (int n = 0; n < 1024; ++n) {
-        if (n >= 420 && n % 5 != 0)
+        if (n == 0 || (n >= 420 && n % 5 != 0))
             continue;
         quint8 *rec = image.bank(1) + WeichenOffset + n * 64;
         for (int k = 0; k < 64; ++k)
@@ -156,9 +155,12 @@ void SimStation::fillSample()
             word(rec + 282 + 6 * k + 4, k % 3);
             b.command(282 + 6 * (k + 1), 100, 18, 3 + k, 0);
         }
+        // Not every route has its illumination set up.
         quint8 *light = image.bank(2) + AusleuchtungOffset + n * 512;
+        const bool lit = i % 5 != 3;
         for (int k = 0; k < 512; ++k)
-            light[k] = quint8((k * 7 + n) & 0xFF);
+            light[k] = lit ? quint8((k * 7 + n) & 0xFF) : 0;
+        illuminated.setBit(n, lit);
         image.recordStatus[size_t(StatusFahrstrassen + n)] = 1;
     }
 
@@ -171,40 +173,17 @@ void SimStation::fillSample()
         word(rec, i % 2 ? 4 : 230);
         image.recordStatus[size_t(StatusLsb + n)] = 1;
     }
-    for (int i = 0; i < 6; ++i) {
-        quint8 *rec = image.bank(0) + HsbOffset + (i + 1) * 256;
+    for (int n : {1, 2, 3, 5, 8, 13}) {
+        quint8 *rec = image.bank(0) + HsbOffset + n * 256;
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
-        image.recordStatus[size_t(StatusHsb + i + 1)] = 1;
+        image.recordStatus[size_t(StatusHsb + n)] = 1;
     }
 
     // System and S88 configuration.
     for (int k = 0; k < 256; ++k) {
         image.bank(0)[SystemOffset + k] = quint8(pick(0, 255));
         image.bank(0)[S88Offset + k] = quint8(k < 32 ? k % 16 : 0);
-    }
-
-    // Record 0 of every record set always exists on a station: the upload writes it whatever
-    // the document says.
-    for (const auto &[offset, size, bank, status] :
-         {std::tuple{LokOffset, 256, 0, StatusLokomotiven},
-          std::tuple{WeichenOffset, 64, 1, StatusWeichen},
-          std::tuple{RueckmelderOffset, 256, 2, StatusRueckmelder},
-          std::tuple{LsbOffset, 32, 0, StatusLsb}, std::tuple{HsbOffset, 256, 0, StatusHsb}}) {
-        quint8 *rec = image.bank(bank) + offset;
-        if (image.recordStatus[size_t(status)] <= 0) {
-            for (int k = 0; k < size; ++k)
-                rec[k] = quint8(pick(0, 255));
-            image.recordStatus[size_t(status)] = 1;
-        }
-    }
-    if (image.recordStatus[StatusFahrstrassen] <= 0) {
-        quint8 *route = image.bank(0) + RouteOffset;
-        std::memset(route, 0xFF, 512);
-        text(route, 30, "Grundstellung");
-        route[30] = 2;
-        std::memset(image.bank(2) + AusleuchtungOffset, 0, 512);
-        image.recordStatus[StatusFahrstrassen] = 1;
     }
 
     // A few locomotive images: a coloured locomotive outline, 64 x 96 at 2 bytes a pixel.

@@ -3,6 +3,7 @@
 #include "backupfile/backupfile.h"
 #include "link/comm2pc.h"
 #include "link/frame.h"
+#include "simprotocol.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -10,13 +11,6 @@
 #include <cstring>
 
 using namespace Catalogue;
-
-namespace {
-int word(const quint8 *r)
-{
-    return readWord(r);
-}
-} // namespace
 
 bool SimStation::setSerial(const QString &hex8)
 {
@@ -120,227 +114,162 @@ QList<int> SimStation::emptyPlanKeysAfter(int plan, int row, int column) const
     return keys;
 }
 
-QByteArray SimStation::answer(const QByteArray &request, char mode)
+SimStation::Reply SimStation::answer(const QByteArray &request, char mode)
 {
+    Reply reply;
+    int v[3] = {};
+    reply.reject = SimProtocol::check(request, v);
+    if (!reply.reject.isEmpty())
+        return reply;
     const quint8 *r = reinterpret_cast<const quint8 *>(request.constData());
-    const int length = int(request.size());
-    if (r[0] == Frame::MainLsbUpdate)
-        return lsbAnswer(r, length);
-    if (r[0] != Frame::MainStation)
-        return QByteArray();
-    if (r[1] == 0x00)
-        return handshake(mode);
-    if (mode != 'Y')
-        return QByteArray(); // outside its PC mode the station takes no data commands
-    switch (r[1]) {
-    case 0x0B:
-    case 0x6E:
-    case 0x1F:
-    case 0x29:
-    case 0x33:
-    case 0x66:
-    case 0x64:
-    case 0x3D:
-    case 0x47:
-    case 0x51:
-    case 0x5B:
-    case 0x19:
-        return readAnswer(r, length);
-    case 0x0C:
-    case 0x6F:
-    case 0x20:
-    case 0x2A:
-    case 0x34:
-    case 0x67:
-    case 0x65:
-    case 0x3E:
-    case 0x48:
-    case 0x52:
-    case 0x5C:
-    case 0x1A:
-        return writeAnswer(r, length);
-    case 0x0D:
-    case 0x70:
-    case 0x21:
-    case 0x2B:
-    case 0x35:
-    case 0x3F:
-    case 0x49:
-    case 0x53:
-    case 0x5D:
-    case 0x1B:
-    case 0xFB:
-        return commitAnswer(r, length);
+    const SimProtocol::Command &c = *SimProtocol::find(r[0], r[1]);
+    switch (c.kind) {
+    case SimProtocol::Kind::LsbInit:
+    case SimProtocol::Kind::LsbData:
+    case SimProtocol::Kind::LsbEnd:
+        reply.bytes = lsbAnswer(r, int(request.size()));
+        return reply;
+    case SimProtocol::Kind::Handshake:
+        if (dropStagedOnHandshake)
+            pending.clear(); // a new session: what was not committed is gone
+        reply.bytes = handshake(mode);
+        return reply;
     default:
-        return QByteArray();
+        break;
     }
+    if (mode != 'Y')
+        return reply; // outside its PC mode the station takes no data commands
+    switch (c.kind) {
+    case SimProtocol::Kind::Read:
+        reply.bytes = readAnswer(c, r, v);
+        break;
+    case SimProtocol::Kind::Write:
+        reply.bytes = writeAnswer(c, r, v);
+        break;
+    case SimProtocol::Kind::Commit:
+        reply.bytes = commitAnswer(c, v);
+        reply.commit = true;
+        break;
+    case SimProtocol::Kind::Finalize:
+        reply.bytes = frame(Frame::StatusOk, c.subOp, 4, nullptr, 0);
+        break;
+    default:
+        break;
+    }
+    return reply;
 }
 
-QByteArray SimStation::readAnswer(const quint8 *r, int length)
+// Where a record's block lives on the station, and the status byte of its record (or null).
+quint8 *SimStation::place(quint8 subOp, const int *v, qint8 **status)
 {
-    const quint8 subOp = r[1];
-    const int params = length - 4;
-    const quint8 *data = nullptr;
-    int size = 64;
-    int answerLength = 71;
-    int statusOffset = -1;
-    int n = 0;
-    int records = 0;
+    auto statusOf = [this](int offset, int k) { return &image.recordStatus[size_t(offset + k)]; };
+    *status = nullptr;
     switch (subOp) {
-    case 0x0B: // locomotive n, block b
-        n = word(r + 3) % 1024;
-        data = image.bank(0) + LokOffset + n * 256 + (r[5] & 3) * 64;
-        statusOffset = StatusLokomotiven, records = 1024;
-        break;
+    case 0x0B:
+    case 0x0C:
+        *status = statusOf(StatusLokomotiven, v[0]);
+        return image.bank(0) + LokOffset + v[0] * 256 + v[1] * 64;
     case 0x6E:
-        data = image.bank(0) + LoklistenOffset + (r[3] & 3) * 256 + (r[4] & 3) * 64;
-        answerLength = 70;
-        break;
-    case 0x1F: { // plan, row, column
-        const int plan = r[3] % 3, row = r[4] % 64, column = (r[5] % 128) & ~7;
-        if (planBlockEmpty(plan, row, column))
-            return emptyAnswer(subOp, 71, r, params, emptyPlanKeysAfter(plan, row, column));
-        data = image.bank(1) + GleisplanOffset * (plan + 1) + row * 1024 + column * 8;
-        break;
-    }
+    case 0x6F:
+        return image.bank(0) + LoklistenOffset + v[0] * 256 + v[1] * 64;
+    case 0x1F:
+    case 0x20:
+        return image.bank(1) + GleisplanOffset * (v[0] + 1) + v[1] * 1024 + v[2] * 8;
     case 0x29:
-        n = word(r + 3) % 1024;
-        data = image.bank(1) + WeichenOffset + n * 64;
-        statusOffset = StatusWeichen, records = 1024;
-        break;
+    case 0x2A:
+        *status = statusOf(StatusWeichen, v[0]);
+        return image.bank(1) + WeichenOffset + v[0] * 64;
     case 0x33:
-        n = word(r + 3) % 1024;
-        data = image.bank(2) + RueckmelderOffset + n * 256 + (r[5] & 3) * 64;
-        statusOffset = StatusRueckmelder, records = 1024;
-        break;
+    case 0x34:
+        *status = statusOf(StatusRueckmelder, v[0]);
+        return image.bank(2) + RueckmelderOffset + v[0] * 256 + v[1] * 64;
     case 0x66:
-        data = image.bank(0) + S88Offset + (r[3] & 3) * 64;
-        answerLength = 69;
-        break;
+    case 0x67:
+        return image.bank(0) + S88Offset + v[0] * 64;
     case 0x64:
-        data = image.bank(0) + SystemOffset + (r[3] & 3) * 64;
-        answerLength = 69;
-        break;
+    case 0x65:
+        return image.bank(0) + SystemOffset + v[0] * 64;
     case 0x3D:
+    case 0x3E:
+        *status = statusOf(StatusFahrstrassen, v[0]);
+        return image.bank(0) + RouteOffset + v[0] * 512 + v[1] * 64;
     case 0x47:
-        n = word(r + 3) % 1024;
-        data = (subOp == 0x3D ? image.bank(0) + RouteOffset : image.bank(2) + AusleuchtungOffset) +
-               n * 512 + (r[5] & 7) * 64;
-        statusOffset = StatusFahrstrassen, records = 1024;
-        break;
+    case 0x48:
+        return image.bank(2) + AusleuchtungOffset + v[0] * 512 + v[1] * 64;
     case 0x51:
-        n = word(r + 3) % 2048;
-        data = image.bank(0) + LsbOffset + n * 32;
-        size = 32;
-        answerLength = 38;
-        statusOffset = StatusLsb, records = 2048;
-        break;
+    case 0x52:
+        *status = statusOf(StatusLsb, v[0]);
+        return image.bank(0) + LsbOffset + v[0] * 32;
     case 0x5B:
-        n = r[3];
-        data = image.bank(0) + HsbOffset + n * 256 + (r[4] & 3) * 64;
-        statusOffset = StatusHsb, records = 256;
-        break;
+    case 0x5C:
+        *status = statusOf(StatusHsb, v[0]);
+        return image.bank(0) + HsbOffset + v[0] * 256 + v[1] * 64;
     case 0x19:
-        n = r[3] % 100;
-        data = image.lokbild(n) + (r[4] % 192) * 64;
-        answerLength = 70;
-        statusOffset = StatusLokbilder, records = 100;
-        break;
+    case 0x1A:
+        *status = statusOf(StatusLokbilder, v[0]);
+        return image.lokbild(v[0]) + v[1] * 64;
     }
-    if (statusOffset >= 0 && image.recordStatus[size_t(statusOffset + n)] <= 0)
-        return emptyAnswer(subOp, answerLength, r, params, emptyAfter(statusOffset, n, records));
+    return nullptr;
+}
+
+QByteArray SimStation::readAnswer(const SimProtocol::Command &c, const quint8 *r, const int *v)
+{
+    const int params = c.requestLength - 4;
+    qint8 *status = nullptr;
+    const quint8 *data = place(c.subOp, v, &status);
+    const int size = c.subOp == 0x51 ? 32 : 64;
+    if (c.subOp == 0x1F && planBlockEmpty(v[0], v[1], v[2]))
+        return emptyAnswer(c.subOp, c.answerLength, r, params,
+                           emptyPlanKeysAfter(v[0], v[1], v[2]));
+    if (c.subOp == 0x47 && !illuminated.testBit(v[0]))
+        return emptyAnswer(c.subOp, c.answerLength, r, params, illuminationEmptyAfter(v[0]));
+    if (status && *status <= 0) {
+        const int offset = int(status - image.recordStatus.data()) - v[0];
+        const int records = c.subOp == 0x51 ? 2048 : c.subOp == 0x5B ? 256
+                                                 : c.subOp == 0x19     ? 100
+                                                                       : 1024;
+        return emptyAnswer(c.subOp, c.answerLength, r, params,
+                           emptyAfter(offset, v[0], records));
+    }
     quint8 payload[80] = {};
     std::memcpy(payload, r + 3, size_t(params));
     std::memcpy(payload + params, data, size_t(size));
-    return frame(Frame::StatusOk, subOp, answerLength, payload, answerLength - 4);
+    return frame(Frame::StatusOk, c.subOp, c.answerLength, payload, c.answerLength - 4);
 }
 
-void SimStation::stage(int commitKey, quint8 *dest, const quint8 *data, int size, qint8 *status)
+QByteArray SimStation::writeAnswer(const SimProtocol::Command &c, const quint8 *r, const int *v)
 {
-    pending[commitKey].append(
-        {dest, QByteArray(reinterpret_cast<const char *>(data), size), status});
+    const int params = c.requestLength - 4 - c.dataSize - c.spareBytes;
+    qint8 *status = nullptr;
+    quint8 *dest = place(c.subOp, v, &status);
+    int key = c.commit;
+    if (c.subOp == 0x48)
+        key = 0x4900 + v[0] / 128;
+    else if (c.subOp == 0x1A)
+        key = 0x1B00 + v[0];
+    pending[key].append({dest, QByteArray(reinterpret_cast<const char *>(r + 3 + params), c.dataSize),
+                         status, c.subOp == 0x48 ? v[0] : -1});
+    return frame(Frame::StatusOk, c.subOp, c.answerLength, r + 3, c.answerLength - 4);
 }
 
-QByteArray SimStation::writeAnswer(const quint8 *r, int length)
+QByteArray SimStation::commitAnswer(const SimProtocol::Command &c, const int *v)
 {
-    const quint8 subOp = r[1];
-    int n = 0;
-    auto statusOf = [this](int offset, int k) { return &image.recordStatus[size_t(offset + k)]; };
-    switch (subOp) {
-    case 0x0C:
-        n = word(r + 3) % 1024;
-        stage(0x0D, image.bank(0) + LokOffset + n * 256 + (r[5] & 3) * 64, r + 6, 64,
-              statusOf(StatusLokomotiven, n));
-        break;
-    case 0x6F:
-        stage(0x70, image.bank(0) + LoklistenOffset + (r[3] & 3) * 256 + (r[4] & 3) * 64, r + 5, 64,
-              nullptr);
-        break;
-    case 0x20: {
-        const int plan = r[3] % 3, row = r[4] % 64, column = (r[5] % 128) & ~7;
-        stage(0x21, image.bank(1) + GleisplanOffset * (plan + 1) + row * 1024 + column * 8, r + 6,
-              64, nullptr);
-        break;
-    }
-    case 0x2A:
-        n = word(r + 3) % 1024;
-        stage(0x2B, image.bank(1) + WeichenOffset + n * 64, r + 5, 64, statusOf(StatusWeichen, n));
-        break;
-    case 0x34:
-        n = word(r + 3) % 1024;
-        stage(0x35, image.bank(2) + RueckmelderOffset + n * 256 + (r[5] & 3) * 64, r + 6, 64,
-              statusOf(StatusRueckmelder, n));
-        break;
-    case 0x67:
-        stage(0x35, image.bank(0) + S88Offset + (r[3] & 3) * 64, r + 4, 64, nullptr);
-        break;
-    case 0x65:
-        stage(0x70, image.bank(0) + SystemOffset + (r[3] & 3) * 64, r + 4, 64, nullptr);
-        break;
-    case 0x3E:
-        n = word(r + 3) % 1024;
-        stage(0x3F, image.bank(0) + RouteOffset + n * 512 + (r[5] & 7) * 64, r + 6, 64,
-              statusOf(StatusFahrstrassen, n));
-        break;
-    case 0x48:
-        n = word(r + 3) % 1024;
-        stage(0x4900 + n / 128, image.bank(2) + AusleuchtungOffset + n * 512 + (r[5] & 7) * 64,
-              r + 6, 64, nullptr);
-        break;
-    case 0x52:
-        n = word(r + 3) % 2048;
-        stage(0x53, image.bank(0) + LsbOffset + n * 32, r + 5, 32, statusOf(StatusLsb, n));
-        break;
-    case 0x5C:
-        n = r[3];
-        stage(0x5D, image.bank(0) + HsbOffset + n * 256 + (r[4] & 3) * 64, r + 5, 64,
-              statusOf(StatusHsb, n));
-        break;
-    case 0x1A:
-        n = r[3] % 100;
-        stage(0x1B00 + n, image.lokbild(n) + (r[4] % 192) * 64, r + 5, 64,
-              statusOf(StatusLokbilder, n));
-        break;
-    }
-    const int answerLength = (subOp == 0x0C || subOp == 0x20 || subOp == 0x2A || subOp == 0x34 ||
-                              subOp == 0x3E || subOp == 0x48)
-                                 ? 7
-                             : (subOp == 0x67 || subOp == 0x65) ? 5
-                                                                : 6;
-    Q_UNUSED(length);
-    return frame(Frame::StatusOk, subOp, answerLength, r + 3, answerLength - 4);
+    int key = c.subOp;
+    if (c.subOp == 0x49)
+        key = 0x4900 + v[0];
+    else if (c.subOp == 0x1B)
+        key = 0x1B00 + v[0];
+    quint8 result = 1;
+    if (c.subOp == 0x2B && ++weichenCommits == weichenCommitFail)
+        result = 0; // refused once: the writes stay staged
+    else
+        applyStaged(key);
+    const quint8 payload[2] = {c.requestLength == 5 ? quint8(v[0]) : result, result};
+    return frame(Frame::StatusOk, c.subOp, c.answerLength, payload, 2);
 }
 
-QByteArray SimStation::commitAnswer(const quint8 *r, int length)
+void SimStation::applyStaged(int key)
 {
-    const quint8 subOp = r[1];
-    if (subOp == 0xFB)
-        return frame(Frame::StatusOk, subOp, 4, nullptr, 0);
-    int key = subOp;
-    if (subOp == 0x49)
-        key = 0x4900 + (r[3] & 7);
-    else if (subOp == 0x1B)
-        key = 0x1B00 + r[3] % 100;
     for (const Pending &write : pending.take(key)) {
         std::memcpy(write.dest, write.data.constData(), size_t(write.data.size()));
         if (flipStored > 0 && random &&
@@ -351,9 +280,19 @@ QByteArray SimStation::commitAnswer(const quint8 *r, int length)
         }
         if (write.status)
             *write.status = 1;
+        if (write.illumination >= 0)
+            illuminated.setBit(write.illumination);
     }
-    const quint8 payload[2] = {length == 5 ? r[3] : quint8(1), 1};
-    return frame(Frame::StatusOk, subOp, length == 5 ? 6 : 5, payload, 2);
+}
+
+QList<int> SimStation::illuminationEmptyAfter(int n) const
+{
+    QList<int> keys;
+    for (int k = n + 1; k < 1024 && keys.size() < 32; ++k) {
+        if (!illuminated.testBit(k))
+            keys.append(k);
+    }
+    return keys;
 }
 
 QByteArray SimStation::lsbAnswer(const quint8 *r, int length)
@@ -407,6 +346,9 @@ bool SimStation::load(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     BackupFile::read(file, image, nullptr);
+    // A file keeps illumination beside every route it holds.
+    for (int n = 0; n < 1024; ++n)
+        illuminated.setBit(n, image.recordStatus[size_t(StatusFahrstrassen + n)] > 0);
     return true;
 }
 
@@ -414,6 +356,7 @@ bool SimStation::save(const QString &path)
 {
     // The station holds every data set; the file lists its used records.
     image.presentSets.fill(1);
+    image.s88Present = true;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "datasets/dataimage.h"
+#include "simprotocol.h"
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -23,8 +25,14 @@ public:
     QString serialText() const;
     QString softwareText() const;
 
+    struct Reply
+    {
+        QByteArray bytes; // empty: the station stays silent
+        QString reject;   // why the request was refused, when it was
+        bool commit = false;
+    };
     // mode: the handshake mode byte of the adapter the request came through.
-    QByteArray answer(const QByteArray &request, char mode);
+    Reply answer(const QByteArray &request, char mode);
 
     bool load(const QString &path);
     bool save(const QString &path);
@@ -41,6 +49,9 @@ public:
         quint8 hardware = 0;
         quint8 software = 0;
     } lsb;
+    QBitArray illuminated{1024}; // routes whose illumination the station holds
+    bool dropStagedOnHandshake = false;
+    int weichenCommitFail = 0; // the n-th switching-article commit is refused once
     double flipStored = 0; // probability that a committed block is stored with a bit flipped
     std::mt19937 *random = nullptr;
     QString lsbSavePath;    // where the received firmware is written at the end command
@@ -52,13 +63,17 @@ private:
     {
         quint8 *dest;
         QByteArray data;
-        qint8 *status; // marked present on commit, may be null
+        qint8 *status;    // marked present on commit, may be null
+        int illumination; // route whose illumination this is, or -1
     };
 
     QByteArray handshake(char mode) const;
-    QByteArray readAnswer(const quint8 *r, int length);
-    QByteArray writeAnswer(const quint8 *r, int length);
-    QByteArray commitAnswer(const quint8 *r, int length);
+    quint8 *place(quint8 subOp, const int *v, qint8 **status);
+    QByteArray readAnswer(const SimProtocol::Command &c, const quint8 *r, const int *v);
+    QByteArray writeAnswer(const SimProtocol::Command &c, const quint8 *r, const int *v);
+    QByteArray commitAnswer(const SimProtocol::Command &c, const int *v);
+    void applyStaged(int key);
+    QList<int> illuminationEmptyAfter(int n) const;
     QByteArray lsbAnswer(const quint8 *r, int length);
     QByteArray frame(quint8 status, quint8 subOp, int length, const quint8 *payload,
                      int payloadSize) const;
@@ -67,7 +82,7 @@ private:
     bool planBlockEmpty(int plan, int row, int column) const;
     QList<int> emptyAfter(int statusOffset, int n, int count) const;
     QList<int> emptyPlanKeysAfter(int plan, int row, int column) const;
-    void stage(int commitKey, quint8 *dest, const quint8 *data, int size, qint8 *status);
 
     QHash<int, QList<Pending>> pending;
+    int weichenCommits = 0;
 };
