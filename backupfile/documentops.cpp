@@ -156,7 +156,7 @@ void MainWindow::importLegacyBackup(const QString &path)
     // whose configuration is all zeros.
     if (file.open(QIODevice::ReadOnly) &&
         LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength) {
-        consoleAppend(tr("Altes Backup Datei <B>%1</B> ").arg(path.toHtmlEscaped()) +
+        consoleAppend(tr("Altes Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> ") +
                       tr("<BR><span style=\"font-weight:bold;color:#990000;\">Die Datei ist keine "
                          "vollständige Datensicherung!</span><BR><BR>"));
         return;

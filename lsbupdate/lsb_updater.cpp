@@ -61,10 +61,16 @@ void LSB_Updater::run()
         int datagrams = 0;
         for (int piece = 0; piece <= length / 64; ++piece) {
             const int n = piece == length / 64 ? length % 64 : 64;
-            update_LSB_data(quint16(piece * 64), quint8(n), file.payload.data() + piece * 64);
+            // After a lost datagram the end command would tell the device to take firmware
+            // with a gap: stop here instead.
+            if (!update_LSB_data(quint16(piece * 64), quint8(n), file.payload.data() + piece * 64)) {
+                qCDebug(lcLsb, "LSB_Updater exited (datagram %d failed)", piece);
+                return;
+            }
             ++datagrams;
         }
-        update_LSB_end(0, 0, 0, quint16(length));
+        if (!update_LSB_end(0, 0, 0, quint16(length)))
+            return;
         qCDebug(lcLsb, "LSB_Updater exited (finished)");
         emit signal_lsb_update_finished(length, datagrams);
     } catch (const ex_stopped &) {

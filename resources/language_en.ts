@@ -4,6 +4,18 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder mit dem Gleistron vergleichen.&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#660000;"&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare with the Gleistron.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Die Datei ist keine vollständige Datensicherung!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;The file is not a complete backup!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#660000;"&gt;Die Datei ist unvollständig:&lt;/span&gt; nur die vollständig enthaltenen Datensätze wurden übernommen.&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#660000;"&gt;The file is incomplete:&lt;/span&gt; only the data sets it holds in full were taken.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Orvandel Gleistron Manager 1.3</source>
         <translation>Orvandel Gleistron Manager 1.3</translation>
     </message>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backupfile/backupfile.h"
+#include "datasets/uploadcheck.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -58,4 +59,21 @@ inline QString stationDifference(const QString &pathA, const QString &pathB)
         .arg(at)
         .arg(bytesA.size())
         .arg(bytesB.size());
+}
+
+// The records of `set` that the backup holds and the station does not hold the same way, as
+// the verify after a restore names them.
+inline QList<UploadCheck::Difference> setDifferences(const QString &backup, const QString &station,
+                                                     const QString &set)
+{
+    auto sent = std::make_unique<DataImage>();
+    auto held = std::make_unique<DataImage>();
+    for (const auto &[path, image] : {std::pair{backup, sent.get()}, std::pair{station, held.get()}}) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {{QStringLiteral("missing"), 0, 0}};
+        BackupFile::read(file, *image, nullptr);
+    }
+    sent->selectedSets[size_t(Catalogue::indexOfKey(set))] = 1;
+    return UploadCheck::compare(*sent, *held, nullptr);
 }

@@ -110,7 +110,8 @@ void TestBackupJobs::downloadMarksAndSkips()
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 0]), -1);
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 30]), 1);
     QCOMPARE(int(image->recordStatus[StatusLokomotiven + 31]), -1);
-    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 1023]), -1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 1022]), -1);
+    QCOMPARE(int(image->recordStatus[StatusLokomotiven + 1023]), 1);
     QCOMPARE(int(image->recordStatus[StatusLokbilder + 0]), 0);
     QCOMPARE(int(image->recordStatus[StatusLokbilder + 1]), 1);
     QCOMPARE(int(image->recordStatus[StatusLokbilder + 3]), -1);

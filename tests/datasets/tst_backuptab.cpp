@@ -136,7 +136,7 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QVERIFY(w.isModified());
     QCOMPARE(w.windowTitle(), QStringLiteral("* Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(),
-             QStringLiteral("104 Datensätze"));
+             QStringLiteral("105 Datensätze"));
 
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
     QVERIFY(!w.saveBackupTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));

@@ -5,6 +5,7 @@
 #include "../common/simprocess.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QProcess>
 #include <QTest>
 
@@ -85,26 +86,33 @@ void TestFaults::transfers_data()
     QTest::addColumn<QStringList>("downloadFaults");
     QTest::addColumn<QStringList>("uploadFaults");
     QTest::addColumn<QStringList>("options");
+    // New seeds every run; GLEISTRON_FAULT_SEED replays a run. Faults begin after the first
+    // answer, so that the search's handshake gets through whatever the seed: a station that
+    // does not answer the search is reported as missing, not retried.
+    bool fixed = false;
+    quint32 seed = qEnvironmentVariableIntValue("GLEISTRON_FAULT_SEED", &fixed);
+    if (!fixed)
+        seed = QRandomGenerator::system()->bounded(1000000u);
+    qInfo("fault seeds from %u (GLEISTRON_FAULT_SEED=%u replays them)", seed, seed);
+    int next = 0;
+    auto faults = [&](QStringList kinds) {
+        return kinds + QStringList{"--faults-after", "1", "--seed",
+                                   QString::number(seed + quint32(next++))};
+    };
     QTest::newRow("answers dropped")
-        << QStringList{"--drop", "0.02", "--seed", "11"}
-        << QStringList{"--drop", "0.02", "--seed", "4"} << QStringList();
+        << faults({"--drop", "0.02"}) << faults({"--drop", "0.02"}) << QStringList();
     QTest::newRow("wrong checksums")
-        << QStringList{"--corrupt", "0.02", "--seed", "3"}
-        << QStringList{"--corrupt", "0.02", "--seed", "3"} << QStringList();
+        << faults({"--corrupt", "0.02"}) << faults({"--corrupt", "0.02"}) << QStringList();
     QTest::newRow("answers cut short")
-        << QStringList{"--truncate", "0.02", "--seed", "5"}
-        << QStringList{"--truncate", "0.02", "--seed", "4"} << QStringList();
+        << faults({"--truncate", "0.02"}) << faults({"--truncate", "0.02"}) << QStringList();
     QTest::newRow("cable pulled for 3 s") << QStringList{"--unplug-at", "40:3"}
                                           << QStringList{"--unplug-at", "12:3"} << QStringList();
-    // Seeds under which the first handshake gets through: a station that does not answer the
-    // search is reported as missing, not retried.
-    QTest::newRow("all together") << QStringList{"--drop",      "0.02", "--corrupt", "0.02",
-                                                 "--truncate",  "0.02", "--seed",    "12",
-                                                 "--unplug-at", "60:3"}
-                                  << QStringList{"--drop",      "0.02", "--corrupt", "0.02",
-                                                 "--truncate",  "0.02", "--seed",    "13",
-                                                 "--unplug-at", "20:3"}
-                                  << QStringList();
+    QTest::newRow("all together")
+        << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--unplug-at",
+                   "60:3"})
+        << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--unplug-at",
+                   "20:3"})
+        << QStringList();
     QTest::newRow("newer data model accepted")
         << QStringList{"--datamodel", "2001"} << QStringList{"--datamodel", "2001"}
         << QStringList{"--accept-newer-datamodel"};
@@ -127,17 +135,22 @@ void TestFaults::transfers()
     const QString stationFile = dir.filePath(QStringLiteral("faulty-station.GTB2"));
     SimProcess b(QStringList{"--save-on-exit", stationFile} + uploadFaults);
     QVERIFY(b.start());
-    const Run up =
-        cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options, b.ports());
+    // A link lost while writes were staged leaves the upload unconfirmed; --verify settles it.
+    const Run up = cli(QStringList{"restore", backupFile, "--sets", uploadSets, "--verify"} +
+                           options,
+                       b.ports());
     QVERIFY2(up.exitCode == 0, qPrintable(up.err));
     b.stop();
     QVERIFY(contents(stationFile) == referenceStation);
 
-    // Every loss is reported once, and once again when the link is back.
-    const bool faulty = !options.contains(QStringLiteral("--accept-newer-datamodel"));
+    // Every loss is reported once, and once again when the link is back. A pulled cable is
+    // always a loss; random faults may, by chance, miss a short transfer.
     for (const Run &run : {down, up}) {
         QCOMPARE(losses(run), recoveries(run));
-        QCOMPARE(losses(run) > 0, faulty);
+        if (downloadFaults.contains(QStringLiteral("--unplug-at")))
+            QVERIFY(losses(run) > 0);
+        if (downloadFaults.isEmpty())
+            QCOMPARE(losses(run), 0);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "link/ftdlibrary.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QTest>
 
@@ -93,6 +94,12 @@ void TestFtd2xx::listAndInfoNodes()
     QCOMPARE(setLatency(handle, 2), FT_OK);
     FT_HANDLE second = nullptr;
     QVERIFY(open(1, &second) != FT_OK); // one owner per adapter
+    {
+        // The same adapter under a second name is still the same adapter.
+        const QString terminal = QFileInfo(sim.ports().section(',', 1, 1)).canonicalFilePath();
+        ScopedPorts twice(sim.ports() + QLatin1Char(',') + terminal);
+        QVERIFY(open(2, &second) != FT_OK);
+    }
 
     DWORD num = 0;
     QCOMPARE(createList(&num), FT_OK);

@@ -97,6 +97,15 @@ void TestLsbFile::lineCheck()
     QCOMPARE(file.open(path), LsbFile::Result::Ok);
     QCOMPARE(file.readPayload(), LsbFile::Result::LineCheckFailed);
     QCOMPARE(file.failedLine, 3);
+
+    // A file cut off in its last line: the short line's check byte does not match either.
+    QByteArray cut = LsbFiles::firmware("4 9\n", 2, 40);
+    cut[int(cut.size()) - 5] = char(cut.at(int(cut.size()) - 5) ^ 0x10);
+    QVERIFY(LsbFiles::write(path, cut));
+    LsbFile shortLast;
+    QCOMPARE(shortLast.open(path), LsbFile::Result::Ok);
+    QCOMPARE(shortLast.readPayload(), LsbFile::Result::LineCheckFailed);
+    QCOMPARE(shortLast.failedLine, 3);
     LsbFile missing;
     QCOMPARE(missing.open(dir.filePath(QStringLiteral("none.lsb"))), LsbFile::Result::CannotOpen);
 }

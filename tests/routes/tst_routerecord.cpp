@@ -171,12 +171,14 @@ void TestRouteRecord::contacts()
     record.word(40, 0x00FF).byte(43, 1);          // no contact
     record.word(46 + 2 * 11, 7).byte(70 + 11, 3); // card 3, last slot, occupied
     record.word(46, 0).byte(70, 1);               // 0 is no contact
+    record.word(46 + 2 * 5, 9).byte(70 + 5, 0);   // card 3, a free one between unset bytes
     record.word(206, 65534).byte(209, 1);         // card 6, second contact
     const DecodedRoute route = decoded(record);
     QCOMPARE(row(route.cards[0].at(0)), QStringLiteral("Rückmelder|300|frei"));
     QVERIFY(route.cards[0].at(1).isEmpty());
     QVERIFY(route.cards[1].at(0).isEmpty());
     QCOMPARE(row(route.cards[1].at(11)), QStringLiteral("Rückmelder|7|belegt"));
+    QCOMPARE(row(route.cards[1].at(5)), QStringLiteral("Rückmelder|9|frei"));
     QCOMPARE(row(route.cards[4].at(1)), QStringLiteral("Rückmelder|65534|belegt"));
 }
 

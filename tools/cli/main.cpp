@@ -328,8 +328,15 @@ int commandRestore(const QString &path, const Options &options)
         return Failed;
     if (!complete)
         return reports.exitCode != Done ? reports.exitCode : Failed;
-    if (!options.verify)
+    if (!options.verify) {
+        // The station may have dropped writes staged before a lost link: only a comparison
+        // could tell, so the restore is not reported as done.
+        if (!job.unconfirmedSets.isEmpty()) {
+            failure(QStringLiteral("not confirmed; run restore --verify to compare"));
+            return Failed;
+        }
         return Done;
+    }
 
     // Read back what was sent, with the download's own reads, and compare record by record.
     auto readBack = std::make_unique<DataImage>();

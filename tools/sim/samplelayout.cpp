@@ -48,8 +48,8 @@ void SimStation::fillSample()
                                         "BR 01 150",  "Taurus",     "BR 212 044", "Glaskasten",
                                         "BR 151 033", "Ae 6/6",     "BR 64 289",  "Schienenbus"};
     QList<int> locos;
-    for (int i = 0; i < 40; ++i) {
-        const int n = i < 30 ? i + 1 : 100 + 3 * i;
+    for (int i = 0; i < 41; ++i) {
+        const int n = i < 30 ? i + 1 : i < 40 ? 100 + 3 * i : 1023;
         locos.append(n);
         quint8 *rec = image.bank(0) + LokOffset + n * 256;
         for (int k = 0; k < 256; ++k)
@@ -96,7 +96,7 @@ void SimStation::fillSample()
 
     // Switching articles and feedback modules.
     for (int n = 0; n < 1024; ++n) {
-        if (n == 0 || (n >= 420 && n % 5 != 0))
+        if (n == 0 || (n >= 420 && n % 5 != 0 && n != 1023))
             continue;
         quint8 *rec = image.bank(1) + WeichenOffset + n * 64;
         for (int k = 0; k < 64; ++k)
@@ -104,7 +104,9 @@ void SimStation::fillSample()
         word(rec, n + 1);
         image.recordStatus[size_t(StatusWeichen + n)] = 1;
     }
-    for (int n = 0; n < 260; ++n) {
+    for (int n = 0; n < 1024; ++n) {
+        if (n >= 260 && n != 1023)
+            continue;
         quint8 *rec = image.bank(2) + RueckmelderOffset + n * 256;
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
@@ -115,8 +117,8 @@ void SimStation::fillSample()
     static const char *const comments[] = {
         "Einfahrt Gleis 1",      "Ausfahrt Nord",    "Bw Zufahrt",       "Abstellgruppe <2>",
         "Gueterbahnhof & Hafen", "Blockstrecke Ost", "Wendezug Kopfgl.", "Schattenbf 3"};
-    for (int i = 0; i < 104; ++i) {
-        const int n = i < 80 ? i + 1 : 200 + i * 7;
+    for (int i = 0; i < 105; ++i) {
+        const int n = i < 80 ? i + 1 : i < 104 ? 200 + i * 7 : 1023;
         quint8 *rec = image.bank(0) + RouteOffset + n * 512;
         std::memset(rec, 0xFF, 512);
         text(rec, 30, comments[i % 8]);
@@ -165,15 +167,16 @@ void SimStation::fillSample()
     }
 
     // Bus devices.
-    for (int i = 0; i < 14; ++i) {
-        const int n = 1 + i * 3;
+    // The last record of each set is used too: a transfer that stops one short shows.
+    for (int i = 0; i < 15; ++i) {
+        const int n = i < 14 ? 1 + i * 3 : 2047;
         quint8 *rec = image.bank(0) + LsbOffset + n * 32;
         for (int k = 0; k < 32; ++k)
             rec[k] = quint8(pick(0, 255));
         word(rec, i % 2 ? 4 : 230);
         image.recordStatus[size_t(StatusLsb + n)] = 1;
     }
-    for (int n : {1, 2, 3, 5, 8, 13}) {
+    for (int n : {1, 2, 3, 5, 8, 13, 255}) {
         quint8 *rec = image.bank(0) + HsbOffset + n * 256;
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
@@ -187,7 +190,7 @@ void SimStation::fillSample()
     }
 
     // A few locomotive images: a coloured locomotive outline, 64 x 96 at 2 bytes a pixel.
-    for (int n : {1, 2, 5, 17}) {
+    for (int n : {1, 2, 5, 17, 99}) {
         quint8 *pixels = image.lokbild(n);
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 96; ++x) {

@@ -96,17 +96,17 @@ QString check(const QByteArray &request, int values[3])
         return QStringLiteral("frame of %1 bytes").arg(size);
     if (r[2] != size)
         return QStringLiteral("length byte %1 on a frame of %2 bytes").arg(r[2]).arg(size);
-    if (frameChecksum(r, size - 1) != r[size - 1])
-        return QStringLiteral("bad checksum");
     const Command *c = find(r[0], r[1]);
     if (!c)
         return QStringLiteral("unknown command %1 %2").arg(hex(r[0]), hex(r[1]));
     if (c->kind == Kind::LsbData) {
         if (size < 6 || size > 6 + 64)
-            return QStringLiteral("datagram of %1 bytes").arg(size);
+            return QStringLiteral("length byte %1, a datagram takes 6 to 70").arg(size);
     } else if (size != c->requestLength) {
-        return QStringLiteral("request length %1, expected %2").arg(size).arg(c->requestLength);
+        return QStringLiteral("length byte %1, expected %2").arg(size).arg(c->requestLength);
     }
+    if (frameChecksum(r, size - 1) != r[size - 1])
+        return QStringLiteral("bad checksum");
     if (c->kind == Kind::Handshake &&
         request != QByteArray(reinterpret_cast<const char *>(handshakeRequest), 8))
         return QStringLiteral("handshake parameters");
