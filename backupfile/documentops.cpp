@@ -5,9 +5,13 @@
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSaveFile>
+#include <algorithm>
 
 void MainWindow::on_action_oeffnen_triggered()
 {
@@ -26,11 +30,14 @@ void MainWindow::on_actionSpeichern_unter_triggered()
 
 void MainWindow::on_action_leeren_triggered()
 {
-    clearDocument();
+    if (confirmDiscard())
+        clearDocument();
 }
 
 void MainWindow::openBackup()
 {
+    if (!confirmDiscard())
+        return;
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Backup Datei"), QString(),
         tr("Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
@@ -109,19 +116,37 @@ bool MainWindow::saveBackupAs()
 
 bool MainWindow::saveBackupTo(const QString &path)
 {
-    filePath = path;
+    // Only a .GTB2 name opens again.
+    filePath =
+        path.toUpper().endsWith(QLatin1String(".GTB2")) ? path : path + QStringLiteral(".GTB2");
     return writeBackup();
 }
 
 bool MainWindow::writeBackup()
 {
+    const bool empty = std::none_of(document.presentSets.begin(), document.presentSets.end(),
+                                    [](quint8 f) { return f != 0; });
+    if (empty && QFile::exists(filePath)) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+                        tr("Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                           "%1 trotzdem mit einer leeren Datensicherung überschrieben werden?")
+                            .arg(QDir::toNativeSeparators(filePath)),
+                        QMessageBox::NoButton, this);
+        QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        if (box.clickedButton() != yes)
+            return false;
+    }
     // Written beside the target and put in its place only when complete: a full disk or a crash
     // never leaves a cut file, and the old file stays as it was.
     QSaveFile file(filePath);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         BackupFile::write(file, document, ui->label_serialNr->text(),
-                                           ui->label_softwareVersion->text()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        BackupFile::write(file, document, backupSerial.toUpper(), backupSoftwareVersion) &&
+        file.commit();
     if (!written) {
         file.cancelWriting();
         consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann nicht "
@@ -137,6 +162,8 @@ bool MainWindow::writeBackup()
 
 void MainWindow::clearDocument()
 {
+    backupSerial.clear();
+    backupSoftwareVersion.clear();
     document.presentSets.fill(0);
     document.s88Present = false;
     document.recordStatus.fill(0);
@@ -156,7 +183,8 @@ void MainWindow::importLegacyBackup(const QString &path)
     // whose configuration is all zeros.
     if (file.open(QIODevice::ReadOnly) &&
         LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength) {
-        consoleAppend(tr("Altes Backup Datei <B>") + path.toHtmlEscaped() + QStringLiteral("</B> ") +
+        consoleAppend(tr("Altes Backup Datei <B>") + path.toHtmlEscaped() +
+                      QStringLiteral("</B> ") +
                       tr("<BR><span style=\"font-weight:bold;color:#990000;\">Die Datei ist keine "
                          "vollständige Datensicherung!</span><BR><BR>"));
         return;

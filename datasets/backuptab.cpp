@@ -123,8 +123,11 @@ void MainWindow::returnToIdle(bool refresh)
 
 void MainWindow::comm_backup_download_complete(bool success)
 {
-    if (success)
+    if (success) {
         modified = true;
+        backupSerial = stationSerial;
+        backupSoftwareVersion = stationSoftwareVersion;
+    }
     returnToIdle(true);
 }
 

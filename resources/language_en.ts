@@ -4,6 +4,14 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Die Datensicherung enthält keine Datensätze.
+
+Soll die Datei %1 trotzdem mit einer leeren Datensicherung überschrieben werden?</source>
+        <translation>The backup holds no data sets.
+
+Overwrite the file %1 with an empty backup all the same?</translation>
+    </message>
+    <message>
         <source>&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder mit dem Gleistron vergleichen.&lt;BR&gt;</source>
         <translation>&lt;span style="font-weight:bold;color:#660000;"&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare with the Gleistron.&lt;BR&gt;</translation>
     </message>

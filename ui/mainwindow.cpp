@@ -170,10 +170,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
         return;
     }
-    if (!modified) {
+    if (confirmDiscard())
         event->accept();
-        return;
-    }
+    else
+        event->ignore();
+}
+
+bool MainWindow::confirmDiscard()
+{
+    if (!modified)
+        return true;
     QMessageBox box(
         QMessageBox::Question, QStringLiteral("Gleistron Manager"),
         tr("Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
@@ -184,12 +190,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
-    // "Ja" closes only when the data really reached a file; a cancelled or failed save keeps
-    // the window and its data.
-    if (box.clickedButton() == no || (box.clickedButton() == yes && saveBackupAs()))
-        event->accept();
-    else
-        event->ignore();
+    // "Ja" goes on only when the data really reached a file; a cancelled or failed save keeps
+    // the data.
+    return box.clickedButton() == no || (box.clickedButton() == yes && saveBackupAs());
 }
 
 void MainWindow::consoleAppend(const QString &html)

@@ -122,6 +122,8 @@ private:
     void answerVersionProblem(BackupJob *job, int version);
     bool takeSelection();
     bool startOpening(const QString &intro, QFile &file);
+    // Asks before unsaved data is dropped; true when it may go (saved or given up).
+    bool confirmDiscard();
 
     std::unique_ptr<Ui::MainWindow> ui;
     DataImage document;
@@ -139,8 +141,12 @@ private:
     QString fileName;
     QString filePath;
     bool modified = false;
+    // The station the document's data came from: the one it was downloaded from, or the one a
+    // file names. Every save writes it, whatever station is connected at that moment.
     QString backupSerial;
     QString backupSoftwareVersion;
+    QString stationSerial; // as the last job reported it
+    QString stationSoftwareVersion;
 
     std::array<qint8, 1024> routeStatus{};
     quint8 cardCount3 = 12;

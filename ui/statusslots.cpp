@@ -38,6 +38,8 @@ void MainWindow::comm_info_gleistronVersion(QString serial, QString softwareVers
                                             QString protocolVersion, QString dataModelVersion)
 {
     consoleAppend(StatusTexts::gleistronFound(serial, softwareVersion));
+    stationSerial = serial;
+    stationSoftwareVersion = softwareVersion;
     ui->label_serialNr->setText(serial);
     ui->label_softwareVersion->setText(softwareVersion);
     ui->label_protokollVersion->setText(protocolVersion);

@@ -68,7 +68,8 @@ inline QList<UploadCheck::Difference> setDifferences(const QString &backup, cons
 {
     auto sent = std::make_unique<DataImage>();
     auto held = std::make_unique<DataImage>();
-    for (const auto &[path, image] : {std::pair{backup, sent.get()}, std::pair{station, held.get()}}) {
+    for (const auto &[path, image] :
+         {std::pair{backup, sent.get()}, std::pair{station, held.get()}}) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {{QStringLiteral("missing"), 0, 0}};

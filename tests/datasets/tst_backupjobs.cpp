@@ -2,10 +2,12 @@
 // order, what they mark, and the progress they report.
 
 #include "../common/simprocess.h"
+#include "backupfile/backupfile.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -77,6 +79,7 @@ private slots:
     void allRoutesEmpty();
     void newerDataModel_data();
     void newerDataModel();
+    void nothingOfAnEarlierDocument();
 };
 
 void TestBackupJobs::downloadMarksAndSkips()
@@ -342,6 +345,60 @@ void TestBackupJobs::newerDataModel()
         QCOMPARE(progress.count(), 0);
         QCOMPARE(sequence(requests(station.logPath())).toHex(), QByteArray("00"));
         QCOMPARE(image->presentSets[System], quint8(0));
+    }
+}
+
+void TestBackupJobs::nothingOfAnEarlierDocument()
+{
+    // Station A holds record 0 of every set and illumination for every route; station B (the
+    // sample) has no record 0 and routes without illumination.
+    QTemporaryDir dir;
+    auto a = std::make_unique<DataImage>();
+    {
+        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("b.GTB2")});
+        QVERIFY(sample.start());
+        sample.stop();
+        QFile file(dir.filePath("b.GTB2"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        BackupFile::read(file, *a, nullptr);
+    }
+    for (int offset : {StatusLokomotiven, StatusWeichen, StatusRueckmelder, StatusFahrstrassen,
+                       StatusLsb, StatusHsb})
+        a->recordStatus[size_t(offset)] = 1;
+    for (int bank = 0; bank < 3; ++bank) {
+        for (int i = 0; i < BankSize; ++i) {
+            if (a->bank(bank)[i] == 0)
+                a->bank(bank)[i] = quint8(0xA5);
+        }
+    }
+    {
+        QSaveFile file(dir.filePath("a.GTB2"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(BackupFile::write(file, *a, "11223344", "1.300") && file.commit());
+    }
+
+    auto downloadFrom = [&](const QStringList &station, DataImage &image) {
+        SimProcess sim(station);
+        if (!sim.start())
+            return false;
+        ScopedPorts ports(sim.ports());
+        image.selectedSets.fill(1);
+        Comm_backup_download job;
+        QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
+        run(job, image);
+        return complete.count() == 1;
+    };
+    auto both = std::make_unique<DataImage>();
+    auto alone = std::make_unique<DataImage>();
+    QVERIFY(downloadFrom({"--load", dir.filePath("a.GTB2")}, *both));
+    QVERIFY(downloadFrom({"--sample"}, *both));
+    QVERIFY(downloadFrom({"--sample"}, *alone));
+    QCOMPARE(both->recordStatus, alone->recordStatus);
+    for (int bank = 0; bank < 3; ++bank) {
+        const quint8 *x = both->bank(bank), *y = alone->bank(bank);
+        const auto at = std::mismatch(x, x + BankSize, y).first - x;
+        QVERIFY2(at == BankSize,
+                 qPrintable(QStringLiteral("bank %1 at 0x%2").arg(bank).arg(at, 0, 16)));
     }
 }
 

@@ -3,7 +3,6 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "../common/stationfiles.h"
-#include "../common/stationfiles.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
 #include "ui/mainwindow.h"
@@ -11,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +32,7 @@ private slots:
     void refusedNewerDataModel();
     void noStation();
     void closeWithUnsavedData();
+    void documentSafety();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -221,6 +222,81 @@ void TestBackupTab::closeWithUnsavedData()
     QVERIFY(w.isVisible());
     ModalAnswerer no(QStringLiteral("Nein"));
     QVERIFY(w.close());
+}
+
+void TestBackupTab::documentSafety()
+{
+    SimProcess a({"--sample"});
+    QVERIFY(a.start());
+    MainWindow w;
+    w.show();
+    auto download = [&] {
+        ScopedPorts ports(a.ports());
+        return transfer(w, "pushButton_backup_dir_comm_pc", "pushButton_backup_download");
+    };
+    auto fileText = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(200) : QByteArray();
+    };
+    QVERIFY(download());
+
+    // The language switch does not lose where the data came from.
+    w.setLanguageEnglish();
+    w.setLanguageGerman();
+    const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
+    QVERIFY(w.saveBackupTo(saved));
+    QVERIFY(fileText(saved).contains("seriennummer=56347812\nsoftwareversion=1.300\n"));
+    const qint64 fullSize = QFileInfo(saved).size();
+
+    // Clearing unsaved data asks first; "Abbrechen" keeps it, "Nein" lets it go.
+    QVERIFY(download());
+    {
+        ModalAnswerer answer(QStringLiteral("Abbrechen"));
+        find<QAction>(w, "action_leeren")->trigger();
+        QVERIFY(answer.texts.value(0).contains("nicht gespeichert"));
+    }
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
+    {
+        ModalAnswerer answer(QStringLiteral("Nein"));
+        find<QAction>(w, "action_leeren")->trigger();
+    }
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+
+    // Saving the empty document over the backup asks, and the default keeps the file.
+    {
+        ModalAnswerer answer;
+        find<QAction>(w, "actionSpeichern")->trigger();
+        QVERIFY(answer.texts.value(0).contains("keine Datensätze"));
+    }
+    QCOMPARE(QFileInfo(saved).size(), fullSize);
+
+    // A re-saved file names the station it came from, not the one connected now.
+    w.openBackupFile(saved);
+    w.comm_info_gleistronVersion(QStringLiteral("0A1B2C3D"), QStringLiteral("1.400"),
+                                 QStringLiteral("0.003"), QStringLiteral("2.000"));
+    const QString copy = dir->filePath(QStringLiteral("kopie"));
+    QVERIFY(w.saveBackupTo(copy));
+    QVERIFY(fileText(copy + ".GTB2").contains("seriennummer=56347812\nsoftwareversion=1.300\n"));
+
+    // Files that are not whole backups change nothing, or only what they hold in full.
+    QFile tiny(dir->filePath(QStringLiteral("tiny.GTB")));
+    QVERIFY(tiny.open(QIODevice::WriteOnly) && tiny.write("hello world\n") > 0);
+    tiny.close();
+    w.openBackupFile(tiny.fileName());
+    QVERIFY(console(w).contains("keine vollständige Datensicherung"));
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.windowTitle(), QStringLiteral("kopie.GTB2 - Orvandel Gleistron Manager 1.3"));
+
+    QFile full(saved), cut(dir->filePath(QStringLiteral("cut.GTB2")));
+    QVERIFY(full.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+    const QByteArray bytes = full.readAll();
+    cut.write(bytes.left(bytes.indexOf("WEICHEN") + 2000)); // inside the switching articles
+    cut.close();
+    w.openBackupFile(cut.fileName());
+    QVERIFY(console(w).contains("Die Datei ist unvollständig"));
+    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.documentImage().presentSets[Weichen], quint8(0));
+    QCOMPARE(w.documentImage().presentSets[Rueckmelder], quint8(0));
 }
 
 QTEST_MAIN(TestBackupTab)

@@ -5,7 +5,10 @@
 #include "../common/simprocess.h"
 #include "../common/stationfiles.h"
 
+#include "backupfile/backupfile.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -41,6 +44,10 @@ private slots:
     void stationBehaviours();
     void modeChangedMidTransfer();
     void damagedAnswersNeverUsed();
+    void feedbackModulesKeepS88();
+    void notWholeLegacyFiles_data();
+    void notWholeLegacyFiles();
+    void backupNames();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -270,8 +277,9 @@ void TestCli::stationBehaviours_data()
     QTest::addColumn<bool>("complete"); // the station holds every record sent
     const QStringList weichen{"--sets", "weichen"};
     // 700 ms is past the read time-out: the program reads again and waits, nothing is lost.
-    QTest::newRow("slow commits") << QStringList{"--commit-delay", "700"} << QStringList{"--sets", "hsb"}
-                                  << 0 << "Alle ausgewählte Datensätze übertragen" << true;
+    QTest::newRow("slow commits") << QStringList{"--commit-delay", "700"}
+                                  << QStringList{"--sets", "hsb"} << 0
+                                  << "Alle ausgewählte Datensätze übertragen" << true;
     // A refused commit is repeated after a new handshake; the writes stayed staged.
     QTest::newRow("switching-article commit refused once")
         << QStringList{"--weichen-commit-fail", "1"} << weichen + QStringList{"--verify"} << 0
@@ -329,8 +337,8 @@ void TestCli::damagedAnswersNeverUsed()
     SimProcess a({"--sample"});
     QVERIFY(a.start());
     QCOMPARE(cli({"backup", clean, "--sets", "system,hsb"}, a.ports()).exitCode, 0);
-    SimProcess b({"--sample", "--corrupt", "0.2", "--faults-after", "1", "--seed", "7",
-                  "--log", dir.filePath("log")});
+    SimProcess b({"--sample", "--corrupt", "0.2", "--faults-after", "1", "--seed", "7", "--log",
+                  dir.filePath("log")});
     QVERIFY(b.start());
     const Run run = cli({"backup", damaged, "--sets", "system,hsb"}, b.ports());
     QCOMPARE(run.exitCode, 0);
@@ -338,6 +346,87 @@ void TestCli::damagedAnswersNeverUsed()
     QFile first(clean), second(damaged);
     QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
     QVERIFY(first.readAll() == second.readAll());
+}
+
+void TestCli::feedbackModulesKeepS88()
+{
+    // A backup of the feedback modules alone holds no S88 configuration: restoring it must
+    // leave the station's own in place, and --verify checks that it did.
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("f.GTB2"), before = dir.filePath("before.GTB2"),
+                  after = dir.filePath("after.GTB2");
+    SimProcess original({"--sample", "--save-on-exit", before});
+    QVERIFY(original.start());
+    original.stop();
+    SimProcess sim({"--load", before, "--save-on-exit", after});
+    QVERIFY(sim.start());
+    QCOMPARE(cli({"backup", backup, "--sets", "rueckmelder"}, sim.ports()).exitCode, 0);
+    const Run run = cli({"restore", backup, "--verify"}, sim.ports());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    sim.stop();
+    auto s88 = [](const QString &path) {
+        auto image = std::make_unique<DataImage>();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray();
+        BackupFile::read(file, *image, nullptr);
+        return QByteArray(reinterpret_cast<const char *>(image->bank(0) + Catalogue::S88Offset),
+                          256);
+    };
+    QVERIFY(s88(before) != QByteArray(256, '\0'));
+    QCOMPARE(s88(after), s88(before));
+}
+
+void TestCli::notWholeLegacyFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a line of text") << QByteArray("hello world\n") << "not a complete backup";
+    QString text(3204608, QChar(u'\u00e4'));
+    QTest::newRow("cut to 2 MB") << text.toUtf8().left(2 * 1024 * 1024) << "not a complete backup";
+}
+
+void TestCli::notWholeLegacyFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString legacy = dir.filePath("tiny.GTB"), converted = dir.filePath("tiny.GTB2");
+    QFile file(legacy);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    const Run convert = cli({"convert", legacy, converted}, QString());
+    QCOMPARE(convert.exitCode, 1);
+    QVERIFY(convert.err.contains(said));
+    QVERIFY(!QFile::exists(converted));
+    QCOMPARE(cli({"inspect", legacy}, QString()).exitCode, 1);
+
+    const QString stationFile = dir.filePath("station.GTB2"), sample = dir.filePath("s.GTB2");
+    SimProcess original({"--sample", "--save-on-exit", sample});
+    QVERIFY(original.start());
+    original.stop();
+    SimProcess sim({"--load", sample, "--save-on-exit", stationFile, "--log", dir.filePath("log")});
+    QVERIFY(sim.start());
+    QCOMPARE(cli({"restore", legacy}, sim.ports()).exitCode, 1);
+    sim.stop();
+    QFile log(dir.filePath("log"));
+    QVERIFY(!log.exists() || log.size() == 0); // the station was not even asked
+}
+
+void TestCli::backupNames()
+{
+    QTemporaryDir dir;
+    SimProcess sim({"--sample", "--log", dir.filePath("log")});
+    QVERIFY(sim.start());
+    // A name the tool could not open again is refused before the station is asked anything.
+    QCOMPARE(cli({"backup", dir.filePath("x.txt"), "--sets", "system"}, sim.ports()).exitCode, 2);
+    QVERIFY(!QFile::exists(dir.filePath("x.txt")));
+    QCOMPARE(QFileInfo(dir.filePath("log")).size(), 0);
+    // Without an extension the name gets the one that opens again.
+    QCOMPARE(cli({"backup", dir.filePath("anlage"), "--sets", "system"}, sim.ports()).exitCode, 0);
+    const Run inspect = cli({"inspect", dir.filePath("anlage.GTB2")}, QString());
+    QCOMPARE(inspect.exitCode, 0);
+    QVERIFY(inspect.out.endsWith("system block\n"));
 }
 
 void TestCli::lsbUpdate_data()
@@ -358,17 +447,17 @@ void TestCli::lsbUpdate_data()
         << QStringList() << booster << 1 << "file type 4 (Orvandel Booster)\nfile software 17\n";
     // The third datagram's answer is lost: the update stops there, and the device is never told
     // to take firmware with a gap.
-    QTest::newRow("datagram lost") << boosterDevice + QStringList{"--faults-after", "4", "--drop", "1"}
-                                   << booster << 1
-                                   << "file type 4 (Orvandel Booster)\nfile software 17\n"
-                                      "device address 5\ndevice type 4 (Orvandel Booster)\n"
-                                      "device hardware 1\ndevice software 10\n";
-    QTest::newRow("signal module") << QStringList{"--lsb-device", "9:110:1:2"}
-                                   << LsbFiles::firmware("110 1\n", 1) << 1
-                                   << "file type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
-                                      "file software 1\ndevice address 9\n"
-                                      "device type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
-                                      "device hardware 1\ndevice software 2\n";
+    QTest::newRow("datagram lost")
+        << boosterDevice + QStringList{"--faults-after", "4", "--drop", "1"} << booster << 1
+        << "file type 4 (Orvandel Booster)\nfile software 17\n"
+           "device address 5\ndevice type 4 (Orvandel Booster)\n"
+           "device hardware 1\ndevice software 10\n";
+    QTest::newRow("signal module")
+        << QStringList{"--lsb-device", "9:110:1:2"} << LsbFiles::firmware("110 1\n", 1) << 1
+        << "file type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
+           "file software 1\ndevice address 9\n"
+           "device type 110 (Orvandel 6083 Multiplex-Signalmodul)\n"
+           "device hardware 1\ndevice software 2\n";
 }
 
 void TestCli::lsbUpdate()

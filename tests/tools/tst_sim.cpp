@@ -23,8 +23,8 @@ QByteArray frame(const char *hex)
         text.chop(3);
     QByteArray bytes = QByteArray::fromHex(text);
     if (withChecksum)
-        bytes.append(char(frameChecksum(reinterpret_cast<const quint8 *>(bytes.constData()),
-                                        int(bytes.size()))));
+        bytes.append(char(
+            frameChecksum(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()))));
     return bytes;
 }
 
@@ -99,7 +99,8 @@ void TestSim::requests_data()
     QTest::addColumn<int>("answerLength"); // 0: refused
     QTest::addColumn<QString>("reason");
     QTest::newRow("locomotive read") << frame("59 0B 07 00 01 00 cs") << 71 << QString();
-    QTest::newRow("handshake") << frame("59 00 08 00 03 07 D0 D9 0A 09 08 07 06 05 04 03 02 01 00 00")
+    QTest::newRow("handshake") << frame(
+                                      "59 00 08 00 03 07 D0 D9 0A 09 08 07 06 05 04 03 02 01 00 00")
                                << 27 << QString();
     QTest::newRow("switching-article save")
         << withChecksum(write64("59 2A 47 00 05") + QByteArray(1, '\0')) << 7 << QString();
@@ -127,8 +128,7 @@ void TestSim::requests_data()
     QTest::newRow("handshake parameters")
         << withChecksum(QByteArray::fromHex("59 00 08 00 03 07 D1")) +
                QByteArray::fromHex("0A 09 08 07 06 05 04 03 02 01 00 00")
-        << 0
-        << "handshake parameters";
+        << 0 << "handshake parameters";
     QTest::newRow("no frame start") << frame("00 01 02") << 0 << "no frame start";
     QTest::newRow("datagram over 64 bytes")
         << withChecksum(QByteArray::fromHex("55 59 47 00 00") + QByteArray(65, 'x')) << 0
@@ -159,7 +159,7 @@ void TestSim::requests()
         QVERIFY(!text.contains(QLatin1String("REJECT")));
     else
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("^REJECT 0 [0-9.]+ [0-9a-f]+ .*") +
-                                                  QRegularExpression::escape(reason),
+                                                      QRegularExpression::escape(reason),
                                                   QRegularExpression::MultilineOption)),
                  qPrintable(text));
 }
@@ -171,7 +171,8 @@ void TestSim::linkDirIsCreated()
     sim.start(QStringLiteral(GLEISTRON_SIM),
               {"--link-dir", dir.filePath(QStringLiteral("new/links"))});
     QVERIFY(sim.waitForReadyRead(5000));
-    QVERIFY(sim.readLine().startsWith("PORT " + dir.filePath("new/links/gleistron0").toLocal8Bit()));
+    QVERIFY(
+        sim.readLine().startsWith("PORT " + dir.filePath("new/links/gleistron0").toLocal8Bit()));
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));
     QVERIFY(sim.readAllStandardOutput().contains("REJECTED 0"));

@@ -6,6 +6,7 @@
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 #include "datasets/uploadcheck.h"
+#include "datasets/uploadrules.h"
 #include "link/statustexts.h"
 #include "lsbupdate/lsb_updater.h"
 #include "lsbupdate/lsbfile.h"
@@ -238,8 +239,14 @@ int commandInfo()
     return reports.exitCode;
 }
 
-int commandBackup(const QString &path, const Options &options)
+int commandBackup(QString path, const Options &options)
 {
+    // Only a .GTB2 name opens again: a name without an extension gets it, another one is
+    // refused before the station is asked for anything.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".GTB2");
+    else if (QFileInfo(path).suffix().toUpper() != QLatin1String("GTB2"))
+        return usage(QStringLiteral("backup files end in .GTB2"));
     auto document = std::make_unique<DataImage>();
     if (!selectSets(options.sets, *document))
         return usage(QStringLiteral("--sets takes set keys or all"));
@@ -303,9 +310,27 @@ bool openDocument(const QString &path, DataImage &document, BackupFile::ReadResu
     }
     meta = BackupFile::read(file, document, nullptr);
     if (meta.incomplete)
-        failure(QStringLiteral("%1 is incomplete: only the sets it holds in full are used")
-                    .arg(path));
+        failure(
+            QStringLiteral("%1 is incomplete: only the sets it holds in full are used").arg(path));
     return true;
+}
+
+// Downloads the sets selected in `image` into it; the exit code when that failed.
+int readFromStation(DataImage &image, const Options &options)
+{
+    Comm_backup_download job;
+    job.setDocument(&image);
+    TransferReports reports;
+    reports.attach(job, options.acceptNewer);
+    bool read = false;
+    QObject::connect(
+        &job, &Comm_backup_download::signal_comm_backup_download_complete, &job,
+        [&read](bool success) { read = success; }, Qt::QueuedConnection);
+    if (!runJob(job))
+        return Failed;
+    if (!read)
+        return reports.exitCode != Done ? reports.exitCode : Failed;
+    return Done;
 }
 
 int commandRestore(const QString &path, const Options &options)
@@ -316,6 +341,18 @@ int commandRestore(const QString &path, const Options &options)
         return usage(QStringLiteral("--sets takes set keys or all"));
     if (!openDocument(path, *document, meta))
         return Failed;
+
+    // What the document does not hold must come through the restore unchanged; the S88
+    // configuration is the one such companion, so --verify takes it from the station first.
+    std::unique_ptr<DataImage> before;
+    if (options.verify && !document->s88Present &&
+        UploadRules::takesPart(*document, Catalogue::Rueckmelder)) {
+        before = std::make_unique<DataImage>();
+        before->selectedSets[Catalogue::System] = 1;
+        if (const int code = readFromStation(*before, options); code != Done)
+            return code;
+    }
+
     Comm_backup_upload job;
     job.setDocument(document.get());
     TransferReports reports;
@@ -341,21 +378,21 @@ int commandRestore(const QString &path, const Options &options)
     // Read back what was sent, with the download's own reads, and compare record by record.
     auto readBack = std::make_unique<DataImage>();
     UploadCheck::selectReadBack(*document, *readBack);
-    Comm_backup_download check;
-    check.setDocument(readBack.get());
-    TransferReports checkReports;
-    checkReports.attach(check, options.acceptNewer);
-    bool read = false;
-    QObject::connect(
-        &check, &Comm_backup_download::signal_comm_backup_download_complete, &check,
-        [&read](bool success) { read = success; }, Qt::QueuedConnection);
-    if (!runJob(check))
-        return Failed;
-    if (!read)
-        return checkReports.exitCode != Done ? checkReports.exitCode : Failed;
+    if (const int code = readFromStation(*readBack, options); code != Done)
+        return code;
     int compared = 0;
-    const QList<UploadCheck::Difference> differences =
+    QList<UploadCheck::Difference> differences =
         UploadCheck::compare(*document, *readBack, &compared);
+    if (before) {
+        ++compared;
+        for (int i = 0; i < 256; ++i) {
+            if (before->bank(0)[Catalogue::S88Offset + i] !=
+                readBack->bank(0)[Catalogue::S88Offset + i]) {
+                differences.append({QStringLiteral("s88"), 0, i});
+                break;
+            }
+        }
+    }
     for (const UploadCheck::Difference &d : differences)
         std::printf("differs %s %d byte %d\n", qPrintable(d.set), d.number, d.byte);
     std::fflush(stdout);
