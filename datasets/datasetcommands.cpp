@@ -54,7 +54,8 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_
     quint8 answer[MaxAnswer] = {};
     exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine, failureNumber);
     BlockResult result = BlockResult::Ignored;
-    if (shape.echo == EchoRule::Unchecked || (answer[1] == shape.subOp && answer[0] == Frame::StatusOk))
+    if (shape.echo == EchoRule::Unchecked ||
+        (answer[1] == shape.subOp && answer[0] == Frame::StatusOk))
         result = BlockResult::Copied;
     else if (answer[1] != shape.subOp)
         result = BlockResult::WrongEcho;
@@ -157,8 +158,10 @@ bool Comm2Pc::backup_SystemKonfiguration_load(quint8 *dest)
                 qCDebug(lcData).noquote() << hexString(answer, 69);
                 qCDebug(lcData).noquote()
                     << QStringLiteral("Systemkonfig part %1 loading ... ").arg(part);
-                if (answerFrameOk(answer, 69))
+                if (answerFrameOk(answer, 69)) {
+                    noteAnswered();
                     break;
+                }
                 qCDebug(lcData, "CRC ERROR");
             }
             recoverConnection();
@@ -306,6 +309,7 @@ bool Comm2Pc::commit(quint8 subOp, int requestLength, int group, int answerLengt
         setRetries(retryCount);
         try {
             exchangeData(request, requestLength, answer, answerLength);
+            noteAnswered();
             return true;
         } catch (const ex_stopped &) {
             throw;
@@ -340,8 +344,10 @@ bool Comm2Pc::backup_Weichen_commit()
     for (;;) {
         try {
             exchangeData(request, 4, answer, 5);
-            if (answerFrameOk(answer, 5) && answer[1] == 0x2B && answer[3] == 1)
+            if (answerFrameOk(answer, 5) && answer[1] == 0x2B && answer[3] == 1) {
+                noteAnswered();
                 return true;
+            }
         } catch (const ex_stopped &) {
             throw;
         } catch (...) {
@@ -386,12 +392,17 @@ bool Comm2Pc::backup_finalize()
     buildRequest(request, 0xFB, {});
     quint8 answer[4];
     setRetries(10);
+    // Its failure is not the user's concern, so neither is its waiting.
+    reportStalls = false;
     try {
         exchangeData(request, 4, answer, 4);
+        reportStalls = true;
         return true;
     } catch (const ex_stopped &) {
+        reportStalls = true;
         throw;
     } catch (...) {
+        reportStalls = true;
         qCDebug(lcData, "backup_finalize FAILED");
         return false;
     }

@@ -5,7 +5,9 @@
 #include "../link/d2xx.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -17,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <unistd.h>
 #include <vector>
 
 #define FT_EXPORT extern "C" __attribute__((visibility("default")))
@@ -98,9 +101,46 @@ void copyText(char *dest, size_t size, const QString &text)
     dest[n] = 0;
 }
 
-void reportOpenFailure(const QString &path, const QSerialPort &port)
+// The program holding a device, from the lock file the serial port leaves while it is open:
+// "name (pid N)", or empty when no living process holds one.
+QString holderOf(const QString &device)
+{
+    QString name = device;
+    if (name.startsWith(QLatin1String("/dev/")))
+        name.remove(0, 5);
+    name = QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const QString &dir : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
+                               QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
+                               QStringLiteral("/var/spool/uucp"), QDir::tempPath()}) {
+        QFile lock(QDir(dir).filePath(name));
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> lines = lock.readAll().split('\n');
+        const QByteArray pid = lines.value(0).trimmed();
+        if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() &&
+            QFileInfo::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)))
+            return QStringLiteral("%1 (pid %2)")
+                .arg(QString::fromLocal8Bit(lines.value(1).trimmed()), QString::fromLatin1(pid));
+    }
+    return QString();
+}
+
+// Tells the causes apart: a port another program holds, one the user may not open, one that
+// has gone. A permission error is also what the serial port reports for a held lock.
+void reportOpenFailure(const QString &path, const QString &device, const QSerialPort &port)
 {
     const QByteArray where = path.toLocal8Bit();
+    if (!QFileInfo::exists(device)) {
+        std::fprintf(stderr, "%s has gone: was the adapter unplugged?\n", where.constData());
+        return;
+    }
+    const QString holder = holderOf(device);
+    const bool mayOpen = ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+    if (!holder.isEmpty() || (port.error() == QSerialPort::PermissionError && mayOpen)) {
+        std::fprintf(stderr, "%s is in use by another program%s\n", where.constData(),
+                     holder.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + holder));
+        return;
+    }
     if (port.error() == QSerialPort::PermissionError)
         std::fprintf(stderr, "permission denied on %s: is the user in the dialout group?\n",
                      where.constData());
@@ -210,7 +250,7 @@ FT_EXPORT FT_STATUS FT_Open(int deviceNumber, FT_HANDLE *handle)
     port->serial = std::make_unique<QSerialPort>();
     port->serial->setPortName(device);
     if (!port->serial->open(QIODevice::ReadWrite)) {
-        reportOpenFailure(info.filePath(), *port->serial);
+        reportOpenFailure(info.filePath(), device, *port->serial);
         return FT_DEVICE_NOT_OPENED;
     }
     std::lock_guard<std::mutex> lock(registryMutex);

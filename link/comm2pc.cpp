@@ -22,6 +22,10 @@ const quint8 handshakeRequest[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0
 Comm2Pc::Comm2Pc()
 {
     usbDevice = new FtdDevice(library);
+    // A job that has ended lets go of its adapter, so the command-line tool and other programs
+    // can use the station while the window is idle. Runs on the job's thread, as its last act.
+    connect(
+        this, &QThread::finished, this, [this] { usbDevice->close(); }, Qt::DirectConnection);
 }
 
 Comm2Pc::~Comm2Pc()
@@ -52,6 +56,7 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
 {
     const quint32 count = library.nr_devices();
     library.closeAll();
+    usbDevice->forget(); // closeAll closed it too
     if (!silent)
         emit signal_nr_devices(int(count));
 
@@ -60,6 +65,9 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
         lock = std::make_unique<QMutexLocker<QMutex>>(&stationMutex());
     bool found = false;
     bool validMode = false;
+    // A station that answered in another mode is reported as such even when a later adapter
+    // stays silent: "no station" would send the user looking for a cable.
+    bool wrongModeSeen = false;
     for (quint32 index = 0; index < count; ++index) {
         throwIfStopped();
         bool ok = usbDevice->open(int(index));
@@ -119,11 +127,14 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
             break;
         }
         validMode = false;
+        wrongModeSeen = true;
     }
     lock.reset();
-    if (!found)
-        return Outcome::NotFound;
-    return validMode ? Outcome::Found : Outcome::InvalidMode;
+    if (validMode)
+        return Outcome::Found;
+    if (found || wrongModeSeen)
+        return Outcome::InvalidMode;
+    return Outcome::NotFound;
 }
 
 void Comm2Pc::reportVersions(const quint8 *answer)
@@ -192,14 +203,34 @@ bool Comm2Pc::recoverConnection()
     return ok;
 }
 
+void Comm2Pc::exchangeStalled()
+{
+    // The long waits after a commit (up to 120 tries) may be what the station needs, so they
+    // stay; but the user hears within seconds that it has stopped answering.
+    if (connected) {
+        emit signal_exchange_failed();
+        connected = false;
+    }
+}
+
+void Comm2Pc::noteAnswered()
+{
+    if (!connected) {
+        emit signal_reconnected();
+        connected = true;
+    }
+}
+
 void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
                                     int answerLength, const char *failureLine, int failureNumber)
 {
     for (;;) {
         try {
             exchangeData(request, requestLength, answer, answerLength);
-            if (answerFrameOk(answer, answerLength))
+            if (answerFrameOk(answer, answerLength)) {
+                noteAnswered();
                 return;
+            }
             qCDebug(lcLink, "CRC ERROR");
         } catch (const ex_stopped &) {
             throw;

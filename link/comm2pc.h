@@ -25,6 +25,8 @@ public:
     bool connectDevice(bool silent);
     bool reconnectDevice(bool silent);
     bool recoverConnection();
+    // A late answer after a reported stall counts as the link restored.
+    void noteAnswered();
 
     // Exchanges until an answer with a good checksum arrives, recovering the link after every
     // failure and sending the same request again, without limit (only a stop request ends it).
@@ -92,6 +94,9 @@ public:
     bool connected = true;
     FtdLibrary library;
     qint32 dataModelVersion = 0;
+
+protected:
+    void exchangeStalled() override;
 
 signals:
     void signal_nr_devices(int);

@@ -46,11 +46,10 @@ FtdDevice::FtdDevice(FtdLibrary &lib)
         throw "FT_Write not loaded!";
     if (!FT_Read)
         throw "FT_Read not loaded!";
-    if (!FT_SetLatencyTimer)
-        throw "FT_SetLatencyTimer not loaded!";
 }
 
-// The handle is not closed here: only a station search's closeAll releases handles.
+// The handle is not closed here: the job closes it when its run ends, a search's closeAll
+// releases all others.
 FtdDevice::~FtdDevice()
 {
     qCDebug(lcLink, "FtdDevice with handle %u deallocated!", unsigned(quintptr(handle)));
@@ -68,13 +67,33 @@ bool FtdDevice::open(int index)
         serialNr = QString();
     }
     qCDebug(lcLink, "# in open(int): started");
-    if (FT_Open(index, &handle) != FT_OK)
+    handle = nullptr;
+    isOpen = false;
+    if (FT_Open(index, &handle) != FT_OK) {
+        handle = nullptr;
         return false;
+    }
     isOpen = true;
     qCDebug(lcLink, "# in open(int): device %d successfully opened", index);
     return true;
 }
 
+void FtdDevice::close()
+{
+    if (handle)
+        FT_Close(handle);
+    forget();
+}
+
+void FtdDevice::forget()
+{
+    handle = nullptr;
+    isOpen = false;
+}
+
+// The calls below go to the library with a handle it gave and has not closed, or with none
+// (which it refuses): the maker's library promises nothing for a handle it has closed, so a
+// closed one is forgotten at once.
 void FtdDevice::resetDevice()
 {
     if (handle)
@@ -98,7 +117,8 @@ bool FtdDevice::setTimeouts(quint32 readMs, quint32 writeMs)
 
 bool FtdDevice::setLatencyTimer(quint8 ms)
 {
-    return FT_SetLatencyTimer(handle, ms) == FT_OK;
+    // Optional: older libraries lack it, and the link works without it (only slower).
+    return FT_SetLatencyTimer && FT_SetLatencyTimer(handle, ms) == FT_OK;
 }
 
 bool FtdDevice::purge(quint32 mask)

@@ -17,6 +17,10 @@ public:
     FtdDevice &operator=(const FtdDevice &) = delete;
 
     bool open(int index);
+    // Closes this device's own handle, if it holds one.
+    void close();
+    // The handle was closed elsewhere (a search's closeAll): forget it, never call with it.
+    void forget();
     void resetDevice();
     bool setBaudRate(quint32 rate);
     bool setDataCharacteristics(quint8 wordLength, quint8 stopBits, quint8 parity);

@@ -3,6 +3,7 @@
 #include "ftddevice.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 
 GleistronKommunikator::GleistronKommunikator() : QThread(nullptr) {}
 
@@ -50,6 +51,8 @@ bool GleistronKommunikator::exchangeData(const quint8 *request, int requestLengt
         const bool writing = phase == 0;
         bool ok = true;
         bool timedOut = false;
+        QElapsedTimer failing;
+        bool stallReported = false;
         for (int triesLeft = qMax(retries, 1); triesLeft > 0; --triesLeft) {
             ok = true;
             timedOut = false;
@@ -67,8 +70,14 @@ bool GleistronKommunikator::exchangeData(const quint8 *request, int requestLengt
             }
             if (!again)
                 break;
+            if (!failing.isValid())
+                failing.start();
             pause(retryDelay);
             throwIfStopped();
+            if (reportStalls && !stallReported && failing.elapsed() >= stallMs) {
+                stallReported = true;
+                exchangeStalled();
+            }
         }
         if (!ok)
             throw ex_connectionError();

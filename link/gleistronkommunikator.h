@@ -48,6 +48,10 @@ public:
     bool stopRequested() const { return stopFlag.load(); }
 
 protected:
+    // Called once per exchange phase when its tries have gone on for stallSeconds.
+    virtual void exchangeStalled() {}
+    static constexpr int stallMs = 8000;
+    bool reportStalls = true;
     void throwIfStopped() const;
     void pause(quint32 ms);
 

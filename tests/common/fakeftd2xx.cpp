@@ -7,6 +7,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,21 @@ std::deque<Step> reads;
 std::string calls;
 std::vector<std::vector<unsigned char>> written;
 unsigned devices = 1;
+std::set<uintptr_t> openHandles;
+bool openFails = false;
+uintptr_t nextHandle = 1;
+
+// A call with a handle the library gave and then closed is recorded as X: callers must never
+// make one.
+bool stale(FT_HANDLE handle)
+{
+    const auto h = reinterpret_cast<uintptr_t>(handle);
+    if (h && !openHandles.count(h)) {
+        calls += 'X';
+        return true;
+    }
+    return false;
+}
 } // namespace
 
 FT_EXPORT void fake_reset(unsigned deviceCount)
@@ -34,6 +50,15 @@ FT_EXPORT void fake_reset(unsigned deviceCount)
     calls.clear();
     written.clear();
     devices = deviceCount;
+    openHandles.clear();
+    openFails = false;
+}
+
+// The adapter is listed but cannot be opened (unplugged between the list and the open).
+FT_EXPORT void fake_fail_open(bool fail)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    openFails = fail;
 }
 
 FT_EXPORT void fake_push_write(int result)
@@ -84,9 +109,13 @@ FT_EXPORT FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs)
     return FT_OK;
 }
 
+// Every open handle is listed on the first adapter, so that closeAll closes it.
 FT_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE *dest, LPDWORD numDevs)
 {
+    std::lock_guard<std::mutex> lock(mutex);
     std::memset(dest, 0, sizeof(FT_DEVICE_LIST_INFO_NODE) * devices);
+    if (devices > 0 && !openHandles.empty())
+        dest[0].ftHandle = reinterpret_cast<FT_HANDLE>(*openHandles.begin());
     *numDevs = devices;
     return FT_OK;
 }
@@ -94,21 +123,30 @@ FT_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE *dest, LPDWORD
 #ifndef FAKE_WITHOUT_CLOSE
 FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
 {
-    return handle ? FT_OK : FT_INVALID_HANDLE;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!handle || stale(handle))
+        return FT_INVALID_HANDLE;
+    openHandles.erase(reinterpret_cast<uintptr_t>(handle));
+    return FT_OK;
 }
 #endif
 
 FT_EXPORT FT_STATUS FT_Open(int index, FT_HANDLE *handle)
 {
-    if (index < 0 || unsigned(index) >= devices)
+    std::lock_guard<std::mutex> lock(mutex);
+    if (index < 0 || unsigned(index) >= devices || openFails)
         return FT_DEVICE_NOT_FOUND;
-    *handle = reinterpret_cast<FT_HANDLE>(uintptr_t(index + 1));
+    const uintptr_t h = nextHandle++;
+    openHandles.insert(h);
+    *handle = reinterpret_cast<FT_HANDLE>(h);
     return FT_OK;
 }
 
-FT_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE)
+FT_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle)
 {
-    return FT_OK;
+    std::lock_guard<std::mutex> lock(mutex);
+    calls += 'Z';
+    return stale(handle) ? FT_INVALID_HANDLE : FT_OK;
 }
 FT_EXPORT FT_STATUS FT_SetBaudRate(FT_HANDLE, ULONG)
 {
@@ -131,10 +169,12 @@ FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE, ULONG)
     return FT_OK;
 }
 
-FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID buffer, DWORD toWrite, LPDWORD writtenCount)
+FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPDWORD writtenCount)
 {
     std::lock_guard<std::mutex> lock(mutex);
     calls += 'W';
+    if (stale(handle))
+        return FT_INVALID_HANDLE;
     const auto *bytes = static_cast<const unsigned char *>(buffer);
     written.emplace_back(bytes, bytes + toWrite);
     Step step{int(toWrite), {}};
@@ -148,10 +188,12 @@ FT_EXPORT FT_STATUS FT_Write(FT_HANDLE, LPVOID buffer, DWORD toWrite, LPDWORD wr
     return FT_OK;
 }
 
-FT_EXPORT FT_STATUS FT_Read(FT_HANDLE, LPVOID buffer, DWORD toRead, LPDWORD returned)
+FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD returned)
 {
     std::lock_guard<std::mutex> lock(mutex);
     calls += 'R';
+    if (stale(handle))
+        return FT_INVALID_HANDLE;
     Step step{0, {}};
     if (!reads.empty()) {
         step = reads.front();

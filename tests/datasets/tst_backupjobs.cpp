@@ -6,6 +6,7 @@
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QSignalSpy>
@@ -80,6 +81,7 @@ private slots:
     void newerDataModel_data();
     void newerDataModel();
     void nothingOfAnEarlierDocument();
+    void stallReportedEarly();
 };
 
 void TestBackupJobs::downloadMarksAndSkips()
@@ -400,6 +402,39 @@ void TestBackupJobs::nothingOfAnEarlierDocument()
         QVERIFY2(at == BankSize,
                  qPrintable(QStringLiteral("bank %1 at 0x%2").arg(bank).arg(at, 0, 16)));
     }
+}
+
+void TestBackupJobs::stallReportedEarly()
+{
+    // After the HSB commit the tries are 20 (20 s and more before a recovery); the cable goes
+    // at the first system write. The user hears of it within seconds, and of its return.
+    QTemporaryDir dir;
+    {
+        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("s.GTB2")});
+        QVERIFY(sample.start());
+    }
+    auto image = std::make_unique<DataImage>();
+    QFile file(dir.filePath("s.GTB2"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    BackupFile::read(file, *image, nullptr);
+    image->selectedSets[Hsb] = image->selectedSets[System] = 1;
+    SimProcess sim({"--unplug-at", "35:12"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    Comm_backup_upload job;
+    QElapsedTimer clock;
+    qint64 lostAt = -1;
+    connect(
+        &job, &Comm2Pc::signal_exchange_failed, &job, [&] { lostAt = clock.elapsed(); },
+        Qt::DirectConnection);
+    QSignalSpy back(&job, &Comm2Pc::signal_reconnected);
+    QSignalSpy complete(&job, &Comm_backup_upload::signal_comm_backup_upload_complete);
+    clock.start();
+    run(job, *image);
+    QVERIFY(lostAt > 0);
+    QVERIFY2(lostAt < 12000, qPrintable(QString::number(lostAt)));
+    QCOMPARE(back.count(), 1);
+    QCOMPARE(complete.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)

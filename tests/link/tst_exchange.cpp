@@ -2,6 +2,7 @@
 // driver result and every pause is exact.
 
 #include "link/comm2pc.h"
+#include "link/frame.h"
 
 #include <QElapsedTimer>
 #include <QLibrary>
@@ -26,6 +27,7 @@ private slots:
     void failedWriteNeverReads();
     void raisedRetriesStay();
     void missingFunction();
+    void closedHandleNeverUsed();
 
 private:
     QByteArray answer(int length) const;
@@ -147,6 +149,31 @@ void TestExchange::missingFunction()
     }
     QCOMPARE(thrown, QStringLiteral("Library not found!"));
     qputenv("GLEISTRON_FTD2XX", FAKE_FTD2XX);
+}
+
+void TestExchange::closedHandleNeverUsed()
+{
+    // A search closes every handle; when it then finds no adapter, the next cycle must not
+    // reset, write or read through the handle it closed.
+    Comm2Pc worker;
+    worker.setRetryDelay(1);
+    QByteArray hello(27, '\0');
+    hello[0] = 'Y';
+    hello[2] = 27;
+    hello[3] = 'Y';
+    hello[26] = char(frameChecksum(reinterpret_cast<const quint8 *>(hello.constData()), 26));
+    pushRead(27, reinterpret_cast<const unsigned char *>(hello.constData()), 27);
+    QVERIFY(worker.connectDevice(true));
+    using FailOpenFn = void (*)(bool);
+    auto failOpen = reinterpret_cast<FailOpenFn>(
+        QLibrary(QStringLiteral(FAKE_FTD2XX)).resolve("fake_fail_open"));
+    QVERIFY(failOpen);
+    failOpen(true);
+    QVERIFY(!worker.recoverConnection());
+    quint8 buffer[5];
+    QVERIFY_THROWS_EXCEPTION(std::exception, worker.exchangeData(request, 7, buffer, 5));
+    QVERIFY(!worker.recoverConnection());
+    QVERIFY2(!QByteArray(calls()).contains('X'), calls());
 }
 
 QTEST_GUILESS_MAIN(TestExchange)

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QProcess>
 #include <QTest>
 
 class TestFtd2xx : public QObject
@@ -18,6 +19,7 @@ private slots:
     void readTimeout_data();
     void readTimeout();
     void unpluggedPort();
+    void portInUse();
 
 private:
     FT_HANDLE openConfigured(int index);
@@ -172,6 +174,27 @@ void TestFtd2xx::unpluggedPort()
     QCOMPARE(close(handle), FT_OK);
     FT_HANDLE again = nullptr;
     QCOMPARE(open(0, &again), FT_DEVICE_NOT_FOUND);
+}
+
+void TestFtd2xx::portInUse()
+{
+    // Held by this test: the command-line tool names the holder instead of blaming the
+    // permissions.
+    SimProcess sim;
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    FT_HANDLE handle = openConfigured(0);
+    QVERIFY(handle);
+    QProcess cli;
+    cli.start(QStringLiteral(GLEISTRON_CLI), {"info"});
+    QVERIFY(cli.waitForFinished(20000));
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
+    QCOMPARE(cli.exitCode(), 3);
+    QVERIFY2(err.contains(QStringLiteral("is in use by another program: tst_ftd2xx (pid %1)")
+                              .arg(QCoreApplication::applicationPid())),
+             qPrintable(err));
+    QVERIFY(!err.contains(QLatin1String("dialout")));
+    QCOMPARE(close(handle), FT_OK);
 }
 
 QTEST_GUILESS_MAIN(TestFtd2xx)

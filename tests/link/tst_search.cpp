@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "link/comm2pc.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -41,6 +42,8 @@ private slots:
     void noAdapter();
     void lossReportedOnce();
     void pulledCableRecovers();
+    void wrongModeBehindSilentAdapter();
+    void endedJobReleasesAdapter();
 };
 
 void TestSearch::secondAdapterAnswers()
@@ -158,6 +161,41 @@ void TestSearch::pulledCableRecovers()
     }
     QCOMPARE(spies.lost.count(), 1);
     QCOMPARE(spies.back.count(), 1);
+}
+
+void TestSearch::wrongModeBehindSilentAdapter()
+{
+    // The station answers in another mode; the adapter after it is silent. That is a station
+    // in the wrong mode, not a missing one.
+    SimProcess sim({"--adapters", "3", "--mode", "N,silent,Y"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports().section(',', 0, 1));
+    Comm2Pc worker;
+    Spies spies(worker);
+    QVERIFY(!worker.connectDevice(false));
+    QCOMPARE(spies.invalidMode.count(), 1);
+    QCOMPARE(spies.noStation.count(), 0);
+}
+
+void TestSearch::endedJobReleasesAdapter()
+{
+    struct Job : Comm2Pc
+    {
+        void run() override { found = connectDevice(true); }
+        bool found = false;
+    };
+    SimProcess sim;
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    Job job;
+    job.start();
+    QVERIFY(job.wait(10000));
+    QVERIFY(job.found);
+    // Another program can use the station now.
+    QProcess cli;
+    cli.start(QStringLiteral(GLEISTRON_CLI), {"info"});
+    QVERIFY(cli.waitForFinished(20000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
 }
 
 QTEST_GUILESS_MAIN(TestSearch)
