@@ -84,7 +84,7 @@ bool MainWindow::takeSelection()
 
 void MainWindow::on_pushButton_backup_download_clicked()
 {
-    if (!takeSelection())
+    if (refuseWhileBusy() || !takeSelection())
         return;
     downloadJob = new Comm_backup_download;
     connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete, this,
@@ -96,7 +96,7 @@ void MainWindow::on_pushButton_backup_download_clicked()
 
 void MainWindow::on_pushButton_backup_upload_clicked()
 {
-    if (!takeSelection())
+    if (refuseWhileBusy() || !takeSelection())
         return;
     uploadJob = new Comm_backup_upload;
     connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, this,

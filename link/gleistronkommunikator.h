@@ -53,6 +53,7 @@ protected:
     static constexpr int stallMs = 8000;
     bool reportStalls = true;
     void throwIfStopped() const;
+    void resetStop() { stopFlag = false; }
     void pause(quint32 ms);
 
     FtdDevice *usbDevice = nullptr;

@@ -7,6 +7,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextCursor>
 
 namespace {
@@ -20,6 +21,8 @@ void inform(QWidget *parent, const QString &text)
 
 void MainWindow::on_pushButton_lsb_file_clicked()
 {
+    if (refuseWhileBusy())
+        return;
     const QString name = QFileDialog::getOpenFileName(this, tr("Firmware Datei"), QString(),
                                                       tr("Orvandel LSB Update Dateien (*.lsb)"));
     if (!name.isEmpty())
@@ -28,7 +31,11 @@ void MainWindow::on_pushButton_lsb_file_clicked()
 
 void MainWindow::startLsbUpdate(const QString &firmwareFile)
 {
+    // No new file while an update runs: the page would show one file while another goes out.
+    if (refuseWhileBusy())
+        return;
     ui->lineEdit_lsb_filename->setText(firmwareFile);
+    ui->progressBar_2->setValue(0);
     ui->widget_lsb_udate_progress->show();
     ui->widget_lsb_update_data_details->hide();
     ui->widget_lsb_update_device_details->hide();
@@ -37,9 +44,9 @@ void MainWindow::startLsbUpdate(const QString &firmwareFile)
     ui->label_lsb_update_device_task->setText(tr("Analysieren ..."));
     ui->label_lsb_update_device_task->show();
     ui->widget_lsb_update_device->show();
-    if (lsbUpdater->isRunning())
-        return; // one update at a time; the running one keeps its file
     lsbUpdater->fileName = firmwareFile;
+    lsbUpdater->confirmFirst = true;
+    lsbUpdater->clearStopRequest();
     lsbUpdater->start();
 }
 
@@ -98,6 +105,87 @@ void MainWindow::comm_lsb_update_type_mismatch(unsigned short fileType, unsigned
 
 void MainWindow::on_pushButton_lsb_update_cancel_clicked()
 {
+    // A running update stops before its next datagram and sends no end command; the page
+    // says so when the job has ended.
+    if (lsbUpdater->isRunning())
+        lsbUpdater->requestStop();
     ui->lineEdit_lsb_filename->clear();
     ui->widget_lsb_udate_progress->hide();
+}
+
+void MainWindow::comm_lsb_update_confirm(unsigned short fileType, unsigned short fileSoftware,
+                                         unsigned short deviceType, unsigned short deviceSoftware)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+                    tr("Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                       "Firmware jetzt an das Gerät gesendet werden?")
+                        .arg(LsbDevice::typeName(fileType))
+                        .arg(fileSoftware)
+                        .arg(LsbDevice::typeName(deviceType))
+                        .arg(deviceSoftware),
+                    QMessageBox::NoButton, this);
+    QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    lsbUpdater->answerConfirmation(box.clickedButton() == yes);
+}
+
+void MainWindow::comm_lsb_update_progress(int permille)
+{
+    ui->progressBar_2->setValue(permille);
+}
+
+void MainWindow::comm_lsb_update_finished(int bytes, int)
+{
+    consoleAppend(tr("<span style=\"font-weight:bold;color:#006600;\">Firmware-Update "
+                     "abgeschlossen: %1 Bytes gesendet.</span><BR>")
+                      .arg(bytes));
+}
+
+// Every way an update ends leaves the page's waiting state, with a console line; failures that
+// have no box of their own get one.
+void MainWindow::comm_lsb_update_ended(int outcome, int detail)
+{
+    for (QLabel *task : {ui->label_lsb_update_data_task, ui->label_lsb_update_device_task}) {
+        if (!task->isHidden())
+            task->setText(tr("nicht verfügbar"));
+    }
+    const QString error = QStringLiteral("<BR><span style=\"font-weight:bold;color:#990000;\">");
+    const QString end = QStringLiteral("</span><BR>");
+    switch (outcome) {
+    case LSB_Updater::LineCheckFailed:
+        consoleAppend(error +
+                      tr("Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 "
+                         "stimmt nicht. Es wurde nichts gesendet.")
+                          .arg(detail) +
+                      end);
+        inform(this, tr("Update Datei ist ungültig!"));
+        break;
+    case LSB_Updater::DatagramFailed:
+        ui->progressBar_2->setValue(0);
+        consoleAppend(error +
+                      tr("Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen "
+                         "nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das "
+                         "Update wiederholen.")
+                          .arg(detail) +
+                      end);
+        inform(this, tr("Das Firmware-Update ist fehlgeschlagen!"));
+        break;
+    case LSB_Updater::Cancelled:
+        consoleAppend(tr("<BR>Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät "
+                         "gesendet.<BR>"));
+        break;
+    case LSB_Updater::Declined:
+        consoleAppend(tr("<BR>Firmware-Update nicht gestartet.<BR>"));
+        break;
+    case LSB_Updater::FileInvalid:
+    case LSB_Updater::NotUpdatable:
+    case LSB_Updater::TypeMismatch:
+        consoleAppend(error + tr("Firmware-Update nicht möglich: es wurde nichts gesendet.") + end);
+        break;
+    default: // finished, no station, wrong mode: their own messages said it
+        break;
+    }
 }

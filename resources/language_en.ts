@@ -4,6 +4,64 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Firmware-Datei: %1, Version %2
+Gerät: %3, Version %4
+
+Soll die Firmware jetzt an das Gerät gesendet werden?</source>
+        <translation>Firmware file: %1, version %2
+Device: %3, version %4
+
+Send the firmware to the device now?</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;Firmware-Update nicht gestartet.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;Firmware update not started.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;B&gt;Es läuft bereits eine Übertragung mit dem Gleistron. Bitte warten, bis sie beendet ist.&lt;/B&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;B&gt;A transfer with the Gleistron is already running. Please wait until it has ended.&lt;/B&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 stimmt nicht. Es wurde nichts gesendet.</source>
+        <translation>The firmware file is damaged: the check byte of line %1 does not match. Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;%1 kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;%1 cannot be written!&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei selbst öffnen.&lt;BR&gt;</source>
+        <translation>No program to show PDF files was found: please open the file yourself.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Firmware-Update abgeschlossen: %1 Bytes gesendet.&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Firmware update complete: %1 bytes sent.&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Firmware-Update nicht möglich: es wurde nichts gesendet.</source>
+        <translation>Firmware update not possible: nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse.pdf written to %1&lt;BR&gt;</source>
+        <translation>Fahrstrasse.pdf written to %1&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Das Firmware-Update ist fehlgeschlagen!</source>
+        <translation>The firmware update failed!</translation>
+    </message>
+    <message>
+        <source>nicht verfügbar</source>
+        <translation>not available</translation>
+    </message>
+    <message>
+        <source>Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das Update wiederholen.</source>
+        <translation>Firmware update failed: the data from address %1 did not arrive. The device was not told to finish; please repeat the update.</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät gesendet.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;Firmware update cancelled: the device was not told to finish.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Die Datensicherung enthält keine Datensätze.
 
 Soll die Datei %1 trotzdem mit einer leeren Datensicherung überschrieben werden?</source>

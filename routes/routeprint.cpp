@@ -50,8 +50,13 @@ void MainWindow::printRoute()
     printer.setOutputFileName(QStringLiteral("Fahrstrasse.pdf"));
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPainter painter;
-    if (!painter.begin(&printer))
+    const QString path = QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath();
+    if (!painter.begin(&printer)) {
+        consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
+                         "geschrieben werden!</span><BR>")
+                          .arg(path.toHtmlEscaped()));
         return;
+    }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     const double xs = double(page.width()) / view.width();
     const double ys = double(page.height()) / (view.height() + 35);
@@ -102,6 +107,8 @@ void MainWindow::printRoute()
     painter.drawPixmap(0, 0, picture);
     painter.end();
 
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath()));
+    consoleAppend(tr("Fahrstrasse.pdf written to %1<BR>").arg(path.toHtmlEscaped()));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        consoleAppend(tr("Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei "
+                         "selbst öffnen.<BR>"));
 }

@@ -141,6 +141,8 @@ void MainWindow::on_pushButton_Fahrstrassen_backup_load_clicked()
 
 void MainWindow::startRouteLoader()
 {
+    if (refuseWhileBusy())
+        return;
     auto *loader = new Comm_fahrstrassenloader;
     connect(loader, &Comm_fahrstrassenloader::signal_comm_fahrstrassen_loaded, this,
             &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);

@@ -81,6 +81,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
             &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
     connect(lsbUpdater, &LSB_Updater::signal_lsb_update_type_mismatch, this,
             &MainWindow::comm_lsb_update_type_mismatch, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_confirm, this,
+            &MainWindow::comm_lsb_update_confirm, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_progress, this,
+            &MainWindow::comm_lsb_update_progress, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_finished, this,
+            &MainWindow::comm_lsb_update_finished, Qt::QueuedConnection);
+    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_ended, this,
+            &MainWindow::comm_lsb_update_ended, Qt::QueuedConnection);
     trackJob(lsbUpdater);
 
     cardCount3 = 12;
@@ -128,6 +136,15 @@ bool MainWindow::jobsRunning() const
     return false;
 }
 
+bool MainWindow::refuseWhileBusy()
+{
+    if (!jobsRunning())
+        return false;
+    consoleAppend(tr("<BR><B>Es läuft bereits eine Übertragung mit dem Gleistron. Bitte warten, "
+                     "bis sie beendet ist.</B><BR>"));
+    return true;
+}
+
 void MainWindow::jobFinished()
 {
     for (int i = jobs.size() - 1; i >= 0; --i) {
@@ -167,6 +184,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
         for (const QPointer<Comm2Pc> &job : std::as_const(jobs)) {
             if (job)
                 job->requestStop();
+        }
+        // The transfer may have ended while the question was open: then nothing else will.
+        if (!jobsRunning()) {
+            closeAfterJobs = false;
+            QTimer::singleShot(0, this, &QWidget::close);
         }
         return;
     }

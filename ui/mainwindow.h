@@ -38,6 +38,8 @@ public:
     // instead of leaving it writing into a freed document.
     void trackJob(Comm2Pc *job);
     bool jobsRunning() const;
+    // The station serves one job at a time: true (with a console line) while one runs.
+    bool refuseWhileBusy();
 
     // Document operations; the menu slots add the file dialogs.
     void openBackup();
@@ -107,6 +109,11 @@ public slots:
     void comm_version_problem_upload(int version);
     void comm_version_problem_download(int version);
     void comm_lsb_update_type_mismatch(unsigned short fileType, unsigned short deviceType);
+    void comm_lsb_update_confirm(unsigned short fileType, unsigned short fileSoftware,
+                                 unsigned short deviceType, unsigned short deviceSoftware);
+    void comm_lsb_update_progress(int permille);
+    void comm_lsb_update_finished(int bytes, int datagrams);
+    void comm_lsb_update_ended(int outcome, int detail);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -8,15 +8,18 @@
 #include "ui/mainwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace Catalogue;
 
@@ -33,6 +36,7 @@ private slots:
     void noStation();
     void closeWithUnsavedData();
     void documentSafety();
+    void oneJobAtATime();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -297,6 +301,48 @@ void TestBackupTab::documentSafety()
     QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
     QCOMPARE(w.documentImage().presentSets[Weichen], quint8(0));
     QCOMPARE(w.documentImage().presentSets[Rueckmelder], quint8(0));
+}
+
+void TestBackupTab::oneJobAtATime()
+{
+    SimProcess sim({"--sample", "--baud", "115200", "--lsb-device", "5:4:1:10"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    w.show();
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+    find<QCheckBox>(w, "checkBox_weichen")->setChecked(true);
+    find<QPushButton>(w, "pushButton_backup_download")->click();
+    QVERIFY(w.jobsRunning());
+
+    // The station serves the running download; an update is refused, not started beside it.
+    w.startLsbUpdate(dir->filePath(QStringLiteral("booster.lsb")));
+    QVERIFY(console(w).contains("Es läuft bereits eine Übertragung"));
+    QVERIFY(!w.lsbUpdateRunning());
+    QVERIFY(!find<QAction>(w, "action_oeffnen")->isEnabled());
+
+    // Closing: the download ends while the question is open; "Ja" then closes the window
+    // (after the question about the unsaved data, answered "Nein").
+    QStringList asked;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, &w, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const bool running = box->text().contains("läuft noch");
+        if (running && w.jobsRunning())
+            return;
+        asked << box->text();
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == (running ? QStringLiteral("Ja") : QStringLiteral("Nein")))
+                b->click();
+        }
+    });
+    answerer.start(20);
+    w.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 30000);
+    QCOMPARE(asked.size(), 2);
 }
 
 QTEST_MAIN(TestBackupTab)

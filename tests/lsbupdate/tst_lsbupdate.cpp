@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -56,6 +57,7 @@ private slots:
     void initTimesOut();
     void pageStates();
     void pageErrors();
+    void pageOutcomes();
 
 private:
     QTemporaryDir dir;
@@ -193,6 +195,7 @@ void TestLsbUpdate::pageStates()
     auto label = [&w](const char *name) { return w.findChild<QLabel *>(QLatin1String(name)); };
     auto widget = [&w](const char *name) { return w.findChild<QWidget *>(QLatin1String(name)); };
     QVERIFY(widget("widget_lsb_udate_progress")->isHidden());
+    ModalAnswerer answer(QStringLiteral("Ja")); // the question before the first datagram
     w.startLsbUpdate(firmware);
     QVERIFY(!widget("widget_lsb_udate_progress")->isHidden());
     QVERIFY(!widget("widget_lsb_update_device")->isHidden());
@@ -207,6 +210,11 @@ void TestLsbUpdate::pageStates()
     QCOMPARE(label("label_lsb_update_device_hw")->text(), QStringLiteral("1"));
     QCOMPARE(label("label_lsb_update_device_sw")->text(), QStringLiteral("10"));
     QCOMPARE(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text(), firmware);
+    QVERIFY(answer.texts.value(0).contains("Orvandel Booster, Version 17"));
+    QTRY_COMPARE(w.findChild<QProgressBar *>("progressBar_2")->value(), 1000);
+    QTRY_VERIFY(w.findChild<QTextEdit *>("textEdit_console")
+                    ->toPlainText()
+                    .contains("Firmware-Update abgeschlossen: 264 Bytes gesendet."));
     w.on_pushButton_lsb_update_cancel_clicked();
     QVERIFY(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text().isEmpty());
     QVERIFY(widget("widget_lsb_udate_progress")->isHidden());
@@ -253,6 +261,73 @@ void TestLsbUpdate::pageErrors()
         QVERIFY(w.findChild<QTextEdit *>("textEdit_console")
                     ->toPlainText()
                     .contains("Gleistron ist nicht im Geräteeditor Update Modus"));
+    }
+}
+
+void TestLsbUpdate::pageOutcomes()
+{
+    const QString firmware = dir.filePath(QStringLiteral("long.lsb"));
+    QVERIFY(LsbFiles::write(firmware, LsbFiles::firmware("4 18\n", 40)));
+    const QString received = dir.filePath(QStringLiteral("outcome.bin"));
+    QFile::remove(received);
+    MainWindow w;
+    auto console = [&w] { return w.findChild<QTextEdit *>("textEdit_console")->toPlainText(); };
+    auto progress = [&w] { return w.findChild<QProgressBar *>("progressBar_2")->value(); };
+    {
+        // The question's default is no: nothing goes out.
+        SimProcess sim({"--lsb-device", "5:4:1:10", "--lsb-save", received});
+        QVERIFY(sim.start());
+        ScopedPorts ports(sim.ports());
+        ModalAnswerer answer;
+        w.startLsbUpdate(firmware);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        QTRY_VERIFY(console().contains("Firmware-Update nicht gestartet."));
+        QCOMPARE(progress(), 0);
+    }
+    QVERIFY(!QFile::exists(received));
+    {
+        // "Abbrechen" stops before the next datagram; another file is not taken meanwhile.
+        SimProcess sim({"--lsb-device", "5:4:1:10", "--lsb-save", received, "--baud", "9600"});
+        QVERIFY(sim.start());
+        ScopedPorts ports(sim.ports());
+        ModalAnswerer answer(QStringLiteral("Ja"));
+        w.startLsbUpdate(firmware);
+        QTRY_VERIFY_WITH_TIMEOUT(progress() > 0, 20000);
+        w.startLsbUpdate(dir.filePath(QStringLiteral("other.lsb")));
+        QVERIFY(console().contains("Es läuft bereits eine Übertragung"));
+        QCOMPARE(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text(), firmware);
+        w.on_pushButton_lsb_update_cancel_clicked();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 10000);
+        QTRY_VERIFY(console().contains("Firmware-Update abgebrochen"));
+    }
+    QVERIFY(!QFile::exists(received));
+    {
+        // A lost datagram ends the update with a box; the device gets no end command.
+        SimProcess sim({"--lsb-device", "5:4:1:10", "--lsb-save", received, "--faults-after", "5",
+                        "--drop", "1"});
+        QVERIFY(sim.start());
+        ScopedPorts ports(sim.ports());
+        ModalAnswerer answer(QStringLiteral("Ja"));
+        w.startLsbUpdate(firmware);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        QTRY_VERIFY(
+            answer.texts.contains(QStringLiteral("Das Firmware-Update ist fehlgeschlagen!")));
+        QVERIFY(console().contains("Firmware-Update fehlgeschlagen: die Daten ab Adresse 192"));
+    }
+    QVERIFY(!QFile::exists(received));
+    {
+        // A damaged line: a box, a console line, and the page leaves "Analysieren ...".
+        QByteArray damaged = LsbFiles::firmware("4 18\n", 3);
+        damaged[5 + 133 + 7] = char(damaged.at(5 + 133 + 7) ^ 0x40);
+        const QString broken = dir.filePath(QStringLiteral("damaged.lsb"));
+        QVERIFY(LsbFiles::write(broken, damaged));
+        ModalAnswerer answer;
+        w.startLsbUpdate(broken);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        QTRY_COMPARE(answer.texts.value(0), QStringLiteral("Update Datei ist ungültig!"));
+        QVERIFY(console().contains("das Prüfbyte in Zeile 2 stimmt nicht"));
+        QCOMPARE(w.findChild<QLabel *>("label_lsb_update_device_task")->text(),
+                 QStringLiteral("nicht verfügbar"));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "ui/mainwindow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,7 +14,9 @@
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <cstring>
 
@@ -181,8 +184,20 @@ void TestRoutesTab::printout()
     MainWindow w;
     w.openBackupFile(writeRoutesFile());
     select(w, 4);
-    w.printRoute();
+    {
+        // No viewer on the path: the console says where the file is and that none opened it.
+        QTemporaryDir nothing;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(nothing.path()));
+        w.printRoute();
+        qputenv("PATH", path);
+    }
     QVERIFY(QFile::exists(QStringLiteral("Fahrstrasse.pdf")));
+    const QString console = find<QTextEdit>(w, "textEdit_console")->toPlainText();
+    QVERIFY2(console.contains(QStringLiteral("Fahrstrasse.pdf written to ") +
+                              QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath()),
+             qPrintable(console));
+    QVERIFY(console.contains(QStringLiteral("Kein Programm zum Anzeigen von PDF-Dateien")));
     QProcess info;
     info.start(pdfinfo, {QStringLiteral("Fahrstrasse.pdf")});
     QVERIFY(info.waitForFinished());

@@ -500,10 +500,11 @@ int commandRoute(const QString &path, const QString &number)
     return Done;
 }
 
-int commandLsbUpdate(const QString &path)
+int commandLsbUpdate(const QString &path, bool dryRun)
 {
     LSB_Updater job;
     job.fileName = path;
+    job.dryRun = dryRun;
     StationReports reports;
     reports.attach(job);
     bool refused = false;
@@ -546,13 +547,9 @@ int commandLsbUpdate(const QString &path)
                        .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
         },
         Qt::QueuedConnection);
-    bool linkFailed = false;
     QObject::connect(
         &job, &Comm2Pc::signal_info_communicationError, &job,
-        [&linkFailed](const QString &what) {
-            message(StatusTexts::communicationError() + what);
-            linkFailed = true;
-        },
+        [](const QString &what) { message(StatusTexts::communicationError() + what); },
         Qt::QueuedConnection);
     QObject::connect(
         &job, &LSB_Updater::signal_lsb_update_finished, &job,
@@ -561,21 +558,41 @@ int commandLsbUpdate(const QString &path)
             finished = true;
         },
         Qt::QueuedConnection);
+    int outcome = -1;
+    int detail = 0;
+    QObject::connect(
+        &job, &LSB_Updater::signal_lsb_update_ended, &job,
+        [&](int how, int where) {
+            outcome = how;
+            detail = where;
+        },
+        Qt::QueuedConnection);
     if (!runJob(job))
         return Failed;
     std::fflush(stdout);
     if (reports.exitCode != Done)
         return reports.exitCode;
-    if (linkFailed && !refused) {
-        failure(QStringLiteral("not every datagram reached the station"));
+    switch (outcome) {
+    case LSB_Updater::Finished:
+        return finished ? Done : Failed;
+    case LSB_Updater::DryRun:
+        std::printf("dry run: nothing sent\n");
+        return Done;
+    case LSB_Updater::LineCheckFailed:
+        failure(QStringLiteral("%1: line %2 of the firmware file fails its check; nothing sent")
+                    .arg(path)
+                    .arg(detail));
         return Failed;
-    }
-    if (refused || !finished) {
+    case LSB_Updater::DatagramFailed:
+        failure(QStringLiteral("update failed: the data from address %1 did not arrive; the "
+                               "device was not told to take the firmware")
+                    .arg(detail));
+        return Failed;
+    default:
         if (!refused)
-            failure(QStringLiteral("%1: a line of the firmware file fails its check").arg(path));
+            failure(QStringLiteral("nothing was sent"));
         return Failed;
     }
-    return Done;
 }
 
 } // namespace
@@ -597,7 +614,8 @@ int main(int argc, char *argv[])
         "  inspect FILE                  print what a backup file holds\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
         "  route FILE N                  print route N as the routes tab shows it\n"
-        "  lsb-update FIRMWARE.lsb       update the LSB device the station holds in update mode\n\n"
+        "  lsb-update FIRMWARE.lsb [--dry-run]\n"
+        "                                update the LSB device the station holds in update mode\n\n"
         "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
         "fahrstrassen, lsb, hsb, system, lokbilder, or all.\n\n"
         "Exit status: 0 done, 1 failed, 2 bad usage, 3 no station, 4 wrong mode,\n"
@@ -617,7 +635,11 @@ int main(int argc, char *argv[])
         QStringLiteral("After a restore, read the sets back and compare."));
     const QCommandLineOption debugOption(QStringLiteral("debug"),
                                          QStringLiteral("Print the link's debug lines."));
-    parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption});
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"),
+        QStringLiteral("lsb-update: read the file and the device, send nothing."));
+    parser.addOptions(
+        {langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -658,6 +680,8 @@ int main(int argc, char *argv[])
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
+    if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
+        return usage(QStringLiteral("--dry-run belongs to lsb-update"));
     const bool takesSets =
         command == QLatin1String("backup") || command == QLatin1String("restore");
     if (parser.isSet(setsOption) && !takesSets)
@@ -691,7 +715,7 @@ int main(int argc, char *argv[])
         if (command == QLatin1String("lsb-update")) {
             if (args.size() != 2)
                 return usage(QStringLiteral("lsb-update takes a firmware file"));
-            return commandLsbUpdate(args.at(1));
+            return commandLsbUpdate(args.at(1), parser.isSet(dryRunOption));
         }
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)
