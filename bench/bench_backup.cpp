@@ -10,6 +10,7 @@
 #include "datasets/comm_backup_upload.h"
 
 #include "cputime.h"
+#include "fulldocument.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -70,24 +71,6 @@ private:
     QTemporaryDir dir;
     QProcess process;
 };
-
-void fullDocument(DataImage &image)
-{
-    std::mt19937 random(7);
-    for (int b = 0; b < 3; ++b)
-        for (int i = 0; i < BankSize; ++i)
-            image.bank(b)[i] = quint8(random());
-    for (int n = 0; n < LokbildCount; ++n)
-        for (int i = 0; i < LokbildSize; ++i)
-            image.lokbild(n)[i] = quint8(random());
-    // Track-plan cells begin with a non-zero type, so that every block counts as used.
-    for (int i = 0; i < 3 * 65536; i += 8)
-        image.bank(1)[GleisplanOffset + i] = quint8(1 + i % 200);
-    image.recordStatus.fill(1);
-    image.recordStatus[StatusLokbilder] = 0;
-    image.presentSets.fill(1);
-    image.selectedSets.fill(1);
-}
 
 template <typename Job> double runJob(DataImage &image, double &cpu)
 {

@@ -3,10 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prepare.sh >/dev/null
-cmake --build build --target bench_exchange bench_backup bench_routes -j"$(nproc)" >/dev/null
+cmake --build build --target bench_exchange bench_backup bench_routes bench_latency gleistron-cli gleistron-sim -j"$(nproc)" >/dev/null
 {
     printf 'figure\tgoal\tmeasured\n'
     build/bin/bench_exchange 2>/dev/null
     build/bin/bench_routes 2>/dev/null
     build/bin/bench_backup 2>/dev/null
+    build/bin/bench_latency 2>/dev/null
 } | column -t -s $'\t'

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QString>
@@ -16,13 +17,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <linux/serial.h>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sys/ioctl.h>
 #include <unistd.h>
 #include <vector>
 
 #define FT_EXPORT extern "C" __attribute__((visibility("default")))
+
+Q_LOGGING_CATEGORY(lcAdapter, "gleistron.adapter")
 
 namespace {
 
@@ -42,6 +47,7 @@ struct Port
     std::mutex callMutex; // one call at a time on a handle
     std::unique_ptr<QSerialPort> serial;
     QString device; // canonical path: one owner per device
+    QString listed; // the path as listed, beside which a simulated adapter keeps its attributes
     ULONG readTimeoutMs = 0;
     ULONG writeTimeoutMs = 0;
 };
@@ -247,6 +253,7 @@ FT_EXPORT FT_STATUS FT_Open(int deviceNumber, FT_HANDLE *handle)
     }
     auto port = std::make_shared<Port>();
     port->device = device;
+    port->listed = info.absoluteFilePath();
     port->serial = std::make_unique<QSerialPort>();
     port->serial->setPortName(device);
     if (!port->serial->open(QIODevice::ReadWrite)) {
@@ -278,6 +285,45 @@ FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
     port->serial.reset();
     return FT_OK;
 }
+
+// With GLEISTRON_FTD2XX_TURNAROUND=FILE, the time from a read that got its whole answer to the
+// next write (the program's own share of each exchange) is written to FILE at exit: count,
+// median, 99th percentile and maximum in microseconds. For the benchmarks.
+class Turnaround
+{
+public:
+    Turnaround() : file(qgetenv("GLEISTRON_FTD2XX_TURNAROUND")) { clock.start(); }
+    ~Turnaround()
+    {
+        if (file.isEmpty() || gaps.empty())
+            return;
+        std::sort(gaps.begin(), gaps.end());
+        if (FILE *out = std::fopen(file.constData(), "w")) {
+            const auto at = [this](double q) { return gaps[size_t(q * double(gaps.size() - 1))]; };
+            std::fprintf(out, "%zu %.1f %.1f %.1f\n", gaps.size(), at(0.5) / 1000.0,
+                         at(0.99) / 1000.0, gaps.back() / 1000.0);
+            std::fclose(out);
+        }
+    }
+    void answered()
+    {
+        if (!file.isEmpty())
+            last = clock.nsecsElapsed();
+    }
+    void written()
+    {
+        if (file.isEmpty() || last < 0)
+            return;
+        gaps.push_back(double(clock.nsecsElapsed() - last));
+        last = -1;
+    }
+
+private:
+    QByteArray file;
+    QElapsedTimer clock;
+    qint64 last = -1;
+    std::vector<double> gaps;
+} turnaround;
 
 #define WITH_PORT(handle)                                                                          \
     const std::shared_ptr<Port> port = portFor(handle);                                            \
@@ -329,12 +375,36 @@ FT_EXPORT FT_STATUS FT_SetTimeouts(FT_HANDLE handle, ULONG readTimeoutMs, ULONG 
     return FT_OK;
 }
 
+// The adapter keeps a partly filled packet until its latency timer runs out (16 ms by default):
+// the kernel driver offers the timer as an attribute beside the tty, a simulated adapter as a
+// file beside its port. Besides, the low-latency flag asks the driver to hand bytes on at once.
 FT_EXPORT FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR latencyMs)
 {
     WITH_PORT(handle);
-    Q_UNUSED(serial);
-    // The kernel driver delivers bytes as they come; the value is only checked.
-    return latencyMs >= 2 ? FT_OK : FT_INVALID_PARAMETER;
+    if (latencyMs < 2)
+        return FT_INVALID_PARAMETER;
+    const QString name = QFileInfo(port->device).fileName();
+    bool timerSet = false;
+    for (const QString &attribute :
+         {QStringLiteral("/sys/class/tty/%1/device/latency_timer").arg(name),
+          port->listed + QStringLiteral(".latency_timer")}) {
+        QFile file(attribute);
+        if (file.exists() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(QByteArray::number(latencyMs) + '\n') > 0) {
+            timerSet = true;
+            break;
+        }
+    }
+    serial_struct flags{};
+    const int fd = int(serial.handle());
+    const bool lowLatency =
+        ::ioctl(fd, TIOCGSERIAL, &flags) == 0 &&
+        ((flags.flags |= ASYNC_LOW_LATENCY), ::ioctl(fd, TIOCSSERIAL, &flags) == 0);
+    if (!timerSet || !lowLatency)
+        qCDebug(lcAdapter, "%s: %s%s", qPrintable(port->listed),
+                timerSet ? "" : "no latency timer attribute could be written; ",
+                lowLatency ? "" : "the driver takes no low-latency flag");
+    return FT_OK;
 }
 
 FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask)
@@ -349,6 +419,7 @@ FT_EXPORT FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask)
 
 FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPDWORD written)
 {
+    turnaround.written();
     WITH_PORT(handle);
     if (!written || (!buffer && toWrite > 0))
         return FT_INVALID_PARAMETER;
@@ -407,5 +478,7 @@ FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWO
         }
     }
     *returned = got;
+    if (got == toRead && got > 0)
+        turnaround.answered();
     return FT_OK;
 }

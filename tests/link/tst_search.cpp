@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "link/comm2pc.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -44,6 +45,7 @@ private slots:
     void pulledCableRecovers();
     void wrongModeBehindSilentAdapter();
     void endedJobReleasesAdapter();
+    void searchSetsLatencyTimer();
 };
 
 void TestSearch::secondAdapterAnswers()
@@ -196,6 +198,23 @@ void TestSearch::endedJobReleasesAdapter()
     cli.start(QStringLiteral(GLEISTRON_CLI), {"info"});
     QVERIFY(cli.waitForFinished(20000));
     QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+}
+
+void TestSearch::searchSetsLatencyTimer()
+{
+    // The modelled adapter keeps a partly filled packet for 16 ms unless told otherwise; the
+    // search tells it 2 ms, through the attribute beside the port.
+    SimProcess sim({"--usb-latency", "16"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    QFile attribute(sim.ports() + QStringLiteral(".latency_timer"));
+    QVERIFY(attribute.open(QIODevice::ReadOnly));
+    QCOMPARE(attribute.readAll().trimmed(), QByteArray("16"));
+    attribute.close();
+    Comm2Pc worker;
+    QVERIFY(worker.connectDevice(true));
+    QVERIFY(attribute.open(QIODevice::ReadOnly));
+    QCOMPARE(attribute.readAll().trimmed(), QByteArray("2"));
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

@@ -117,13 +117,12 @@ int main(int argc, char *argv[])
         QStringLiteral("P"), QStringLiteral("0"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Log every frame."),
                                        QStringLiteral("FILE"));
-    const QCommandLineOption commitDelayOption(
-        QStringLiteral("commit-delay"), QStringLiteral("Every commit answers after MS ms."),
-        QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption commitDelayOption(QStringLiteral("commit-delay"),
+                                               QStringLiteral("Every commit answers after MS ms."),
+                                               QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption weichenFailOption(
         QStringLiteral("weichen-commit-fail"),
-        QStringLiteral("The N-th switching-article commit is refused once."),
-        QStringLiteral("N"));
+        QStringLiteral("The N-th switching-article commit is refused once."), QStringLiteral("N"));
     const QCommandLineOption modeAtOption(
         QStringLiteral("mode-at"),
         QStringLiteral("From the N-th answer on, the handshake reports MODE."),
@@ -135,12 +134,23 @@ int main(int argc, char *argv[])
         QStringLiteral("faults-after"),
         QStringLiteral("Drop, corrupt and truncate begin after the N-th answer."),
         QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({adaptersOption,    modeOption,        softwareOption,  protocolOption,
-                       datamodelOption,   serialOption,      loadOption,      sampleOption,
-                       saveOption,        linkOption,        baudOption,      seedOption,
-                       dropOption,        corruptOption,     truncateOption,  unplugOption,
-                       lsbOption,         lsbSaveOption,     flipOption,      logOption,
-                       commitDelayOption, weichenFailOption, modeAtOption,    dropStagedOption,
+    const QCommandLineOption usbLatencyOption(
+        QStringLiteral("usb-latency"),
+        QStringLiteral("Model the adapter: answers in 62-byte packets, the last partial one after "
+                       "the latency timer (MS, unless the program set a smaller one)."),
+        QStringLiteral("MS"), QStringLiteral("0"));
+    parser.addOption(usbLatencyOption);
+    const QCommandLineOption latencyFixedOption(
+        QStringLiteral("usb-latency-fixed"),
+        QStringLiteral(
+            "The adapter's latency timer cannot be set (no attribute beside the port)."));
+    parser.addOption(latencyFixedOption);
+    parser.addOptions({adaptersOption,    modeOption,        softwareOption, protocolOption,
+                       datamodelOption,   serialOption,      loadOption,     sampleOption,
+                       saveOption,        linkOption,        baudOption,     seedOption,
+                       dropOption,        corruptOption,     truncateOption, unplugOption,
+                       lsbOption,         lsbSaveOption,     flipOption,     logOption,
+                       commitDelayOption, weichenFailOption, modeAtOption,   dropStagedOption,
                        faultsAfterOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
@@ -214,6 +224,10 @@ int main(int argc, char *argv[])
         wire.modeLater = parts[1].at(0).toLatin1();
     }
     station.dropStagedOnHandshake = parser.isSet(dropStagedOption);
+    wire.latencyFixed = parser.isSet(latencyFixedOption);
+    wire.usbLatencyMs = parser.value(usbLatencyOption).toInt(&ok);
+    if (!ok || wire.usbLatencyMs < 0 || wire.usbLatencyMs > 255)
+        return badUsage(QStringLiteral("--usb-latency takes 0 to 255 ms"));
     if (parser.isSet(sampleOption) && parser.isSet(loadOption))
         return badUsage(QStringLiteral("--sample and --load exclude each other"));
     if (parser.isSet(sampleOption))

@@ -32,13 +32,22 @@ PtyPort::PtyPort(int index, const QString &mode, SimStation &station, WireCondit
         linkPath = QDir(linkDir).absoluteFilePath(QStringLiteral("gleistron%1").arg(index));
 }
 
+int PtyPort::latencyMs() const
+{
+    QFile attribute(linkPath + QStringLiteral(".latency_timer"));
+    const int set = attribute.open(QIODevice::ReadOnly) ? attribute.readAll().trimmed().toInt() : 0;
+    return set > 0 ? qMin(set, wire.usbLatencyMs) : wire.usbLatencyMs;
+}
+
 PtyPort::~PtyPort()
 {
     if (!pending.isEmpty())
         reject(pending, QStringLiteral("incomplete frame"));
     closeTerminal();
-    if (!linkPath.isEmpty())
+    if (!linkPath.isEmpty()) {
         QFile::remove(linkPath);
+        QFile::remove(linkPath + QStringLiteral(".latency_timer"));
+    }
 }
 
 QString PtyPort::path() const
@@ -67,6 +76,13 @@ bool PtyPort::create()
         QDir().mkpath(QFileInfo(linkPath).absolutePath());
         if (!QFile::link(terminalPath, linkPath))
             return false;
+        if (wire.usbLatencyMs > 0 && !wire.latencyFixed) {
+            // The adapter's latency timer as an attribute beside the port, as the kernel keeps
+            // one beside a real adapter's tty: our adapter library writes what the program set.
+            QFile attribute(linkPath + QStringLiteral(".latency_timer"));
+            if (attribute.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                attribute.write(QByteArray::number(wire.usbLatencyMs) + '\n');
+        }
     }
     pending.clear();
     unplugged = false;
@@ -173,8 +189,8 @@ void PtyPort::handleFrames()
         pending.remove(0, take);
         logFrame("rx", request + filler);
         const QString refused =
-            handshake && filler != QByteArray(reinterpret_cast<const char *>(handshakeRequest) + 8,
-                                              12)
+            handshake &&
+                    filler != QByteArray(reinterpret_cast<const char *>(handshakeRequest) + 8, 12)
                 ? QStringLiteral("handshake filler")
                 : QString();
         int values[3];
@@ -209,13 +225,22 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength, bool commit)
     } else if (faults && wire.happens(wire.truncate)) {
         answer.truncate(std::uniform_int_distribution<int>(1, int(answer.size()) - 1)(wire.random));
     }
-    auto deliver = [this, answer, unplugNow] {
+    // The adapter hands full 62-byte packets on at once; a partly filled last one waits for
+    // its latency timer.
+    const int latency = wire.usbLatencyMs > 0 ? latencyMs() : 0;
+    auto deliver = [this, answer, unplugNow, latency] {
         busy = false;
         if (!answer.isEmpty() && master >= 0) {
             const char *data = answer.constData();
             qsizetype left = answer.size();
+            const qsizetype held = latency > 0 ? answer.size() % 62 : 0;
             while (left > 0) {
-                const ssize_t n = ::write(master, data, size_t(left));
+                if (left == held) {
+                    const timespec pause{0, long(latency) * 1000000L};
+                    nanosleep(&pause, nullptr);
+                }
+                const ssize_t n =
+                    ::write(master, data, size_t(left > held && held > 0 ? left - held : left));
                 if (n < 0) {
                     if (errno == EAGAIN)
                         continue;

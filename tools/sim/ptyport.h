@@ -19,11 +19,13 @@ struct WireConditions
     int baud = 0;
     int unplugAfter = 0; // answer count, 0 = never
     int unplugSeconds = 0;
-    int faultsAfter = 0;  // drop, corrupt and truncate only after this many answers
+    int faultsAfter = 0; // drop, corrupt and truncate only after this many answers
     int commitDelayMs = 0;
     int modeAt = 0; // from this answer on, the handshake reports modeLater
     char modeLater = 'Y';
     int rejected = 0;
+    int usbLatencyMs = 0;      // 0: answers arrive whole; else the adapter's latency timer
+    bool latencyFixed = false; // a driver that offers no latency attribute
     std::mt19937 random{1};
     int answers = 0;
     QFile *log = nullptr;
@@ -53,6 +55,7 @@ private:
     void unplug();
     void logFrame(const char *direction, const QByteArray &bytes);
     void closeTerminal();
+    int latencyMs() const; // the timer as the program left it, at most usbLatencyMs
 
     int index;
     QString mode; // "Y", another letter, or "silent"
@@ -64,8 +67,8 @@ private:
     int slave = -1; // held open so the terminal survives the program closing its side
     QSocketNotifier *notifier = nullptr;
     QByteArray pending;
-    bool unplugged = false; // between the unplugging answer and the new terminal
-    qint64 arrivalNs = 0;   // when the latest request bytes came in
+    bool unplugged = false;    // between the unplugging answer and the new terminal
+    qint64 arrivalNs = 0;      // when the latest request bytes came in
     qint64 refusedUntilNs = 0; // the rest of a refused burst is dropped with it
     bool busy = false;         // an answer is still on its way (a delayed commit)
 };
