@@ -1,15 +1,16 @@
 // The station's data-set commands: one read, one write and mostly one commit per data set.
-// Every failure of a read or write recovers the link and repeats the same request.
+// Every failure of a read, write or commit recovers the link and repeats the same request.
 
 #include "link/comm2pc.h"
 #include "link/frame.h"
 #include "link/logging.h"
+#include "link/protocol.h"
 
 #include <cstring>
 
-namespace {
-constexpr int MaxAnswer = 71;
+using namespace Protocol;
 
+namespace {
 int buildRequest(quint8 *request, quint8 subOp, std::initializer_list<int> params,
                  const quint8 *data = nullptr, int dataSize = 0, int spareBytes = 0)
 {
@@ -44,15 +45,15 @@ QList<int> Comm2Pc::emptyKeys(const quint8 *answer, int dataOffset, int dataSize
     return keys;
 }
 
-Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_list<int> params,
-                                        quint8 *dest, int key, const char *failureLine,
-                                        int failureNumber)
+Comm2Pc::BlockResult Comm2Pc::readBlock(const Read &shape, std::initializer_list<int> params,
+                                        quint8 *dest, int key, int failureNumber)
 {
     quint8 request[8];
     const int length = buildRequest(request, shape.subOp, params);
     const int dataOffset = 3 + int(params.size());
     quint8 answer[MaxAnswer] = {};
-    exchangeUntilAnswered(request, length, answer, shape.answerLength, failureLine, failureNumber);
+    exchangeUntilAnswered(request, length, answer, shape.answerLength, shape.failureLine,
+                          failureNumber);
     BlockResult result = BlockResult::Ignored;
     if (shape.echo == EchoRule::Unchecked ||
         (answer[1] == shape.subOp && answer[0] == Frame::StatusOk))
@@ -74,16 +75,15 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const ReadSpec &shape, std::initializer_
     return result;
 }
 
-bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumber, quint8 *dest,
-                         const char *failureLine)
+bool Comm2Pc::readRecord(const Read &shape, int n, bool wideNumber, quint8 *dest)
 {
-    for (int b = 0; b < blocks; ++b) {
+    for (int b = 0; b < shape.blocks; ++b) {
         const BlockResult result =
-            wideNumber ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, failureLine, n)
-                       : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, failureLine, n);
+            wideNumber ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, n)
+                       : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, n);
         if (result == BlockResult::Empty ||
             (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)) {
-            std::memset(dest + (b + 1) * 64, 0, size_t((blocks - b - 1) * 64));
+            std::memset(dest + (b + 1) * 64, 0, size_t((shape.blocks - b - 1) * 64));
             return false;
         }
     }
@@ -92,15 +92,14 @@ bool Comm2Pc::readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumb
 
 bool Comm2Pc::backup_Lok_load(int n, quint8 *dest)
 {
-    return readRecord({0x0B, 71, 64, true, EchoRule::Abandon}, 4, n, true, dest);
+    return readRecord(LokRead, n, true, dest);
 }
 
 bool Comm2Pc::backup_Lokliste_load(quint8 *dest)
 {
-    const ReadSpec shape{0x6E, 70, 64, false, EchoRule::Abandon};
     for (int list = 0; list < 4; ++list) {
-        for (int b = 0; b < 4; ++b) {
-            if (readBlock(shape, {list, b}, dest + list * 256 + b * 64, list) ==
+        for (int b = 0; b < LoklisteRead.blocks; ++b) {
+            if (readBlock(LoklisteRead, {list, b}, dest + list * 256 + b * 64, list) ==
                 BlockResult::WrongEcho) {
                 const int done = list * 256 + (b + 1) * 64;
                 std::memset(dest + done, 0, size_t(4 * 256 - done));
@@ -113,83 +112,67 @@ bool Comm2Pc::backup_Lokliste_load(quint8 *dest)
 
 bool Comm2Pc::backup_Gleisplan_load(int p, int c, int r, quint8 *dest)
 {
-    const BlockResult result =
-        readBlock({0x1F, 71, 64, true, EchoRule::Abandon}, {p, r, c}, dest, c * 256 + r);
+    const BlockResult result = readBlock(GleisplanRead, {p, r, c}, dest, c * 256 + r);
     return result == BlockResult::Copied || result == BlockResult::Ignored;
 }
 
 bool Comm2Pc::backup_Weichen_load(int n, quint8 *dest)
 {
-    return readBlock({0x29, 71, 64, true, EchoRule::Skip}, {n >> 8, n & 0xFF}, dest, n) !=
-           BlockResult::Empty;
+    return readBlock(WeichenRead, {n >> 8, n & 0xFF}, dest, n) != BlockResult::Empty;
 }
 
 bool Comm2Pc::backup_Rueckmelder_load(int n, quint8 *dest)
 {
-    return readRecord({0x33, 71, 64, true, EchoRule::Skip}, 4, n, true, dest);
+    return readRecord(RueckmelderRead, n, true, dest);
 }
 
 bool Comm2Pc::backup_S88_load(quint8 *dest)
 {
     qCDebug(lcData, "backup_S88_load");
-    const ReadSpec shape{0x66, 69, 64, false, EchoRule::Unchecked};
-    for (int part = 0; part < 4; ++part)
-        readBlock(shape, {part}, dest + part * 64, part);
+    for (int part = 0; part < S88Read.blocks; ++part)
+        readBlock(S88Read, {part}, dest + part * 64, part);
     return true;
 }
 
 bool Comm2Pc::backup_SystemKonfiguration_load(quint8 *dest)
 {
     qCDebug(lcData, "backup_SystemKonfiguration_load");
-    for (int part = 0; part < 4; ++part) {
+    for (int part = 0; part < SystemRead.blocks; ++part) {
         quint8 request[8];
-        const int length = buildRequest(request, 0x64, {part});
+        const int length = buildRequest(request, SystemRead.subOp, {part});
         quint8 answer[MaxAnswer] = {};
-        for (;;) {
-            bool exchanged = false;
-            try {
-                exchangeData(request, length, answer, 69);
-                exchanged = true;
-            } catch (const ex_stopped &) {
-                throw;
-            } catch (...) {
-            }
-            if (exchanged) {
-                qCDebug(lcData).noquote() << hexString(answer, 69);
-                qCDebug(lcData).noquote()
-                    << QStringLiteral("Systemkonfig part %1 loading ... ").arg(part);
-                if (answerFrameOk(answer, 69)) {
-                    noteAnswered();
-                    break;
-                }
-                qCDebug(lcData, "CRC ERROR");
-            }
-            recoverConnection();
-        }
-        std::memcpy(dest + part * 64, answer + 4, 64);
+        exchangeUntil(request, length, answer, SystemRead.answerLength, [&] {
+            qCDebug(lcData).noquote() << hexString(answer, SystemRead.answerLength);
+            qCDebug(lcData).noquote()
+                << QStringLiteral("Systemkonfig part %1 loading ... ").arg(part);
+            if (answerFrameOk(answer, SystemRead.answerLength))
+                return true;
+            qCDebug(lcData, "CRC ERROR");
+            return false;
+        });
+        std::memcpy(dest + part * 64, answer + 4, size_t(SystemRead.dataSize));
     }
     return true;
 }
 
 bool Comm2Pc::backup_Fahrstrassen_load(int n, quint8 *dest)
 {
-    return readRecord({0x3D, 71, 64, true, EchoRule::Skip}, 8, n, true, dest);
+    return readRecord(RouteRead, n, true, dest);
 }
 
 bool Comm2Pc::backup_FahrstrassenAusleuchtung_load(int n, quint8 *dest)
 {
-    return readRecord({0x47, 71, 64, true, EchoRule::Skip}, 8, n, true, dest);
+    return readRecord(IlluminationRead, n, true, dest);
 }
 
 bool Comm2Pc::backup_LSB_load(int n, quint8 *dest)
 {
-    return readBlock({0x51, 38, 32, true, EchoRule::Skip}, {n >> 8, n & 0xFF}, dest, n) !=
-           BlockResult::Empty;
+    return readBlock(LsbRead, {n >> 8, n & 0xFF}, dest, n) != BlockResult::Empty;
 }
 
 bool Comm2Pc::backup_HSB_load(int n, quint8 *dest)
 {
-    const bool ok = readRecord({0x5B, 71, 64, true, EchoRule::Skip}, 4, n, false, dest);
+    const bool ok = readRecord(HsbRead, n, false, dest);
     if (!ok)
         qCDebug(lcData, "HSB[%d] ist leer.", n);
     return ok;
@@ -197,205 +180,188 @@ bool Comm2Pc::backup_HSB_load(int n, quint8 *dest)
 
 bool Comm2Pc::backup_Lokbild_load(int n, quint8 *dest)
 {
-    const bool ok = readRecord({0x19, 70, 64, true, EchoRule::Skip}, 192, n, false, dest,
-                               "lokbild %d connection failure");
+    const bool ok = readRecord(LokbildRead, n, false, dest);
     if (!ok)
         qCDebug(lcData, "Lokbild [%d] ist leer.", n);
     return ok;
 }
 
-void Comm2Pc::writeBlock(quint8 subOp, std::initializer_list<int> params, const quint8 *data,
-                         int dataSize, int spareBytes, int answerLength)
+void Comm2Pc::writeBlocks(const Write &shape, std::initializer_list<int> head, bool blockNumber,
+                          const quint8 *src)
 {
-    quint8 request[Frame::MaxLength];
-    const int length = buildRequest(request, subOp, params, data, dataSize, spareBytes);
-    quint8 answer[MaxAnswer];
-    exchangeUntilAnswered(request, length, answer, answerLength);
+    for (int b = 0; b < shape.blocks; ++b) {
+        quint8 request[Frame::MaxLength];
+        quint8 params[4];
+        int count = 0;
+        for (int p : head)
+            params[count++] = quint8(p);
+        if (blockNumber)
+            params[count++] = quint8(b);
+        const int length =
+            count == 1   ? buildRequest(request, shape.subOp, {params[0]}, src + b * 64,
+                                        shape.dataSize, shape.spareBytes)
+            : count == 2 ? buildRequest(request, shape.subOp, {params[0], params[1]}, src + b * 64,
+                                        shape.dataSize, shape.spareBytes)
+                         : buildRequest(request, shape.subOp, {params[0], params[1], params[2]},
+                                        src + b * 64, shape.dataSize, shape.spareBytes);
+        quint8 answer[MaxAnswer];
+        exchangeUntilAnswered(request, length, answer, shape.answerLength);
+    }
 }
 
 bool Comm2Pc::backup_Lok_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 4; ++b)
-        writeBlock(0x0C, {n >> 8, n & 0xFF, b}, src + b * 64, 64, 0, 7);
+    writeBlocks(LokWrite, {n >> 8, n & 0xFF}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_Lokliste_save(const quint8 *src)
 {
-    for (int list = 0; list < 4; ++list) {
-        for (int b = 0; b < 4; ++b)
-            writeBlock(0x6F, {list, b}, src + list * 256 + b * 64, 64, 0, 6);
-    }
+    for (int list = 0; list < 4; ++list)
+        writeBlocks(LoklisteWrite, {list}, true, src + list * 256);
     return true;
 }
 
 bool Comm2Pc::backup_Gleisplan_save(int p, int c, int r, const quint8 *src)
 {
-    writeBlock(0x20, {p, r, c}, src, 64, 0, 7);
+    writeBlocks(GleisplanWrite, {p, r, c}, false, src);
     return true;
 }
 
 bool Comm2Pc::backup_Weichen_save(int n, const quint8 *src)
 {
-    writeBlock(0x2A, {n >> 8, n & 0xFF}, src, 64, 1, 7);
+    writeBlocks(WeichenWrite, {n >> 8, n & 0xFF}, false, src);
     return true;
 }
 
 bool Comm2Pc::backup_Rueckmelder_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 4; ++b)
-        writeBlock(0x34, {n >> 8, n & 0xFF, b}, src + b * 64, 64, 0, 7);
+    writeBlocks(RueckmelderWrite, {n >> 8, n & 0xFF}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_S88_save(const quint8 *src)
 {
-    for (int part = 0; part < 4; ++part)
-        writeBlock(0x67, {part}, src + part * 64, 64, 0, 5);
+    writeBlocks(S88Write, {}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_SystemKonfiguration_save(const quint8 *src)
 {
-    for (int part = 0; part < 4; ++part)
-        writeBlock(0x65, {part}, src + part * 64, 64, 0, 5);
+    writeBlocks(SystemWrite, {}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_Fahrstrassen_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 8; ++b)
-        writeBlock(0x3E, {n >> 8, n & 0xFF, b}, src + b * 64, 64, 0, 7);
+    writeBlocks(RouteWrite, {n >> 8, n & 0xFF}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_FahrstrassenAusleuchtung_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 8; ++b)
-        writeBlock(0x48, {n >> 8, n & 0xFF, b}, src + b * 64, 64, 0, 7);
+    writeBlocks(IlluminationWrite, {n >> 8, n & 0xFF}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_LSB_save(int n, const quint8 *src)
 {
-    writeBlock(0x52, {n >> 8, n & 0xFF}, src, 32, 0, 6);
+    writeBlocks(LsbWrite, {n >> 8, n & 0xFF}, false, src);
     return true;
 }
 
 bool Comm2Pc::backup_HSB_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 4; ++b)
-        writeBlock(0x5C, {n & 0xFF, b}, src + b * 64, 64, 1, 6);
+    writeBlocks(HsbWrite, {n & 0xFF}, true, src);
     return true;
 }
 
 bool Comm2Pc::backup_Lokbild_save(int n, const quint8 *src)
 {
-    for (int b = 0; b < 192; ++b)
-        writeBlock(0x1A, {n & 0xFF, b}, src + b * 64, 64, 0, 6);
+    writeBlocks(LokbildWrite, {n & 0xFF}, true, src);
     return true;
 }
 
-bool Comm2Pc::commit(quint8 subOp, int requestLength, int group, int answerLength, int retryCount,
-                     const char *failureLine)
+bool Comm2Pc::commit(const Commit &shape, int number)
 {
     quint8 request[5];
-    if (requestLength == 5)
-        buildRequest(request, subOp, {group});
+    if (shape.requestLength == 5)
+        buildRequest(request, shape.subOp, {number});
     else
-        buildRequest(request, subOp, {});
+        buildRequest(request, shape.subOp, {});
     quint8 answer[MaxAnswer];
-    for (;;) {
-        setRetries(retryCount);
-        try {
-            exchangeData(request, requestLength, answer, answerLength);
-            noteAnswered();
-            return true;
-        } catch (const ex_stopped &) {
-            throw;
-        } catch (...) {
-            if (failureLine)
-                qCDebug(lcData, "%s", failureLine);
-        }
-        recoverConnection();
-    }
+    // Only the switching-article commit looks at its answer.
+    const bool checked = shape.subOp == WeichenCommit.subOp;
+    exchangeUntil(
+        request, shape.requestLength, answer, shape.answerLength,
+        [&] {
+            return !checked || (answerFrameOk(answer, shape.answerLength) &&
+                                answer[1] == shape.subOp && answer[3] == 1);
+        },
+        shape.failureLine, 0, shape.retries);
+    return true;
 }
 
 bool Comm2Pc::backup_Lok_commit()
 {
-    return commit(0x0D, 4, 0, 5, 20, "LokSaver FAILED");
+    return commit(LokCommit);
 }
 
 bool Comm2Pc::backup_Lokliste_commit()
 {
-    return commit(0x70, 4, 0, 5, 20, "LoklisteSaver FAILED");
+    return commit(LoklisteCommit);
 }
 
 bool Comm2Pc::backup_Gleisplan_commit()
 {
-    return commit(0x21, 4, 0, 5, 20, "GleisplanSaver FAILED");
+    return commit(GleisplanCommit);
 }
 
 bool Comm2Pc::backup_Weichen_commit()
 {
-    quint8 request[4];
-    buildRequest(request, 0x2B, {});
-    quint8 answer[MaxAnswer];
-    for (;;) {
-        try {
-            exchangeData(request, 4, answer, 5);
-            if (answerFrameOk(answer, 5) && answer[1] == 0x2B && answer[3] == 1) {
-                noteAnswered();
-                return true;
-            }
-        } catch (const ex_stopped &) {
-            throw;
-        } catch (...) {
-        }
-        recoverConnection();
-    }
+    return commit(WeichenCommit);
 }
 
 bool Comm2Pc::backup_Rueckmelder_commit()
 {
-    return commit(0x35, 4, 0, 5, 20, "RückmelderSaver FAILED");
+    return commit(RueckmelderCommit);
 }
 
 bool Comm2Pc::backup_Fahrstrassen_commit()
 {
-    return commit(0x3F, 4, 0, 5, 20, "FahrstrassenSaver FAILED");
+    return commit(RouteCommit);
 }
 
 bool Comm2Pc::backup_FahrstrassenAusleuchtung_commit(int group)
 {
-    return commit(0x49, 5, group, 6, 120, "FahrstrassenAusleuchtungSaver FAILED");
+    return commit(IlluminationCommit, group);
 }
 
 bool Comm2Pc::backup_LSB_commit()
 {
-    return commit(0x53, 4, 0, 5, 20, "LSB Saver FAILED");
+    return commit(LsbCommit);
 }
 
 bool Comm2Pc::backup_HSB_commit()
 {
-    return commit(0x5D, 4, 0, 5, 20, "HSB Saver FAILED");
+    return commit(HsbCommit);
 }
 
 bool Comm2Pc::backup_Lokbild_commit(int n)
 {
-    return commit(0x1B, 5, n, 6, 20, nullptr);
+    return commit(LokbildCommit, n);
 }
 
 bool Comm2Pc::backup_finalize()
 {
     quint8 request[4];
-    buildRequest(request, 0xFB, {});
+    buildRequest(request, Finalize.subOp, {});
     quint8 answer[4];
-    setRetries(10);
+    setRetries(Finalize.retries);
     // Its failure is not the user's concern, so neither is its waiting.
     reportStalls = false;
     try {
-        exchangeData(request, 4, answer, 4);
+        exchangeData(request, Finalize.requestLength, answer, Finalize.answerLength);
         reportStalls = true;
         return true;
     } catch (const ex_stopped &) {
@@ -403,7 +369,7 @@ bool Comm2Pc::backup_finalize()
         throw;
     } catch (...) {
         reportStalls = true;
-        qCDebug(lcData, "backup_finalize FAILED");
+        qCDebug(lcData, "%s", Finalize.failureLine);
         return false;
     }
 }

@@ -14,11 +14,6 @@ QMutex &stationMutex()
     return mutex;
 }
 
-namespace {
-const quint8 handshakeRequest[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
-                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
-}
-
 Comm2Pc::Comm2Pc()
 {
     usbDevice = new FtdDevice(library);
@@ -95,7 +90,7 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
 
         quint8 answer[handshakeAnswerLength] = {};
         try {
-            exchangeData(handshakeRequest, int(sizeof handshakeRequest), answer,
+            exchangeData(Protocol::HandshakeRequest, int(sizeof Protocol::HandshakeRequest), answer,
                          handshakeAnswerLength);
         } catch (const ex_stopped &) {
             throw;
@@ -221,17 +216,19 @@ void Comm2Pc::noteAnswered()
     }
 }
 
-void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
-                                    int answerLength, const char *failureLine, int failureNumber)
+void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *answer,
+                            int answerLength, const std::function<bool()> &accept,
+                            const char *failureLine, int failureNumber, int retriesEachTry)
 {
     for (;;) {
+        if (retriesEachTry > 0)
+            setRetries(retriesEachTry);
         try {
             exchangeData(request, requestLength, answer, answerLength);
-            if (answerFrameOk(answer, answerLength)) {
+            if (accept()) {
                 noteAnswered();
                 return;
             }
-            qCDebug(lcLink, "CRC ERROR");
         } catch (const ex_stopped &) {
             throw;
         } catch (...) {
@@ -240,4 +237,18 @@ void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, qu
             qCDebug(lcData, failureLine, failureNumber);
         recoverConnection();
     }
+}
+
+void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
+                                    int answerLength, const char *failureLine, int failureNumber)
+{
+    exchangeUntil(
+        request, requestLength, answer, answerLength,
+        [&] {
+            if (answerFrameOk(answer, answerLength))
+                return true;
+            qCDebug(lcLink, "CRC ERROR");
+            return false;
+        },
+        failureLine, failureNumber);
 }

@@ -2,10 +2,12 @@
 
 #include "ftdlibrary.h"
 #include "gleistronkommunikator.h"
+#include "protocol.h"
 
 #include <QList>
 #include <QMutex>
 #include <QString>
+#include <functional>
 
 // Serialises the adapter loop of the station search across all workers of the process.
 QMutex &stationMutex();
@@ -17,7 +19,7 @@ class Comm2Pc : public GleistronKommunikator
     Q_OBJECT
 public:
     static constexpr int modelVersionLimit = 2000;
-    static constexpr int handshakeAnswerLength = 27;
+    static constexpr int handshakeAnswerLength = Protocol::HandshakeAnswerLength;
 
     Comm2Pc(); // throws const char* when the adapter library is incomplete
     ~Comm2Pc() override;
@@ -28,8 +30,14 @@ public:
     // A late answer after a reported stall counts as the link restored.
     void noteAnswered();
 
-    // Exchanges until an answer with a good checksum arrives, recovering the link after every
-    // failure and sending the same request again, without limit (only a stop request ends it).
+    // The one retry loop of the transfers: exchanges until `accept` takes the answer,
+    // recovering the link after every failure and sending the same request again, without
+    // limit (only a stop request or a station in another mode ends it). retriesEachTry, when
+    // not 0, is set before every try (the commits' raised tries).
+    void exchangeUntil(const quint8 *request, int requestLength, quint8 *answer, int answerLength,
+                       const std::function<bool()> &accept, const char *failureLine = nullptr,
+                       int failureNumber = 0, int retriesEachTry = 0);
+    // ... until an answer of the stated length with a good checksum arrives.
     void exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
                                int answerLength, const char *failureLine = nullptr,
                                int failureNumber = 0);
@@ -115,24 +123,14 @@ signals:
     void signal_reconnected();
 
 private:
-    enum class EchoRule { Abandon, Skip, Unchecked };
     enum class BlockResult { Copied, Empty, WrongEcho, Ignored };
-    struct ReadSpec
-    {
-        quint8 subOp;
-        int answerLength;
-        int dataSize;
-        bool emptyList; // an 'E' answer lists further empty keys
-        EchoRule echo;
-    };
-    BlockResult readBlock(const ReadSpec &shape, std::initializer_list<int> params, quint8 *dest,
-                          int key, const char *failureLine = nullptr, int failureNumber = 0);
-    bool readRecord(const ReadSpec &shape, int blocks, int n, bool wideNumber, quint8 *dest,
-                    const char *failureLine = nullptr);
-    void writeBlock(quint8 subOp, std::initializer_list<int> params, const quint8 *data,
-                    int dataSize, int spareBytes, int answerLength);
-    bool commit(quint8 subOp, int requestLength, int group, int answerLength, int retryCount,
-                const char *failureLine);
+    BlockResult readBlock(const Protocol::Read &shape, std::initializer_list<int> params,
+                          quint8 *dest, int key, int failureNumber = 0);
+    bool readRecord(const Protocol::Read &shape, int n, bool wideNumber, quint8 *dest);
+    // Every block of one record or area: the head parameters, then the block number if asked.
+    void writeBlocks(const Protocol::Write &shape, std::initializer_list<int> head,
+                     bool blockNumber, const quint8 *src);
+    bool commit(const Protocol::Commit &shape, int number = 0);
 
     bool lsbExchange(const quint8 *request, int requestLength, quint8 *answer, int answerLength,
                      const char *errorMessage);

@@ -3,6 +3,7 @@
 #include "link/comm2pc.h"
 #include "link/frame.h"
 #include "link/logging.h"
+#include "link/protocol.h"
 
 #include <cstring>
 
@@ -26,15 +27,15 @@ bool Comm2Pc::lsbExchange(const quint8 *request, int requestLength, quint8 *answ
 
 bool Comm2Pc::update_LSB_init(quint8 *answer)
 {
-    const quint8 request[6] = {0x55, 0x00, 0x06, 0x6D, 0x04, 0x96};
-    return lsbExchange(request, 6, answer, 31, "error:update_LSB_init()");
+    return lsbExchange(Protocol::LsbInitRequest, int(sizeof Protocol::LsbInitRequest), answer,
+                       Protocol::LsbInitAnswerLength, "error:update_LSB_init()");
 }
 
 bool Comm2Pc::update_LSB_data(quint16 address, quint8 n, const quint8 *data)
 {
     quint8 request[Frame::MaxLength];
     request[0] = Frame::MainLsbUpdate;
-    request[1] = 0x59;
+    request[1] = Protocol::LsbDataSubOp;
     request[2] = quint8(n + 6);
     writeWord(request + 3, address);
     if (n)
@@ -43,13 +44,15 @@ bool Comm2Pc::update_LSB_data(quint16 address, quint8 n, const quint8 *data)
     qCDebug(lcLsb).noquote()
         << QStringLiteral("update_LSB_data %1 %2 %3").arg(address).arg(n).arg(n ? data[0] : 0);
     qCDebug(lcLsb).noquote() << hexString(request, n + 6);
-    quint8 answer[5];
-    return lsbExchange(request, n + 6, answer, 5, "error:update_LSB_data()");
+    quint8 answer[Protocol::LsbAnswerLength];
+    return lsbExchange(request, n + 6, answer, Protocol::LsbAnswerLength,
+                       "error:update_LSB_data()");
 }
 
 bool Comm2Pc::update_LSB_end(quint16 word1, quint16 word2, quint16 word3, quint16 length)
 {
-    quint8 request[14] = {Frame::MainLsbUpdate, 0x5A, 14};
+    quint8 request[Protocol::LsbEndRequestLength] = {Frame::MainLsbUpdate, Protocol::LsbEndSubOp,
+                                                     Protocol::LsbEndRequestLength};
     writeWord(request + 3, word1);
     writeWord(request + 5, word2);
     writeWord(request + 7, word3);
@@ -57,6 +60,7 @@ bool Comm2Pc::update_LSB_end(quint16 word1, quint16 word2, quint16 word3, quint1
     request[10] = 0;
     writeWord(request + 11, length);
     finishFrame(request);
-    quint8 answer[5];
-    return lsbExchange(request, 14, answer, 5, "error:update_LSB_data()");
+    quint8 answer[Protocol::LsbAnswerLength];
+    return lsbExchange(request, Protocol::LsbEndRequestLength, answer, Protocol::LsbAnswerLength,
+                       "error:update_LSB_data()");
 }

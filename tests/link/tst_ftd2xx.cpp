@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "link/d2xx.h"
 #include "link/ftdlibrary.h"
+#include "link/protocol.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -35,11 +36,6 @@ private:
     FT_Write_t write = nullptr;
     FT_Read_t read = nullptr;
 };
-
-namespace {
-const unsigned char handshake[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
-                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
-}
 
 void TestFtd2xx::initTestCase()
 {
@@ -119,7 +115,8 @@ void TestFtd2xx::listAndInfoNodes()
     QCOMPARE(close(handle), FT_OK);
     QCOMPARE(close(handle), FT_INVALID_HANDLE); // a stale handle is refused, not followed
     DWORD n = 0;
-    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_INVALID_HANDLE);
+    QCOMPARE(write(handle, const_cast<unsigned char *>(Protocol::HandshakeRequest), 20, &n),
+             FT_INVALID_HANDLE);
 }
 
 void TestFtd2xx::readTimeout_data()
@@ -140,7 +137,7 @@ void TestFtd2xx::readTimeout()
     FT_HANDLE handle = openConfigured(0);
     QVERIFY(handle);
     DWORD n = 0;
-    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_OK);
+    QCOMPARE(write(handle, const_cast<unsigned char *>(Protocol::HandshakeRequest), 20, &n), FT_OK);
     QCOMPARE(n, DWORD(20));
     unsigned char answer[27];
     QElapsedTimer clock;
@@ -162,12 +159,13 @@ void TestFtd2xx::unpluggedPort()
     QVERIFY(handle);
     DWORD n = 0;
     unsigned char answer[27];
-    QCOMPARE(write(handle, const_cast<unsigned char *>(handshake), 20, &n), FT_OK);
+    QCOMPARE(write(handle, const_cast<unsigned char *>(Protocol::HandshakeRequest), 20, &n), FT_OK);
     QCOMPARE(read(handle, answer, 27, &n), FT_OK);
     QCOMPARE(n, DWORD(27));
     // The answer was the last thing before the cable went.
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(sim.ports()), 5000);
-    FT_STATUS status = write(handle, const_cast<unsigned char *>(handshake), 20, &n);
+    FT_STATUS status =
+        write(handle, const_cast<unsigned char *>(Protocol::HandshakeRequest), 20, &n);
     if (status == FT_OK)
         status = read(handle, answer, 27, &n);
     QCOMPARE(status, FT_IO_ERROR);

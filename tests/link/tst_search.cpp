@@ -2,6 +2,7 @@
 
 #include "../common/simprocess.h"
 #include "link/comm2pc.h"
+#include "link/protocol.h"
 
 #include <QFile>
 #include <QProcess>
@@ -9,8 +10,6 @@
 #include <QTest>
 
 namespace {
-const quint8 handshake[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
-                              0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
 
 struct Spies
 {
@@ -157,7 +156,7 @@ void TestSearch::pulledCableRecovers()
     quint8 answer[27] = {};
     for (int i = 0; i < 100 && spies.back.count() == 0; ++i) {
         std::fill(std::begin(answer), std::end(answer), 0);
-        worker.exchangeUntilAnswered(handshake, 20, answer, 27);
+        worker.exchangeUntilAnswered(Protocol::HandshakeRequest, 20, answer, 27);
         QCOMPARE(answer[3], quint8('Y'));
         QTest::qWait(20);
     }

@@ -38,13 +38,12 @@ class EndlessJob : public Comm2Pc
 protected:
     void run() override
     {
-        const quint8 handshake[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD0, 0xD9, 0x0A, 0x09,
-                                      0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00};
-        quint8 answer[27];
+        quint8 answer[Protocol::HandshakeAnswerLength];
         try {
             connectDevice(true);
             for (;;)
-                exchangeUntilAnswered(handshake, 20, answer, 27);
+                exchangeUntilAnswered(Protocol::HandshakeRequest, 20, answer,
+                                      Protocol::HandshakeAnswerLength);
         } catch (const ex_stopped &) {
         }
     }
