@@ -1,6 +1,7 @@
 #include "backupjob.h"
 
 #include "link/logging.h"
+#include "transferplan.h"
 
 #include <QCoreApplication>
 
@@ -18,9 +19,7 @@ QString seconds(const QElapsedTimer &clock, int decimals)
 
 quint32 BackupJob::weightOf(int set)
 {
-    static const quint32 weights[Catalogue::DataSetCount] = {4112,  1024, 1024, 1024, 1024, 4096,
-                                                             16384, 2048, 1024, 8,    19200};
-    return weights[set];
+    return TransferPlan::of(set).weight;
 }
 
 void BackupJob::continueTransfer()

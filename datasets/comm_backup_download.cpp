@@ -1,5 +1,7 @@
 #include "comm_backup_download.h"
 
+#include "transferplan.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstring>
@@ -65,13 +67,13 @@ void Comm_backup_download::clearRecord(int set, int n)
     std::memset(recordPlace(set, n), 0, size_t(entry(set).recordSize));
 }
 
-void Comm_backup_download::readRecords(int set, int first, int last, quint32 factor, int quietEvery,
-                                       bool (Comm_backup_download::*read)(int))
+void Comm_backup_download::readRecords(int set, bool (Comm_backup_download::*read)(int))
 {
     const int offset = entry(set).statusOffset;
-    for (int n = first; n <= last; ++n) {
-        if (quietEvery == 0 || n % quietEvery != 0)
-            emitProgress(factor * quint32(n));
+    const TransferPlan::Section &plan = TransferPlan::of(set);
+    for (int n = plan.first; n < plan.records; ++n) {
+        if (plan.quietEvery == 0 || n % plan.quietEvery != 0)
+            emitProgress(plan.factor * quint32(n));
         qint8 &mark = status(offset, n);
         if (takeEmpty(n)) {
             clearRecord(set, n);
@@ -92,7 +94,7 @@ void Comm_backup_download::readPlan(int plan)
 {
     quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
     for (int r = 0; r < 64; ++r) {
-        emitProgress(16u * quint32(r));
+        emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const int key = c * 256 + r;
             quint8 *block = base + r * 1024 + c * 8;
@@ -164,7 +166,7 @@ void Comm_backup_download::download(int set)
     case Lokomotiven:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokomotiven ... "));
         std::fill_n(&status(StatusLokomotiven, 0), 1024, qint8(0));
-        readRecords(set, 0, 1023, 4, 20, &Comm_backup_download::readLok);
+        readRecords(set, &Comm_backup_download::readLok);
         backup_Lokliste_load(document->bank(0) + LoklistenOffset);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
@@ -185,7 +187,7 @@ void Comm_backup_download::download(int set)
     case Weichen:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Schaltartikel ... "));
         std::fill_n(&status(StatusWeichen, 0), 1024, qint8(0));
-        readRecords(set, 0, 1023, 1, 40, &Comm_backup_download::readWeiche);
+        readRecords(set, &Comm_backup_download::readWeiche);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel geladen in %1 Sek. <BR>"),
                    clock);
@@ -193,7 +195,7 @@ void Comm_backup_download::download(int set)
     case Rueckmelder:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Rückmelder ... "));
         std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
-        readRecords(set, 0, 1023, 4, 40, &Comm_backup_download::readRueckmelder);
+        readRecords(set, &Comm_backup_download::readRueckmelder);
         backup_S88_load(document->bank(0) + S88Offset);
         document->s88Present = true;
         endSection(weightOf(set),
@@ -202,7 +204,7 @@ void Comm_backup_download::download(int set)
     case Fahrstrassen:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Fahrstrassen ... "));
         std::fill_n(&status(StatusFahrstrassen, 0), 1024, qint8(0));
-        readRecords(set, 0, 1023, 16, 40, &Comm_backup_download::readRoute);
+        readRecords(set, &Comm_backup_download::readRoute);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen geladen in %1 Sek. <BR>"),
                    clock);
@@ -211,14 +213,14 @@ void Comm_backup_download::download(int set)
     case Lsb:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade LSB Geräte ... "));
         std::fill_n(&status(StatusLsb, 0), 2048, qint8(0));
-        readRecords(set, 0, 2047, 1, 40, &Comm_backup_download::readLsb);
+        readRecords(set, &Comm_backup_download::readLsb);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  LSB Geräte geladen in %1 Sek. <BR>"), clock);
         break;
     case Hsb:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade HSB Geräte ... "));
         std::fill_n(&status(StatusHsb, 0), 256, qint8(0));
-        readRecords(set, 0, 255, 4, 40, &Comm_backup_download::readHsb);
+        readRecords(set, &Comm_backup_download::readHsb);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  HSB Geräte geladen in %1 Sek. <BR>"), clock);
         break;
@@ -234,7 +236,7 @@ void Comm_backup_download::download(int set)
     case Lokbilder:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokbilder ... "));
         std::fill_n(&status(StatusLokbilder, 0), 100, qint8(0));
-        readRecords(set, 1, 99, 192, 0, &Comm_backup_download::readLokbild);
+        readRecords(set, &Comm_backup_download::readLokbild);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder geladen in %1 Sek. <BR>"), clock);
         break;

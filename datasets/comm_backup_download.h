@@ -14,8 +14,8 @@ protected:
 
 private:
     void download(int set);
-    void readRecords(int set, int first, int last, quint32 factor, int quietEvery,
-                     bool (Comm_backup_download::*read)(int n));
+    // The set's records in order, with its progress; empty ones as the station names them.
+    void readRecords(int set, bool (Comm_backup_download::*read)(int n));
     void readPlan(int plan);
     bool readLok(int n);
     bool readWeiche(int n);

@@ -1,5 +1,6 @@
 #include "comm_backup_upload.h"
 
+#include "transferplan.h"
 #include "uploadrules.h"
 
 #include <QCoreApplication>
@@ -104,14 +105,14 @@ QString Comm_backup_upload::unconfirmedMessage(const QList<int> &sets)
         .arg(names.join(QStringLiteral(", ")));
 }
 
-void Comm_backup_upload::sendRecords(int statusOffset, int count, quint32 factor, int quietEvery,
-                                     const std::function<void(int)> &send,
+void Comm_backup_upload::sendRecords(int set, const std::function<void(int)> &send,
                                      const std::function<void(int)> &after)
 {
-    for (int n = 0; n < count; ++n) {
-        if (n % quietEvery != 0)
-            emitProgress(factor * quint32(n));
-        if (sent(statusOffset, n))
+    const TransferPlan::Section &plan = TransferPlan::of(set);
+    for (int n = 0; n < plan.records; ++n) {
+        if (n % plan.quietEvery != 0)
+            emitProgress(plan.factor * quint32(n));
+        if (sent(entry(set).statusOffset, n))
             send(n);
         if (after)
             after(n);
@@ -122,12 +123,12 @@ void Comm_backup_upload::uploadLokomotiven()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokomotiven ... "));
-    sendRecords(StatusLokomotiven, 1024, 4, 20,
+    sendRecords(Lokomotiven,
                 [this](int n) { backup_Lok_save(n, document->bank(0) + LokOffset + n * 256); });
     backup_Lok_commit();
     backup_Lokliste_save(document->bank(0) + LoklistenOffset);
-    endSection(4112, QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"),
-               clock);
+    endSection(TransferPlan::of(Lokomotiven).uploadDone,
+               QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"), clock);
 }
 
 void Comm_backup_upload::sendPlan(int plan)
@@ -138,14 +139,14 @@ void Comm_backup_upload::sendPlan(int plan)
     clock.start();
     const quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
     for (int r = 0; r < 64; ++r) {
-        emitProgress(16u * quint32(r));
+        emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const quint8 *block = base + r * 1024 + c * 8;
             if (UploadRules::planBlockSent(block, r, c))
                 backup_Gleisplan_save(plan, c, r, block);
         }
     }
-    finishSection(1024);
+    finishSection(TransferPlan::of(Gleisplan1 + plan).uploadDone);
     sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Gleisplan %1 übertragen in %2 Sek. <BR>"),
                plan + 1, clock);
 }
@@ -154,11 +155,12 @@ void Comm_backup_upload::uploadWeichen()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Schaltartikel ... "));
-    sendRecords(StatusWeichen, 1024, 1, 40, [this](int n) {
+    sendRecords(Weichen, [this](int n) {
         backup_Weichen_save(n, document->bank(1) + WeichenOffset + n * 64);
     });
     backup_Weichen_commit();
-    endSection(1024, QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
+    endSection(TransferPlan::of(Weichen).uploadDone,
+               QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
@@ -166,15 +168,15 @@ void Comm_backup_upload::uploadRueckmelder()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Rückmelder ... "));
-    sendRecords(StatusRueckmelder, 1024, 4, 40, [this](int n) {
+    sendRecords(Rueckmelder, [this](int n) {
         backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
     });
     // Only S88 data the document really holds: zeros would wipe the station's configuration.
     if (document->s88Present)
         backup_S88_save(document->bank(0) + S88Offset);
     backup_Rueckmelder_commit();
-    endSection(4100, QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"),
-               clock);
+    endSection(TransferPlan::of(Rueckmelder).uploadDone,
+               QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"), clock);
 }
 
 void Comm_backup_upload::uploadFahrstrassen()
@@ -182,7 +184,7 @@ void Comm_backup_upload::uploadFahrstrassen()
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Fahrstrassen ... "));
     sendRecords(
-        StatusFahrstrassen, 1024, 16, 40,
+        Fahrstrassen,
         [this](int n) {
             backup_Fahrstrassen_save(n, document->bank(0) + RouteOffset + n * 512);
             backup_FahrstrassenAusleuchtung_save(n,
@@ -194,7 +196,8 @@ void Comm_backup_upload::uploadFahrstrassen()
                 backup_FahrstrassenAusleuchtung_commit(n / 128);
         });
     backup_Fahrstrassen_commit();
-    endSection(16384, QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen gespeichert in %1 Sek. <BR>"),
+    endSection(TransferPlan::of(Fahrstrassen).uploadDone,
+               QT_TRANSLATE_NOOP("MainWindow", "  Fahrstrassen gespeichert in %1 Sek. <BR>"),
                clock);
 }
 
@@ -202,10 +205,9 @@ void Comm_backup_upload::uploadLsb()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere LSB Datensätze ... "));
-    sendRecords(StatusLsb, 2048, 1, 40,
-                [this](int n) { backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32); });
+    sendRecords(Lsb, [this](int n) { backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32); });
     backup_LSB_commit();
-    endSection(2048,
+    endSection(TransferPlan::of(Lsb).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  LSB Datensätze gespeichert in %1 Sek. <BR>"),
                clock);
 }
@@ -214,10 +216,10 @@ void Comm_backup_upload::uploadHsb()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere HSB Datensätze ... "));
-    sendRecords(StatusHsb, 256, 4, 40,
+    sendRecords(Hsb,
                 [this](int n) { backup_HSB_save(n, document->bank(0) + HsbOffset + n * 256); });
     backup_HSB_commit();
-    endSection(1024,
+    endSection(TransferPlan::of(Hsb).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  HSB Datensätze gespeichert in %1 Sek. <BR>"),
                clock);
 }
@@ -227,7 +229,7 @@ void Comm_backup_upload::uploadSystem()
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
     backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
-    endSection(4,
+    endSection(TransferPlan::of(System).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
                clock);
 }
@@ -237,12 +239,12 @@ void Comm_backup_upload::uploadLokbilder()
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokbilder ... "));
     for (int n = 1; n < 100; ++n) {
-        emitProgress(192u * quint32(n));
+        emitProgress(TransferPlan::of(Lokbilder).factor * quint32(n));
         if (UploadRules::imageSent(*document, n)) {
             backup_Lokbild_save(n, document->lokbild(n));
             backup_Lokbild_commit(n);
         }
     }
-    endSection(19200, QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder gespeichert in %1 Sek. <BR>"),
-               clock);
+    endSection(TransferPlan::of(Lokbilder).uploadDone,
+               QT_TRANSLATE_NOOP("MainWindow", "  Lokbilder gespeichert in %1 Sek. <BR>"), clock);
 }

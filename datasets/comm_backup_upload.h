@@ -27,8 +27,7 @@ private:
     void sendPlan(int plan);
     // Sends the records the document holds, with the section's progress; `after` runs after
     // every record number, sent or not.
-    void sendRecords(int statusOffset, int count, quint32 factor, int quietEvery,
-                     const std::function<void(int)> &send,
+    void sendRecords(int set, const std::function<void(int)> &send,
                      const std::function<void(int)> &after = {});
     void uploadLokomotiven();
     void uploadWeichen();
