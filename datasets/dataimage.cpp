@@ -4,16 +4,11 @@
 
 DataImage::DataImage()
 {
-    for (int i = 0; i < Catalogue::BankCount; ++i) {
-        // Banks are not cleared, as on the station side nothing relies on their initial content;
-        // value-initialising keeps tools and tests deterministic all the same.
-        banks[size_t(i)] = std::make_unique<quint8[]>(Catalogue::BankSize);
-        bankPointers[size_t(i)] = banks[size_t(i)].get();
-    }
-    for (int i = 0; i < Catalogue::LokbildCount; ++i) {
-        lokbilder[size_t(i)] = std::make_unique<quint8[]>(Catalogue::LokbildSize);
-        lokbildPointers[size_t(i)] = lokbilder[size_t(i)].get();
-    }
+    // Zero-filled: nothing of a document comes from memory that held something else.
+    for (auto &bank : banks)
+        bank = std::make_unique<quint8[]>(Catalogue::BankSize);
+    for (auto &image : lokbilder)
+        image = std::make_unique<quint8[]>(Catalogue::LokbildSize);
 }
 
 int DataImage::presentRecords(int set) const

@@ -19,10 +19,6 @@ public:
     quint8 *lokbild(int n) { return lokbilder[size_t(n)].get(); }
     const quint8 *lokbild(int n) const { return lokbilder[size_t(n)].get(); }
 
-    // Tables handed to the jobs.
-    quint8 **bankTable() { return bankPointers.data(); }
-    quint8 **lokbildTable() { return lokbildPointers.data(); }
-
     // 0 unknown, 1 present, -1 empty on the station.
     std::array<qint8, Catalogue::StatusSize> recordStatus{};
     std::array<quint8, Catalogue::DataSetCount> selectedSets{};
@@ -43,6 +39,4 @@ private:
     mutable QMutex routeMutex;
     std::array<std::unique_ptr<quint8[]>, Catalogue::BankCount> banks;
     std::array<std::unique_ptr<quint8[]>, Catalogue::LokbildCount> lokbilder;
-    std::array<quint8 *, Catalogue::BankCount> bankPointers{};
-    std::array<quint8 *, Catalogue::LokbildCount> lokbildPointers{};
 };

@@ -7,6 +7,7 @@
 #include <QMutexLocker>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 QMutex &stationMutex()
 {
@@ -14,19 +15,16 @@ QMutex &stationMutex()
     return mutex;
 }
 
-Comm2Pc::Comm2Pc()
+Comm2Pc::Comm2Pc() : device(std::make_unique<FtdDevice>(library))
 {
-    usbDevice = new FtdDevice(library);
+    usbDevice = device.get();
     // A job that has ended lets go of its adapter, so the command-line tool and other programs
     // can use the station while the window is idle. Runs on the job's thread, as its last act.
     connect(
         this, &QThread::finished, this, [this] { usbDevice->close(); }, Qt::DirectConnection);
 }
 
-Comm2Pc::~Comm2Pc()
-{
-    delete usbDevice;
-}
+Comm2Pc::~Comm2Pc() = default;
 
 QString Comm2Pc::versionText(quint16 version)
 {
@@ -55,9 +53,9 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
     if (!silent)
         emit signal_nr_devices(int(count));
 
-    std::unique_ptr<QMutexLocker<QMutex>> lock;
+    std::optional<QMutexLocker<QMutex>> lock;
     if (!reconnect)
-        lock = std::make_unique<QMutexLocker<QMutex>>(&stationMutex());
+        lock.emplace(&stationMutex());
     bool found = false;
     bool validMode = false;
     // A station that answered in another mode is reported as such even when a later adapter

@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QString>
 #include <functional>
+#include <memory>
 
 // Serialises the adapter loop of the station search across all workers of the process.
 QMutex &stationMutex();
@@ -103,6 +104,10 @@ public:
     FtdLibrary library;
     qint32 dataModelVersion = 0;
 
+private:
+    std::unique_ptr<FtdDevice> device; // usbDevice points to it
+
+public:
 protected:
     void exchangeStalled() override;
 

@@ -57,7 +57,6 @@ FtdDevice::~FtdDevice()
 
 bool FtdDevice::open(int index)
 {
-    deviceIndex = quint32(index);
     char buffer[64] = {};
     if (FT_ListDevices(reinterpret_cast<PVOID>(quintptr(index)), buffer,
                        FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER) == FT_OK) {
@@ -68,12 +67,10 @@ bool FtdDevice::open(int index)
     }
     qCDebug(lcLink, "# in open(int): started");
     handle = nullptr;
-    isOpen = false;
     if (FT_Open(index, &handle) != FT_OK) {
         handle = nullptr;
         return false;
     }
-    isOpen = true;
     qCDebug(lcLink, "# in open(int): device %d successfully opened", index);
     return true;
 }
@@ -88,7 +85,6 @@ void FtdDevice::close()
 void FtdDevice::forget()
 {
     handle = nullptr;
-    isOpen = false;
 }
 
 // The calls below go to the library with a handle it gave and has not closed, or with none

@@ -32,9 +32,7 @@ public:
 
     FT_HANDLE handle = nullptr;
     FtdLibrary *library;
-    quint32 deviceIndex = 0;
-    QString serialNr;
-    bool isOpen = false;
+    QString serialNr; // of the adapter last opened
 
 private:
     FT_ResetDevice_t FT_ResetDevice;

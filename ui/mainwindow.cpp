@@ -64,32 +64,32 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->widget_lsb_udate_progress->hide();
     ui->widget_lsb_update_device->hide();
 
-    lsbUpdater = new LSB_Updater();
-    connect(lsbUpdater, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
-            Qt::QueuedConnection);
-    connect(lsbUpdater, &Comm2Pc::signal_info_gleistronVersion, this,
+    lsbUpdater = std::make_unique<LSB_Updater>();
+    connect(lsbUpdater.get(), &Comm2Pc::signal_info_noGleistron, this,
+            &MainWindow::comm_info_noGleistron, Qt::QueuedConnection);
+    connect(lsbUpdater.get(), &Comm2Pc::signal_info_gleistronVersion, this,
             &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
-    connect(lsbUpdater, &Comm2Pc::signal_info_communicationError, this,
+    connect(lsbUpdater.get(), &Comm2Pc::signal_info_communicationError, this,
             &MainWindow::comm_info_communicationError, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_device, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_device, this,
             &MainWindow::comm_lsb_update_device, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_data, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_data, this,
             &MainWindow::comm_lsb_update_data, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_file_error, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_file_error, this,
             &MainWindow::comm_lsb_update_file_error, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_invalid_mode, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_invalid_mode, this,
             &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_type_mismatch, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_type_mismatch, this,
             &MainWindow::comm_lsb_update_type_mismatch, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_confirm, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_confirm, this,
             &MainWindow::comm_lsb_update_confirm, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_progress, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_progress, this,
             &MainWindow::comm_lsb_update_progress, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_finished, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_finished, this,
             &MainWindow::comm_lsb_update_finished, Qt::QueuedConnection);
-    connect(lsbUpdater, &LSB_Updater::signal_lsb_update_ended, this,
+    connect(lsbUpdater.get(), &LSB_Updater::signal_lsb_update_ended, this,
             &MainWindow::comm_lsb_update_ended, Qt::QueuedConnection);
-    trackJob(lsbUpdater);
+    trackJob(lsbUpdater.get());
 
     cardCount3 = 12;
     cardCount5 = 20;
@@ -115,13 +115,12 @@ MainWindow::~MainWindow()
             job->wait();
         }
     }
-    delete lsbUpdater;
 }
 
 void MainWindow::trackJob(Comm2Pc *job)
 {
     // Owned by the window, so that a job whose deferred deletion never ran goes with it.
-    if (job != lsbUpdater)
+    if (job != lsbUpdater.get())
         job->setParent(this);
     jobs.append(job);
     connect(job, &QThread::finished, this, &MainWindow::jobFinished, Qt::QueuedConnection);
@@ -151,7 +150,7 @@ void MainWindow::jobFinished()
         Comm2Pc *job = jobs.at(i);
         if (!job) {
             jobs.removeAt(i);
-        } else if (job != lsbUpdater && job->isFinished()) {
+        } else if (job != lsbUpdater.get() && job->isFinished()) {
             jobs.removeAt(i);
             job->deleteLater();
         }

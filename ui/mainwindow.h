@@ -135,7 +135,7 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     DataImage document;
     QTranslator translator;
-    LSB_Updater *lsbUpdater = nullptr;
+    std::unique_ptr<LSB_Updater> lsbUpdater; // one for the life of the window, restarted
     QPointer<Comm_backup_download> downloadJob;
     QPointer<Comm_backup_upload> uploadJob;
     QList<QPointer<Comm2Pc>> jobs;

@@ -135,11 +135,14 @@ void TestFaults::transfers()
     const QString stationFile = dir.filePath(QStringLiteral("faulty-station.GTB2"));
     SimProcess b(QStringList{"--save-on-exit", stationFile} + uploadFaults);
     QVERIFY(b.start());
-    // A link lost while writes were staged leaves the upload unconfirmed; --verify settles it.
-    const Run up = cli(QStringList{"restore", backupFile, "--sets", uploadSets, "--verify"} +
-                           options,
-                       b.ports());
-    QVERIFY2(up.exitCode == 0, qPrintable(up.err));
+    // A link lost while writes were staged leaves the upload unconfirmed (exit 1, said so);
+    // either way the station must end holding exactly the data. (Not --verify here: its second
+    // search could meet a fault, and a search reports a station that does not answer as
+    // missing.)
+    const Run up =
+        cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options, b.ports());
+    QVERIFY2(up.exitCode == 0 || (up.exitCode == 1 && up.err.contains("not confirmed")),
+             qPrintable(up.err));
     b.stop();
     QVERIFY(contents(stationFile) == referenceStation);
 
