@@ -1,15 +1,41 @@
 // The backup tab: direction, selection, starting a transfer and following it.
 
+#include "datasets/backuptab.h"
+
+#include "backupfile/document.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 #include "link/statustexts.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-void MainWindow::on_pushButton_backup_dir_comm_pc_clicked()
+BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
+    : window(window), ui(ui), document(document)
+{
+    ui->groupBox_backup_open->hide();
+    ui->pushButton_backup_download->hide();
+    ui->pushButton_backup_upload->hide();
+    ui->label_backup_action->hide();
+    setTransferButtonsEnabled(true);
+    ui->groupBox_backupInfo->hide();
+    ui->label_datum_backup->hide();
+    ui->label_datum_backup_label->hide();
+    setBoxes = {ui->checkBox_lokomotiven,  ui->checkBox_gleisplan1, ui->checkBox_gleisplan2,
+                ui->checkBox_gleisplan3,   ui->checkBox_weichen,    ui->checkBox_rueckmelder,
+                ui->checkBox_fahrstrassen, ui->checkBox_lsb,        ui->checkBox_hsb,
+                ui->checkBox_system,       ui->checkBox_lokbilder};
+    sourceLabels = {
+        ui->label_source_lokomotiven,  ui->label_source_gleisplan1, ui->label_source_gleisplan2,
+        ui->label_source_gleisplan3,   ui->label_source_weichen,    ui->label_source_rueckmelder,
+        ui->label_source_fahrstrassen, ui->label_source_lsb,        ui->label_source_hsb,
+        ui->label_source_system,       ui->label_source_lokbilder};
+}
+
+void BackupTab::chooseDownload()
 {
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(
         QStringLiteral("* { background-color: rgb(50,200,50) }"));
@@ -18,10 +44,10 @@ void MainWindow::on_pushButton_backup_dir_comm_pc_clicked()
     ui->label_backup_richtung->hide();
     ui->pushButton_backup_upload->hide();
     ui->pushButton_backup_download->show();
-    refreshLabels();
+    window.refreshLabels();
 }
 
-void MainWindow::on_pushButton_backup_dir_pc_comm_clicked()
+void BackupTab::chooseUpload()
 {
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(
         QStringLiteral("* { background-color: rgb(50,200,50) }"));
@@ -30,10 +56,10 @@ void MainWindow::on_pushButton_backup_dir_pc_comm_clicked()
     ui->label_backup_richtung->hide();
     ui->pushButton_backup_download->hide();
     ui->pushButton_backup_upload->show();
-    refreshLabels();
+    window.refreshLabels();
 }
 
-void MainWindow::on_checkBox_select_all_toggled(bool checked)
+void BackupTab::selectAll(bool checked)
 {
     for (QCheckBox *box : std::as_const(setBoxes))
         box->setChecked(checked);
@@ -43,132 +69,178 @@ void MainWindow::on_checkBox_select_all_toggled(bool checked)
     }
 }
 
-void MainWindow::startTransfer(BackupJob *job, const QString &actionText)
+void BackupTab::refresh()
+{
+    // "Visible" means the direction chosen on the tab, whichever tab is in front.
+    const bool downloadChosen = !ui->pushButton_backup_download->isHidden();
+    const bool uploadChosen = !ui->pushButton_backup_upload->isHidden();
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        QCheckBox *box = setBoxes.at(set);
+        if (downloadChosen)
+            box->setEnabled(true);
+        else if (uploadChosen)
+            box->setEnabled(document.image.presentSets[size_t(set)] != 0);
+        if (!box->isEnabled())
+            box->setChecked(false);
+    }
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        const bool present = document.image.presentSets[size_t(set)] != 0;
+        QLabel *label = sourceLabels.at(set);
+        label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)")
+                               : QStringLiteral("-"));
+        if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
+            label->setToolTip(present ? QCoreApplication::translate("MainWindow", "%1 Datensätze")
+                                            .arg(document.image.presentRecords(set))
+                                      : QString());
+        }
+    }
+    if (!document.fileName.isEmpty()) {
+        ui->label_serialNr_backup->setText(document.sourceSerial.toUpper());
+        ui->label_softwareVersion_backup->setText(document.sourceSoftware);
+    }
+}
+
+void BackupTab::setFileActionsEnabled(bool enabled)
+{
+    ui->action_leeren->setEnabled(enabled);
+    ui->actionSpeichern->setEnabled(enabled);
+    ui->actionSpeichern_unter->setEnabled(enabled);
+    ui->action_oeffnen->setEnabled(enabled);
+}
+
+void BackupTab::setTransferButtonsEnabled(bool enabled)
+{
+    ui->pushButton_backup_download->setEnabled(enabled);
+    ui->pushButton_backup_upload->setEnabled(enabled);
+}
+
+void BackupTab::start(BackupJob *job, const QString &actionText)
 {
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
-    connect(job, &BackupJob::signal_comm_fahrstrassen_loaded, this,
-            &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_invalidMode, this, &MainWindow::comm_info_invalidMode,
-            Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
-            Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_gleistronVersion, this,
-            &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
-    connect(job, &BackupJob::signal_comm_backup_message, this, &MainWindow::comm_backup_message,
-            Qt::QueuedConnection);
-    connect(job, &BackupJob::signal_comm_progress, this, &MainWindow::comm_progress,
-            Qt::QueuedConnection);
-    job->setDocument(&document);
+    QObject::connect(job, &BackupJob::signal_comm_fahrstrassen_loaded, &window,
+                     &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
+    QObject::connect(job, &BackupJob::signal_comm_backup_message, &window,
+                     &MainWindow::comm_backup_message, Qt::QueuedConnection);
+    QObject::connect(job, &BackupJob::signal_comm_progress, &window, &MainWindow::comm_progress,
+                     Qt::QueuedConnection);
+    window.connectStatus(job);
+    job->setDocument(&document.image);
     setFileActionsEnabled(false);
-    connect(job, &Comm2Pc::signal_exchange_failed, this, &MainWindow::comm_exchange_failed,
-            Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_reconnected, this, &MainWindow::comm_resumed,
-            Qt::QueuedConnection);
-    trackJob(job);
+    window.trackJob(job);
     job->start();
 }
 
-bool MainWindow::takeSelection()
+bool BackupTab::takeSelection()
 {
     for (int set = 0; set < Catalogue::DataSetCount; ++set)
-        document.selectedSets[size_t(set)] = setBoxes.at(set)->isChecked() ? 1 : 0;
-    if (std::any_of(document.selectedSets.begin(), document.selectedSets.end(),
+        document.image.selectedSets[size_t(set)] = setBoxes.at(set)->isChecked() ? 1 : 0;
+    if (std::any_of(document.image.selectedSets.begin(), document.image.selectedSets.end(),
                     [](quint8 f) { return f != 0; }))
         return true;
-    consoleAppend(tr("<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
-                     "ausgewählt!</B><BR>"));
+    window.consoleAppend(QCoreApplication::translate(
+        "MainWindow", "<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
+                      "ausgewählt!</B><BR>"));
     return false;
 }
 
-void MainWindow::on_pushButton_backup_download_clicked()
+void BackupTab::startDownload()
 {
-    if (refuseWhileBusy() || !takeSelection())
+    if (window.refuseWhileBusy() || !takeSelection())
         return;
     downloadJob = new Comm_backup_download;
-    connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete, this,
-            &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
-    connect(downloadJob, &BackupJob::signal_comm_version_problem, this,
-            &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
-    startTransfer(downloadJob, tr("Lade Datensätze aus Gleistron ..."));
+    QObject::connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete,
+                     &window, &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
+    QObject::connect(downloadJob, &BackupJob::signal_comm_version_problem, &window,
+                     &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
+    start(downloadJob,
+          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."));
 }
 
-void MainWindow::on_pushButton_backup_upload_clicked()
+void BackupTab::startUpload()
 {
-    if (refuseWhileBusy() || !takeSelection())
+    if (window.refuseWhileBusy() || !takeSelection())
         return;
     uploadJob = new Comm_backup_upload;
-    connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, this,
-            &MainWindow::comm_backup_upload_complete, Qt::QueuedConnection);
-    connect(uploadJob, &BackupJob::signal_comm_version_problem, this,
-            &MainWindow::comm_version_problem_upload, Qt::QueuedConnection);
-    startTransfer(uploadJob, tr("Speichere Datensätze im Gleistron ..."));
+    QObject::connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, &window,
+                     &MainWindow::comm_backup_upload_complete, Qt::QueuedConnection);
+    QObject::connect(uploadJob, &BackupJob::signal_comm_version_problem, &window,
+                     &MainWindow::comm_version_problem_upload, Qt::QueuedConnection);
+    start(uploadJob,
+          QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
 }
 
-void MainWindow::comm_progress(int permille)
+void BackupTab::progress(int permille)
 {
     ui->progressBar_backup->setValue(permille);
 }
 
-void MainWindow::returnToIdle(bool refresh)
+void BackupTab::returnToIdle(bool refresh)
 {
     setFileActionsEnabled(true);
     if (refresh)
-        refreshLabels();
+        window.refreshLabels();
     ui->label_backup_action->setText(QString());
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
 }
 
-void MainWindow::comm_backup_download_complete(bool success)
+void BackupTab::downloadComplete(bool success)
 {
     if (success) {
-        modified = true;
-        backupSerial = stationSerial;
-        backupSoftwareVersion = stationSoftwareVersion;
+        document.modified = true;
+        document.setSource(window.stationSerial(), window.stationSoftwareVersion());
     }
     returnToIdle(true);
 }
 
-void MainWindow::comm_backup_upload_complete(bool success)
+void BackupTab::uploadComplete(bool success)
 {
     returnToIdle(success);
 }
 
-bool MainWindow::versionAccepted(int version)
+bool BackupTab::versionAccepted(int version)
 {
     QString stationText = QString::number(version);
     stationText.insert(1, QLatin1Char('.'));
-    consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "
-                     "Manager Version veraltet!</span><BR>Datenmodell Version im Gleistron: "
-                     "%1<BR>Datenmodell Version im Gleistron Manager: %2")
-                      .arg(stationText, Comm2Pc::versionText(Comm2Pc::modelVersionLimit)));
-    consoleAppend(QStringLiteral("<BR><BR>"));
+    window.consoleAppend(
+        QCoreApplication::translate(
+            "MainWindow", "<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "
+                          "Manager Version veraltet!</span><BR>Datenmodell Version im Gleistron: "
+                          "%1<BR>Datenmodell Version im Gleistron Manager: %2")
+            .arg(stationText, Comm2Pc::versionText(Comm2Pc::modelVersionLimit)));
+    window.consoleAppend(QStringLiteral("<BR><BR>"));
     const QString link =
         QLatin1String(StatusTexts::webHost) +
-        tr("/index.php?show=categories&cPath=155_158&cId=158&lang=de#Gleistron Manager");
+        QCoreApplication::translate(
+            "MainWindow",
+            "/index.php?show=categories&cPath=155_158&cId=158&lang=de#Gleistron Manager");
     QMessageBox box(QMessageBox::Warning, QStringLiteral("GleistronManager"),
-                    tr("<B>Warnung!</B> <BR><BR>Ihr Gleistron verwendet eine neuere Software "
-                       "Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um "
-                       "auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte "
-                       "die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos "
-                       "auf unserer <a href=\"%1\">Internet Seite</a>. <BR><BR> <span "
-                       "style=\"font-weight:bold;color:#990000;font-size:120%;\">Achtung !!!! Sie "
-                       "führen ein Backup mit einer veralteten Software aus. Es ist nicht "
-                       "garantiert dass alle Daten gesichert oder auf den Gleistron übertragen "
-                       "werden.</span> <BR><BR>  Möchten Sie trotzdem fortsetzen?")
+                    QCoreApplication::translate(
+                        "MainWindow",
+                        "<B>Warnung!</B> <BR><BR>Ihr Gleistron verwendet eine neuere Software "
+                        "Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um "
+                        "auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte "
+                        "die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos "
+                        "auf unserer <a href=\"%1\">Internet Seite</a>. <BR><BR> <span "
+                        "style=\"font-weight:bold;color:#990000;font-size:120%;\">Achtung !!!! Sie "
+                        "führen ein Backup mit einer veralteten Software aus. Es ist nicht "
+                        "garantiert dass alle Daten gesichert oder auf den Gleistron übertragen "
+                        "werden.</span> <BR><BR>  Möchten Sie trotzdem fortsetzen?")
                         .arg(link.toHtmlEscaped()),
-                    QMessageBox::NoButton, this);
+                    QMessageBox::NoButton, &window);
     box.setTextFormat(Qt::RichText);
-    QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
-    QPushButton *cancel = box.addButton(tr("Abbrechen"), QMessageBox::RejectRole);
+    QPushButton *yes =
+        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.exec();
     return box.clickedButton() == yes;
 }
 
-void MainWindow::answerVersionProblem(BackupJob *job, int version)
+void BackupTab::answerVersionProblem(BackupJob *job, int version)
 {
     if (versionAccepted(version)) {
         if (job)
@@ -180,12 +252,12 @@ void MainWindow::answerVersionProblem(BackupJob *job, int version)
     returnToIdle(true);
 }
 
-void MainWindow::comm_version_problem_download(int version)
+void BackupTab::versionProblemDownload(int version)
 {
     answerVersionProblem(downloadJob, version);
 }
 
-void MainWindow::comm_version_problem_upload(int version)
+void BackupTab::versionProblemUpload(int version)
 {
     answerVersionProblem(uploadJob, version);
 }

@@ -1,10 +1,13 @@
 // The "LSB Update" page: firmware file and device side by side.
 
+#include "lsbupdate/lsbpage.h"
+
 #include "lsbupdate/lsb_updater.h"
 #include "lsbupdate/lsbfile.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,43 +22,55 @@ void inform(QWidget *parent, const QString &text)
 }
 } // namespace
 
-void MainWindow::on_pushButton_lsb_file_clicked()
+LsbPage::LsbPage(MainWindow &window, Ui::MainWindow *ui)
+    : window(window), ui(ui), updater(std::make_unique<LSB_Updater>())
 {
-    if (refuseWhileBusy())
-        return;
-    const QString name = QFileDialog::getOpenFileName(this, tr("Firmware Datei"), QString(),
-                                                      tr("Orvandel LSB Update Dateien (*.lsb)"));
-    if (!name.isEmpty())
-        startLsbUpdate(name);
+    ui->widget_lsb_udate_progress->hide();
+    ui->widget_lsb_update_device->hide();
 }
 
-void MainWindow::startLsbUpdate(const QString &firmwareFile)
+LsbPage::~LsbPage() = default;
+
+void LsbPage::chooseFile()
+{
+    if (window.refuseWhileBusy())
+        return;
+    const QString name = QFileDialog::getOpenFileName(
+        &window, QCoreApplication::translate("MainWindow", "Firmware Datei"), QString(),
+        QCoreApplication::translate("MainWindow", "Orvandel LSB Update Dateien (*.lsb)"));
+    if (!name.isEmpty())
+        start(name);
+}
+
+void LsbPage::start(const QString &firmwareFile)
 {
     // No new file while an update runs: the page would show one file while another goes out.
-    if (refuseWhileBusy())
+    if (window.refuseWhileBusy())
         return;
     ui->lineEdit_lsb_filename->setText(firmwareFile);
     ui->progressBar_2->setValue(0);
     ui->widget_lsb_udate_progress->show();
     ui->widget_lsb_update_data_details->hide();
     ui->widget_lsb_update_device_details->hide();
-    ui->label_lsb_update_data_task->setText(tr("Analysieren ..."));
+    ui->label_lsb_update_data_task->setText(
+        QCoreApplication::translate("MainWindow", "Analysieren ..."));
     ui->label_lsb_update_data_task->show();
-    ui->label_lsb_update_device_task->setText(tr("Analysieren ..."));
+    ui->label_lsb_update_device_task->setText(
+        QCoreApplication::translate("MainWindow", "Analysieren ..."));
     ui->label_lsb_update_device_task->show();
     ui->widget_lsb_update_device->show();
-    lsbUpdater->fileName = firmwareFile;
-    lsbUpdater->confirmFirst = true;
-    lsbUpdater->clearStopRequest();
-    lsbUpdater->start();
+    updater->fileName = firmwareFile;
+    updater->confirmFirst = true;
+    updater->clearStopRequest();
+    updater->start();
 }
 
-bool MainWindow::lsbUpdateRunning() const
+bool LsbPage::running() const
 {
-    return lsbUpdater->isRunning();
+    return updater->isRunning();
 }
 
-void MainWindow::comm_lsb_update_data(unsigned short type, unsigned short, unsigned short sw)
+void LsbPage::fileArrived(unsigned short type, unsigned short, unsigned short sw)
 {
     ui->label_lsb_update_data_typ->setText(LsbDevice::typeName(type));
     ui->label_lsb_update_data_sw->setText(QString::number(sw));
@@ -63,8 +78,8 @@ void MainWindow::comm_lsb_update_data(unsigned short type, unsigned short, unsig
     ui->widget_lsb_update_data_details->show();
 }
 
-void MainWindow::comm_lsb_update_device(unsigned short, unsigned short type, unsigned short hw,
-                                        unsigned short sw)
+void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short hw,
+                            unsigned short sw)
 {
     ui->label_lsb_update_device_task->hide();
     ui->widget_lsb_update_device_details->show();
@@ -76,114 +91,137 @@ void MainWindow::comm_lsb_update_device(unsigned short, unsigned short type, uns
     }
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    inform(this, tr("Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
+    inform(&window,
+           QCoreApplication::translate(
+               "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
 }
 
-void MainWindow::comm_lsb_update_file_error()
+void LsbPage::fileError()
 {
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    inform(this, tr("Update Datei ist ungültig!"));
+    inform(&window, QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
 }
 
-void MainWindow::comm_lsb_update_invalid_mode()
+void LsbPage::invalidMode()
 {
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#990000;\">FEHLER:</span> "
-                     "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
-                     "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
-                     "klickt)!<BR>"));
-    inform(this, tr("Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
+    window.consoleAppend(QCoreApplication::translate(
+        "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">FEHLER:</span> "
+                      "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
+                      "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
+                      "klickt)!<BR>"));
+    inform(&window, QCoreApplication::translate(
+                        "MainWindow", "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
 }
 
-void MainWindow::comm_lsb_update_type_mismatch(unsigned short fileType, unsigned short deviceType)
+void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
 {
-    inform(this, tr("Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
-                     .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
+    inform(&window,
+           QCoreApplication::translate(
+               "MainWindow", "Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
+               .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
 }
 
-void MainWindow::on_pushButton_lsb_update_cancel_clicked()
+void LsbPage::cancel()
 {
     // A running update stops before its next datagram and sends no end command; the page
     // says so when the job has ended.
-    if (lsbUpdater->isRunning())
-        lsbUpdater->requestStop();
+    if (updater->isRunning())
+        updater->requestStop();
     ui->lineEdit_lsb_filename->clear();
     ui->widget_lsb_udate_progress->hide();
 }
 
-void MainWindow::comm_lsb_update_confirm(unsigned short fileType, unsigned short fileSoftware,
-                                         unsigned short deviceType, unsigned short deviceSoftware)
+void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
+                      unsigned short deviceType, unsigned short deviceSoftware)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
-                    tr("Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
-                       "Firmware jetzt an das Gerät gesendet werden?")
+                    QCoreApplication::translate(
+                        "MainWindow",
+                        "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                        "Firmware jetzt an das Gerät gesendet werden?")
                         .arg(LsbDevice::typeName(fileType))
                         .arg(fileSoftware)
                         .arg(LsbDevice::typeName(deviceType))
                         .arg(deviceSoftware),
-                    QMessageBox::NoButton, this);
-    QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
+                    QMessageBox::NoButton, &window);
+    QPushButton *yes =
+        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
+    QPushButton *no =
+        box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
     box.exec();
-    lsbUpdater->answerConfirmation(box.clickedButton() == yes);
+    updater->answerConfirmation(box.clickedButton() == yes);
 }
 
-void MainWindow::comm_lsb_update_progress(int permille)
+void LsbPage::progress(int permille)
 {
     ui->progressBar_2->setValue(permille);
 }
 
-void MainWindow::comm_lsb_update_finished(int bytes, int)
+void LsbPage::finished(int bytes, int)
 {
-    consoleAppend(tr("<span style=\"font-weight:bold;color:#006600;\">Firmware-Update "
-                     "abgeschlossen: %1 Bytes gesendet.</span><BR>")
-                      .arg(bytes));
+    window.consoleAppend(QCoreApplication::translate(
+                             "MainWindow",
+                             "<span style=\"font-weight:bold;color:#006600;\">Firmware-Update "
+                             "abgeschlossen: %1 Bytes gesendet.</span><BR>")
+                             .arg(bytes));
 }
 
 // Every way an update ends leaves the page's waiting state, with a console line; failures that
 // have no box of their own get one.
-void MainWindow::comm_lsb_update_ended(int outcome, int detail)
+void LsbPage::ended(int outcome, int detail)
 {
     for (QLabel *task : {ui->label_lsb_update_data_task, ui->label_lsb_update_device_task}) {
         if (!task->isHidden())
-            task->setText(tr("nicht verfügbar"));
+            task->setText(QCoreApplication::translate("MainWindow", "nicht verfügbar"));
     }
     const QString error = QStringLiteral("<BR><span style=\"font-weight:bold;color:#990000;\">");
     const QString end = QStringLiteral("</span><BR>");
     switch (outcome) {
     case LSB_Updater::LineCheckFailed:
-        consoleAppend(error +
-                      tr("Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 "
-                         "stimmt nicht. Es wurde nichts gesendet.")
-                          .arg(detail) +
-                      end);
-        inform(this, tr("Update Datei ist ungültig!"));
+        window.consoleAppend(error +
+                             QCoreApplication::translate(
+                                 "MainWindow",
+                                 "Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 "
+                                 "stimmt nicht. Es wurde nichts gesendet.")
+                                 .arg(detail) +
+                             end);
+        inform(&window, QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
         break;
     case LSB_Updater::DatagramFailed:
         ui->progressBar_2->setValue(0);
-        consoleAppend(error +
-                      tr("Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen "
-                         "nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das "
-                         "Update wiederholen.")
-                          .arg(detail) +
-                      end);
-        inform(this, tr("Das Firmware-Update ist fehlgeschlagen!"));
+        window.consoleAppend(error +
+                             QCoreApplication::translate(
+                                 "MainWindow",
+                                 "Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen "
+                                 "nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das "
+                                 "Update wiederholen.")
+                                 .arg(detail) +
+                             end);
+        inform(&window, QCoreApplication::translate("MainWindow",
+                                                    "Das Firmware-Update ist fehlgeschlagen!"));
         break;
     case LSB_Updater::Cancelled:
-        consoleAppend(tr("<BR>Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät "
-                         "gesendet.<BR>"));
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "<BR>Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät "
+                          "gesendet.<BR>"));
         break;
     case LSB_Updater::Declined:
-        consoleAppend(tr("<BR>Firmware-Update nicht gestartet.<BR>"));
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow", "<BR>Firmware-Update nicht gestartet.<BR>"));
         break;
     case LSB_Updater::FileInvalid:
     case LSB_Updater::NotUpdatable:
     case LSB_Updater::TypeMismatch:
-        consoleAppend(error + tr("Firmware-Update nicht möglich: es wurde nichts gesendet.") + end);
+        window.consoleAppend(
+            error +
+            QCoreApplication::translate(
+                "MainWindow", "Firmware-Update nicht möglich: es wurde nichts gesendet.") +
+            end);
         break;
     default: // finished, no station, wrong mode: their own messages said it
         break;

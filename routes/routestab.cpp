@@ -1,11 +1,26 @@
-// The routes tab: the list of routes coloured by status, the shown route and the route loader.
+// The routes tab: the list of routes coloured by status, the shown route, the route loader and
+// the printout.
 
+#include "routes/routestab.h"
+
+#include "backupfile/document.h"
+#include "link/logging.h"
 #include "routes/comm_fahrstrassenloader.h"
 #include "routes/routerecord.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QBrush>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QTextDocument>
+#include <QTreeView>
+#include <QUrl>
 
 namespace {
 void colour(QListWidgetItem *item, qint8 status)
@@ -19,7 +34,17 @@ void colour(QListWidgetItem *item, qint8 status)
 }
 } // namespace
 
-void MainWindow::buildRoutesTab()
+RoutesTab::RoutesTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
+    : window(window), ui(ui), document(document)
+{
+}
+
+qint8 RoutesTab::status(int n) const
+{
+    return document.image.recordStatus[size_t(Catalogue::StatusFahrstrassen + n)];
+}
+
+void RoutesTab::build()
 {
     QTreeWidget *tree = ui->treeWidget_Fahrstrassen;
     for (int card = 0; card < tree->topLevelItemCount(); ++card)
@@ -29,7 +54,6 @@ void MainWindow::buildRoutesTab()
         auto *item = new QListWidgetItem(QString::number(r + 1), ui->listWidget_Fahrstrassen);
         item->setForeground(Qt::gray);
     }
-    routeStatus.fill(0);
     const int counts[6] = {2, cardCount3, 20, cardCount5, 2, cardCount7};
     for (int card = 0; card < 6; ++card) {
         QTreeWidgetItem *top = tree->topLevelItem(card);
@@ -44,8 +68,8 @@ void MainWindow::buildRoutesTab()
     tree->setColumnWidth(1, 25);
 }
 
-void MainWindow::showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
-                                quint16 extra)
+void RoutesTab::showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
+                               quint16 extra)
 {
     const RouteRow texts = RouteRecord::commandRow(address, kind, state, extra);
     if (texts.isEmpty())
@@ -56,7 +80,7 @@ void MainWindow::showCommandRow(int row, int card, quint16 address, quint8 kind,
     item->setText(4, texts.command);
 }
 
-bool MainWindow::showRoute()
+bool RoutesTab::showRoute()
 {
     const int n = ui->listWidget_Fahrstrassen->currentRow() + 1;
     if (n <= 0)
@@ -71,11 +95,13 @@ bool MainWindow::showRoute()
             }
         }
     }
-    const qint8 status = routeStatus[size_t(n)];
+    const qint8 status = this->status(n);
     if (status == 0)
-        ui->label_Fahrstrasse_modus->setText(tr("(nicht geladen!)"));
+        ui->label_Fahrstrasse_modus->setText(
+            QCoreApplication::translate("MainWindow", "(nicht geladen!)"));
     else if (status == -1)
-        ui->label_Fahrstrasse_modus->setText(tr("Datensatz ist leer!"));
+        ui->label_Fahrstrasse_modus->setText(
+            QCoreApplication::translate("MainWindow", "Datensatz ist leer!"));
     QLabel *keys[6] = {ui->label_START_PL, ui->label_START_ZE, ui->label_START_SP,
                        ui->label_ZIEL_PL,  ui->label_ZIEL_ZE,  ui->label_ZIEL_SP};
     if (status <= 0) {
@@ -86,7 +112,7 @@ bool MainWindow::showRoute()
         return false;
     }
     quint8 record[RouteRecord::Size];
-    document.copyRoute(n, record);
+    document.image.copyRoute(n, record);
     const DecodedRoute route = RouteRecord::decode(record, cardCount3, cardCount5, cardCount7);
     ui->label_Fahrstrasse_nr->setText(QString::number(n));
     ui->lineEdit_Fahrstrasse_TXT->setText(route.comment);
@@ -110,54 +136,133 @@ bool MainWindow::showRoute()
     return true;
 }
 
-void MainWindow::on_listWidget_Fahrstrassen_itemSelectionChanged()
-{
-    showRoute();
-}
-
-void MainWindow::comm_fahrstrassen_loaded(short itemNr, bool success)
+void RoutesTab::routesLoaded(short itemNr, bool success)
 {
     if (!success)
         return;
     if (itemNr == 1024) {
-        for (int i = 1; i <= 1000; ++i) {
-            routeStatus[size_t(i)] =
-                document.recordStatus[size_t(Catalogue::StatusFahrstrassen + i)];
-            colour(ui->listWidget_Fahrstrassen->item(i - 1), routeStatus[size_t(i)]);
-        }
+        for (int i = 1; i <= 1000; ++i)
+            colour(ui->listWidget_Fahrstrassen->item(i - 1), status(i));
         return;
     }
     if (itemNr >= 0 && itemNr < 1024) {
-        routeStatus[size_t(itemNr)] = 1;
+        document.image.recordStatus[size_t(Catalogue::StatusFahrstrassen + itemNr)] = 1;
         if (itemNr >= 1 && itemNr <= 1000)
             ui->listWidget_Fahrstrassen->item(itemNr - 1)->setForeground(Qt::black);
     }
 }
 
-void MainWindow::on_pushButton_Fahrstrassen_backup_load_clicked()
+void RoutesTab::startLoader()
 {
-    startRouteLoader();
-}
-
-void MainWindow::startRouteLoader()
-{
-    if (refuseWhileBusy())
+    if (window.refuseWhileBusy())
         return;
     auto *loader = new Comm_fahrstrassenloader;
-    connect(loader, &Comm_fahrstrassenloader::signal_comm_fahrstrassen_loaded, this,
-            &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
-    connect(loader, &Comm2Pc::signal_info_invalidMode, this, &MainWindow::comm_info_invalidMode,
-            Qt::QueuedConnection);
-    connect(loader, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
-            Qt::QueuedConnection);
-    connect(loader, &Comm2Pc::signal_info_gleistronVersion, this,
-            &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
-    connect(loader, &Comm2Pc::signal_exchange_failed, this, &MainWindow::comm_exchange_failed,
-            Qt::QueuedConnection);
-    connect(loader, &Comm2Pc::signal_reconnected, this, &MainWindow::comm_resumed,
-            Qt::QueuedConnection);
-    loader->setDocument(&document);
+    QObject::connect(loader, &Comm_fahrstrassenloader::signal_comm_fahrstrassen_loaded, &window,
+                     &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
+    window.connectStatus(loader);
+    loader->setDocument(&document.image);
     loader->itemNr = -1;
-    trackJob(loader);
+    window.trackJob(loader);
     loader->start();
+}
+
+void RoutesTab::print()
+{
+    QTreeWidget *tree = ui->treeWidget_Fahrstrassen;
+    const int rows = tree->topLevelItemCount() + 2 + cardCount3 + 20 + cardCount5 + 2 + cardCount7;
+    const int columns = tree->model()->columnCount();
+    double height = tree->header()->height() + 3;
+    const QModelIndex firstRow = tree->model()->index(0, 0);
+    for (int i = 0; i < rows; ++i)
+        height += tree->sizeHintForIndex(firstRow).height();
+
+    QTreeView view;
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.setModel(tree->model());
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int card = 0; card < tree->topLevelItemCount(); ++card)
+        view.expand(tree->model()->index(card, 0));
+    const int widths[5] = {80, 25, 160, 110, 400};
+    int width = 0;
+    for (int column = 0; column < columns; ++column) {
+        view.setColumnWidth(column, widths[qMin(column, 4)]);
+        width += view.columnWidth(column);
+    }
+    view.setFixedSize(width, int(height));
+    const QPixmap picture = view.grab();
+
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QStringLiteral("Fahrstrasse.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter;
+    const QString path = QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath();
+    if (!painter.begin(&printer)) {
+        window.consoleAppend(
+            QCoreApplication::translate(
+                "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
+                              "geschrieben werden!</span><BR>")
+                .arg(path.toHtmlEscaped()));
+        return;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double xs = double(page.width()) / view.width();
+    const double ys = double(page.height()) / (view.height() + 35);
+    const double scale = qMin(xs, ys);
+    painter.scale(scale, scale);
+    qCDebug(lcRoutes, "x: %lf  y: %lf", xs, ys);
+
+    // The text lines are laid out as rich text documents rather than rendered labels: a
+    // rendered label reaches the PDF as a picture, a document as text that can be searched.
+    auto line = [&painter](const QString &html, int pixelSize) {
+        QTextDocument text;
+        text.setDocumentMargin(0);
+        QFont font = text.defaultFont();
+        if (pixelSize > 0)
+            font.setPixelSize(pixelSize);
+        text.setDefaultFont(font);
+        text.setHtml(html);
+        painter.fillRect(QRectF(QPointF(0, 0), text.size()), Qt::white);
+        text.drawContents(&painter);
+        return text.size().height();
+    };
+    line(QStringLiteral("%1").arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped()), 30);
+    painter.translate(128, 0);
+
+    // The widgets' texts go into rich text escaped, so the page shows what the tab shows:
+    // a comment such as "Gleis <2> & 3" is text, not markup.
+    const double commentHeight = line(
+        QCoreApplication::translate(
+            "MainWindow", "&nbsp;Fahrstrasse <b>%1</b>  &nbsp;&nbsp;  Kommentar: <b>\"%2\"</b>  "
+                          "&nbsp;&nbsp;  Modus: <b>%3</b>")
+            .arg(ui->label_Fahrstrasse_nr->text().toHtmlEscaped(),
+                 ui->lineEdit_Fahrstrasse_TXT->text().toHtmlEscaped(),
+                 ui->label_Fahrstrasse_modus->text().toHtmlEscaped()),
+        0);
+    painter.translate(0, commentHeight + 5);
+
+    const double keysHeight = line(
+        QCoreApplication::translate(
+            "MainWindow", "&nbsp;Starttaste: &nbsp; Plan &nbsp; %1 &nbsp; Zeile &nbsp; %2 &nbsp; "
+                          "Spalte &nbsp; %3 &nbsp;&nbsp;&nbsp;&nbsp;&nbsp; Zieltaste: &nbsp; Plan "
+                          "&nbsp; %4 &nbsp; Zeile &nbsp; %5 &nbsp; Spalte &nbsp; %6 ")
+            .arg(ui->label_START_PL->text().toHtmlEscaped(),
+                 ui->label_START_ZE->text().toHtmlEscaped(),
+                 ui->label_START_SP->text().toHtmlEscaped(),
+                 ui->label_ZIEL_PL->text().toHtmlEscaped(),
+                 ui->label_ZIEL_ZE->text().toHtmlEscaped(),
+                 ui->label_ZIEL_SP->text().toHtmlEscaped()),
+        0);
+    painter.translate(-128, keysHeight + 10);
+    painter.drawPixmap(0, 0, picture);
+    painter.end();
+
+    window.consoleAppend(
+        QCoreApplication::translate("MainWindow", "Fahrstrasse.pdf written to %1<BR>")
+            .arg(path.toHtmlEscaped()));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei "
+                          "selbst öffnen.<BR>"));
 }

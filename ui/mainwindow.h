@@ -1,27 +1,26 @@
 #pragma once
 
-#include "datasets/dataimage.h"
+#include "backupfile/document.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QTranslator>
-#include <array>
 #include <memory>
 
 namespace Ui {
 class MainWindow;
 }
+class BackupTab;
 class Comm2Pc;
-class LSB_Updater;
-class Comm_backup_download;
-class Comm_backup_upload;
-class BackupJob;
-class QCheckBox;
-class QFile;
-class QLabel;
+class DocumentActions;
+class LsbPage;
+class RoutesTab;
 
+// The widget tree and its slots. Each tab is a class of its own (BackupTab, RoutesTab,
+// LsbPage), the document another (Document, with DocumentActions for its dialogs); the slots
+// here forward to them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -34,37 +33,22 @@ public:
     void consoleAppend(const QString &html);
     void refreshLabels();
 
+    Document &document() { return doc; }
+    DocumentActions &documentActions() { return *actions; }
+    BackupTab &backupTab() { return *backup; }
+    RoutesTab &routesTab() { return *routes; }
+    LsbPage &lsbPage() { return *lsb; }
+
     // Every started job is tracked, so that closing the window stops it and waits for it
-    // instead of leaving it writing into a freed document.
-    void trackJob(Comm2Pc *job);
+    // instead of leaving it writing into a freed document. An owned job is deleted after it.
+    void trackJob(Comm2Pc *job, bool owned = true);
     bool jobsRunning() const;
     // The station serves one job at a time: true (with a console line) while one runs.
     bool refuseWhileBusy();
-
-    // Document operations; the menu slots add the file dialogs.
-    void openBackup();
-    void openBackupFile(const QString &path);
-    bool saveBackup();
-    bool saveBackupAs();
-    bool saveBackupTo(const QString &path);
-    bool writeBackup();
-    void clearDocument();
-    void importLegacyBackup(const QString &path);
-    const DataImage &documentImage() const { return document; }
-
-    // Routes tab and printing.
-    void buildRoutesTab();
-    bool showRoute();
-    void showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
-                        quint16 extra);
-    void startRouteLoader();
-    void printRoute();
-    qint8 routeState(int index) const { return routeStatus[size_t(index)]; }
-
-    // LSB update page.
-    void startLsbUpdate(const QString &firmwareFile);
-    bool lsbUpdateRunning() const;
-    bool isModified() const { return modified; }
+    // The station reports every job makes, to the status slots; queued.
+    void connectStatus(Comm2Pc *job);
+    QString stationSerial() const { return lastSerial; }
+    QString stationSoftwareVersion() const { return lastSoftware; }
 
     qint8 language = 0;
 
@@ -120,43 +104,20 @@ protected:
 
 private:
     void applySavedLanguage();
-    void setFileActionsEnabled(bool enabled);
-    void setTransferButtonsEnabled(bool enabled);
     void jobFinished();
-    void startTransfer(BackupJob *job, const QString &actionText);
-    void returnToIdle(bool refresh);
-    bool versionAccepted(int version);
-    void answerVersionProblem(BackupJob *job, int version);
-    bool takeSelection();
-    bool startOpening(const QString &intro, QFile &file);
-    // Asks before unsaved data is dropped; true when it may go (saved or given up).
-    bool confirmDiscard();
+    void connectLsbJob();
 
     std::unique_ptr<Ui::MainWindow> ui;
-    DataImage document;
+    Document doc;
     QTranslator translator;
-    std::unique_ptr<LSB_Updater> lsbUpdater; // one for the life of the window, restarted
-    QPointer<Comm_backup_download> downloadJob;
-    QPointer<Comm_backup_upload> uploadJob;
+    std::unique_ptr<DocumentActions> actions;
+    std::unique_ptr<BackupTab> backup;
+    std::unique_ptr<RoutesTab> routes;
+    std::unique_ptr<LsbPage> lsb;
     QList<QPointer<Comm2Pc>> jobs;
-    QList<QCheckBox *> setBoxes; // in data-set order
-    QList<QLabel *> sourceLabels;
     bool closeAfterJobs = false;
-
     bool updateHintShown = false;
     QString title;
-    QString fileName;
-    QString filePath;
-    bool modified = false;
-    // The station the document's data came from: the one it was downloaded from, or the one a
-    // file names. Every save writes it, whatever station is connected at that moment.
-    QString backupSerial;
-    QString backupSoftwareVersion;
-    QString stationSerial; // as the last job reported it
-    QString stationSoftwareVersion;
-
-    std::array<qint8, 1024> routeStatus{};
-    quint8 cardCount3 = 12;
-    quint8 cardCount5 = 20;
-    quint8 cardCount7 = 12;
+    QString lastSerial; // the station as the last job reported it
+    QString lastSoftware;
 };

@@ -1,5 +1,7 @@
 #include "link/statustexts.h"
 #include "mainwindow.h"
+
+#include "datasets/backuptab.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
@@ -12,11 +14,7 @@ void MainWindow::comm_info_noGleistron()
     ui->label_softwareVersion->setText(QString());
     ui->label_protokollVersion->setText(QString());
     ui->label_datenmodellVersion->setText(QString());
-    setTransferButtonsEnabled(true);
-    setFileActionsEnabled(true);
-    ui->label_backup_action->setText(QString());
-    ui->label_backup_action->hide();
-    refreshLabels();
+    backup->returnToIdle(true);
 }
 
 void MainWindow::comm_info_invalidMode()
@@ -27,19 +25,15 @@ void MainWindow::comm_info_invalidMode()
     ui->textEdit_console->insertPlainText(StatusTexts::invalidMode());
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
-    ui->label_backup_action->setText(QString());
-    ui->label_backup_action->hide();
-    setTransferButtonsEnabled(true);
-    setFileActionsEnabled(true);
-    refreshLabels();
+    backup->returnToIdle(true);
 }
 
 void MainWindow::comm_info_gleistronVersion(QString serial, QString softwareVersion,
                                             QString protocolVersion, QString dataModelVersion)
 {
     consoleAppend(StatusTexts::gleistronFound(serial, softwareVersion));
-    stationSerial = serial;
-    stationSoftwareVersion = softwareVersion;
+    lastSerial = serial;
+    lastSoftware = softwareVersion;
     ui->label_serialNr->setText(serial);
     ui->label_softwareVersion->setText(softwareVersion);
     ui->label_protokollVersion->setText(protocolVersion);

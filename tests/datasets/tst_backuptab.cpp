@@ -5,6 +5,8 @@
 #include "../common/stationfiles.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
+#include "backupfile/documentactions.h"
+#include "lsbupdate/lsbpage.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -98,7 +100,7 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
     QVERIFY(file.commit());
 
     MainWindow w;
-    w.openBackupFile(dir->filePath(QStringLiteral("lok.GTB2")));
+    w.documentActions().openFile(dir->filePath(QStringLiteral("lok.GTB2")));
     QVERIFY(console(w).contains("geöffnet."));
     QCOMPARE(w.windowTitle(), QStringLiteral("lok.GTB2 - Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("12345678"));
@@ -138,30 +140,30 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QVERIFY(console(w).contains("Alle ausgewählte Datensätze geladen in"));
     QVERIFY(console(w).contains("Gleistron gefunden mit Seriennummer 56347812"));
     QCOMPARE(find<QProgressBar>(w, "progressBar_backup")->value(), 1000);
-    QVERIFY(w.isModified());
+    QVERIFY(w.document().modified);
     QCOMPARE(w.windowTitle(), QStringLiteral("* Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(),
              QStringLiteral("105 Datensätze"));
 
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
-    QVERIFY(!w.saveBackupTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));
+    QVERIFY(!w.documentActions().saveTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));
     QVERIFY(console(w).contains("Datei kann nicht geschrieben werden!"));
-    QVERIFY(w.isModified());
-    QVERIFY(w.saveBackupTo(saved));
+    QVERIFY(w.document().modified);
+    QVERIFY(w.documentActions().saveTo(saved));
     QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
 
-    w.clearDocument();
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+    w.documentActions().clearNow();
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(0));
     QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
-    w.openBackupFile(saved);
-    QCOMPARE(w.documentImage().presentSets[Lokbilder], quint8(1));
+    w.documentActions().openFile(saved);
+    QCOMPARE(w.document().image.presentSets[Lokbilder], quint8(1));
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("56347812"));
     {
         ScopedPorts ports(b.ports());
         QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
     }
     QVERIFY(console(w).contains("Alle ausgewählte Datensätze übertragen in"));
-    QVERIFY(!w.isModified());
+    QVERIFY(!w.document().modified);
     a.stop();
     b.stop();
     QFile fileA(stationA), fileB(stationB);
@@ -184,8 +186,8 @@ void TestBackupTab::refusedNewerDataModel()
     QVERIFY(console(w).contains("Datenmodell Version im Gleistron: 2.100"));
     QVERIFY(console(w).contains("Datenmodell Version im Gleistron Manager: 2.000"));
     QVERIFY(!console(w).contains("Lade Lokomotiven"));
-    QVERIFY(!w.isModified());
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+    QVERIFY(!w.document().modified);
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(0));
     QVERIFY(find<QPushButton>(w, "pushButton_backup_download")->isEnabled());
 }
 
@@ -210,7 +212,7 @@ void TestBackupTab::closeWithUnsavedData()
     find<QCheckBox>(w, "checkBox_system")->setChecked(true);
     find<QPushButton>(w, "pushButton_backup_download")->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), 30000);
-    QVERIFY(w.isModified());
+    QVERIFY(w.document().modified);
     {
         ModalAnswerer cancel(QStringLiteral("Abbrechen"));
         QVERIFY(!w.close());
@@ -248,7 +250,7 @@ void TestBackupTab::documentSafety()
     w.setLanguageEnglish();
     w.setLanguageGerman();
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
-    QVERIFY(w.saveBackupTo(saved));
+    QVERIFY(w.documentActions().saveTo(saved));
     QVERIFY(fileText(saved).contains("seriennummer=56347812\nsoftwareversion=1.300\n"));
     const qint64 fullSize = QFileInfo(saved).size();
 
@@ -259,12 +261,12 @@ void TestBackupTab::documentSafety()
         find<QAction>(w, "action_leeren")->trigger();
         QVERIFY(answer.texts.value(0).contains("nicht gespeichert"));
     }
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
     {
         ModalAnswerer answer(QStringLiteral("Nein"));
         find<QAction>(w, "action_leeren")->trigger();
     }
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(0));
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(0));
 
     // Saving the empty document over the backup asks, and the default keeps the file.
     {
@@ -275,20 +277,20 @@ void TestBackupTab::documentSafety()
     QCOMPARE(QFileInfo(saved).size(), fullSize);
 
     // A re-saved file names the station it came from, not the one connected now.
-    w.openBackupFile(saved);
+    w.documentActions().openFile(saved);
     w.comm_info_gleistronVersion(QStringLiteral("0A1B2C3D"), QStringLiteral("1.400"),
                                  QStringLiteral("0.003"), QStringLiteral("2.000"));
     const QString copy = dir->filePath(QStringLiteral("kopie"));
-    QVERIFY(w.saveBackupTo(copy));
+    QVERIFY(w.documentActions().saveTo(copy));
     QVERIFY(fileText(copy + ".GTB2").contains("seriennummer=56347812\nsoftwareversion=1.300\n"));
 
     // Files that are not whole backups change nothing, or only what they hold in full.
     QFile tiny(dir->filePath(QStringLiteral("tiny.GTB")));
     QVERIFY(tiny.open(QIODevice::WriteOnly) && tiny.write("hello world\n") > 0);
     tiny.close();
-    w.openBackupFile(tiny.fileName());
+    w.documentActions().openFile(tiny.fileName());
     QVERIFY(console(w).contains("keine vollständige Datensicherung"));
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
     QCOMPARE(w.windowTitle(), QStringLiteral("kopie.GTB2 - Orvandel Gleistron Manager 1.3"));
 
     QFile full(saved), cut(dir->filePath(QStringLiteral("cut.GTB2")));
@@ -296,11 +298,11 @@ void TestBackupTab::documentSafety()
     const QByteArray bytes = full.readAll();
     cut.write(bytes.left(bytes.indexOf("WEICHEN") + 2000)); // inside the switching articles
     cut.close();
-    w.openBackupFile(cut.fileName());
+    w.documentActions().openFile(cut.fileName());
     QVERIFY(console(w).contains("Die Datei ist unvollständig"));
-    QCOMPARE(w.documentImage().presentSets[Lokomotiven], quint8(1));
-    QCOMPARE(w.documentImage().presentSets[Weichen], quint8(0));
-    QCOMPARE(w.documentImage().presentSets[Rueckmelder], quint8(0));
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.document().image.presentSets[Weichen], quint8(0));
+    QCOMPARE(w.document().image.presentSets[Rueckmelder], quint8(0));
 }
 
 void TestBackupTab::oneJobAtATime()
@@ -317,9 +319,9 @@ void TestBackupTab::oneJobAtATime()
     QVERIFY(w.jobsRunning());
 
     // The station serves the running download; an update is refused, not started beside it.
-    w.startLsbUpdate(dir->filePath(QStringLiteral("booster.lsb")));
+    w.lsbPage().start(dir->filePath(QStringLiteral("booster.lsb")));
     QVERIFY(console(w).contains("Es läuft bereits eine Übertragung"));
-    QVERIFY(!w.lsbUpdateRunning());
+    QVERIFY(!w.lsbPage().running());
     QVERIFY(!find<QAction>(w, "action_oeffnen")->isEnabled());
 
     // Closing: the download ends while the question is open; "Ja" then closes the window

@@ -5,6 +5,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "lsbupdate/lsb_updater.h"
+#include "lsbupdate/lsbpage.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -196,12 +197,12 @@ void TestLsbUpdate::pageStates()
     auto widget = [&w](const char *name) { return w.findChild<QWidget *>(QLatin1String(name)); };
     QVERIFY(widget("widget_lsb_udate_progress")->isHidden());
     ModalAnswerer answer(QStringLiteral("Ja")); // the question before the first datagram
-    w.startLsbUpdate(firmware);
+    w.lsbPage().start(firmware);
     QVERIFY(!widget("widget_lsb_udate_progress")->isHidden());
     QVERIFY(!widget("widget_lsb_update_device")->isHidden());
     QCOMPARE(label("label_lsb_update_device_task")->text(), QStringLiteral("Analysieren ..."));
     QVERIFY(widget("widget_lsb_update_data_details")->isHidden());
-    QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 20000);
     QTRY_VERIFY(!widget("widget_lsb_update_device_details")->isHidden());
     QCOMPARE(label("label_lsb_update_data_typ")->text(), QStringLiteral("Orvandel Booster"));
     QCOMPARE(label("label_lsb_update_data_sw")->text(), QStringLiteral("17"));
@@ -233,28 +234,28 @@ void TestLsbUpdate::pageErrors()
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         ModalAnswerer answer;
-        w.startLsbUpdate(firmware);
+        w.lsbPage().start(firmware);
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
         QCOMPARE(answer.texts.at(0),
                  QStringLiteral("Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
         QCOMPARE(label("label_lsb_update_device_typ")->text(),
                  QStringLiteral("Orvandel 6083 Multiplex-Signalmodul"));
         QVERIFY(label("label_lsb_update_device_hw")->text().isEmpty());
-        QTRY_VERIFY(!w.lsbUpdateRunning());
+        QTRY_VERIFY(!w.lsbPage().running());
     }
     {
         ModalAnswerer answer;
-        w.startLsbUpdate(broken);
+        w.lsbPage().start(broken);
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
         QCOMPARE(answer.texts.at(0), QStringLiteral("Update Datei ist ungültig!"));
-        QTRY_VERIFY(!w.lsbUpdateRunning());
+        QTRY_VERIFY(!w.lsbPage().running());
     }
     {
         SimProcess sim;
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         ModalAnswerer answer;
-        w.startLsbUpdate(firmware);
+        w.lsbPage().start(firmware);
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
         QCOMPARE(answer.texts.at(0),
                  QStringLiteral("Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
@@ -279,8 +280,8 @@ void TestLsbUpdate::pageOutcomes()
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         ModalAnswerer answer;
-        w.startLsbUpdate(firmware);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        w.lsbPage().start(firmware);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 20000);
         QTRY_VERIFY(console().contains("Firmware-Update nicht gestartet."));
         QCOMPARE(progress(), 0);
     }
@@ -291,13 +292,13 @@ void TestLsbUpdate::pageOutcomes()
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         ModalAnswerer answer(QStringLiteral("Ja"));
-        w.startLsbUpdate(firmware);
+        w.lsbPage().start(firmware);
         QTRY_VERIFY_WITH_TIMEOUT(progress() > 0, 20000);
-        w.startLsbUpdate(dir.filePath(QStringLiteral("other.lsb")));
+        w.lsbPage().start(dir.filePath(QStringLiteral("other.lsb")));
         QVERIFY(console().contains("Es läuft bereits eine Übertragung"));
         QCOMPARE(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text(), firmware);
         w.on_pushButton_lsb_update_cancel_clicked();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 10000);
         QTRY_VERIFY(console().contains("Firmware-Update abgebrochen"));
     }
     QVERIFY(!QFile::exists(received));
@@ -308,8 +309,8 @@ void TestLsbUpdate::pageOutcomes()
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         ModalAnswerer answer(QStringLiteral("Ja"));
-        w.startLsbUpdate(firmware);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        w.lsbPage().start(firmware);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 20000);
         QTRY_VERIFY(
             answer.texts.contains(QStringLiteral("Das Firmware-Update ist fehlgeschlagen!")));
         QVERIFY(console().contains("Firmware-Update fehlgeschlagen: die Daten ab Adresse 192"));
@@ -322,8 +323,8 @@ void TestLsbUpdate::pageOutcomes()
         const QString broken = dir.filePath(QStringLiteral("damaged.lsb"));
         QVERIFY(LsbFiles::write(broken, damaged));
         ModalAnswerer answer;
-        w.startLsbUpdate(broken);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbUpdateRunning(), 20000);
+        w.lsbPage().start(broken);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 20000);
         QTRY_COMPARE(answer.texts.value(0), QStringLiteral("Update Datei ist ungültig!"));
         QVERIFY(console().contains("das Prüfbyte in Zeile 2 stimmt nicht"));
         QCOMPARE(w.findChild<QLabel *>("label_lsb_update_device_task")->text(),

@@ -3,6 +3,8 @@
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
+#include "backupfile/documentactions.h"
+#include "routes/routestab.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -113,7 +115,7 @@ void TestRoutesTab::openedFileColoursAndShows()
 {
     MainWindow w;
     select(w, 4);
-    w.openBackupFile(writeRoutesFile());
+    w.documentActions().openFile(writeRoutesFile());
     // The route selected before the open keeps its old view until the selection changes.
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
              QStringLiteral("(nicht geladen!)"));
@@ -141,8 +143,8 @@ void TestRoutesTab::openedFileColoursAndShows()
 void TestRoutesTab::clearTurnsEverythingGray()
 {
     MainWindow w;
-    w.openBackupFile(writeRoutesFile());
-    w.clearDocument();
+    w.documentActions().openFile(writeRoutesFile());
+    w.documentActions().clearNow();
     for (int entry : {4, 5, 699, 999})
         QCOMPARE(colourOf(w, entry), QColor(Qt::gray));
     select(w, 999);
@@ -154,20 +156,20 @@ void TestRoutesTab::loaderReports()
 {
     MainWindow w;
     w.comm_fahrstrassen_loaded(7, false);
-    QCOMPARE(int(w.routeState(7)), 0);
+    QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 7)]), 0);
     QCOMPARE(colourOf(w, 6), QColor(Qt::gray));
     w.comm_fahrstrassen_loaded(7, true);
-    QCOMPARE(int(w.routeState(7)), 1);
+    QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 7)]), 1);
     QCOMPARE(colourOf(w, 6), QColor(Qt::black));
     w.comm_fahrstrassen_loaded(0, true); // index 0 is not listed
-    QCOMPARE(int(w.routeState(0)), 1);
+    QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 0)]), 1);
     QCOMPARE(colourOf(w, 0), QColor(Qt::gray));
 }
 
 void TestRoutesTab::languageSwitchKeepsTree()
 {
     MainWindow w;
-    w.openBackupFile(writeRoutesFile());
+    w.documentActions().openFile(writeRoutesFile());
     select(w, 4);
     find<QRadioButton>(w, "radioButton_English")->click();
     QCOMPARE(find<QLabel>(w, "label_START_PL")->text(), QStringLiteral("-"));
@@ -182,14 +184,14 @@ void TestRoutesTab::printout()
     const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
     QVERIFY2(!pdftotext.isEmpty() && !pdfinfo.isEmpty(), "poppler-utils missing");
     MainWindow w;
-    w.openBackupFile(writeRoutesFile());
+    w.documentActions().openFile(writeRoutesFile());
     select(w, 4);
     {
         // No viewer on the path: the console says where the file is and that none opened it.
         QTemporaryDir nothing;
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(nothing.path()));
-        w.printRoute();
+        w.routesTab().print();
         qputenv("PATH", path);
     }
     QVERIFY(QFile::exists(QStringLiteral("Fahrstrasse.pdf")));
@@ -221,7 +223,7 @@ void TestRoutesTab::loaderReadsTheStation()
     QVERIFY(sim.start());
     ScopedPorts ports(sim.ports());
     MainWindow w;
-    w.startRouteLoader();
+    w.routesTab().startLoader();
     QTRY_VERIFY_WITH_TIMEOUT(!w.jobsRunning(), 60000);
     QTRY_COMPARE(colourOf(w, 0), QColor(Qt::black)); // route 1 of the sample
     QCOMPARE(colourOf(w, 89), QColor(Qt::gray));     // route 90 is empty there

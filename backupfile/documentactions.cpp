@@ -1,0 +1,169 @@
+#include "documentactions.h"
+
+#include "backupfile/document.h"
+#include "ui/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+DocumentActions::DocumentActions(MainWindow &window, Ui::MainWindow *ui, Document &document)
+    : window(window), ui(ui), document(document)
+{
+}
+
+void DocumentActions::open()
+{
+    if (!confirmDiscard())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        &window, QCoreApplication::translate("MainWindow", "Backup Datei"), QString(),
+        QCoreApplication::translate(
+            "MainWindow",
+            "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
+            "(*.GTB)"));
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void DocumentActions::openFile(const QString &path)
+{
+    const bool legacy = path.toUpper().endsWith(QLatin1String(".GTB"));
+    const QString intro = legacy
+                              ? QCoreApplication::translate("MainWindow", "Altes Backup Datei <B>")
+                              : QCoreApplication::translate("MainWindow", "Backup Datei <B>");
+    const Document::Opened opened = document.open(path);
+    if (opened == Document::Opened::NotABackup) {
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow", "Datenformat ungültig!<BR>"));
+        window.refreshLabels();
+        return;
+    }
+    window.consoleAppend(intro + path.toHtmlEscaped() + QStringLiteral("</B> "));
+    if (opened == Document::Opened::CannotOpen) {
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
+                          "Laden!</span><BR><BR>"));
+        return;
+    }
+    if (opened == Document::Opened::NotComplete) {
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Die Datei "
+                          "ist keine vollständige Datensicherung!</span><BR><BR>"));
+        return;
+    }
+    ui->groupBox_backupInfo->show();
+    window.comm_fahrstrassen_loaded(1024, true);
+    window.consoleAppend(legacy ? QCoreApplication::translate("MainWindow", "importiert.<BR>")
+                                : QCoreApplication::translate("MainWindow", "geöffnet.<BR>"));
+    if (opened == Document::Opened::Incomplete)
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "<span style=\"font-weight:bold;color:#660000;\">Die Datei ist "
+                          "unvollständig:</span> nur die vollständig enthaltenen "
+                          "Datensätze wurden übernommen.<BR>"));
+    window.refreshLabels();
+}
+
+bool DocumentActions::save()
+{
+    // A file of the old format is never overwritten in place.
+    if (document.fileName.isEmpty() || document.fileName.toUpper().endsWith(QLatin1String(".GTB")))
+        return saveAs();
+    return write(document.filePath);
+}
+
+bool DocumentActions::saveAs()
+{
+    QFileDialog dialog(
+        &window, QCoreApplication::translate("MainWindow", "BackUp Datei"), QString(),
+        QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without the extension could not be opened again.
+    dialog.setDefaultSuffix(QStringLiteral("GTB2"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return saveTo(dialog.selectedFiles().first());
+}
+
+bool DocumentActions::saveTo(const QString &path)
+{
+    // Only a .GTB2 name opens again.
+    return write(path.toUpper().endsWith(QLatin1String(".GTB2")) ? path
+                                                                 : path + QStringLiteral(".GTB2"));
+}
+
+bool DocumentActions::write(const QString &path)
+{
+    if (!document.holdsData() && QFile::exists(path)) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+                        QCoreApplication::translate(
+                            "MainWindow",
+                            "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                            "%1 trotzdem mit einer leeren Datensicherung überschrieben werden?")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QMessageBox::NoButton, &window);
+        QPushButton *yes =
+            box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
+        QPushButton *no =
+            box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        if (box.clickedButton() != yes)
+            return false;
+    }
+    // Written beside the target and put in its place only when complete: a full disk or a crash
+    // never leaves a cut file, and the old file stays as it was.
+    if (!document.save(path)) {
+        window.consoleAppend(QCoreApplication::translate(
+            "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
+                          "nicht geschrieben werden!</span><BR><BR>"));
+        return false;
+    }
+    window.refreshLabels();
+    window.consoleAppend(
+        QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
+            .arg(path.toHtmlEscaped()));
+    return true;
+}
+
+void DocumentActions::clear()
+{
+    if (confirmDiscard())
+        clearNow();
+}
+
+void DocumentActions::clearNow()
+{
+    document.clear();
+    ui->groupBox_backupInfo->hide();
+    window.refreshLabels();
+    window.comm_fahrstrassen_loaded(1024, true);
+}
+
+bool DocumentActions::confirmDiscard()
+{
+    if (!document.modified)
+        return true;
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Gleistron Manager"),
+        QCoreApplication::translate(
+            "MainWindow",
+            "Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
+        QMessageBox::NoButton, &window);
+    QPushButton *yes =
+        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
+    QPushButton *no =
+        box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
+    box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    // "Ja" goes on only when the data really reached a file; a cancelled or failed save keeps
+    // the data.
+    return box.clickedButton() == no || (box.clickedButton() == yes && saveAs());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace Ui {
+class MainWindow;
+}
+class Document;
+class MainWindow;
+
+// The window's side of the document: the file dialogs, the questions before data is dropped or
+// a file emptied, and what the console says.
+class DocumentActions
+{
+public:
+    DocumentActions(MainWindow &window, Ui::MainWindow *ui, Document &document);
+
+    void open(); // with the file dialog
+    void openFile(const QString &path);
+    bool save();
+    bool saveAs();                    // with the file dialog
+    bool saveTo(const QString &path); // a name without .GTB2 gets it
+    void clear();                     // asks first when there are unsaved changes
+    void clearNow();
+    // Asks before unsaved data is dropped; true when it may go (saved or given up).
+    bool confirmDiscard();
+
+private:
+    bool write(const QString &path);
+
+    MainWindow &window;
+    Ui::MainWindow *ui;
+    Document &document;
+};

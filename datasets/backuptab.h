@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+namespace Ui {
+class MainWindow;
+}
+class BackupJob;
+class Comm_backup_download;
+class Comm_backup_upload;
+class Document;
+class MainWindow;
+class QCheckBox;
+class QLabel;
+
+// The backup tab: direction, selection, starting a transfer and following it to its end.
+class BackupTab
+{
+public:
+    BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document);
+
+    void chooseDownload();
+    void chooseUpload();
+    void selectAll(bool checked);
+    void startDownload();
+    void startUpload();
+    void progress(int permille);
+    void downloadComplete(bool success);
+    void uploadComplete(bool success);
+    void versionProblemDownload(int version);
+    void versionProblemUpload(int version);
+    // Back to idle after a job: the controls of a transfer come back.
+    void returnToIdle(bool refresh);
+    // The check boxes and the source labels after a change of the document.
+    void refresh();
+    void setFileActionsEnabled(bool enabled);
+    void setTransferButtonsEnabled(bool enabled);
+
+private:
+    bool takeSelection();
+    void start(BackupJob *job, const QString &actionText);
+    bool versionAccepted(int version);
+    void answerVersionProblem(BackupJob *job, int version);
+
+    MainWindow &window;
+    Ui::MainWindow *ui;
+    Document &document;
+    QPointer<Comm_backup_download> downloadJob;
+    QPointer<Comm_backup_upload> uploadJob;
+    QList<QCheckBox *> setBoxes; // in data-set order
+    QList<QLabel *> sourceLabels;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class LSB_Updater;
+class MainWindow;
+
+// The "LSB Update" page: the firmware file and the device side by side, and the update job,
+// which lives as long as the page and is restarted for every update.
+class LsbPage
+{
+public:
+    LsbPage(MainWindow &window, Ui::MainWindow *ui);
+    ~LsbPage();
+
+    LSB_Updater &job() { return *updater; }
+    void chooseFile();
+    void start(const QString &firmwareFile);
+    bool running() const;
+    void cancel();
+
+    void deviceArrived(unsigned short address, unsigned short type, unsigned short hw,
+                       unsigned short sw);
+    void fileArrived(unsigned short type, unsigned short hw, unsigned short sw);
+    void fileError();
+    void invalidMode();
+    void typeMismatch(unsigned short fileType, unsigned short deviceType);
+    void confirm(unsigned short fileType, unsigned short fileSoftware, unsigned short deviceType,
+                 unsigned short deviceSoftware);
+    void progress(int permille);
+    void finished(int bytes, int datagrams);
+    void ended(int outcome, int detail);
+
+private:
+    MainWindow &window;
+    Ui::MainWindow *ui;
+    std::unique_ptr<LSB_Updater> updater;
+};

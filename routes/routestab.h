@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace Ui {
+class MainWindow;
+}
+class Document;
+class MainWindow;
+
+// The routes tab: routes 1 to 1000 coloured by the document's route status, the shown route as
+// header and card tree, the route loader, and the printout of the shown route.
+class RoutesTab
+{
+public:
+    RoutesTab(MainWindow &window, Ui::MainWindow *ui, Document &document);
+
+    void build();
+    bool showRoute();
+    void showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
+                        quint16 extra);
+    // itemNr 1024: every route's status from the document; else one route the loader read.
+    void routesLoaded(short itemNr, bool success);
+    void startLoader();
+    void print(); // Fahrstrasse.pdf in the working directory, then the desktop's viewer
+
+private:
+    qint8 status(int n) const;
+
+    MainWindow &window;
+    Ui::MainWindow *ui;
+    Document &document;
+    quint8 cardCount3 = 12;
+    quint8 cardCount5 = 20;
+    quint8 cardCount7 = 12;
+};
