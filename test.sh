@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless. --sanitize builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-sanitize/ and runs the same suite there.
+# UndefinedBehaviorSanitizer in build-sanitize/ and runs the same suite there; --tsan builds with
+# ThreadSanitizer in build-tsan/ and runs the window and job tests there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=build
+TESTS=()
 for arg in "$@"; do
     case "$arg" in
         --sanitize) BUILD_DIR=build-sanitize; CMAKE_EXTRA="-DGLEISTRON_SANITIZE=ON" ;;
-        *) echo "usage: ./test.sh [--sanitize]" >&2; exit 2 ;;
+        # The window and the jobs under ThreadSanitizer: the tests where threads meet.
+        --tsan) BUILD_DIR=build-tsan; CMAKE_EXTRA="-DGLEISTRON_TSAN=ON"
+                TESTS=(-R 'tst_(backupjobs|backuptab|mainwindow|lsbupdate|search|routestab)$') ;;
+        *) echo "usage: ./test.sh [--sanitize|--tsan]" >&2; exit 2 ;;
     esac
 done
 
@@ -16,4 +21,4 @@ source scripts/prepare.sh
 
 export QT_QPA_PLATFORM=offscreen
 cd "$BUILD_DIR"
-ctest --output-on-failure -j2 --timeout 600
+ctest --output-on-failure -j2 --timeout 600 "${TESTS[@]}"
