@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTest>
 
 namespace {
@@ -48,6 +49,7 @@ private slots:
     void notWholeLegacyFiles_data();
     void notWholeLegacyFiles();
     void backupNames();
+    void diff();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -427,6 +429,71 @@ void TestCli::backupNames()
     const Run inspect = cli({"inspect", dir.filePath("anlage.GTB2")}, QString());
     QCOMPARE(inspect.exitCode, 0);
     QVERIFY(inspect.out.endsWith("system block\n"));
+}
+
+void TestCli::diff()
+{
+    // B is the sample with one difference of each kind in every set.
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.GTB2"), b = dir.filePath("b.GTB2");
+    SimProcess sample({"--sample", "--save-on-exit", a});
+    QVERIFY(sample.start());
+    sample.stop();
+    auto image = std::make_unique<DataImage>();
+    {
+        QFile file(a);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        BackupFile::read(file, *image, nullptr);
+    }
+    using namespace Catalogue;
+    auto status = [&](int offset, int n) -> qint8 & {
+        return image->recordStatus[size_t(offset + n)];
+    };
+    image->bank(0)[LokOffset + 5 * 256 + 100] ^= 1;
+    status(StatusLokomotiven, 7) = -1;
+    status(StatusLokomotiven, 900) = 1;
+    image->bank(0)[LoklistenOffset + 2 * 256 + 40] ^= 1;
+    image->bank(1)[GleisplanOffset + 4 * 1024 + 8 * 8 + 1] ^= 1;
+    image->bank(1)[GleisplanOffset * 3 + 10 * 1024 + 16 * 8] = 5;
+    image->bank(1)[WeichenOffset + 3 * 64 + 9] ^= 1;
+    status(StatusRueckmelder, 1023) = -1;
+    image->bank(0)[S88Offset + 200] ^= 1;
+    image->bank(2)[AusleuchtungOffset + 2 * 512 + 7] ^= 1;
+    status(StatusFahrstrassen, 1023) = -1;
+    image->bank(0)[LsbOffset + 2047 * 32 + 31] ^= 1;
+    status(StatusHsb, 255) = -1;
+    image->bank(0)[SystemOffset + 17] ^= 1;
+    image->lokbild(5)[1000] ^= 1;
+    status(StatusLokbilder, 50) = 1;
+    {
+        QSaveFile file(b);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(BackupFile::write(file, *image, "56347812", "1.300") && file.commit());
+    }
+    const QString expected = "lokomotiven 5 changed\nlokomotiven 7 removed\n"
+                             "lokomotiven 900 added\nloklisten 2 changed\ngleisplan1 65 changed\n"
+                             "gleisplan3 162 added\nweichen 3 changed\n"
+                             "rueckmelder 1023 removed\ns88 0 changed\n"
+                             "fahrstrassen 2 changed Ausfahrt Nord\n"
+                             "fahrstrassen 1023 removed Einfahrt Gleis 1\nlsb 2047 changed\n"
+                             "hsb 255 removed\nsystem 0 changed\nlokbilder 5 changed\n"
+                             "lokbilder 50 added\n";
+    Run run = cli({"diff", a, b}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, expected);
+    run = cli({"diff", a, a}, QString());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(cli({"diff", a, dir.filePath("none.GTB2")}, QString()).exitCode, 2);
+    QCOMPARE(cli({"diff", a}, QString()).exitCode, 2);
+
+    // Against the station, which holds B: the same lines for the sets asked for.
+    SimProcess station({"--load", b});
+    QVERIFY(station.start());
+    run = cli({"diff", a, "--station", "--sets", "weichen,hsb,system"}, station.ports());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QStringLiteral("weichen 3 changed\nhsb 255 removed\nsystem 0 changed\n"
+                                     "s88 0 changed\n"));
 }
 
 void TestCli::lsbUpdate_data()

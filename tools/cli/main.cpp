@@ -3,6 +3,7 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/legacyimport.h"
 #include "clijobs.h"
+#include "datasets/backupdiff.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
 #include "datasets/uploadcheck.h"
@@ -406,6 +407,35 @@ int commandRestore(const QString &path, const Options &options)
     return Done;
 }
 
+// Two backups, or a backup and the station: a line per differing record.
+int commandDiff(const QStringList &args, bool station, const Options &options)
+{
+    auto a = std::make_unique<DataImage>();
+    auto b = std::make_unique<DataImage>();
+    BackupFile::ReadResult meta;
+    if (!openDocument(args.at(1), *a, meta))
+        return BadUsage;
+    std::unique_ptr<DataImage> only;
+    if (station) {
+        only = std::make_unique<DataImage>();
+        if (!selectSets(options.sets, *only))
+            return usage(QStringLiteral("--sets takes set keys or all"));
+        b->selectedSets = only->selectedSets;
+        if (const int code = readFromStation(*b, options); code != Done)
+            return code;
+    } else if (!openDocument(args.at(2), *b, meta)) {
+        return BadUsage;
+    }
+    const QList<BackupDiff::Line> lines = BackupDiff::compare(*a, *b, only.get());
+    for (const BackupDiff::Line &line : lines) {
+        std::printf("%s %d %s%s\n", qPrintable(line.set), line.number,
+                    qPrintable(BackupDiff::changeText(line.change)),
+                    line.note.isEmpty() ? "" : qPrintable(QLatin1Char(' ') + line.note));
+    }
+    std::fflush(stdout);
+    return lines.isEmpty() ? Done : Failed;
+}
+
 int commandInspect(const QString &path)
 {
     auto document = std::make_unique<DataImage>();
@@ -614,6 +644,10 @@ int main(int argc, char *argv[])
         "  inspect FILE                  print what a backup file holds\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
         "  route FILE N                  print route N as the routes tab shows it\n"
+        "  diff A B                      compare two backups: <set> <number> "
+        "added|removed|changed\n"
+        "  diff FILE --station [--sets KEYS]\n"
+        "                                compare a backup with the station\n"
         "  lsb-update FIRMWARE.lsb [--dry-run]\n"
         "                                update the LSB device the station holds in update mode\n\n"
         "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
@@ -638,8 +672,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption dryRunOption(
         QStringLiteral("dry-run"),
         QStringLiteral("lsb-update: read the file and the device, send nothing."));
-    parser.addOptions(
-        {langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption});
+    const QCommandLineOption stationOption(
+        QStringLiteral("station"), QStringLiteral("diff: compare the backup with the station."));
+    parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
+                       stationOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -680,12 +716,15 @@ int main(int argc, char *argv[])
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
+    if (parser.isSet(stationOption) && command != QLatin1String("diff"))
+        return usage(QStringLiteral("--station belongs to diff"));
     if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
         return usage(QStringLiteral("--dry-run belongs to lsb-update"));
-    const bool takesSets =
-        command == QLatin1String("backup") || command == QLatin1String("restore");
+    const bool takesSets = command == QLatin1String("backup") ||
+                           command == QLatin1String("restore") ||
+                           (command == QLatin1String("diff") && parser.isSet(stationOption));
     if (parser.isSet(setsOption) && !takesSets)
-        return usage(QStringLiteral("--sets belongs to backup and restore"));
+        return usage(QStringLiteral("--sets belongs to backup, restore and diff --station"));
     try {
         if (command == QLatin1String("info")) {
             if (args.size() != 1)
@@ -716,6 +755,12 @@ int main(int argc, char *argv[])
             if (args.size() != 2)
                 return usage(QStringLiteral("lsb-update takes a firmware file"));
             return commandLsbUpdate(args.at(1), parser.isSet(dryRunOption));
+        }
+        if (command == QLatin1String("diff")) {
+            const bool station = parser.isSet(stationOption);
+            if (args.size() != (station ? 2 : 3))
+                return usage(QStringLiteral("diff takes two backup files, or one and --station"));
+            return commandDiff(args, station, options);
         }
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)

@@ -1,0 +1,155 @@
+#include "backupdiff.h"
+
+#include "routes/routerecord.h"
+
+#include <cstring>
+
+using namespace Catalogue;
+
+namespace BackupDiff {
+
+namespace {
+
+bool same(const quint8 *x, const quint8 *y, int size)
+{
+    return std::memcmp(x, y, size_t(size)) == 0;
+}
+
+// A track-plan block is used when one of its eight cells has a type.
+bool blockUsed(const quint8 *block)
+{
+    for (int k = 0; k < 8; ++k) {
+        if (block[k * 8] != 0 && block[k * 8] != 0xFF)
+            return true;
+    }
+    return false;
+}
+
+struct Place
+{
+    int bank; // -1: locomotive images
+    int offset;
+    int size;
+};
+
+Place placeOf(int set)
+{
+    switch (set) {
+    case Lokomotiven:
+        return {0, LokOffset, 256};
+    case Weichen:
+        return {1, WeichenOffset, 64};
+    case Rueckmelder:
+        return {2, RueckmelderOffset, 256};
+    case Fahrstrassen:
+        return {0, RouteOffset, 512};
+    case Lsb:
+        return {0, LsbOffset, 32};
+    case Hsb:
+        return {0, HsbOffset, 256};
+    default:
+        return {-1, 0, LokbildSize};
+    }
+}
+
+const quint8 *record(const DataImage &image, int set, int n)
+{
+    const Place p = placeOf(set);
+    return p.bank < 0 ? image.lokbild(n) : image.bank(p.bank) + p.offset + n * p.size;
+}
+
+QString routeComment(const DataImage &image, int n)
+{
+    quint8 route[RouteRecord::Size];
+    image.copyRoute(n, route);
+    return RouteRecord::decode(route, 12, 20, 12).comment;
+}
+
+} // namespace
+
+QString changeText(Line::Change change)
+{
+    switch (change) {
+    case Line::Added:
+        return QStringLiteral("added");
+    case Line::Removed:
+        return QStringLiteral("removed");
+    default:
+        return QStringLiteral("changed");
+    }
+}
+
+QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *only)
+{
+    QList<Line> lines;
+    auto add = [&lines](const QString &set, int n, bool inA, bool inB, bool equal,
+                        const QString &note = QString()) {
+        if (inA && inB && equal)
+            return;
+        if (!inA && !inB)
+            return;
+        lines.append({set, n, !inA ? Line::Added : !inB ? Line::Removed : Line::Changed, note});
+    };
+    auto considered = [&](int set) {
+        return (!only || only->selectedSets[size_t(set)]) &&
+               (a.presentSets[size_t(set)] || b.presentSets[size_t(set)]);
+    };
+    // S88 travels with two sets: its line follows the first of them that is compared.
+    const int s88After = considered(Rueckmelder) ? Rueckmelder : System;
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (only && !only->selectedSets[size_t(set)])
+            continue;
+        const bool heldA = a.presentSets[size_t(set)] != 0;
+        const bool heldB = b.presentSets[size_t(set)] != 0;
+        if (!heldA && !heldB)
+            continue;
+        const Entry &e = entry(set);
+        if (set >= Gleisplan1 && set <= Gleisplan3) {
+            const int base = GleisplanOffset * (set - Gleisplan1 + 1);
+            for (int r = 0; r < 64; ++r) {
+                for (int c = 0; c < 128; c += 8) {
+                    const quint8 *x = a.bank(1) + base + r * 1024 + c * 8;
+                    const quint8 *y = b.bank(1) + base + r * 1024 + c * 8;
+                    add(QLatin1String(e.key), r * 16 + c / 8, heldA && blockUsed(x),
+                        heldB && blockUsed(y), same(x, y, 64));
+                }
+            }
+            continue;
+        }
+        if (set == System) {
+            add(QLatin1String(e.key), 0, heldA, heldB,
+                same(a.bank(0) + SystemOffset, b.bank(0) + SystemOffset, 256));
+            if (set == s88After)
+                add(QStringLiteral("s88"), 0, a.s88Present, b.s88Present,
+                    same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
+            continue;
+        }
+        const Place place = placeOf(set);
+        for (int n = set == Lokbilder ? 1 : 0; n < e.records; ++n) {
+            const bool inA = heldA && a.recordStatus[size_t(e.statusOffset + n)] > 0;
+            const bool inB = heldB && b.recordStatus[size_t(e.statusOffset + n)] > 0;
+            if (!inA && !inB)
+                continue;
+            bool equal = same(record(a, set, n), record(b, set, n), place.size);
+            QString note;
+            if (set == Fahrstrassen) {
+                equal = equal && same(a.bank(2) + AusleuchtungOffset + n * 512,
+                                      b.bank(2) + AusleuchtungOffset + n * 512, 512);
+                note = routeComment(inB ? b : a, n);
+            }
+            add(QLatin1String(e.key), n, inA, inB, equal, note);
+        }
+        if (set == Lokomotiven) {
+            for (int l = 0; l < 4; ++l)
+                add(QStringLiteral("loklisten"), l, heldA, heldB,
+                    same(a.bank(0) + LoklistenOffset + l * 256,
+                         b.bank(0) + LoklistenOffset + l * 256, 256));
+        }
+        if (set == s88After)
+            add(QStringLiteral("s88"), 0, a.s88Present, b.s88Present,
+                same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
+    }
+    return lines;
+}
+
+} // namespace BackupDiff
