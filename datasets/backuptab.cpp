@@ -71,6 +71,10 @@ void BackupTab::selectAll(bool checked)
 
 void BackupTab::refresh()
 {
+    // The document is the transfer's until it has reported its end: its status and presence
+    // flags are read after that, not while the job writes them.
+    if (transferring)
+        return;
     // "Visible" means the direction chosen on the tab, whichever tab is in front.
     const bool downloadChosen = !ui->pushButton_backup_download->isHidden();
     const bool uploadChosen = !ui->pushButton_backup_upload->isHidden();
@@ -116,6 +120,7 @@ void BackupTab::setTransferButtonsEnabled(bool enabled)
 
 void BackupTab::start(BackupJob *job, const QString &actionText)
 {
+    transferring = true;
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
@@ -178,6 +183,7 @@ void BackupTab::progress(int permille)
 
 void BackupTab::returnToIdle(bool refresh)
 {
+    transferring = false;
     setFileActionsEnabled(true);
     if (refresh)
         window.refreshLabels();

@@ -51,4 +51,5 @@ private:
     QPointer<Comm_backup_upload> uploadJob;
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;
+    bool transferring = false;
 };

@@ -23,4 +23,7 @@ if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
     cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA:-} >/dev/null
 fi
 # Progress lines are dropped; warnings and errors stay.
-cmake --build "$BUILD_DIR" -j"$(nproc)" 2>&1 | { grep -v -E '^\[ *[0-9]+%\]' || true; }
+# BUILD_TARGETS, when set, limits the build to those targets.
+targets=()
+for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${targets[@]}" 2>&1 | { grep -v -E '^\[ *[0-9]+%\]' || true; }

@@ -150,7 +150,10 @@ void MainWindow::jobFinished()
             job->deleteLater();
         }
     }
-    if (closeAfterJobs && !jobsRunning()) {
+    if (jobsRunning())
+        return;
+    refreshLabels(); // the document is the window's again
+    if (closeAfterJobs) {
         closeAfterJobs = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
