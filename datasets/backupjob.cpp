@@ -17,6 +17,33 @@ QString seconds(const QElapsedTimer &clock, int decimals)
 }
 } // namespace
 
+QString BackupJob::stoppedMessage(bool download, const DataImage &document,
+                                  const QList<int> &finished)
+{
+    QStringList done, missing;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        const bool part =
+            download ? document.selectedSets[size_t(set)] != 0
+                     : document.selectedSets[size_t(set)] && document.presentSets[size_t(set)];
+        if (!part)
+            continue;
+        (finished.contains(set) ? done : missing).append(translated(Catalogue::entry(set).name));
+    }
+    const QString none = translated(QT_TRANSLATE_NOOP("MainWindow", "keine"));
+    if (download)
+        return translated(QT_TRANSLATE_NOOP("MainWindow",
+                                            "<BR><span style=\"font-weight:bold;color:#660000;\">"
+                                            "Herunterladen abgebrochen.</span> Vollständig "
+                                            "geladen: %1. Nicht übernommen: %2.<BR>"))
+            .arg(done.isEmpty() ? none : done.join(QStringLiteral(", ")),
+                 missing.isEmpty() ? none : missing.join(QStringLiteral(", ")));
+    return translated(QT_TRANSLATE_NOOP("MainWindow",
+                                        "<BR><span style=\"font-weight:bold;color:#660000;\">"
+                                        "Hochladen abgebrochen.</span> Nicht (vollständig) "
+                                        "gesendet: %1.<BR>"))
+        .arg(missing.isEmpty() ? none : missing.join(QStringLiteral(", ")));
+}
+
 quint32 BackupJob::weightOf(int set)
 {
     return TransferPlan::of(set).weight;

@@ -22,11 +22,20 @@ public:
 
     static quint32 weightOf(int set);
 
+    // Sets the transfer finished, in order; read after the job has ended.
+    QList<int> finishedSets;
+    // What a transfer that was stopped part-way leaves: the console's text, for the window and
+    // the command-line tool alike.
+    static QString stoppedMessage(bool download, const DataImage &document,
+                                  const QList<int> &finished);
+
 signals:
     void signal_comm_backup_message(QString message);
     void signal_comm_progress(int permille);
     void signal_comm_fahrstrassen_loaded(short itemNr, bool success);
     void signal_comm_version_problem(int);
+    // The transfer was stopped between two exchanges (a cancel, a closing window).
+    void signal_comm_transfer_stopped();
 
 protected:
     // Debug lines, and the wait for the user when the station's data model is newer.

@@ -21,6 +21,7 @@ BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
     ui->pushButton_backup_upload->hide();
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
+    ui->pushButton_backup_cancel->hide();
     ui->groupBox_backupInfo->hide();
     ui->label_datum_backup->hide();
     ui->label_datum_backup_label->hide();
@@ -121,6 +122,10 @@ void BackupTab::setTransferButtonsEnabled(bool enabled)
 void BackupTab::start(BackupJob *job, const QString &actionText)
 {
     transferring = true;
+    clock.start();
+    ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
+    ui->progressBar_backup->setTextVisible(true);
+    ui->pushButton_backup_cancel->show();
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
@@ -130,6 +135,8 @@ void BackupTab::start(BackupJob *job, const QString &actionText)
                      &MainWindow::comm_backup_message, Qt::QueuedConnection);
     QObject::connect(job, &BackupJob::signal_comm_progress, &window, &MainWindow::comm_progress,
                      Qt::QueuedConnection);
+    QObject::connect(job, &BackupJob::signal_comm_transfer_stopped, &window,
+                     &MainWindow::comm_transfer_stopped, Qt::QueuedConnection);
     window.connectStatus(job);
     job->setDocument(&document.image);
     setFileActionsEnabled(false);
@@ -179,11 +186,38 @@ void BackupTab::startUpload()
 void BackupTab::progress(int permille)
 {
     ui->progressBar_backup->setValue(permille);
+    // The time left, once a few seconds give an estimate worth showing.
+    const qint64 elapsed = clock.isValid() ? clock.elapsed() : 0;
+    if (!transferring || permille <= 0 || permille >= 1000 || elapsed < 3000) {
+        ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
+        return;
+    }
+    const qint64 left = elapsed * (1000 - permille) / permille / 1000;
+    ui->progressBar_backup->setFormat(
+        QCoreApplication::translate("MainWindow", "%p% – noch %1")
+            .arg(QStringLiteral("%1:%2").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'))));
+}
+
+void BackupTab::cancel()
+{
+    if (!transferring)
+        return;
+    for (BackupJob *job : {static_cast<BackupJob *>(downloadJob.data()),
+                           static_cast<BackupJob *>(uploadJob.data())}) {
+        if (job && job->isRunning())
+            job->requestStop();
+    }
+}
+
+void BackupTab::transferStopped()
+{
+    returnToIdle(true);
 }
 
 void BackupTab::returnToIdle(bool refresh)
 {
     transferring = false;
+    ui->pushButton_backup_cancel->hide();
     setFileActionsEnabled(true);
     if (refresh)
         window.refreshLabels();

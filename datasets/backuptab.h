@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -27,6 +28,8 @@ public:
     void startDownload();
     void startUpload();
     void progress(int permille);
+    void cancel();          // stops the running transfer between two exchanges
+    void transferStopped(); // the job has stopped part-way
     void downloadComplete(bool success);
     void uploadComplete(bool success);
     void versionProblemDownload(int version);
@@ -52,4 +55,5 @@ private:
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;
     bool transferring = false;
+    QElapsedTimer clock; // of the running transfer, for the time left
 };

@@ -21,7 +21,10 @@ void Comm_backup_download::run()
                                                "Alle ausgewählte Datensätze geladen in %1 Sek. "
                                                "</span><HR><BR>"));
         emit signal_comm_backup_download_complete(true);
+    } catch (const ex_wrongMode &) {
     } catch (const ex_stopped &) {
+        emit signal_comm_backup_message(stoppedMessage(true, *document, finishedSets));
+        emit signal_comm_transfer_stopped();
     }
 }
 
@@ -159,6 +162,9 @@ bool Comm_backup_download::readLokbild(int n)
 
 void Comm_backup_download::download(int set)
 {
+    // What the document held of this set before is being overwritten: until the set is read
+    // to its end it is not held.
+    document->presentSets[size_t(set)] = 0;
     // A list of empty keys belongs to the set whose read returned it.
     emptyRecords.clear();
     QElapsedTimer clock;
@@ -244,4 +250,5 @@ void Comm_backup_download::download(int set)
     // Only a set read to its end counts as held: a transfer that ends inside a set (a stop,
     // a station leaving its PC mode) must not leave a half-read set marked present.
     document->presentSets[size_t(set)] = 1;
+    finishedSets.append(set);
 }

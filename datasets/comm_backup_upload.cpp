@@ -81,12 +81,16 @@ void Comm_backup_upload::run()
         if (!unconfirmedSets.isEmpty())
             emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets));
         emit signal_comm_backup_upload_complete(true);
+    } catch (const ex_wrongMode &) {
     } catch (const ex_stopped &) {
+        emit signal_comm_backup_message(stoppedMessage(false, *document, finishedSets));
+        emit signal_comm_transfer_stopped();
     }
 }
 
 void Comm_backup_upload::confirm(int set, int recoveriesBefore)
 {
+    finishedSets.append(set);
     if (recoveries != recoveriesBefore)
         unconfirmedSets.append(set);
 }

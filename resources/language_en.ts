@@ -4,6 +4,26 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen abgebrochen.&lt;/span&gt; Nicht (vollständig) gesendet: %1.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Upload cancelled.&lt;/span&gt; Not (completely) sent: %1.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>%p% – noch %1</source>
+        <translation>%p% – %1 left</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Herunterladen abgebrochen.&lt;/span&gt; Vollständig geladen: %1. Nicht übernommen: %2.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Download cancelled.&lt;/span&gt; Loaded completely: %1. Not taken: %2.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>noch %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
         <source>Firmware-Datei: %1, Version %2
 Gerät: %3, Version %4
 

@@ -98,6 +98,8 @@ public slots:
     void comm_lsb_update_progress(int permille);
     void comm_lsb_update_finished(int bytes, int datagrams);
     void comm_lsb_update_ended(int outcome, int detail);
+    void on_pushButton_backup_cancel_clicked();
+    void comm_transfer_stopped();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -41,6 +41,14 @@ void MainWindow::on_pushButton_backup_download_clicked()
 {
     backup->startDownload();
 }
+void MainWindow::on_pushButton_backup_cancel_clicked()
+{
+    backup->cancel();
+}
+void MainWindow::comm_transfer_stopped()
+{
+    backup->transferStopped();
+}
 void MainWindow::on_pushButton_backup_upload_clicked()
 {
     backup->startUpload();

@@ -1,5 +1,6 @@
 // The backup tab through the window: its states, and a whole backup and restore.
 
+#include "../common/clirun.h"
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "../common/stationfiles.h"
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTest>
 #include <QTextEdit>
@@ -39,6 +41,7 @@ private slots:
     void closeWithUnsavedData();
     void documentSafety();
     void oneJobAtATime();
+    void cancelledDownload();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -345,6 +348,50 @@ void TestBackupTab::oneJobAtATime()
     w.close();
     QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 30000);
     QCOMPARE(asked.size(), 2);
+}
+
+void TestBackupTab::cancelledDownload()
+{
+    // A slow wire: the locomotives take about four seconds, the switching articles ten.
+    SimProcess sim({"--sample", "--baud", "38400"});
+    QVERIFY(sim.start());
+    MainWindow w;
+    w.show();
+    {
+        ScopedPorts ports(sim.ports());
+        find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+        find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+        for (const char *box : {"checkBox_lokomotiven", "checkBox_weichen", "checkBox_hsb"})
+            find<QCheckBox>(w, box)->setChecked(true);
+        find<QPushButton>(w, "pushButton_backup_download")->click();
+        auto *bar = find<QProgressBar>(w, "progressBar_backup");
+        QVERIFY(!find<QPushButton>(w, "pushButton_backup_cancel")->isHidden());
+        // Inside the switching articles, with the time left shown.
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 700, 30000);
+        QVERIFY2(bar->text().contains(QRegularExpression("^\\d+% – noch \\d+:\\d\\d$")),
+                 qPrintable(bar->text()));
+        find<QPushButton>(w, "pushButton_backup_cancel")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
+    }
+    QVERIFY(console(w).contains("Herunterladen abgebrochen. Vollständig geladen: Lokomotiven. "
+                                "Nicht übernommen: Schaltartikel, HSB-Geräte."));
+    QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
+    QCOMPARE(w.document().image.presentSets[Weichen], quint8(0));
+
+    // Its file opens and restores without a single switching-article write.
+    const QString saved = dir->filePath(QStringLiteral("teil.GTB2"));
+    QVERIFY(w.documentActions().saveTo(saved));
+    const QString log = dir->filePath(QStringLiteral("restore.log"));
+    SimProcess station({"--log", log});
+    QVERIFY(station.start());
+    const CliRun run = runCli({"restore", saved}, station.ports());
+    QCOMPARE(run.exitCode, 0);
+    station.stop();
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("rx 0 ") && text.contains(" 59 0c 47 "));
+    QVERIFY(!text.contains(" 59 2a "));
 }
 
 QTEST_MAIN(TestBackupTab)

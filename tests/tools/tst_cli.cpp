@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTest>
 
@@ -50,6 +51,7 @@ private slots:
     void notWholeLegacyFiles();
     void backupNames();
     void diff();
+    void interruptedBackup();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -494,6 +496,36 @@ void TestCli::diff()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QStringLiteral("weichen 3 changed\nhsb 255 removed\nsystem 0 changed\n"
                                      "s88 0 changed\n"));
+}
+
+void TestCli::interruptedBackup()
+{
+    // Ctrl+C (or a TERM) stops between two exchanges and says what the window says.
+    QTemporaryDir dir;
+    SimProcess sim({"--sample", "--baud", "38400"});
+    QVERIFY(sim.start());
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
+    cli.setProcessEnvironment(env);
+    cli.setReadChannel(QProcess::StandardError);
+    cli.start(QStringLiteral(GLEISTRON_CLI),
+              {"backup", dir.filePath("x.GTB2"), "--sets", "lokomotiven,weichen"});
+    QByteArray err;
+    while (!err.contains("Lade Schaltartikel") && cli.waitForReadyRead(20000))
+        err += cli.readAllStandardError();
+    QVERIFY(err.contains("Lade Schaltartikel"));
+    cli.terminate();
+    QVERIFY(cli.waitForFinished(20000));
+    err += cli.readAllStandardError();
+    QCOMPARE(cli.exitCode(), 1);
+    const QString text = QString::fromUtf8(err);
+    QVERIFY2(text.contains("Herunterladen abgebrochen. Vollständig geladen: Lokomotiven. Nicht "
+                           "übernommen: Schaltartikel."),
+             qPrintable(text));
+    QVERIFY2(text.contains(QRegularExpression("progress \\d+%, noch \\d+:\\d\\d")),
+             qPrintable(text));
+    QVERIFY(!QFile::exists(dir.filePath("x.GTB2")));
 }
 
 void TestCli::lsbUpdate_data()

@@ -15,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -63,7 +64,8 @@ struct Options
     QString sets;
 };
 
-// A bar on a terminal, a line per tenth otherwise.
+// A bar on a terminal, a line per tenth otherwise; the time left once a few seconds give an
+// estimate.
 class Progress
 {
 public:
@@ -75,17 +77,21 @@ public:
     }
     void show(int permille)
     {
+        if (!clock.isValid())
+            clock.start();
         const int percent = permille / 10;
+        const QByteArray left = timeLeft(permille);
         if (terminal) {
-            if (percent == last)
+            if (percent == last && left == lastLeft)
                 return;
             const int filled = percent * 40 / 100;
-            std::fprintf(stderr, "\r[%s%s] %3d%%", QByteArray(filled, '#').constData(),
-                         QByteArray(40 - filled, ' ').constData(), percent);
+            std::fprintf(stderr, "\r[%s%s] %3d%%%s   ", QByteArray(filled, '#').constData(),
+                         QByteArray(40 - filled, ' ').constData(), percent, left.constData());
             std::fflush(stderr);
             last = percent;
+            lastLeft = left;
         } else if (percent / 10 != last / 10 || last < 0) {
-            std::fprintf(stderr, "progress %d%%\n", percent);
+            std::fprintf(stderr, "progress %d%%%s\n", percent, left.constData());
             last = percent;
         }
     }
@@ -97,8 +103,23 @@ public:
     }
 
 private:
+    QByteArray timeLeft(int permille) const
+    {
+        const qint64 elapsed = clock.elapsed();
+        if (permille <= 0 || permille >= 1000 || elapsed < 3000)
+            return QByteArray();
+        const qint64 seconds = elapsed * (1000 - permille) / permille / 1000;
+        return (QStringLiteral(", ") + QCoreApplication::translate("MainWindow", "noch %1")
+                                           .arg(QStringLiteral("%1:%2")
+                                                    .arg(seconds / 60)
+                                                    .arg(seconds % 60, 2, 10, QLatin1Char('0'))))
+            .toLocal8Bit();
+    }
+
     bool terminal;
     int last = -1;
+    QByteArray lastLeft;
+    QElapsedTimer clock;
 };
 
 // Runs a job to its end while the event loop delivers its queued reports; Ctrl+C asks it to
