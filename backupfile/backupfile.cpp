@@ -113,6 +113,13 @@ bool readExactly(QIODevice &in, quint8 *dest, int size)
 
 } // namespace
 
+QString BackupFile::proposedName(const QString &serial, const QDate &date)
+{
+    return QStringLiteral("Gleistron-%1-%2.GTB2")
+        .arg(serial.isEmpty() ? QStringLiteral("unbekannt") : serial.toUpper(),
+             date.toString(Qt::ISODate));
+}
+
 bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &serial,
                        const QString &softwareVersion)
 {

@@ -2,6 +2,7 @@
 
 #include "datasets/dataimage.h"
 
+#include <QDate>
 #include <QString>
 
 class QIODevice;
@@ -23,6 +24,9 @@ public:
         // not marked present.
         bool incomplete = false;
     };
+    // The name a backup is offered under: Gleistron-<serial>-<YYYY-MM-DD>.GTB2.
+    static QString proposedName(const QString &serial, const QDate &date);
+
     // Reads into a cleared document. routeStatus (1024 entries) may be null.
     static ReadResult read(QIODevice &in, DataImage &image, qint8 *routeStatus);
 };

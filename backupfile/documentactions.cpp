@@ -5,9 +5,11 @@
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -56,6 +58,7 @@ void DocumentActions::openFile(const QString &path)
                           "ist keine vollständige Datensicherung!</span><BR><BR>"));
         return;
     }
+    lastFolder = QFileInfo(path).absolutePath();
     ui->groupBox_backupInfo->show();
     window.comm_fahrstrassen_loaded(1024, true);
     window.consoleAppend(legacy ? QCoreApplication::translate("MainWindow", "importiert.<BR>")
@@ -82,6 +85,10 @@ bool DocumentActions::saveAs()
         &window, QCoreApplication::translate("MainWindow", "BackUp Datei"), QString(),
         QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Offered: the station and the day, in the folder used last.
+    if (!lastFolder.isEmpty())
+        dialog.setDirectory(lastFolder);
+    dialog.selectFile(BackupFile::proposedName(document.sourceSerial, QDate::currentDate()));
     // A name typed without the extension could not be opened again.
     dialog.setDefaultSuffix(QStringLiteral("GTB2"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -124,6 +131,7 @@ bool DocumentActions::write(const QString &path)
                           "nicht geschrieben werden!</span><BR><BR>"));
         return false;
     }
+    lastFolder = QFileInfo(path).absolutePath();
     window.refreshLabels();
     window.consoleAppend(
         QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")

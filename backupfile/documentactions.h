@@ -31,4 +31,5 @@ private:
     MainWindow &window;
     Ui::MainWindow *ui;
     Document &document;
+    QString lastFolder; // of the last file opened or saved
 };

@@ -12,9 +12,12 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 100000)
+inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 100000,
+                     const QString &workingDirectory = QString())
 {
     QProcess process;
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
     process.setProcessEnvironment(env);

@@ -6,7 +6,9 @@
 #include "../common/stationfiles.h"
 
 #include "backupfile/backupfile.h"
+#include "datasets/backupdiff.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -52,6 +54,7 @@ private slots:
     void backupNames();
     void diff();
     void interruptedBackup();
+    void keepPrevious();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -431,6 +434,45 @@ void TestCli::backupNames()
     const Run inspect = cli({"inspect", dir.filePath("anlage.GTB2")}, QString());
     QCOMPARE(inspect.exitCode, 0);
     QVERIFY(inspect.out.endsWith("system block\n"));
+    // Without a name: the station's serial and the day, here; never over an earlier one.
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    for (int round = 0; round < 2; ++round)
+        QCOMPARE(runCli({"backup", "--sets", "system"}, sim.ports(), 100000, dir.path()).exitCode,
+                 0);
+    QVERIFY(QFile::exists(dir.filePath("Gleistron-56347812-" + today + ".GTB2")));
+    QVERIFY(QFile::exists(dir.filePath("Gleistron-56347812-" + today + "-2.GTB2")));
+}
+
+void TestCli::keepPrevious()
+{
+    // The restore first keeps what it overwrites: restoring that file undoes it.
+    QTemporaryDir dir;
+    const QString sample = dir.filePath("sample.GTB2"), empty = dir.filePath("empty.GTB2");
+    const QString previous = dir.filePath("prev.GTB2"), station = dir.filePath("station.GTB2");
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+        SimProcess b;
+        QVERIFY(b.start());
+        QCOMPARE(cli({"backup", empty, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
+    }
+    SimProcess sim({"--load", sample, "--save-on-exit", station});
+    QVERIFY(sim.start());
+    const Run run = cli({"restore", empty, "--keep-previous", previous}, sim.ports());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    auto load = [](const QString &path) {
+        auto image = std::make_unique<DataImage>();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            BackupFile::read(file, *image, nullptr);
+        return image;
+    };
+    auto only = std::make_unique<DataImage>();
+    only->selectedSets[Catalogue::Weichen] = only->selectedSets[Catalogue::System] = 1;
+    QVERIFY(BackupDiff::compare(*load(previous), *load(sample), only.get()).isEmpty());
+    const Run inspect = cli({"inspect", previous}, QString());
+    QCOMPARE(inspect.out, QStringLiteral("serial 56347812\nsoftware 1.300\nweichen 541\n"
+                                         "system block\n"));
 }
 
 void TestCli::diff()

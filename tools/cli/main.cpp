@@ -15,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -62,6 +63,7 @@ struct Options
     bool acceptNewer = false;
     bool verify = false;
     QString sets;
+    QString keepPrevious;
 };
 
 // A bar on a terminal, a line per tenth otherwise; the time left once a few seconds give an
@@ -261,20 +263,23 @@ int commandInfo()
     return reports.exitCode;
 }
 
+// Downloads the sets into a new file; without a name, Gleistron-<serial>-<date>.GTB2 in the
+// current folder (never over an earlier one).
 int commandBackup(QString path, const Options &options)
 {
     // Only a .GTB2 name opens again: a name without an extension gets it, another one is
     // refused before the station is asked for anything.
-    if (QFileInfo(path).suffix().isEmpty())
+    const bool named = !path.isEmpty();
+    if (named && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".GTB2");
-    else if (QFileInfo(path).suffix().toUpper() != QLatin1String("GTB2"))
+    else if (named && QFileInfo(path).suffix().toUpper() != QLatin1String("GTB2"))
         return usage(QStringLiteral("backup files end in .GTB2"));
     auto document = std::make_unique<DataImage>();
     if (!selectSets(options.sets, *document))
         return usage(QStringLiteral("--sets takes set keys or all"));
     {
         // Find out now, not after the transfer, that the file cannot be written.
-        QSaveFile probe(path);
+        QSaveFile probe(named ? path : QStringLiteral("Gleistron-probe.GTB2"));
         if (!probe.open(QIODevice::WriteOnly)) {
             failure(QStringLiteral("cannot write %1: %2").arg(path, probe.errorString()));
             return Failed;
@@ -293,6 +298,12 @@ int commandBackup(QString path, const Options &options)
         return Failed;
     if (!complete)
         return reports.exitCode != Done ? reports.exitCode : Failed;
+    if (!named) {
+        path = BackupFile::proposedName(reports.serial, QDate::currentDate());
+        for (int n = 2; QFile::exists(path); ++n)
+            path = BackupFile::proposedName(reports.serial, QDate::currentDate())
+                       .replace(QLatin1String(".GTB2"), QStringLiteral("-%1.GTB2").arg(n));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         !BackupFile::write(file, *document, reports.serial, reports.softwareVersion) ||
@@ -338,7 +349,8 @@ bool openDocument(const QString &path, DataImage &document, BackupFile::ReadResu
 }
 
 // Downloads the sets selected in `image` into it; the exit code when that failed.
-int readFromStation(DataImage &image, const Options &options)
+int readFromStation(DataImage &image, const Options &options, QString *serial = nullptr,
+                    QString *software = nullptr)
 {
     Comm_backup_download job;
     job.setDocument(&image);
@@ -352,6 +364,10 @@ int readFromStation(DataImage &image, const Options &options)
         return Failed;
     if (!read)
         return reports.exitCode != Done ? reports.exitCode : Failed;
+    if (serial)
+        *serial = reports.serial;
+    if (software)
+        *software = reports.softwareVersion;
     return Done;
 }
 
@@ -373,6 +389,26 @@ int commandRestore(const QString &path, const Options &options)
         before->selectedSets[Catalogue::System] = 1;
         if (const int code = readFromStation(*before, options); code != Done)
             return code;
+    }
+
+    // What the restore is about to overwrite goes to a file first, so that a wrong restore can
+    // be undone; without that file, nothing is sent.
+    if (!options.keepPrevious.isEmpty()) {
+        auto previous = std::make_unique<DataImage>();
+        for (int set = 0; set < Catalogue::DataSetCount; ++set)
+            previous->selectedSets[size_t(set)] = UploadRules::takesPart(*document, set) ? 1 : 0;
+        QString serial, software;
+        if (const int code = readFromStation(*previous, options, &serial, &software); code != Done)
+            return code;
+        QSaveFile file(options.keepPrevious);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !BackupFile::write(file, *previous, serial, software) || !file.commit()) {
+            failure(QStringLiteral("cannot write %1: %2; nothing was sent")
+                        .arg(options.keepPrevious, file.errorString()));
+            return Failed;
+        }
+        message(QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
+                    .arg(options.keepPrevious));
     }
 
     Comm_backup_upload job;
@@ -658,8 +694,10 @@ int main(int argc, char *argv[])
         "Back up, restore and inspect an Orvandel Gleistron.\n\n"
         "Commands:\n"
         "  info                          find the station and print its identity\n"
-        "  backup OUT.GTB2 [--sets KEYS] download data sets into a backup file\n"
-        "  restore FILE [--sets KEYS] [--verify]\n"
+        "  backup [OUT.GTB2] [--sets KEYS]\n"
+        "                                download data sets into a backup file (without a name:\n"
+        "                                Gleistron-<serial>-<date>.GTB2 here)\n"
+        "  restore FILE [--sets KEYS] [--verify] [--keep-previous PREV.GTB2]\n"
         "                                upload the data sets of a backup file; --verify reads\n"
         "                                them back and prints each differing record\n"
         "  inspect FILE                  print what a backup file holds\n"
@@ -693,10 +731,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption dryRunOption(
         QStringLiteral("dry-run"),
         QStringLiteral("lsb-update: read the file and the device, send nothing."));
+    const QCommandLineOption keepOption(
+        QStringLiteral("keep-previous"),
+        QStringLiteral("restore: first save the sets about to be overwritten into PREV.GTB2."),
+        QStringLiteral("PREV.GTB2"));
     const QCommandLineOption stationOption(
         QStringLiteral("station"), QStringLiteral("diff: compare the backup with the station."));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
-                       stationOption});
+                       stationOption, keepOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -734,9 +776,12 @@ int main(int argc, char *argv[])
     options.acceptNewer = parser.isSet(newerOption);
     options.sets = parser.value(setsOption);
     options.verify = parser.isSet(verifyOption);
+    options.keepPrevious = parser.value(keepOption);
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
+    if (parser.isSet(keepOption) && command != QLatin1String("restore"))
+        return usage(QStringLiteral("--keep-previous belongs to restore"));
     if (parser.isSet(stationOption) && command != QLatin1String("diff"))
         return usage(QStringLiteral("--station belongs to diff"));
     if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
@@ -753,9 +798,9 @@ int main(int argc, char *argv[])
             return commandInfo();
         }
         if (command == QLatin1String("backup")) {
-            if (args.size() != 2)
-                return usage(QStringLiteral("backup takes the file to write"));
-            return commandBackup(args.at(1), options);
+            if (args.size() > 2)
+                return usage(QStringLiteral("backup takes at most the file to write"));
+            return commandBackup(args.value(1), options);
         }
         if (command == QLatin1String("restore")) {
             if (args.size() != 2)
