@@ -1,17 +1,23 @@
 #include "documentactions.h"
 
 #include "backupfile/document.h"
+#include "datasets/backupdiff.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 DocumentActions::DocumentActions(MainWindow &window, Ui::MainWindow *ui, Document &document)
     : window(window), ui(ui), document(document)
@@ -151,6 +157,70 @@ void DocumentActions::clearNow()
     ui->groupBox_backupInfo->hide();
     window.refreshLabels();
     window.comm_fahrstrassen_loaded(1024, true);
+}
+
+void DocumentActions::compare()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        &window, QCoreApplication::translate("MainWindow", "Backup Datei"), lastFolder,
+        QCoreApplication::translate("MainWindow",
+                                    "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel "
+                                    "Gleistron Backup Dateien (*.GTB)"));
+    if (!path.isEmpty())
+        compareWith(path);
+}
+
+QWidget *DocumentActions::compareWith(const QString &path)
+{
+    Document other;
+    const Document::Opened opened = other.open(path);
+    if (opened != Document::Opened::Ok && opened != Document::Opened::Incomplete) {
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow", "Backup Datei <B>") + path.toHtmlEscaped() +
+            QStringLiteral("</B> ") +
+            QCoreApplication::translate("MainWindow",
+                                        "<BR><span style=\"font-weight:bold;color:#990000;\">"
+                                        "Fehler bei Laden!</span><BR><BR>"));
+        return nullptr;
+    }
+    const QList<BackupDiff::Line> lines = BackupDiff::compare(document.image, other.image);
+    auto *dialog = new QDialog(&window);
+    dialog->setObjectName(QStringLiteral("dialog_compare"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QCoreApplication::translate("MainWindow", "Vergleich mit %1")
+                               .arg(QFileInfo(path).fileName()));
+    auto *layout = new QVBoxLayout(dialog);
+    auto *summary = new QLabel(
+        lines.isEmpty()
+            ? QCoreApplication::translate("MainWindow", "Keine Unterschiede.")
+            : QCoreApplication::translate("MainWindow", "%1 Unterschiede").arg(lines.size()),
+        dialog);
+    layout->addWidget(summary);
+    auto *table = new QTableWidget(int(lines.size()), 4, dialog);
+    table->setObjectName(QStringLiteral("tableWidget_compare"));
+    table->setHorizontalHeaderLabels({QCoreApplication::translate("MainWindow", "Datensatz"),
+                                      QCoreApplication::translate("MainWindow", "Nummer"),
+                                      QCoreApplication::translate("MainWindow", "Änderung"),
+                                      QCoreApplication::translate("MainWindow", "Kommentar")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    for (int row = 0; row < lines.size(); ++row) {
+        const BackupDiff::Line &line = lines.at(row);
+        const QString change = line.change == BackupDiff::Line::Added
+                                   ? QCoreApplication::translate("MainWindow", "nur in der Datei")
+                               : line.change == BackupDiff::Line::Removed
+                                   ? QCoreApplication::translate("MainWindow", "nur im Dokument")
+                                   : QCoreApplication::translate("MainWindow", "geändert");
+        const QStringList cells{line.set, QString::number(line.number), change, line.note};
+        for (int column = 0; column < 4; ++column)
+            table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table);
+    dialog->resize(560, 420);
+    dialog->show();
+    return dialog;
 }
 
 bool DocumentActions::confirmDiscard()

@@ -4,9 +4,11 @@
 
 namespace Ui {
 class MainWindow;
-}
+class QWidget;
+} // namespace Ui
 class Document;
 class MainWindow;
+class QWidget;
 
 // The window's side of the document: the file dialogs, the questions before data is dropped or
 // a file emptied, and what the console says.
@@ -22,6 +24,10 @@ public:
     bool saveTo(const QString &path); // a name without .GTB2 gets it
     void clear();                     // asks first when there are unsaved changes
     void clearNow();
+    // The document against a backup file, record by record, in a table (added: only the file
+    // holds it). Null when the file could not be read.
+    void compare(); // with the file dialog
+    QWidget *compareWith(const QString &path);
     // Asks before unsaved data is dropped; true when it may go (saved or given up).
     bool confirmDiscard();
 

@@ -4,6 +4,50 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Mit Datei vergleichen ...</source>
+        <translation>Compare with file ...</translation>
+    </message>
+    <message>
+        <source>Vergleich mit %1</source>
+        <translation>Comparison with %1</translation>
+    </message>
+    <message>
+        <source>Keine Unterschiede.</source>
+        <translation>No differences.</translation>
+    </message>
+    <message>
+        <source>%1 Unterschiede</source>
+        <translation>%1 differences</translation>
+    </message>
+    <message>
+        <source>Datensatz</source>
+        <translation>Data set</translation>
+    </message>
+    <message>
+        <source>Nummer</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Änderung</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Kommentar</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>nur in der Datei</source>
+        <translation>only in the file</translation>
+    </message>
+    <message>
+        <source>nur im Dokument</source>
+        <translation>only in the document</translation>
+    </message>
+    <message>
+        <source>geändert</source>
+        <translation>changed</translation>
+    </message>
+    <message>
         <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen abgebrochen.&lt;/span&gt; Nicht (vollständig) gesendet: %1.&lt;BR&gt;</source>
         <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Upload cancelled.&lt;/span&gt; Not (completely) sent: %1.&lt;BR&gt;</translation>
     </message>

@@ -99,6 +99,7 @@ public slots:
     void comm_lsb_update_finished(int bytes, int datagrams);
     void comm_lsb_update_ended(int outcome, int detail);
     void on_pushButton_backup_cancel_clicked();
+    void on_actionVergleichen_triggered();
     void comm_transfer_stopped();
 
 protected:

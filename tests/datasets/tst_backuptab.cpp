@@ -6,6 +6,7 @@
 #include "../common/stationfiles.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
+#include "backupfile/document.h"
 #include "backupfile/documentactions.h"
 #include "lsbupdate/lsbpage.h"
 #include "ui/mainwindow.h"
@@ -21,6 +22,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -42,6 +45,7 @@ private slots:
     void documentSafety();
     void oneJobAtATime();
     void cancelledDownload();
+    void compareWithFile();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -370,6 +374,10 @@ void TestBackupTab::cancelledDownload()
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 700, 30000);
         QVERIFY2(bar->text().contains(QRegularExpression("^\\d+% – noch \\d+:\\d\\d$")),
                  qPrintable(bar->text()));
+        if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS")) {
+            w.findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
+            w.grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/transfer.png");
+        }
         find<QPushButton>(w, "pushButton_backup_cancel")->click();
         QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
     }
@@ -392,6 +400,41 @@ void TestBackupTab::cancelledDownload()
     const QByteArray text = file.readAll();
     QVERIFY(text.contains("rx 0 ") && text.contains(" 59 0c 47 "));
     QVERIFY(!text.contains(" 59 2a "));
+}
+
+void TestBackupTab::compareWithFile()
+{
+    const QString a = dir->filePath(QStringLiteral("a.GTB2"));
+    const QString b = dir->filePath(QStringLiteral("b.GTB2"));
+    {
+        SimProcess sample({"--sample", "--save-on-exit", a});
+        QVERIFY(sample.start());
+    }
+    Document other;
+    QCOMPARE(other.open(a), Document::Opened::Ok);
+    other.image.bank(0)[LokOffset + 5 * 256 + 3] ^= 1;
+    other.image.recordStatus[StatusLokomotiven + 7] = -1;
+    other.image.bank(2)[AusleuchtungOffset + 2 * 512] ^= 1;
+    QVERIFY(other.save(b));
+
+    MainWindow w;
+    w.documentActions().openFile(a);
+    QWidget *dialog = w.documentActions().compareWith(b);
+    QVERIFY(dialog);
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 3);
+    auto row = [table](int r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << table->item(r, c)->text();
+        return cells.join(QLatin1Char('|'));
+    };
+    QCOMPARE(row(0), QStringLiteral("lokomotiven|5|geändert|"));
+    QCOMPARE(row(1), QStringLiteral("lokomotiven|7|nur im Dokument|"));
+    QCOMPARE(row(2), QStringLiteral("fahrstrassen|2|geändert|Ausfahrt Nord"));
+    if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
+        dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare.png");
 }
 
 QTEST_MAIN(TestBackupTab)
