@@ -2,6 +2,7 @@
 
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
+#include "ui/askyes.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -112,21 +113,12 @@ bool DocumentActions::saveTo(const QString &path)
 bool DocumentActions::write(const QString &path)
 {
     if (!document.holdsData() && QFile::exists(path)) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
-                        QCoreApplication::translate(
-                            "MainWindow",
-                            "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
-                            "%1 trotzdem mit einer leeren Datensicherung überschrieben werden?")
-                            .arg(QDir::toNativeSeparators(path)),
-                        QMessageBox::NoButton, &window);
-        QPushButton *yes =
-            box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
-        QPushButton *no =
-            box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
-        box.setDefaultButton(no);
-        box.setEscapeButton(no);
-        box.exec();
-        if (box.clickedButton() != yes)
+        if (!askYes(&window, QCoreApplication::translate(
+                                 "MainWindow",
+                                 "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                                 "%1 trotzdem mit einer leeren Datensicherung überschrieben "
+                                 "werden?")
+                                 .arg(QDir::toNativeSeparators(path))))
             return false;
     }
     // Written beside the target and put in its place only when complete: a full disk or a crash

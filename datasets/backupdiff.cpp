@@ -25,39 +25,6 @@ bool blockUsed(const quint8 *block)
     return false;
 }
 
-struct Place
-{
-    int bank; // -1: locomotive images
-    int offset;
-    int size;
-};
-
-Place placeOf(int set)
-{
-    switch (set) {
-    case Lokomotiven:
-        return {0, LokOffset, 256};
-    case Weichen:
-        return {1, WeichenOffset, 64};
-    case Rueckmelder:
-        return {2, RueckmelderOffset, 256};
-    case Fahrstrassen:
-        return {0, RouteOffset, 512};
-    case Lsb:
-        return {0, LsbOffset, 32};
-    case Hsb:
-        return {0, HsbOffset, 256};
-    default:
-        return {-1, 0, LokbildSize};
-    }
-}
-
-const quint8 *record(const DataImage &image, int set, int n)
-{
-    const Place p = placeOf(set);
-    return p.bank < 0 ? image.lokbild(n) : image.bank(p.bank) + p.offset + n * p.size;
-}
-
 QString routeComment(const DataImage &image, int n)
 {
     quint8 route[RouteRecord::Size];
@@ -124,13 +91,12 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
                     same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
             continue;
         }
-        const Place place = placeOf(set);
         for (int n = set == Lokbilder ? 1 : 0; n < e.records; ++n) {
             const bool inA = heldA && a.recordStatus[size_t(e.statusOffset + n)] > 0;
             const bool inB = heldB && b.recordStatus[size_t(e.statusOffset + n)] > 0;
             if (!inA && !inB)
                 continue;
-            bool equal = same(record(a, set, n), record(b, set, n), place.size);
+            bool equal = same(a.record(set, n), b.record(set, n), e.recordSize);
             QString note;
             if (set == Fahrstrassen) {
                 equal = equal && same(a.bank(2) + AusleuchtungOffset + n * 512,

@@ -37,26 +37,6 @@ bool Comm_backup_download::takeEmpty(int key)
     return false;
 }
 
-quint8 *Comm_backup_download::recordPlace(int set, int n)
-{
-    switch (set) {
-    case Lokomotiven:
-        return document->bank(0) + LokOffset + n * 256;
-    case Weichen:
-        return document->bank(1) + WeichenOffset + n * 64;
-    case Rueckmelder:
-        return document->bank(2) + RueckmelderOffset + n * 256;
-    case Fahrstrassen:
-        return document->bank(0) + RouteOffset + n * 512;
-    case Lsb:
-        return document->bank(0) + LsbOffset + n * 32;
-    case Hsb:
-        return document->bank(0) + HsbOffset + n * 256;
-    default:
-        return document->lokbild(n);
-    }
-}
-
 // After a download no byte of a record comes from an earlier document: what the station
 // reported empty, or what could not be read whole, is cleared and marked so (-1 or 0).
 void Comm_backup_download::clearRecord(int set, int n)
@@ -67,7 +47,7 @@ void Comm_backup_download::clearRecord(int set, int n)
         std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
         return;
     }
-    std::memset(recordPlace(set, n), 0, size_t(entry(set).recordSize));
+    std::memset(document->record(set, n), 0, size_t(entry(set).recordSize));
 }
 
 void Comm_backup_download::readRecords(int set, bool (Comm_backup_download::*read)(int))

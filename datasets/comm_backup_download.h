@@ -25,6 +25,5 @@ private:
     bool readHsb(int n);
     bool readLokbild(int n);
     bool takeEmpty(int key);
-    quint8 *recordPlace(int set, int n);
     void clearRecord(int set, int n);
 };

@@ -11,6 +11,33 @@ DataImage::DataImage()
         image = std::make_unique<quint8[]>(Catalogue::LokbildSize);
 }
 
+const quint8 *DataImage::record(int set, int n) const
+{
+    using namespace Catalogue;
+    const int size = entry(set).recordSize;
+    switch (set) {
+    case Lokomotiven:
+        return bank(0) + LokOffset + n * size;
+    case Weichen:
+        return bank(1) + WeichenOffset + n * size;
+    case Rueckmelder:
+        return bank(2) + RueckmelderOffset + n * size;
+    case Fahrstrassen:
+        return bank(0) + RouteOffset + n * size;
+    case Lsb:
+        return bank(0) + LsbOffset + n * size;
+    case Hsb:
+        return bank(0) + HsbOffset + n * size;
+    default:
+        return lokbild(n);
+    }
+}
+
+quint8 *DataImage::record(int set, int n)
+{
+    return const_cast<quint8 *>(static_cast<const DataImage *>(this)->record(set, n));
+}
+
 int DataImage::presentRecords(int set) const
 {
     const Catalogue::Entry &e = Catalogue::entry(set);

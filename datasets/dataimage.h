@@ -27,6 +27,10 @@ public:
     // system configuration): the document holds it only when a download or a file brought it.
     bool s88Present = false;
 
+    // Record n of a record set (not the track plans or the system configuration).
+    quint8 *record(int set, int n);
+    const quint8 *record(int set, int n) const;
+
     // Records with status present among record numbers 1 to the last of a set.
     int presentRecords(int set) const;
 

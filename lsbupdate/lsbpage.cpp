@@ -4,6 +4,7 @@
 
 #include "lsbupdate/lsb_updater.h"
 #include "lsbupdate/lsbfile.h"
+#include "ui/askyes.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -137,24 +138,15 @@ void LsbPage::cancel()
 void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
                       unsigned short deviceType, unsigned short deviceSoftware)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
-                    QCoreApplication::translate(
-                        "MainWindow",
-                        "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
-                        "Firmware jetzt an das Gerät gesendet werden?")
-                        .arg(LsbDevice::typeName(fileType))
-                        .arg(fileSoftware)
-                        .arg(LsbDevice::typeName(deviceType))
-                        .arg(deviceSoftware),
-                    QMessageBox::NoButton, &window);
-    QPushButton *yes =
-        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
-    QPushButton *no =
-        box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    updater->answerConfirmation(box.clickedButton() == yes);
+    updater->answerConfirmation(
+        askYes(&window, QCoreApplication::translate(
+                            "MainWindow",
+                            "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                            "Firmware jetzt an das Gerät gesendet werden?")
+                            .arg(LsbDevice::typeName(fileType))
+                            .arg(fileSoftware)
+                            .arg(LsbDevice::typeName(deviceType))
+                            .arg(deviceSoftware)));
 }
 
 void LsbPage::progress(int permille)

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "askyes.h"
 #include "backupfile/documentactions.h"
 #include "datasets/backuptab.h"
 #include "link/comm2pc.h"
@@ -165,16 +166,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         if (closeAfterJobs)
             return;
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Gleistron Manager"),
-                        tr("Eine Übertragung mit dem Gleistron läuft noch.\n\nWollen Sie sie "
-                           "abbrechen und das Programm beenden?"),
-                        QMessageBox::NoButton, this);
-        QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(tr("Nein"), QMessageBox::NoRole);
-        box.setDefaultButton(no);
-        box.setEscapeButton(no);
-        box.exec();
-        if (box.clickedButton() != yes)
+        if (!askYes(this, tr("Eine Übertragung mit dem Gleistron läuft noch.\n\nWollen Sie sie "
+                             "abbrechen und das Programm beenden?")))
             return;
         closeAfterJobs = true;
         consoleAppend(tr("<BR>Übertragung wird abgebrochen ...<BR>"));
