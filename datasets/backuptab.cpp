@@ -94,9 +94,10 @@ void BackupTab::refresh()
         label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)")
                                : QStringLiteral("-"));
         if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
-            label->setToolTip(present ? QCoreApplication::translate("MainWindow", "%1 Datensätze")
-                                            .arg(document.image.presentRecords(set))
-                                      : QString());
+            label->setToolTip(
+                present ? QCoreApplication::translate("MainWindow", "%n Datensätze", nullptr,
+                                                      document.image.presentRecords(set))
+                        : QString());
         }
     }
     if (!document.fileName.isEmpty()) {

@@ -4,6 +4,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini kann nicht geschrieben werden:&lt;/span&gt; die Sprache gilt nur bis zum Ende des Programms.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini cannot be written:&lt;/span&gt; the language holds only until the program ends.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Mit Datei vergleichen ...</source>
         <translation>Compare with file ...</translation>
     </message>
@@ -303,7 +307,7 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     </message>
     <message>
         <source>Rückmelder</source>
-        <translation>Feedback</translation>
+        <translation>Feedback modules</translation>
     </message>
     <message>
         <source>LSB-Geräte</source>
@@ -487,7 +491,7 @@ Overwrite the file %1 with an empty backup all the same?</translation>
 
 </source>
         <translation>
-    Attention! The Gleistron is not in the right mode.
+    Warning! The Gleistron is not in the right mode.
 
 </translation>
     </message>
@@ -701,7 +705,7 @@ Do you want to stop it and quit the program?</translation>
     </message>
     <message>
         <source>Speichere Datensätze im Gleistron ...</source>
-        <translation>Saving data sets in the Gleistron ...</translation>
+        <translation>Saving data sets to the Gleistron ...</translation>
     </message>
     <message>
         <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;WARNUNG! Gleistron Manager Version veraltet!&lt;/span&gt;&lt;BR&gt;Datenmodell Version im Gleistron: %1&lt;BR&gt;Datenmodell Version im Gleistron Manager: %2</source>
@@ -709,7 +713,7 @@ Do you want to stop it and quit the program?</translation>
     </message>
     <message>
         <source>&lt;B&gt;Warnung!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Ihr Gleistron verwendet eine neuere Software Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos auf unserer &lt;a href="%1"&gt;Internet Seite&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Achtung !!!! Sie führen ein Backup mit einer veralteten Software aus. Es ist nicht garantiert dass alle Daten gesichert oder auf den Gleistron übertragen werden.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Möchten Sie trotzdem fortsetzen?</source>
-        <translation>&lt;B&gt;Warning!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Your Gleistron uses a newer software version, which does not provide for old backup programs. To back up all new Gleistron features as well, please use the current version of Gleistron Manager. You will find it free of charge on our &lt;a href="%1"&gt;web site&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Attention!!!! You are running a backup with out-of-date software. It is not guaranteed that all data will be saved or transferred to the Gleistron.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Do you want to continue anyway?</translation>
+        <translation>&lt;B&gt;Warning!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Your Gleistron uses a newer software version, which older backup programs do not support. To back up all new Gleistron features as well, please use the current version of Gleistron Manager. You will find it free of charge on our &lt;a href="%1"&gt;web site&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Warning! You are running a backup with out-of-date software. It is not guaranteed that all data will be saved or transferred to the Gleistron.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Do you want to continue anyway?</translation>
     </message>
     <message>
         <source>/index.php?show=categories&amp;cPath=155_158&amp;cId=158&amp;lang=de#Gleistron Manager</source>
@@ -759,9 +763,12 @@ Do you want to stop it and quit the program?</translation>
         <source>(Daten vorhanden)</source>
         <translation>(data present)</translation>
     </message>
-    <message>
-        <source>%1 Datensätze</source>
-        <translation>%1 records</translation>
+    <message numerus="yes">
+        <source>%n Datensätze</source>
+        <translation>
+            <numerusform>%n record</numerusform>
+            <numerusform>%n records</numerusform>
+        </translation>
     </message>
     <message>
         <source>Die geladene Datensätze sind nicht gespeichert. 

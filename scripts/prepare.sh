@@ -2,7 +2,7 @@
 # BUILD_DIR and CMAKE_EXTRA may be set by the caller.
 
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-tools-dev
-          qt6-tools-dev-tools qt6-l10n-tools libgl-dev poppler-utils ${EXTRA_PACKAGES:-})
+          qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev poppler-utils ${EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 
 namespace {
 const char *settingsFile = "settings.ini";
@@ -42,12 +43,17 @@ void MainWindow::setLanguageGerman()
     ui->radioButton_English->setChecked(false);
     ui->actionDeutsch->setChecked(true);
     ui->actionEnglisch->setChecked(false);
-    if (!writeSetting("language=de\n"))
-        return;
+    const bool saved = writeSetting("language=de\n");
     (void)translator.load(QStringLiteral("language_en"));
     QApplication::removeTranslator(&translator);
+    // Qt's own texts too (file dialogs, standard buttons).
+    if (qtTranslator.load(QStringLiteral("qtbase_de"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
     ui->retranslateUi(this);
     refreshLabels();
+    if (!saved)
+        settingNotSaved();
 }
 
 void MainWindow::setLanguageEnglish()
@@ -59,8 +65,8 @@ void MainWindow::setLanguageEnglish()
     ui->radioButton_English->setChecked(true);
     ui->actionDeutsch->setChecked(false);
     ui->actionEnglisch->setChecked(true);
-    if (!writeSetting("language=en\n"))
-        return;
+    const bool saved = writeSetting("language=en\n");
+    QApplication::removeTranslator(&qtTranslator);
     const bool loaded = translator.load(QStringLiteral("language_en"));
     QApplication::installTranslator(&translator);
     qCDebug(lcUi, "translator installation: %d", int(loaded));
@@ -68,6 +74,17 @@ void MainWindow::setLanguageEnglish()
     qCDebug(lcUi).noquote() << QObject::tr("Einfaches Test");
     ui->retranslateUi(this);
     refreshLabels();
+    if (!saved)
+        settingNotSaved();
+}
+
+// The window switches all the same, so that it never shows two languages; only the choice is
+// not kept for the next start.
+void MainWindow::settingNotSaved()
+{
+    consoleAppend(tr("<BR><span style=\"font-weight:bold;color:#660000;\">settings.ini kann nicht "
+                     "geschrieben werden:</span> die Sprache gilt nur bis zum Ende des "
+                     "Programms.<BR>"));
 }
 
 void MainWindow::on_actionEnglisch_triggered()

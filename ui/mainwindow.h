@@ -107,12 +107,14 @@ protected:
 
 private:
     void applySavedLanguage();
+    void settingNotSaved();
     void jobFinished();
     void connectLsbJob();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Document doc;
     QTranslator translator;
+    QTranslator qtTranslator; // Qt's own German texts
     std::unique_ptr<DocumentActions> actions;
     std::unique_ptr<BackupTab> backup;
     std::unique_ptr<RoutesTab> routes;

@@ -6,6 +6,8 @@
 #include "ui/startup.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -180,17 +182,45 @@ void TestMainWindow::languageRoundTrip()
         QVERIFY2(find<QLabel>(w, label)->text().isEmpty(), label);
     w.comm_info_noGleistron();
     QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("No Gleistron found"));
+    // English reads as English: the set's name, and one record against several.
+    QCOMPARE(find<QCheckBox>(w, "checkBox_rueckmelder")->text(),
+             QStringLiteral("Feedback modules"));
+    w.document().image.presentSets[Catalogue::Weichen] = 1;
+    w.document().image.recordStatus[Catalogue::StatusWeichen + 3] = 1;
+    w.refreshLabels();
+    QCOMPARE(find<QLabel>(w, "label_source_weichen")->toolTip(), QStringLiteral("1 record"));
+    w.document().image.recordStatus[Catalogue::StatusWeichen + 4] = 1;
+    w.refreshLabels();
+    QCOMPARE(find<QLabel>(w, "label_source_weichen")->toolTip(), QStringLiteral("2 records"));
 
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
     find<QRadioButton>(w, "radioButton_German")->click();
     QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
+    // Qt's own buttons and dialogs speak German too.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=de\n"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Orvandel Gleistron Manager 1.3"));
 
     // A restart keeps the choice.
     find<QRadioButton>(w, "radioButton_English")->click();
-    MainWindow again;
-    QCOMPARE(int(again.language), 1);
-    QCOMPARE(find<QTabWidget>(again, "tabWidget")->tabText(1), QStringLiteral("Backup"));
+    {
+        MainWindow again;
+        QCOMPARE(int(again.language), 1);
+        QCOMPARE(find<QTabWidget>(again, "tabWidget")->tabText(1), QStringLiteral("Backup"));
+    }
+
+    // A settings file that cannot be written: the window still switches all of itself, and
+    // says that the choice will not be kept.
+    QFile::remove(QStringLiteral("settings.ini"));
+    QVERIFY(QDir().mkdir(QStringLiteral("settings.ini")));
+    find<QRadioButton>(w, "radioButton_German")->click();
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
+    QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
+             QStringLiteral("Daten herunterladen"));
+    QVERIFY(find<QTextEdit>(w, "textEdit_console")
+                ->toPlainText()
+                .contains("settings.ini kann nicht geschrieben werden"));
+    QDir().rmdir(QStringLiteral("settings.ini"));
 }
 
 void TestMainWindow::statusMessagesInOrder()
