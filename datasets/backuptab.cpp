@@ -22,6 +22,7 @@ BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
     ui->pushButton_backup_cancel->hide();
+    ui->progressBar_backup->hide(); // until the first transfer: idle, it looks like a field
     ui->groupBox_backupInfo->hide();
     ui->label_datum_backup->hide();
     ui->label_datum_backup_label->hide();
@@ -126,6 +127,7 @@ void BackupTab::start(BackupJob *job, const QString &actionText)
     clock.start();
     ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
     ui->progressBar_backup->setTextVisible(true);
+    ui->progressBar_backup->show();
     ui->pushButton_backup_cancel->show();
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();

@@ -37,6 +37,9 @@ void colour(QListWidgetItem *item, qint8 status)
 RoutesTab::RoutesTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
     : window(window), ui(ui), document(document)
 {
+    // Nothing on this tab loads from the station by itself: an empty bar would look like a
+    // field to type in.
+    ui->progressBar_fahrstrassen->hide();
 }
 
 qint8 RoutesTab::status(int n) const

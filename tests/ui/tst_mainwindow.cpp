@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -63,6 +64,7 @@ private slots:
     void settingsFile_data();
     void settingsFile();
     void languageRoundTrip();
+    void fitsSmallScreens();
     void statusMessagesInOrder();
     void stationMissingReturnsToIdle();
     void updateHint_data();
@@ -221,6 +223,36 @@ void TestMainWindow::languageRoundTrip()
                 ->toPlainText()
                 .contains("settings.ini kann nicht geschrieben werden"));
     QDir().rmdir(QStringLiteral("settings.ini"));
+}
+
+void TestMainWindow::fitsSmallScreens()
+{
+    MainWindow w;
+    // Its default size fits a 1366 x 768 screen (with a panel), and it can shrink to 1024 x 700.
+    QVERIFY2(w.height() <= 720 && w.width() <= 1366,
+             qPrintable(QStringLiteral("%1 x %2").arg(w.width()).arg(w.height())));
+    const QSize least = w.minimumSizeHint();
+    QVERIFY2(least.width() <= 1024 && least.height() <= 700,
+             qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
+    // A long device type name does not widen the window.
+    w.comm_lsb_update_data(4, 0, 1);
+    w.comm_lsb_update_device(5, 230, 1, 2);
+    find<QLabel>(w, "label_lsb_update_device_typ")
+        ->setText(QStringLiteral("Orvandel 60832 Doppel-Multiplexer Signalmodul mit Zusatz"));
+    QVERIFY(w.minimumSizeHint().width() <= least.width());
+    // Idle progress bars are not shown: empty, they look like fields to type in.
+    QVERIFY(find<QProgressBar>(w, "progressBar_fahrstrassen")->isHidden());
+    QVERIFY(find<QProgressBar>(w, "progressBar_backup")->isHidden());
+    if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS")) {
+        w.resize(1024, 700);
+        w.show();
+        auto *tabs = find<QTabWidget>(w, "tabWidget");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            w.grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") +
+                          QStringLiteral("/small-%1.png").arg(tab));
+        }
+    }
 }
 
 void TestMainWindow::statusMessagesInOrder()
