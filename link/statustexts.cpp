@@ -66,6 +66,13 @@ QString communicationError()
         "unterbrochen! </span>"));
 }
 
+QString backupMenuHint()
+{
+    return translated(QT_TRANSLATE_NOOP(
+        "MainWindow", "Für Datensicherung und Fahrstrassen muss der Gleistron im Menü "
+                      "Datensicherung stehen.\n"));
+}
+
 QString exchangeFailed()
 {
     return translated(QT_TRANSLATE_NOOP(

@@ -13,6 +13,8 @@ QString invalidMode(); // plain text
 QString gleistronFound(const QString &serial, const QString &softwareVersion);
 QString outdatedSoftware();
 QString communicationError();
+// The menu the station must be in for the backup and route jobs (plain text).
+QString backupMenuHint();
 QString exchangeFailed();
 QString resumed();
 

@@ -4,6 +4,12 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Für Datensicherung und Fahrstrassen muss der Gleistron im Menü Datensicherung stehen.
+</source>
+        <translation>For backups and routes the Gleistron must be in its Datensicherung (backup) menu.
+</translation>
+    </message>
+    <message>
         <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini kann nicht geschrieben werden:&lt;/span&gt; die Sprache gilt nur bis zum Ende des Programms.&lt;BR&gt;</source>
         <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini cannot be written:&lt;/span&gt; the language holds only until the program ends.&lt;BR&gt;</translation>
     </message>

@@ -23,6 +23,7 @@ void MainWindow::comm_info_invalidMode()
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
     ui->textEdit_console->insertPlainText(StatusTexts::invalidMode());
+    ui->textEdit_console->insertPlainText(StatusTexts::backupMenuHint());
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
     backup->returnToIdle(true);

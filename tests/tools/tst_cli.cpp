@@ -332,6 +332,7 @@ void TestCli::modeChangedMidTransfer()
     const Run run = cli({"backup", out, "--sets", "weichen"}, sim.ports());
     QCOMPARE(run.exitCode, 4);
     QCOMPARE(run.err.count("Modus"), 1);
+    QVERIFY(run.err.contains("im Menü Datensicherung stehen")); // which menu the job needs
     QVERIFY(!QFile::exists(out));
 }
 

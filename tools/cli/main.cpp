@@ -166,6 +166,7 @@ struct StationReports
             &job, &Comm2Pc::signal_info_invalidMode, &job,
             [this] {
                 message(StatusTexts::invalidMode());
+                message(StatusTexts::backupMenuHint());
                 exitCode = WrongMode;
             },
             Qt::QueuedConnection);
