@@ -4,6 +4,18 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Gleistron-Adapter angeschlossen</source>
+        <translation>Gleistron adapter connected</translation>
+    </message>
+    <message>
+        <source>Kein Adapter</source>
+        <translation>No adapter</translation>
+    </message>
+    <message>
+        <source>Gleistron suchen</source>
+        <translation>Find Gleistron</translation>
+    </message>
+    <message>
         <source>Für Datensicherung und Fahrstrassen muss der Gleistron im Menü Datensicherung stehen.
 </source>
         <translation>For backups and routes the Gleistron must be in its Datensicherung (backup) menu.

@@ -4,6 +4,8 @@
 #include "backupfile/documentactions.h"
 #include "datasets/backuptab.h"
 #include "link/comm2pc.h"
+#include "link/ftdlibrary.h"
+#include "link/stationprobe.h"
 #include "lsbupdate/lsb_updater.h"
 #include "lsbupdate/lsbpage.h"
 #include "routes/routestab.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTimer>
@@ -56,6 +59,52 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->checkBox_user_lokfunktionen->hide();
     ui->checkBox_user_signale->hide();
     refreshLabels();
+
+    // Is the station there? A quiet search once the window runs, and the adapter list every
+    // two seconds, without opening a port.
+    adapters = std::make_unique<FtdLibrary>();
+    auto *watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, &MainWindow::watchAdapters);
+    watch->start(2000);
+    QTimer::singleShot(0, this, [this] {
+        watchAdapters();
+        searchStation(true);
+    });
+}
+
+void MainWindow::searchStation(bool quiet)
+{
+    if (quiet ? jobsRunning() : refuseWhileBusy())
+        return;
+    auto *probe = new StationProbe;
+    if (quiet)
+        connect(probe, &Comm2Pc::signal_info_gleistronVersion, this,
+                &MainWindow::comm_station_present, Qt::QueuedConnection);
+    else
+        connectStatus(probe);
+    trackJob(probe);
+    probe->start();
+}
+
+void MainWindow::watchAdapters()
+{
+    const int count = int(adapters->nr_devices());
+    if (count == adapterCount)
+        return;
+    adapterCount = count;
+    statusBar()->showMessage(count > 0 ? tr("Gleistron-Adapter angeschlossen")
+                                       : tr("Kein Adapter"));
+}
+
+void MainWindow::comm_station_present(QString serial, QString softwareVersion,
+                                      QString protocolVersion, QString dataModelVersion)
+{
+    lastSerial = serial;
+    lastSoftware = softwareVersion;
+    ui->label_serialNr->setText(serial);
+    ui->label_softwareVersion->setText(softwareVersion);
+    ui->label_protokollVersion->setText(protocolVersion);
+    ui->label_datenmodellVersion->setText(dataModelVersion);
 }
 
 MainWindow::~MainWindow()

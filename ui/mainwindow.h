@@ -15,6 +15,7 @@ class MainWindow;
 class BackupTab;
 class Comm2Pc;
 class DocumentActions;
+class FtdLibrary;
 class LsbPage;
 class RoutesTab;
 
@@ -100,6 +101,10 @@ public slots:
     void comm_lsb_update_ended(int outcome, int detail);
     void on_pushButton_backup_cancel_clicked();
     void on_actionVergleichen_triggered();
+    void on_actionGleistronSuchen_triggered();
+    // The identity a quiet search found: the "Gleistron Info" labels only.
+    void comm_station_present(QString serial, QString softwareVersion, QString protocolVersion,
+                              QString dataModelVersion);
     void comm_transfer_stopped();
 
 protected:
@@ -110,6 +115,9 @@ private:
     void settingNotSaved();
     void jobFinished();
     void connectLsbJob();
+    // Looks for the station; quiet: fills the identity when one answers, says nothing else.
+    void searchStation(bool quiet);
+    void watchAdapters();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Document doc;
@@ -123,6 +131,8 @@ private:
     bool closeAfterJobs = false;
     bool updateHintShown = false;
     QString title;
+    std::unique_ptr<FtdLibrary> adapters; // lists adapters without opening them
+    int adapterCount = -1;
     QString lastSerial; // the station as the last job reported it
     QString lastSoftware;
 };

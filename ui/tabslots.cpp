@@ -41,6 +41,10 @@ void MainWindow::on_pushButton_backup_download_clicked()
 {
     backup->startDownload();
 }
+void MainWindow::on_actionGleistronSuchen_triggered()
+{
+    searchStation(false);
+}
 void MainWindow::on_actionVergleichen_triggered()
 {
     actions->compare();

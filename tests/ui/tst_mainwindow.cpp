@@ -1,3 +1,4 @@
+#include "../common/clirun.h"
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +67,7 @@ private slots:
     void settingsFile();
     void languageRoundTrip();
     void fitsSmallScreens();
+    void stationPresence();
     void statusMessagesInOrder();
     void stationMissingReturnsToIdle();
     void updateHint_data();
@@ -252,6 +255,42 @@ void TestMainWindow::fitsSmallScreens()
             w.grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") +
                           QStringLiteral("/small-%1.png").arg(tab));
         }
+    }
+}
+
+void TestMainWindow::stationPresence()
+{
+    {
+        // At start a quiet search fills "Gleistron Info" and says nothing else.
+        SimProcess sim;
+        QVERIFY(sim.start());
+        ScopedPorts ports(sim.ports());
+        MainWindow w;
+        QTRY_COMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
+        QCOMPARE(find<QLabel>(w, "label_softwareVersion")->text(), QStringLiteral("1.300"));
+        QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().isEmpty());
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("Gleistron-Adapter angeschlossen"));
+        QTRY_VERIFY(!w.jobsRunning());
+        // The port is free again: the command-line tool can use the station.
+        QCOMPARE(runCli({"info"}, sim.ports()).exitCode, 0);
+        // On demand, a search says what it found.
+        find<QAction>(w, "actionGleistronSuchen")->trigger();
+        QTRY_VERIFY(find<QTextEdit>(w, "textEdit_console")
+                        ->toPlainText()
+                        .contains("Gleistron gefunden mit Seriennummer 56347812"));
+    }
+    {
+        // No adapter: no box, no message, and the status bar says so.
+        QTemporaryDir none;
+        ScopedPorts ports(none.filePath(QStringLiteral("gleistron0")));
+        qunsetenv("GLEISTRON_PORTS");
+        MainWindow w;
+        QTRY_VERIFY(!w.statusBar()->currentMessage().isEmpty());
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Kein Adapter"));
+        QTRY_VERIFY(!w.jobsRunning());
+        QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().isEmpty());
+        QVERIFY(find<QLabel>(w, "label_serialNr")->text().isEmpty());
     }
 }
 

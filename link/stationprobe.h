@@ -1,0 +1,18 @@
+#pragma once
+
+#include "comm2pc.h"
+
+// Looks for the station and reports who it is (or that none answers), then lets go of the
+// adapter: the search at start and "Gleistron suchen".
+class StationProbe : public Comm2Pc
+{
+    Q_OBJECT
+protected:
+    void run() override
+    {
+        try {
+            connectDevice(false);
+        } catch (const ex_stopped &) {
+        }
+    }
+};
