@@ -2,16 +2,23 @@
 
 #include "datasets/backuptab.h"
 
+#include "backupfile/backupfile.h"
 #include "backupfile/document.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
+#include "datasets/uploadcheck.h"
+#include "datasets/uploadrules.h"
 #include "link/statustexts.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
+#include <QDate>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
+#include <utility>
 
 BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
     : window(window), ui(ui), document(document)
@@ -22,6 +29,8 @@ BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
     ui->pushButton_backup_cancel->hide();
+    ui->checkBox_backup_keep_previous->hide();
+    ui->checkBox_backup_verify->hide();
     ui->progressBar_backup->hide(); // until the first transfer: idle, it looks like a field
     ui->groupBox_backupInfo->hide();
     ui->label_datum_backup->hide();
@@ -45,6 +54,8 @@ void BackupTab::chooseDownload()
     ui->groupBox_backup_daten->show();
     ui->label_backup_richtung->hide();
     ui->pushButton_backup_upload->hide();
+    ui->checkBox_backup_keep_previous->hide();
+    ui->checkBox_backup_verify->hide();
     ui->pushButton_backup_download->show();
     window.refreshLabels();
 }
@@ -58,6 +69,8 @@ void BackupTab::chooseUpload()
     ui->label_backup_richtung->hide();
     ui->pushButton_backup_download->hide();
     ui->pushButton_backup_upload->show();
+    ui->checkBox_backup_keep_previous->show();
+    ui->checkBox_backup_verify->show();
     window.refreshLabels();
 }
 
@@ -121,7 +134,7 @@ void BackupTab::setTransferButtonsEnabled(bool enabled)
     ui->pushButton_backup_upload->setEnabled(enabled);
 }
 
-void BackupTab::start(BackupJob *job, const QString &actionText)
+void BackupTab::start(BackupJob *job, const QString &actionText, DataImage *image)
 {
     transferring = true;
     clock.start();
@@ -141,9 +154,17 @@ void BackupTab::start(BackupJob *job, const QString &actionText)
     QObject::connect(job, &BackupJob::signal_comm_transfer_stopped, &window,
                      &MainWindow::comm_transfer_stopped, Qt::QueuedConnection);
     window.connectStatus(job);
-    job->setDocument(&document.image);
+    job->setDocument(image ? image : &document.image);
     setFileActionsEnabled(false);
     window.trackJob(job);
+    // The next step of an upload starts once this job has ended (and let go of its adapter).
+    QObject::connect(
+        job, &QThread::finished, &window,
+        [this] {
+            if (auto next = std::exchange(pendingNext, nullptr))
+                next();
+        },
+        Qt::QueuedConnection);
     job->start();
 }
 
@@ -177,6 +198,23 @@ void BackupTab::startUpload()
 {
     if (window.refuseWhileBusy() || !takeSelection())
         return;
+    if (ui->checkBox_backup_keep_previous->isChecked()) {
+        if (keepPreviousFile.isEmpty())
+            keepPreviousFile = QFileDialog::getSaveFileName(
+                &window, QCoreApplication::translate("MainWindow", "Vorher sichern"),
+                BackupFile::proposedName(window.stationSerial(), QDate::currentDate()),
+                QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+        if (keepPreviousFile.isEmpty())
+            return;
+        startAside(Step::KeepPrevious);
+        return;
+    }
+    startUploadJob();
+}
+
+void BackupTab::startUploadJob()
+{
+    step = Step::Upload;
     uploadJob = new Comm_backup_upload;
     QObject::connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, &window,
                      &MainWindow::comm_backup_upload_complete, Qt::QueuedConnection);
@@ -184,6 +222,55 @@ void BackupTab::startUpload()
                      &MainWindow::comm_version_problem_upload, Qt::QueuedConnection);
     start(uploadJob,
           QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
+}
+
+// A download beside the document: what the upload is about to overwrite, or what it left.
+void BackupTab::startAside(Step next)
+{
+    step = next;
+    aside = std::make_unique<DataImage>();
+    if (next == Step::KeepPrevious) {
+        for (int set = 0; set < Catalogue::DataSetCount; ++set)
+            aside->selectedSets[size_t(set)] = UploadRules::takesPart(document.image, set) ? 1 : 0;
+    } else {
+        UploadCheck::selectReadBack(document.image, *aside);
+    }
+    downloadJob = new Comm_backup_download;
+    QObject::connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete,
+                     &window, &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
+    QObject::connect(downloadJob, &BackupJob::signal_comm_version_problem, &window,
+                     &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
+    start(downloadJob,
+          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."),
+          aside.get());
+}
+
+void BackupTab::reportVerify()
+{
+    int compared = 0;
+    const QList<UploadCheck::Difference> differences =
+        UploadCheck::compare(document.image, *aside, &compared);
+    if (differences.isEmpty()) {
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow",
+                                        "<span style=\"font-weight:bold;color:#006600;\">Prüfung: "
+                                        "alle %1 Datensätze stimmen überein.</span><BR>")
+                .arg(compared));
+        return;
+    }
+    QString lines;
+    for (const UploadCheck::Difference &d : differences)
+        lines += QCoreApplication::translate("MainWindow", "%1 %2 ab Byte %3<BR>")
+                     .arg(d.set)
+                     .arg(d.number)
+                     .arg(d.byte);
+    window.consoleAppend(
+        QCoreApplication::translate("MainWindow",
+                                    "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 "
+                                    "von %2 Datensätzen weichen ab:</span><BR>")
+            .arg(differences.size())
+            .arg(compared) +
+        lines);
 }
 
 void BackupTab::progress(int permille)
@@ -220,6 +307,9 @@ void BackupTab::transferStopped()
 void BackupTab::returnToIdle(bool refresh)
 {
     transferring = false;
+    step = Step::Idle;
+    pendingNext = nullptr;
+    aside.reset();
     ui->pushButton_backup_cancel->hide();
     setFileActionsEnabled(true);
     if (refresh)
@@ -231,6 +321,31 @@ void BackupTab::returnToIdle(bool refresh)
 
 void BackupTab::downloadComplete(bool success)
 {
+    if (step == Step::KeepPrevious && success) {
+        QSaveFile file(keepPreviousFile);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !BackupFile::write(file, *aside, window.stationSerial(),
+                               window.stationSoftwareVersion()) ||
+            !file.commit()) {
+            window.consoleAppend(QCoreApplication::translate(
+                "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
+                              "nicht geschrieben werden!</span><BR><BR>"));
+            returnToIdle(true);
+            return;
+        }
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
+                .arg(keepPreviousFile.toHtmlEscaped()));
+        keepPreviousFile.clear();
+        pendingNext = [this] { startUploadJob(); };
+        return;
+    }
+    if (step == Step::Verify) {
+        if (success)
+            reportVerify();
+        returnToIdle(true);
+        return;
+    }
     if (success) {
         document.modified = true;
         document.setSource(window.stationSerial(), window.stationSoftwareVersion());
@@ -240,6 +355,10 @@ void BackupTab::downloadComplete(bool success)
 
 void BackupTab::uploadComplete(bool success)
 {
+    if (success && ui->checkBox_backup_verify->isChecked()) {
+        pendingNext = [this] { startAside(Step::Verify); };
+        return;
+    }
     returnToIdle(success);
 }
 

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
@@ -11,6 +13,7 @@ class MainWindow;
 class BackupJob;
 class Comm_backup_download;
 class Comm_backup_upload;
+class DataImage;
 class Document;
 class MainWindow;
 class QCheckBox;
@@ -40,10 +43,22 @@ public:
     void refresh();
     void setFileActionsEnabled(bool enabled);
     void setTransferButtonsEnabled(bool enabled);
+    // Before an upload: the file that keeps what it overwrites (the window asks for it when
+    // empty). Empty: no keeping.
+    QString keepPreviousFile;
 
 private:
+    // An upload with its steps around it: keep what it overwrites, upload, read back and compare.
+    enum class Step { Idle, KeepPrevious, Upload, Verify };
     bool takeSelection();
-    void start(BackupJob *job, const QString &actionText);
+    void start(BackupJob *job, const QString &actionText, DataImage *image = nullptr);
+    void startUploadJob();
+    void startAside(Step step);
+    void stepDone(bool success);
+    void reportVerify();
+    Step step = Step::Idle;
+    std::unique_ptr<DataImage> aside;  // the kept or read-back sets
+    std::function<void()> pendingNext; // runs when the current job has ended
     bool versionAccepted(int version);
     void answerVersionProblem(BackupJob *job, int version);
 

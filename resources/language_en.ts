@@ -4,6 +4,26 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Nach dem Hochladen prüfen</source>
+        <translation>Verify after uploading</translation>
+    </message>
+    <message>
+        <source>Vorher sichern</source>
+        <translation>Keep previous data first</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Prüfung: alle %1 Datensätze stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Verify: all %1 records match.&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>%1 %2 ab Byte %3&lt;BR&gt;</source>
+        <translation>%1 %2 from byte %3&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style="font-weight:bold;color:#990000;"&gt;Prüfung: %1 von %2 Datensätzen weichen ab:&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#990000;"&gt;Verify: %1 of %2 records differ:&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Gleistron-Adapter angeschlossen</source>
         <translation>Gleistron adapter connected</translation>
     </message>

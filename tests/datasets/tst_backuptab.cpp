@@ -8,6 +8,7 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
 #include "backupfile/documentactions.h"
+#include "datasets/backuptab.h"
 #include "lsbupdate/lsbpage.h"
 #include "ui/mainwindow.h"
 
@@ -46,6 +47,7 @@ private slots:
     void oneJobAtATime();
     void cancelledDownload();
     void compareWithFile();
+    void safeRestore();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -435,6 +437,57 @@ void TestBackupTab::compareWithFile()
     QCOMPARE(row(2), QStringLiteral("fahrstrassen|2|geändert|Ausfahrt Nord"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare.png");
+}
+
+void TestBackupTab::safeRestore()
+{
+    // The station holds the sample; the file to restore holds switching articles and system
+    // configuration of an empty station.
+    const QString sample = dir->filePath(QStringLiteral("sample.GTB2"));
+    const QString file = dir->filePath(QStringLiteral("leer.GTB2"));
+    const QString previous = dir->filePath(QStringLiteral("vorher.GTB2"));
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+        SimProcess b;
+        QVERIFY(b.start());
+        QCOMPARE(runCli({"backup", file, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
+    }
+    for (const bool flips : {false, true}) {
+        QStringList station{"--load", sample};
+        if (flips)
+            station << "--flip-stored"
+                    << "1"
+                    << "--seed"
+                    << "3";
+        SimProcess sim(station);
+        QVERIFY(sim.start());
+        ScopedPorts ports(sim.ports());
+        MainWindow w;
+        w.documentActions().openFile(file);
+        find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+        find<QCheckBox>(w, "checkBox_backup_keep_previous")->setChecked(true);
+        find<QCheckBox>(w, "checkBox_backup_verify")->setChecked(true);
+        w.backupTab().keepPreviousFile = previous;
+        find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+        find<QPushButton>(w, "pushButton_backup_upload")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w) && console(w).contains("Prüfung:"), 60000);
+        QVERIFY(console(w).contains("vorher.GTB2</B>") || console(w).contains("vorher.GTB2"));
+        if (!flips) {
+            QVERIFY2(console(w).contains("Prüfung: alle"), qPrintable(console(w)));
+        } else {
+            QVERIFY2(console(w).contains(QRegularExpression("Prüfung: \\d+ von \\d+ "
+                                                            "Datensätzen weichen ab")),
+                     qPrintable(console(w)));
+            QVERIFY(console(w).contains(QRegularExpression("weichen \\d+ ab Byte \\d+")));
+        }
+        // What the restore overwrote is in the kept file.
+        Document kept;
+        QCOMPARE(kept.open(previous), Document::Opened::Ok);
+        QCOMPARE(kept.image.presentRecords(Weichen), 541);
+        QCOMPARE(kept.image.presentSets[Lokomotiven], quint8(0));
+        QFile::remove(previous);
+    }
 }
 
 QTEST_MAIN(TestBackupTab)
