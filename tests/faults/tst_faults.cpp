@@ -5,8 +5,8 @@
 #include "../common/simprocess.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -107,12 +107,11 @@ void TestFaults::transfers_data()
         << faults({"--truncate", "0.02"}) << faults({"--truncate", "0.02"}) << QStringList();
     QTest::newRow("cable pulled for 3 s") << QStringList{"--unplug-at", "40:3"}
                                           << QStringList{"--unplug-at", "12:3"} << QStringList();
-    QTest::newRow("all together")
-        << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--unplug-at",
-                   "60:3"})
-        << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate", "0.02", "--unplug-at",
-                   "20:3"})
-        << QStringList();
+    QTest::newRow("all together") << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate",
+                                             "0.02", "--unplug-at", "60:3"})
+                                  << faults({"--drop", "0.02", "--corrupt", "0.02", "--truncate",
+                                             "0.02", "--unplug-at", "20:3"})
+                                  << QStringList();
     QTest::newRow("newer data model accepted")
         << QStringList{"--datamodel", "2001"} << QStringList{"--datamodel", "2001"}
         << QStringList{"--accept-newer-datamodel"};

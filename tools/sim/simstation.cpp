@@ -225,11 +225,11 @@ QByteArray SimStation::readAnswer(const SimProtocol::Command &c, const quint8 *r
         return emptyAnswer(c.subOp, c.answerLength, r, params, illuminationEmptyAfter(v[0]));
     if (status && *status <= 0) {
         const int offset = int(status - image.recordStatus.data()) - v[0];
-        const int records = c.subOp == 0x51 ? 2048 : c.subOp == 0x5B ? 256
-                                                 : c.subOp == 0x19     ? 100
-                                                                       : 1024;
-        return emptyAnswer(c.subOp, c.answerLength, r, params,
-                           emptyAfter(offset, v[0], records));
+        const int records = c.subOp == 0x51   ? 2048
+                            : c.subOp == 0x5B ? 256
+                            : c.subOp == 0x19 ? 100
+                                              : 1024;
+        return emptyAnswer(c.subOp, c.answerLength, r, params, emptyAfter(offset, v[0], records));
     }
     quint8 payload[80] = {};
     std::memcpy(payload, r + 3, size_t(params));
@@ -247,7 +247,8 @@ QByteArray SimStation::writeAnswer(const SimProtocol::Command &c, const quint8 *
         key = 0x4900 + v[0] / 128;
     else if (c.subOp == 0x1A)
         key = 0x1B00 + v[0];
-    pending[key].append({dest, QByteArray(reinterpret_cast<const char *>(r + 3 + params), c.dataSize),
+    pending[key].append({dest,
+                         QByteArray(reinterpret_cast<const char *>(r + 3 + params), c.dataSize),
                          status, c.subOp == 0x48 ? v[0] : -1});
     return frame(Frame::StatusOk, c.subOp, c.answerLength, r + 3, c.answerLength - 4);
 }

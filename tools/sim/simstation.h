@@ -52,7 +52,7 @@ public:
     QBitArray illuminated{1024}; // routes whose illumination the station holds
     bool dropStagedOnHandshake = false;
     int weichenCommitFail = 0; // the n-th switching-article commit is refused once
-    double flipStored = 0; // probability that a committed block is stored with a bit flipped
+    double flipStored = 0;     // probability that a committed block is stored with a bit flipped
     std::mt19937 *random = nullptr;
     QString lsbSavePath;    // where the received firmware is written at the end command
     QByteArray lsbReceived; // firmware bytes by datagram address
