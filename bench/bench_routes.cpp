@@ -2,6 +2,7 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/legacyimport.h"
+#include "backupfile/documentactions.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -67,7 +68,7 @@ int main(int argc, char **argv)
 
     MainWindow window;
     window.show();
-    window.openBackupFile(path);
+    window.documentActions().openFile(path);
     auto *list = window.findChild<QListWidget *>(QStringLiteral("listWidget_Fahrstrassen"));
     const int rounds = 400;
     QElapsedTimer clock;
