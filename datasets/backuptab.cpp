@@ -185,13 +185,19 @@ void BackupTab::startDownload()
 {
     if (window.refuseWhileBusy() || !takeSelection())
         return;
+    startDownloadJob(&document.image);
+}
+
+// A download into the document, or into an image beside it (the steps around an upload).
+void BackupTab::startDownloadJob(DataImage *image)
+{
     downloadJob = new Comm_backup_download;
     QObject::connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete,
                      &window, &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
     QObject::connect(downloadJob, &BackupJob::signal_comm_version_problem, &window,
                      &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
     start(downloadJob,
-          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."));
+          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."), image);
 }
 
 void BackupTab::startUpload()
@@ -235,14 +241,7 @@ void BackupTab::startAside(Step next)
     } else {
         UploadCheck::selectReadBack(document.image, *aside);
     }
-    downloadJob = new Comm_backup_download;
-    QObject::connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete,
-                     &window, &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
-    QObject::connect(downloadJob, &BackupJob::signal_comm_version_problem, &window,
-                     &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
-    start(downloadJob,
-          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."),
-          aside.get());
+    startDownloadJob(aside.get());
 }
 
 void BackupTab::reportVerify()

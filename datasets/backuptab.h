@@ -53,6 +53,7 @@ private:
     bool takeSelection();
     void start(BackupJob *job, const QString &actionText, DataImage *image = nullptr);
     void startUploadJob();
+    void startDownloadJob(DataImage *image);
     void startAside(Step step);
     void stepDone(bool success);
     void reportVerify();

@@ -33,12 +33,7 @@ void MainWindow::comm_info_gleistronVersion(QString serial, QString softwareVers
                                             QString protocolVersion, QString dataModelVersion)
 {
     consoleAppend(StatusTexts::gleistronFound(serial, softwareVersion));
-    lastSerial = serial;
-    lastSoftware = softwareVersion;
-    ui->label_serialNr->setText(serial);
-    ui->label_softwareVersion->setText(softwareVersion);
-    ui->label_protokollVersion->setText(protocolVersion);
-    ui->label_datenmodellVersion->setText(dataModelVersion);
+    comm_station_present(serial, softwareVersion, protocolVersion, dataModelVersion);
     if (!updateHintShown && StatusTexts::versionNumber(softwareVersion) <= 1299) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Gleistron Manager"),
                         StatusTexts::outdatedSoftware(), QMessageBox::Ok, this);
