@@ -2,7 +2,10 @@
 
 #include "link/logging.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
+#include <algorithm>
 #include <cstring>
 
 using namespace Catalogue;
@@ -120,6 +123,25 @@ QString BackupFile::proposedName(const QString &serial, const QDate &date)
              date.toString(Qt::ISODate));
 }
 
+QString BackupFile::normalizedName(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.isEmpty())
+        return path + QStringLiteral(".GTB2");
+    return suffix.toUpper() == QLatin1String("GTB2") ? path : QString();
+}
+
+QString BackupFile::freeName(const QString &folder, const QString &serial, const QDate &date)
+{
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QString name = proposedName(serial, date);
+    auto in = [&](const QString &file) { return folder.isEmpty() ? file : dir.filePath(file); };
+    QString path = in(name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = in(QString(name).replace(QLatin1String(".GTB2"), QStringLiteral("-%1.GTB2").arg(n)));
+    return path;
+}
+
 bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &serial,
                        const QString &softwareVersion)
 {
@@ -169,31 +191,77 @@ bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &se
     return ok;
 }
 
+bool BackupFile::ReadResult::damagedSet(int set) const
+{
+    return std::any_of(damage.begin(), damage.end(),
+                       [set](const Damage &d) { return d.set == set; });
+}
+
+QString BackupFile::describe(const Damage &d)
+{
+    static const char *const what[] = {
+        "the section appears twice",       "a record number that is not a number",
+        "a record number out of range",    "a record number not in ascending order",
+        "the file ends inside a record",   "the locomotive lists are missing",
+        "the meta block is not as written"};
+    const QString text = d.kind == Damage::Cut && d.set < 0
+                             ? QStringLiteral("the file ends before its end mark")
+                             : QLatin1String(what[d.kind]);
+    return QStringLiteral("%1, line %2: %3").arg(d.section).arg(d.line).arg(text);
+}
+
 BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *routeStatus)
 {
     ReadResult result;
     QByteArray line;
     bool metaDone = false;
     bool endReached = false;
+    bool serialSeen = false, softwareSeen = false;
+    int lineNumber = 0;
+    bool listsRead = false;
+    QList<const Section *> seen;
     // Like a stream that has failed: nothing more is read once a line could not be.
     bool failed = false;
     auto nextLine = [&](QByteArray &into) {
         if (!failed && !readLine(in, into))
             failed = true;
+        if (!failed)
+            ++lineNumber;
         return !failed;
     };
+    auto damaged = [&](BackupFile::Damage::Kind kind, const Section &s) {
+        const int set = s.set >= 0 ? s.set : (isCompanion(s) ? int(Lokomotiven) : -1);
+        result.damage.append({kind, set, QString::fromLatin1(s.keyword), lineNumber});
+        qCDebug(lcFile, "damaged: %s", qPrintable(describe(result.damage.last())));
+    };
+    auto metaDamaged = [&] {
+        if (std::none_of(result.damage.begin(), result.damage.end(),
+                         [](const Damage &d) { return d.kind == Damage::Meta; }))
+            result.damage.append({Damage::Meta, -1, QStringLiteral("<meta>"), lineNumber});
+    };
     while (nextLine(line)) {
-        if (line.startsWith("</meta>"))
+        if (line.startsWith("</meta>")) {
             metaDone = true;
+            if (!serialSeen || !softwareSeen)
+                metaDamaged();
+        }
         if (!metaDone) {
+            if (lineNumber == 1 && line != "<meta>")
+                metaDamaged();
             if (line.startsWith("seriennummer=")) {
                 const QByteArray value = line.mid(13);
+                serialSeen = true;
                 if (value.size() <= 11)
                     result.serial = QString::fromLatin1(value);
+                else
+                    metaDamaged();
             } else if (line.startsWith("softwareversion=")) {
                 const QByteArray value = line.mid(16);
+                softwareSeen = true;
                 if (value.size() <= 7)
                     result.softwareVersion = QString::fromLatin1(value);
+                else
+                    metaDamaged();
             }
             continue;
         }
@@ -212,12 +280,18 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
             endReached = true;
             break;
         }
+        // A section read twice would leave the second one's records over the first's.
+        const bool repeated = seen.contains(&s);
+        seen.append(&s);
+        if (repeated)
+            damaged(Damage::Repeated, s);
         if (!isS88(s))
             qCDebug(lcFile, "%s: ", s.keyword);
         if (s.records == 0) {
             if (!readExactly(in, place(image, s, 0), s.size)) {
                 std::memset(place(image, s, 0), 0, size_t(s.size));
                 result.incomplete = true;
+                damaged(Damage::Cut, s);
                 break;
             }
             if (isS88(s))
@@ -233,17 +307,31 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         if (isRoutes(s) && routeStatus)
             std::fill_n(routeStatus, 1024, qint8(-1));
         bool sectionEnded = false;
+        bool sectionDamaged = false;
         int lines = 0;
+        long last = -1;
         while (!failed && !in.atEnd()) {
             QByteArray numberLine;
             if (!nextLine(numberLine))
                 break;
             ++lines;
             long n = 0;
-            if (!leadingNumber(numberLine, n) || n < 0 || n >= s.records) {
+            // The writer ends a section with an empty line; any other line here is damage.
+            if (numberLine.trimmed().isEmpty()) {
                 sectionEnded = true;
                 break;
             }
+            const bool number = leadingNumber(numberLine, n);
+            if (!number || n < 0 || n >= s.records || n <= last) {
+                damaged(!number                   ? Damage::BadNumber
+                        : n < 0 || n >= s.records ? Damage::OutOfRange
+                                                  : Damage::NotAscending,
+                        s);
+                sectionEnded = true;
+                sectionDamaged = true;
+                break;
+            }
+            last = n;
             bool complete = readExactly(in, place(image, s, int(n)), s.size);
             qCDebug(lcFile, "[%d] reading %d bytes", int(n), s.size);
             if (isRoutes(s)) {
@@ -254,6 +342,7 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
             }
             // A record cut off by the end of the file is not taken as present.
             if (!complete) {
+                damaged(Damage::Cut, s);
                 failed = true;
                 break;
             }
@@ -274,14 +363,34 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         // readable but nothing marks it present, so no upload sends it as the station's data.
         if (!sectionEnded) {
             result.incomplete = true;
+            if (!result.damagedSet(s.set >= 0 ? s.set : int(Lokomotiven)))
+                damaged(Damage::Cut, s);
             if (isCompanion(s))
                 image.presentSets[Lokomotiven] = 0; // the lists belong to the locomotives
             break;
         }
-        if (s.set >= 0)
+        if (isCompanion(s) && !sectionDamaged && !repeated)
+            listsRead = true;
+        if (s.set >= 0 && !sectionDamaged && !repeated)
             image.presentSets[size_t(s.set)] = 1;
     }
-    if (!endReached)
+    if (!metaDone)
+        metaDamaged();
+    if (!endReached) {
         result.incomplete = true;
+        if (std::none_of(result.damage.begin(), result.damage.end(),
+                         [](const Damage &d) { return d.kind == Damage::Cut; }))
+            result.damage.append({Damage::Cut, -1, QStringLiteral("END"), lineNumber});
+    }
+    // Locomotives without their lists would restore as four empty lists.
+    if (image.presentSets[Lokomotiven] && !listsRead && !result.damagedSet(Lokomotiven))
+        result.damage.append(
+            {Damage::ListsMissing, int(Lokomotiven), QStringLiteral("LOKLISTEN"), lineNumber});
+    for (const Damage &d : std::as_const(result.damage)) {
+        if (d.set >= 0)
+            image.presentSets[size_t(d.set)] = 0;
+    }
+    if (result.damagedSet(System))
+        image.s88Present = false;
     return result;
 }

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 using namespace Catalogue;
 
@@ -15,8 +17,10 @@ Document::Opened Document::open(const QString &path)
     if (!legacy && !upper.endsWith(QLatin1String(".GTB2")))
         return Opened::NotABackup;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        errorText = file.errorString();
         return Opened::CannotOpen;
+    }
     // Checked before the document is touched: a cut or foreign file would import as a station
     // whose configuration is all zeros.
     if (legacy && LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength)
@@ -25,14 +29,24 @@ Document::Opened Document::open(const QString &path)
     clear();
     filePath = path;
     fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    Opened opened = Opened::Ok;
     if (legacy) {
         const LegacyImport::Result result = LegacyImport::read(file, image, nullptr);
         setSource(result.serial, result.softwareVersion);
-        return Opened::Ok;
+    } else {
+        const BackupFile::ReadResult result = BackupFile::read(file, image, nullptr);
+        setSource(result.serial, result.softwareVersion);
+        damage = result.damage;
+        const bool setDamaged = std::any_of(damage.begin(), damage.end(),
+                                            [](const BackupFile::Damage &d) { return d.set >= 0; });
+        if (result.incomplete || setDamaged)
+            opened = Opened::Incomplete;
     }
-    const BackupFile::ReadResult result = BackupFile::read(file, image, nullptr);
-    setSource(result.serial, result.softwareVersion);
-    return result.incomplete ? Opened::Incomplete : Opened::Ok;
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (image.presentSets[size_t(set)])
+            sources[size_t(set)] = {sourceSerial.toUpper(), sourceSoftware, fileName, {}};
+    }
+    return opened;
 }
 
 bool Document::save(const QString &path)
@@ -40,6 +54,10 @@ bool Document::save(const QString &path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         !BackupFile::write(file, image, sourceSerial.toUpper(), sourceSoftware) || !file.commit()) {
+        // The system's own words ("No space left on device"), not the save file's generic ones.
+        errorText = file.errorString();
+        if (errorText.isEmpty() || errorText == QLatin1String("Unknown error"))
+            errorText = QString::fromLocal8Bit(std::strerror(errno));
         file.cancelWriting();
         return false;
     }
@@ -58,6 +76,8 @@ void Document::clear()
         std::fill_n(image.bank(bank), BankSize, quint8(0));
     sourceSerial.clear();
     sourceSoftware.clear();
+    sources.fill(Source{});
+    damage.clear();
     modified = false;
 }
 
@@ -71,4 +91,55 @@ void Document::setSource(const QString &serial, const QString &software)
 {
     sourceSerial = serial;
     sourceSoftware = software;
+}
+
+void Document::downloaded(const QList<int> &sets, const QString &serial, const QString &software)
+{
+    const Source station{serial.toUpper(), software, QString(), QDateTime::currentDateTime()};
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (sets.contains(set))
+            sources[size_t(set)] = station;
+        else if (image.selectedSets[size_t(set)] && !image.presentSets[size_t(set)])
+            sources[size_t(set)] = Source{}; // cut: no longer held
+    }
+    // The meta block names one station: the new one only when every held set is its.
+    bool allFromStation = true;
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (image.presentSets[size_t(set)] && sources[size_t(set)].serial != station.serial)
+            allFromStation = false;
+    }
+    if (allFromStation || sourceSerial.isEmpty())
+        setSource(serial, software);
+    modified = true;
+}
+
+bool Document::mixedSources() const
+{
+    const Source *first = nullptr;
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (!image.presentSets[size_t(set)])
+            continue;
+        const Source &s = sources[size_t(set)];
+        if (!first)
+            first = &s;
+        else if (s.serial != first->serial || s.file != first->file)
+            return true;
+    }
+    return false;
+}
+
+QString Document::sourceText(const Source &source)
+{
+    if (!source.file.isEmpty())
+        return source.file;
+    if (source.serial.isEmpty() && !source.when.isValid())
+        return QString();
+    return QStringLiteral("Gleistron %1, %2")
+        .arg(source.serial, source.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+bool Document::damagedSet(int set) const
+{
+    return std::any_of(damage.begin(), damage.end(),
+                       [set](const BackupFile::Damage &d) { return d.set == set; });
 }

@@ -3,29 +3,60 @@
 #include "backupfile.h"
 #include "datasets/dataimage.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
+#include <array>
 
 // The document: the data image with the file it came from or goes to, whether it changed since,
-// and the station its data came from. Opening and saving here know nothing of windows.
+// and where each of its data sets came from. Opening and saving here know nothing of windows.
 class Document
 {
 public:
+    // Where a data set came from: a station (serial, software, when) or a file (its name).
+    struct Source
+    {
+        QString serial;
+        QString software;
+        QString file; // empty for a download
+        QDateTime when;
+        bool operator==(const Source &other) const
+        {
+            return serial == other.serial && file == other.file && when == other.when;
+        }
+    };
+
     DataImage image;
     QString fileName; // without its folder; empty for a document never saved or opened
     QString filePath;
     bool modified = false;
-    // The station the data came from: the one downloaded from, or the one the file names.
+    // The station the file's meta block names: the one downloaded from, or the one the opened
+    // file names. A partial download into an opened document keeps the file's identity; a
+    // download that leaves every held set from one station takes that station's.
     QString sourceSerial;
     QString sourceSoftware;
+    std::array<Source, Catalogue::DataSetCount> sources;
+    // What the opened file held that was not as the writer leaves it.
+    QList<BackupFile::Damage> damage;
 
     enum class Opened { Ok, Incomplete, NotABackup, NotComplete, CannotOpen };
     // A .GTB2 file, or an old .GTB one (only a whole backup). On anything but Ok and
-    // Incomplete the document is as it was.
+    // Incomplete the document is as it was. A damaged file opens as Incomplete with `damage`
+    // naming the places; a damaged meta block alone opens as Ok with `damage` set.
     Opened open(const QString &path);
     // Written beside the target and put in its place only when complete. False when the file
-    // could not be written; the document is then unchanged.
+    // could not be written (errorText says why); the document is then unchanged.
     bool save(const QString &path);
+    QString errorText;
     void clear();
     bool holdsData() const;
     void setSource(const QString &serial, const QString &software);
+    // After a download of `sets` from a station: their source, the identity the file will
+    // name, the changed mark.
+    void downloaded(const QList<int> &sets, const QString &serial, const QString &software);
+    // The held sets come from more than one station or file.
+    bool mixedSources() const;
+    // "Gleistron 56347812, 08.12.2026 14:03" or the file's name.
+    static QString sourceText(const Source &source);
+    bool damagedSet(int set) const;
 };

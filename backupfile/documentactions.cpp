@@ -75,6 +75,23 @@ void DocumentActions::openFile(const QString &path)
             "MainWindow", "<span style=\"font-weight:bold;color:#660000;\">Die Datei ist "
                           "unvollständig:</span> nur die vollständig enthaltenen "
                           "Datensätze wurden übernommen.<BR>"));
+    // Which set and where: such a set is not taken, so no upload sends it.
+    for (const BackupFile::Damage &d : std::as_const(document.damage)) {
+        const QString set =
+            d.set >= 0 ? QCoreApplication::translate("MainWindow", Catalogue::entry(d.set).name)
+                       : QCoreApplication::translate("MainWindow", "Dateikopf");
+        window.consoleAppend(
+            QCoreApplication::translate("MainWindow",
+                                        "<span style=\"font-weight:bold;color:#990000;\">Die "
+                                        "Datei ist beschädigt:</span> %1, Abschnitt %2, Zeile "
+                                        "%3 (%4).%5<BR>")
+                .arg(set, d.section.toHtmlEscaped())
+                .arg(d.line)
+                .arg(BackupFile::describe(d).section(QStringLiteral(": "), 1).toHtmlEscaped(),
+                     d.set >= 0 ? QCoreApplication::translate(
+                                      "MainWindow", " Dieser Datensatz wurde nicht übernommen.")
+                                : QString()));
+    }
     window.refreshLabels();
 }
 
@@ -95,7 +112,11 @@ bool DocumentActions::saveAs()
     // Offered: the station and the day, in the folder used last.
     if (!lastFolder.isEmpty())
         dialog.setDirectory(lastFolder);
-    dialog.selectFile(BackupFile::proposedName(document.sourceSerial, QDate::currentDate()));
+    // A name that does not exist yet, as the command-line tool's backups are named.
+    dialog.selectFile(
+        QFileInfo(BackupFile::freeName(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder,
+                                       document.sourceSerial, QDate::currentDate()))
+            .fileName());
     // A name typed without the extension could not be opened again.
     dialog.setDefaultSuffix(QStringLiteral("GTB2"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -121,12 +142,34 @@ bool DocumentActions::write(const QString &path)
                                  .arg(QDir::toNativeSeparators(path))))
             return false;
     }
+    if (document.mixedSources()) {
+        QStringList lines;
+        for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+            if (document.image.presentSets[size_t(set)])
+                lines.append(QStringLiteral("%1: %2").arg(
+                    QCoreApplication::translate("MainWindow", Catalogue::entry(set).name),
+                    Document::sourceText(document.sources[size_t(set)])));
+        }
+        if (!askYes(&window,
+                    QCoreApplication::translate(
+                        "MainWindow",
+                        "Die Datensätze stammen aus verschiedenen Quellen:\n\n%1\n\nDie Datei "
+                        "nennt als Herkunft Gleistron %2. Trotzdem speichern?")
+                        .arg(lines.join(QLatin1Char('\n')),
+                             document.sourceSerial.isEmpty()
+                                 ? QCoreApplication::translate("MainWindow", "(unbekannt)")
+                                 : document.sourceSerial.toUpper())))
+            return false;
+    }
     // Written beside the target and put in its place only when complete: a full disk or a crash
     // never leaves a cut file, and the old file stays as it was.
     if (!document.save(path)) {
         window.consoleAppend(QCoreApplication::translate(
-            "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
-                          "nicht geschrieben werden!</span><BR><BR>"));
+                                 "MainWindow",
+                                 "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
+                                 "nicht geschrieben werden!</span><BR><BR>") +
+                             QStringLiteral("%1: %2<BR>")
+                                 .arg(path.toHtmlEscaped(), document.errorText.toHtmlEscaped()));
         return false;
     }
     lastFolder = QFileInfo(path).absolutePath();

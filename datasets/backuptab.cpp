@@ -4,20 +4,18 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
-#include "datasets/comm_backup_download.h"
-#include "datasets/comm_backup_upload.h"
-#include "datasets/uploadcheck.h"
-#include "datasets/uploadrules.h"
+#include "link/comm2pc.h"
 #include "link/statustexts.h"
 #include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <utility>
 
 BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
@@ -44,6 +42,25 @@ BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
         ui->label_source_gleisplan3,   ui->label_source_weichen,    ui->label_source_rueckmelder,
         ui->label_source_fahrstrassen, ui->label_source_lsb,        ui->label_source_hsb,
         ui->label_source_system,       ui->label_source_lokbilder};
+
+    transfers = std::make_unique<TransferSession>();
+    TransferSession *t = transfers.get();
+    QObject::connect(t, &TransferSession::jobStarted, &window, [&window](Comm2Pc *job) {
+        window.connectStatus(job);
+        window.trackJob(job, false); // the session deletes it
+    });
+    QObject::connect(t, &TransferSession::message, &window, &MainWindow::comm_backup_message);
+    QObject::connect(t, &TransferSession::progress, &window, &MainWindow::comm_progress);
+    QObject::connect(t, &TransferSession::routesChanged, &window,
+                     [&window] { window.comm_fahrstrassen_loaded(1024, true); });
+    QObject::connect(t, &TransferSession::versionProblem, &window, [&window, t](int version) {
+        if (t->currentStep() == TransferSession::Step::Upload)
+            window.comm_version_problem_upload(version);
+        else
+            window.comm_version_problem_download(version);
+    });
+    QObject::connect(t, &TransferSession::finished, &window,
+                     [this](const TransferSession::Result &result) { sessionFinished(result); });
 }
 
 void BackupTab::chooseDownload()
@@ -105,7 +122,10 @@ void BackupTab::refresh()
     for (int set = 0; set < Catalogue::DataSetCount; ++set) {
         const bool present = document.image.presentSets[size_t(set)] != 0;
         QLabel *label = sourceLabels.at(set);
-        label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)")
+        // Where the set came from: a file's name, or the station and the time.
+        const QString source = Document::sourceText(document.sources[size_t(set)]);
+        label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)") +
+                                     (source.isEmpty() ? QString() : QStringLiteral(" – ") + source)
                                : QStringLiteral("-"));
         if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
             label->setToolTip(
@@ -134,7 +154,7 @@ void BackupTab::setTransferButtonsEnabled(bool enabled)
     ui->pushButton_backup_upload->setEnabled(enabled);
 }
 
-void BackupTab::start(BackupJob *job, const QString &actionText, DataImage *image)
+void BackupTab::begin(const QString &actionText)
 {
     transferring = true;
     clock.start();
@@ -145,27 +165,7 @@ void BackupTab::start(BackupJob *job, const QString &actionText, DataImage *imag
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
-    QObject::connect(job, &BackupJob::signal_comm_fahrstrassen_loaded, &window,
-                     &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
-    QObject::connect(job, &BackupJob::signal_comm_backup_message, &window,
-                     &MainWindow::comm_backup_message, Qt::QueuedConnection);
-    QObject::connect(job, &BackupJob::signal_comm_progress, &window, &MainWindow::comm_progress,
-                     Qt::QueuedConnection);
-    QObject::connect(job, &BackupJob::signal_comm_transfer_stopped, &window,
-                     &MainWindow::comm_transfer_stopped, Qt::QueuedConnection);
-    window.connectStatus(job);
-    job->setDocument(image ? image : &document.image);
     setFileActionsEnabled(false);
-    window.trackJob(job);
-    // The next step of an upload starts once this job has ended (and let go of its adapter).
-    QObject::connect(
-        job, &QThread::finished, &window,
-        [this] {
-            if (auto next = std::exchange(pendingNext, nullptr))
-                next();
-        },
-        Qt::QueuedConnection);
-    job->start();
 }
 
 bool BackupTab::takeSelection()
@@ -185,130 +185,85 @@ void BackupTab::startDownload()
 {
     if (window.refuseWhileBusy() || !takeSelection())
         return;
-    startDownloadJob(&document.image);
-}
-
-// A download into the document, or into an image beside it (the steps around an upload).
-void BackupTab::startDownloadJob(DataImage *image)
-{
-    downloadJob = new Comm_backup_download;
-    QObject::connect(downloadJob, &Comm_backup_download::signal_comm_backup_download_complete,
-                     &window, &MainWindow::comm_backup_download_complete, Qt::QueuedConnection);
-    QObject::connect(downloadJob, &BackupJob::signal_comm_version_problem, &window,
-                     &MainWindow::comm_version_problem_download, Qt::QueuedConnection);
-    start(downloadJob,
-          QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."), image);
+    begin(QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."));
+    transfers->download(document);
 }
 
 void BackupTab::startUpload()
 {
     if (window.refuseWhileBusy() || !takeSelection())
         return;
+    TransferSession::RestoreOptions options;
+    options.verify = ui->checkBox_backup_verify->isChecked();
     if (ui->checkBox_backup_keep_previous->isChecked()) {
-        if (keepPreviousFile.isEmpty())
-            keepPreviousFile = QFileDialog::getSaveFileName(
-                &window, QCoreApplication::translate("MainWindow", "Vorher sichern"),
-                BackupFile::proposedName(window.stationSerial(), QDate::currentDate()),
-                QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
-        if (keepPreviousFile.isEmpty())
+        options.keepPrevious = askKeepPrevious();
+        if (options.keepPrevious.isEmpty())
             return;
-        startAside(Step::KeepPrevious);
-        return;
+        options.keepPreviousMayExist = true; // the dialog has asked
     }
-    startUploadJob();
+    begin(QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
+    transfers->restore(document, options);
 }
 
-void BackupTab::startUploadJob()
+QString BackupTab::askKeepPrevious()
 {
-    step = Step::Upload;
-    uploadJob = new Comm_backup_upload;
-    QObject::connect(uploadJob, &Comm_backup_upload::signal_comm_backup_upload_complete, &window,
-                     &MainWindow::comm_backup_upload_complete, Qt::QueuedConnection);
-    QObject::connect(uploadJob, &BackupJob::signal_comm_version_problem, &window,
-                     &MainWindow::comm_version_problem_upload, Qt::QueuedConnection);
-    start(uploadJob,
-          QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
-}
-
-// A download beside the document: what the upload is about to overwrite, or what it left.
-void BackupTab::startAside(Step next)
-{
-    step = next;
-    aside = std::make_unique<DataImage>();
-    if (next == Step::KeepPrevious) {
-        for (int set = 0; set < Catalogue::DataSetCount; ++set)
-            aside->selectedSets[size_t(set)] = UploadRules::takesPart(document.image, set) ? 1 : 0;
-    } else {
-        UploadCheck::selectReadBack(document.image, *aside);
-    }
-    startDownloadJob(aside.get());
-}
-
-void BackupTab::reportVerify()
-{
-    int compared = 0;
-    const QList<UploadCheck::Difference> differences =
-        UploadCheck::compare(document.image, *aside, &compared);
-    if (differences.isEmpty()) {
+    // A name set beforehand is used for this upload only, and not asked again.
+    QString target = std::exchange(keepPreviousFile, QString());
+    const bool asking = target.isEmpty();
+    for (;;) {
+        if (asking) {
+            const QString folder = document.filePath.isEmpty()
+                                       ? QDir::currentPath()
+                                       : QFileInfo(document.filePath).absolutePath();
+            QFileDialog dialog(
+                &window, QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
+                QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+            dialog.setObjectName(QStringLiteral("dialog_keep_previous"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("GTB2"));
+            dialog.selectFile(
+                BackupFile::freeName(folder, window.stationSerial(), QDate::currentDate()));
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return QString();
+            target = dialog.selectedFiles().first();
+        }
+        const QString named = BackupFile::normalizedName(target);
+        QString html;
+        const QString problem =
+            named.isEmpty()
+                ? QStringLiteral("not a .GTB2 name")
+                : TransferSession::keepPreviousProblem(named, document.filePath, true, &html);
+        if (problem.isEmpty())
+            return named;
         window.consoleAppend(
-            QCoreApplication::translate("MainWindow",
-                                        "<span style=\"font-weight:bold;color:#006600;\">Prüfung: "
-                                        "alle %1 Datensätze stimmen überein.</span><BR>")
-                .arg(compared));
-        return;
+            html.isEmpty() ? QCoreApplication::translate(
+                                 "MainWindow", "<BR><B>Bitte eine .GTB2 Datei wählen.</B><BR>")
+                           : html);
+        if (!asking)
+            return QString();
+        // Another name, not the same failing one again.
     }
-    QString lines;
-    for (const UploadCheck::Difference &d : differences)
-        lines += QCoreApplication::translate("MainWindow", "%1 %2 ab Byte %3<BR>")
-                     .arg(d.set)
-                     .arg(d.number)
-                     .arg(d.byte);
-    window.consoleAppend(
-        QCoreApplication::translate("MainWindow",
-                                    "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 "
-                                    "von %2 Datensätzen weichen ab:</span><BR>")
-            .arg(differences.size())
-            .arg(compared) +
-        lines);
 }
 
 void BackupTab::progress(int permille)
 {
     ui->progressBar_backup->setValue(permille);
-    // The time left, once a few seconds give an estimate worth showing.
-    const qint64 elapsed = clock.isValid() ? clock.elapsed() : 0;
-    if (!transferring || permille <= 0 || permille >= 1000 || elapsed < 3000) {
-        ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
-        return;
-    }
-    const qint64 left = elapsed * (1000 - permille) / permille / 1000;
+    const QString left =
+        transferring ? StatusTexts::timeLeft(clock.elapsed(), permille) : QString();
     ui->progressBar_backup->setFormat(
-        QCoreApplication::translate("MainWindow", "%p% – noch %1")
-            .arg(QStringLiteral("%1:%2").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'))));
+        left.isEmpty() ? QStringLiteral("%p%")
+                       : QCoreApplication::translate("MainWindow", "%p% – noch %1").arg(left));
 }
 
 void BackupTab::cancel()
 {
-    if (!transferring)
-        return;
-    for (BackupJob *job : {static_cast<BackupJob *>(downloadJob.data()),
-                           static_cast<BackupJob *>(uploadJob.data())}) {
-        if (job && job->isRunning())
-            job->requestStop();
-    }
-}
-
-void BackupTab::transferStopped()
-{
-    returnToIdle(true);
+    if (transferring)
+        transfers->requestStop();
 }
 
 void BackupTab::returnToIdle(bool refresh)
 {
     transferring = false;
-    step = Step::Idle;
-    pendingNext = nullptr;
-    aside.reset();
     ui->pushButton_backup_cancel->hide();
     setFileActionsEnabled(true);
     if (refresh)
@@ -318,47 +273,11 @@ void BackupTab::returnToIdle(bool refresh)
     setTransferButtonsEnabled(true);
 }
 
-void BackupTab::downloadComplete(bool success)
+void BackupTab::sessionFinished(const TransferSession::Result &result)
 {
-    if (step == Step::KeepPrevious && success) {
-        QSaveFile file(keepPreviousFile);
-        if (!file.open(QIODevice::WriteOnly) ||
-            !BackupFile::write(file, *aside, window.stationSerial(),
-                               window.stationSoftwareVersion()) ||
-            !file.commit()) {
-            window.consoleAppend(QCoreApplication::translate(
-                "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
-                              "nicht geschrieben werden!</span><BR><BR>"));
-            returnToIdle(true);
-            return;
-        }
-        window.consoleAppend(
-            QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
-                .arg(keepPreviousFile.toHtmlEscaped()));
-        keepPreviousFile.clear();
-        pendingNext = [this] { startUploadJob(); };
-        return;
-    }
-    if (step == Step::Verify) {
-        if (success)
-            reportVerify();
-        returnToIdle(true);
-        return;
-    }
-    if (success) {
-        document.modified = true;
-        document.setSource(window.stationSerial(), window.stationSoftwareVersion());
-    }
+    if (!result.failureHtml.isEmpty())
+        window.consoleAppend(result.failureHtml);
     returnToIdle(true);
-}
-
-void BackupTab::uploadComplete(bool success)
-{
-    if (success && ui->checkBox_backup_verify->isChecked()) {
-        pendingNext = [this] { startAside(Step::Verify); };
-        return;
-    }
-    returnToIdle(success);
 }
 
 bool BackupTab::versionAccepted(int version)
@@ -401,24 +320,7 @@ bool BackupTab::versionAccepted(int version)
     return box.clickedButton() == yes;
 }
 
-void BackupTab::answerVersionProblem(BackupJob *job, int version)
+void BackupTab::versionProblem(int version)
 {
-    if (versionAccepted(version)) {
-        if (job)
-            job->continueTransfer();
-        return;
-    }
-    if (job)
-        job->abandonTransfer();
-    returnToIdle(true);
-}
-
-void BackupTab::versionProblemDownload(int version)
-{
-    answerVersionProblem(downloadJob, version);
-}
-
-void BackupTab::versionProblemUpload(int version)
-{
-    answerVersionProblem(uploadJob, version);
+    transfers->answerVersion(versionAccepted(version));
 }

@@ -1,19 +1,15 @@
 #pragma once
 
+#include "datasets/transfersession.h"
+
 #include <QElapsedTimer>
 #include <QList>
-#include <QPointer>
 #include <QString>
-#include <functional>
 #include <memory>
 
 namespace Ui {
 class MainWindow;
 }
-class BackupJob;
-class Comm_backup_download;
-class Comm_backup_upload;
-class DataImage;
 class Document;
 class MainWindow;
 class QCheckBox;
@@ -31,43 +27,33 @@ public:
     void startDownload();
     void startUpload();
     void progress(int permille);
-    void cancel();          // stops the running transfer between two exchanges
-    void transferStopped(); // the job has stopped part-way
-    void downloadComplete(bool success);
-    void uploadComplete(bool success);
-    void versionProblemDownload(int version);
-    void versionProblemUpload(int version);
+    // Stops the running transfer between two exchanges (an upload at its next commit; a
+    // second press at once).
+    void cancel();
+    void versionProblem(int version);
     // Back to idle after a job: the controls of a transfer come back.
     void returnToIdle(bool refresh);
     // The check boxes and the source labels after a change of the document.
     void refresh();
     void setFileActionsEnabled(bool enabled);
     void setTransferButtonsEnabled(bool enabled);
-    // Before an upload: the file that keeps what it overwrites (the window asks for it when
-    // empty). Empty: no keeping.
+    // Before one upload: the file that keeps what it overwrites, instead of asking for it
+    // (the tests' way in). Used once.
     QString keepPreviousFile;
+    TransferSession &session() { return *transfers; }
 
 private:
-    // An upload with its steps around it: keep what it overwrites, upload, read back and compare.
-    enum class Step { Idle, KeepPrevious, Upload, Verify };
     bool takeSelection();
-    void start(BackupJob *job, const QString &actionText, DataImage *image = nullptr);
-    void startUploadJob();
-    void startDownloadJob(DataImage *image);
-    void startAside(Step step);
-    void stepDone(bool success);
-    void reportVerify();
-    Step step = Step::Idle;
-    std::unique_ptr<DataImage> aside;  // the kept or read-back sets
-    std::function<void()> pendingNext; // runs when the current job has ended
+    void begin(const QString &actionText);
+    void sessionFinished(const TransferSession::Result &result);
+    // The file for "Vorher sichern": asked for until it can take the data, or empty.
+    QString askKeepPrevious();
     bool versionAccepted(int version);
-    void answerVersionProblem(BackupJob *job, int version);
 
     MainWindow &window;
     Ui::MainWindow *ui;
     Document &document;
-    QPointer<Comm_backup_download> downloadJob;
-    QPointer<Comm_backup_upload> uploadJob;
+    std::unique_ptr<TransferSession> transfers;
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;
     bool transferring = false;

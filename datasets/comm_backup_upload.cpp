@@ -26,25 +26,35 @@ void Comm_backup_upload::run()
         if (!begin("Comm_backup_upload"))
             return;
         unconfirmedSets.clear();
+        stagedSets.clear();
+        imagesTaken = 0;
         // Each set's window runs from its first write to the commit that stores its last one.
         const int lokFrom = recoveries;
-        if (takesPart(Lokomotiven))
-            uploadLokomotiven();
+        if (takesPart(Lokomotiven)) {
+            beginStaging({Lokomotiven});
+            listsFrom = lokFrom;
+            uploadLokomotiven(); // its lists wait for the list commit
+        }
+        boundary();
         const int plansFrom = recoveries;
         bool anyPlan = false;
         for (int plan = 0; plan < 3; ++plan) {
             if (takesPart(Gleisplan1 + plan)) {
+                // The three plans share one commit: a stop waits for all of them.
+                beginStaging({Gleisplan1 + plan});
                 sendPlan(plan);
                 anyPlan = true;
             }
         }
         if (anyPlan) {
             backup_Gleisplan_commit();
+            committed({Gleisplan1, Gleisplan2, Gleisplan3});
             message(QT_TRANSLATE_NOOP("MainWindow", "Gleispläne gespeichert. <BR>"));
             for (int plan = 0; plan < 3; ++plan) {
                 if (takesPart(Gleisplan1 + plan))
                     confirm(Gleisplan1 + plan, plansFrom);
             }
+            boundary();
         }
         for (const auto &[set, upload] :
              {std::pair{Weichen, &Comm_backup_upload::uploadWeichen},
@@ -55,19 +65,26 @@ void Comm_backup_upload::run()
             if (!takesPart(set))
                 continue;
             const int from = recoveries;
+            beginStaging({set});
             (this->*upload)();
+            committed({set});
             confirm(set, from);
+            boundary();
         }
-        const int systemFrom = recoveries;
-        if (takesPart(System))
+        if (takesPart(System)) {
+            if (!takesPart(Lokomotiven))
+                listsFrom = recoveries;
+            beginStaging({System});
             uploadSystem();
+        }
         // The list commit also stores the locomotive lists and the system configuration.
         if (takesPart(Lokomotiven) || takesPart(System) || takesPart(Rueckmelder))
             backup_Lokliste_commit();
+        committed({Lokomotiven, System});
         if (takesPart(Lokomotiven))
-            confirm(Lokomotiven, lokFrom);
+            confirm(Lokomotiven, listsFrom);
         if (takesPart(System))
-            confirm(System, systemFrom);
+            confirm(System, listsFrom);
         if (takesPart(Lokbilder)) {
             const int from = recoveries;
             uploadLokbilder();
@@ -81,11 +98,131 @@ void Comm_backup_upload::run()
         if (!unconfirmedSets.isEmpty())
             emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets));
         emit signal_comm_backup_upload_complete(true);
-    } catch (const ex_wrongMode &) {
-    } catch (const ex_stopped &) {
-        emit signal_comm_backup_message(stoppedMessage(false, *document, finishedSets));
-        emit signal_comm_transfer_stopped();
+    } catch (const ex_stopped &stop) {
+        const bool wrongMode = dynamic_cast<const ex_wrongMode *>(&stop) != nullptr;
+        {
+            QMutexLocker lock(&stagingMutex);
+            stagedSets = staging;
+        }
+        emit signal_comm_backup_message(
+            endedEarlyMessage(wrongMode, *document, finishedSets, stagedSets, imagesTaken));
+        if (!wrongMode)
+            emit signal_comm_transfer_stopped();
     }
+}
+
+void Comm_backup_upload::requestStop()
+{
+    {
+        QMutexLocker lock(&stagingMutex);
+        if (!staging.isEmpty() && !stopAtBoundary) {
+            stopAtBoundary = true;
+            QStringList names;
+            for (int set : std::as_const(staging))
+                names.append(QCoreApplication::translate("MainWindow", entry(set).name));
+            emit signal_comm_backup_message(
+                QCoreApplication::translate(
+                    "MainWindow",
+                    "<BR><span style=\"font-weight:bold;color:#660000;\">Das Hochladen endet, "
+                    "sobald %1 im Gleistron gespeichert ist.</span> Was ein Speicherschritt "
+                    "braucht, wird ganz gesendet (bei den Fahrstrassen bis zu etwa anderthalb "
+                    "Minuten), damit keine halbe Übertragung im Gleistron vorgemerkt bleibt. "
+                    "Erneutes „Abbrechen“ beendet sofort.<BR>")
+                    .arg(names.join(QStringLiteral(", "))));
+            return;
+        }
+    }
+    BackupJob::requestStop();
+}
+
+void Comm_backup_upload::beginStaging(std::initializer_list<int> sets)
+{
+    QMutexLocker lock(&stagingMutex);
+    throwIfStopped(); // a stop asked for while nothing was staged ends the upload here
+    for (int set : sets) {
+        if (!staging.contains(set))
+            staging.append(set);
+    }
+}
+
+void Comm_backup_upload::committed(std::initializer_list<int> sets)
+{
+    QMutexLocker lock(&stagingMutex);
+    for (int set : sets)
+        staging.removeAll(set);
+}
+
+void Comm_backup_upload::boundary()
+{
+    {
+        QMutexLocker lock(&stagingMutex);
+        if (!stopAtBoundary)
+            return;
+    }
+    // The locomotive lists and the system configuration wait for the list commit: it goes
+    // now, so that they are stored rather than left for a later upload to commit.
+    bool listsWaiting = false;
+    {
+        QMutexLocker lock(&stagingMutex);
+        listsWaiting = staging.contains(Lokomotiven) || staging.contains(System);
+    }
+    if (listsWaiting) {
+        backup_Lokliste_commit();
+        committed({Lokomotiven, System});
+        if (takesPart(Lokomotiven))
+            confirm(Lokomotiven, listsFrom);
+        if (takesPart(System))
+            confirm(System, listsFrom);
+    }
+    throw ex_stopped();
+}
+
+QString Comm_backup_upload::endedEarlyMessage(bool wrongMode, const DataImage &document,
+                                              const QList<int> &finished, const QList<int> &staged,
+                                              int imagesTaken)
+{
+    QStringList taken, kept, pending;
+    for (int set = 0; set < DataSetCount; ++set) {
+        if (!UploadRules::takesPart(document, set))
+            continue;
+        const QString name = QCoreApplication::translate("MainWindow", entry(set).name);
+        if (finished.contains(set))
+            taken.append(name);
+        else if (set == Lokbilder && imagesTaken > 0)
+            taken.append(QCoreApplication::translate("MainWindow", "%1 (%2 Bilder)")
+                             .arg(name)
+                             .arg(imagesTaken));
+        else if (staged.contains(set))
+            pending.append(name);
+        else
+            kept.append(name);
+    }
+    const QString none = QCoreApplication::translate("MainWindow", "keine");
+    auto list = [&none](const QStringList &names) {
+        return names.isEmpty() ? none : names.join(QStringLiteral(", "));
+    };
+    QString text =
+        (wrongMode
+             ? QCoreApplication::translate("MainWindow",
+                                           "<BR><span style=\"font-weight:bold;color:#660000;\">"
+                                           "Hochladen beendet: der Gleistron hat den PC-Modus "
+                                           "verlassen.</span> ")
+             : QCoreApplication::translate("MainWindow",
+                                           "<BR><span style=\"font-weight:bold;color:#660000;\">"
+                                           "Hochladen abgebrochen.</span> ")) +
+        QCoreApplication::translate("MainWindow",
+                                    "Aus der Datei übernommen: %1. Im Gleistron unverändert: "
+                                    "%2.<BR>")
+            .arg(list(taken), list(kept));
+    if (!pending.isEmpty())
+        text += QCoreApplication::translate(
+                    "MainWindow",
+                    "<span style=\"font-weight:bold;color:#990000;\">Gesendet, aber nicht "
+                    "gespeichert: %1.</span> Der Gleistron kann diese Daten vorgemerkt halten, "
+                    "bis er neu gestartet wird; bitte vor dem nächsten Hochladen aus- und "
+                    "wieder einschalten.<BR>")
+                    .arg(list(pending));
+    return text;
 }
 
 void Comm_backup_upload::confirm(int set, int recoveriesBefore)
@@ -245,8 +382,12 @@ void Comm_backup_upload::uploadLokbilder()
     for (int n = 1; n < 100; ++n) {
         emitProgress(TransferPlan::of(Lokbilder).factor * quint32(n));
         if (UploadRules::imageSent(*document, n)) {
+            beginStaging({Lokbilder});
             backup_Lokbild_save(n, document->lokbild(n));
             backup_Lokbild_commit(n);
+            committed({Lokbilder});
+            ++imagesTaken;
+            boundary(); // every image has its own commit
         }
     }
     endSection(TransferPlan::of(Lokbilder).uploadDone,

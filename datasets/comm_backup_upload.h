@@ -2,7 +2,9 @@
 
 #include "backupjob.h"
 
+#include <QMutex>
 #include <functional>
+#include <initializer_list>
 
 // Writes the selected data sets that the document holds back into the station.
 class Comm_backup_upload : public BackupJob
@@ -14,6 +16,19 @@ public:
     // completion.
     QList<int> unconfirmedSets;
     static QString unconfirmedMessage(const QList<int> &sets);
+    // Sets whose writes had been sent, not committed, when an immediate stop ended the upload:
+    // the station may keep them staged. Read after the job has ended.
+    QList<int> stagedSets;
+
+    // A stop takes effect where nothing of this upload is staged on the station: after the
+    // set (or the group of sets sharing one commit) being sent has been committed, so that no
+    // later upload can commit a cancelled one's writes. A second request stops at once.
+    void requestStop() override;
+    // What the station holds after an upload that ended early: the sets it took from the
+    // document, those it kept, and those that may be staged.
+    static QString endedEarlyMessage(bool wrongMode, const DataImage &document,
+                                     const QList<int> &finished, const QList<int> &staged,
+                                     int imagesTaken = 0);
 
 signals:
     void signal_comm_backup_upload_complete(bool success);
@@ -38,4 +53,15 @@ private:
     void uploadSystem();
     void uploadLokbilder();
     void confirm(int set, int recoveriesBefore);
+    // Marks writes of `sets` as sent and not committed; a stop asked for before stays at once.
+    void beginStaging(std::initializer_list<int> sets);
+    void committed(std::initializer_list<int> sets);
+    // Where a deferred stop takes effect: the lists commit first when they wait for it.
+    void boundary();
+
+    QMutex stagingMutex;
+    QList<int> staging; // sets with writes sent and not yet committed
+    bool stopAtBoundary = false;
+    int imagesTaken = 0; // images committed, for a stop among them
+    int listsFrom = 0;   // recoveries when the lists or the system configuration were staged
 };

@@ -2,6 +2,8 @@
 
 #include "uploadrules.h"
 
+#include <algorithm>
+
 using namespace Catalogue;
 
 namespace UploadCheck {
@@ -30,11 +32,21 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
             }
         }
     };
+    auto stationOnly = [&](const char *set, int number) {
+        ++count;
+        differences.append({QLatin1String(set), number, 0, true});
+    };
+    auto held = [&](int statusOffset, int n) {
+        return back.recordStatus[size_t(statusOffset + n)] > 0;
+    };
     auto records = [&](int set, int bank, int offset, int records, int size) {
         const Entry &e = entry(set);
         for (int n = 0; n < records; ++n) {
-            if (!UploadRules::recordSent(sent, e.statusOffset, n))
+            if (!UploadRules::recordSent(sent, e.statusOffset, n)) {
+                if (held(e.statusOffset, n))
+                    stationOnly(e.key, n);
                 continue;
+            }
             check(e.key, n, sent.bank(bank) + offset + n * size,
                   back.bank(bank) + offset + n * size, size,
                   back.recordStatus[size_t(e.statusOffset + n)] > 0);
@@ -55,26 +67,32 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
         for (int r = 0; r < 64; ++r) {
             for (int c = 0; c < 128; c += 8) {
                 const quint8 *block = sent.bank(1) + base + r * 1024 + c * 8;
+                const quint8 *onStation = back.bank(1) + base + r * 1024 + c * 8;
                 if (UploadRules::planBlockSent(block, r, c))
-                    check(entry(Gleisplan1 + plan).key, r * 16 + c / 8, block,
-                          back.bank(1) + base + r * 1024 + c * 8, 64, true);
+                    check(entry(Gleisplan1 + plan).key, r * 16 + c / 8, block, onStation, 64, true);
+                else if (UploadRules::planBlockSent(onStation, r, c))
+                    stationOnly(entry(Gleisplan1 + plan).key, r * 16 + c / 8);
             }
         }
     }
     if (part(Weichen))
         records(Weichen, 1, WeichenOffset, 1024, 64);
-    if (part(Rueckmelder)) {
+    if (part(Rueckmelder))
         records(Rueckmelder, 2, RueckmelderOffset, 1024, 256);
-        // The read-back always holds the station's S88 configuration; it must equal what
-        // the document held, or stay untouched when the document held none.
-        if (sent.s88Present)
-            check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
-    }
+    // The read-back of either set holds the station's S88 configuration; a document that holds
+    // one is equal to the station only when the station holds the same (a restore of the
+    // system configuration alone does not send it).
+    const bool s88Compared = sent.s88Present && (part(Rueckmelder) || part(System));
+    if (s88Compared && part(Rueckmelder))
+        check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
     if (part(Fahrstrassen)) {
         for (int n = 0; n < 1024; ++n) {
-            if (!UploadRules::recordSent(sent, StatusFahrstrassen, n))
+            const bool present = held(StatusFahrstrassen, n);
+            if (!UploadRules::recordSent(sent, StatusFahrstrassen, n)) {
+                if (present)
+                    stationOnly("fahrstrassen", n);
                 continue;
-            const bool present = back.recordStatus[size_t(StatusFahrstrassen + n)] > 0;
+            }
             const int before = int(differences.size());
             check("fahrstrassen", n, sent.bank(0) + RouteOffset + n * 512,
                   back.bank(0) + RouteOffset + n * 512, 512, present);
@@ -91,18 +109,29 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
         records(Lsb, 0, LsbOffset, 2048, 32);
     if (part(Hsb))
         records(Hsb, 0, HsbOffset, 256, 256);
-    if (part(System))
+    if (part(System)) {
         check("system", 0, sent.bank(0) + SystemOffset, back.bank(0) + SystemOffset, 256, true);
+        if (s88Compared && !part(Rueckmelder))
+            check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
+    }
     if (part(Lokbilder)) {
         for (int n = 1; n < LokbildCount; ++n) {
             if (UploadRules::imageSent(sent, n))
                 check("lokbilder", n, sent.lokbild(n), back.lokbild(n), LokbildSize,
-                      back.recordStatus[size_t(StatusLokbilder + n)] > 0);
+                      held(StatusLokbilder, n));
+            else if (held(StatusLokbilder, n))
+                stationOnly("lokbilder", n);
         }
     }
     if (compared)
         *compared = count;
     return differences;
+}
+
+int stationOnlyCount(const QList<Difference> &differences)
+{
+    return int(std::count_if(differences.begin(), differences.end(),
+                             [](const Difference &d) { return d.stationOnly; }));
 }
 
 } // namespace UploadCheck

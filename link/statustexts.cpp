@@ -113,3 +113,11 @@ QString toPlainText(const QString &html)
 }
 
 } // namespace StatusTexts
+
+QString StatusTexts::timeLeft(qint64 elapsedMs, int permille)
+{
+    if (permille <= 0 || permille >= 1000 || elapsedMs < 3000)
+        return QString();
+    const qint64 seconds = elapsedMs * (1000 - permille) / permille / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}

@@ -18,6 +18,10 @@ QString backupMenuHint();
 QString exchangeFailed();
 QString resumed();
 
+// The time a transfer still needs ("0:50"), from the time it has run and its progress; empty
+// until a few seconds give an estimate worth showing.
+QString timeLeft(qint64 elapsedMs, int permille);
+
 // Parses "1.299" into 1299; anything that is not a number counts as 0.
 int versionNumber(const QString &versionText);
 

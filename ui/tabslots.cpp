@@ -53,9 +53,11 @@ void MainWindow::on_pushButton_backup_cancel_clicked()
 {
     backup->cancel();
 }
+// The transfer session follows its jobs to their end and returns the tab to idle; these
+// reports only refresh what the window shows.
 void MainWindow::comm_transfer_stopped()
 {
-    backup->transferStopped();
+    refreshLabels();
 }
 void MainWindow::on_pushButton_backup_upload_clicked()
 {
@@ -65,21 +67,21 @@ void MainWindow::comm_progress(int permille)
 {
     backup->progress(permille);
 }
-void MainWindow::comm_backup_download_complete(bool success)
+void MainWindow::comm_backup_download_complete(bool)
 {
-    backup->downloadComplete(success);
+    refreshLabels();
 }
-void MainWindow::comm_backup_upload_complete(bool success)
+void MainWindow::comm_backup_upload_complete(bool)
 {
-    backup->uploadComplete(success);
+    refreshLabels();
 }
 void MainWindow::comm_version_problem_download(int v)
 {
-    backup->versionProblemDownload(v);
+    backup->versionProblem(v);
 }
 void MainWindow::comm_version_problem_upload(int v)
 {
-    backup->versionProblemUpload(v);
+    backup->versionProblem(v);
 }
 void MainWindow::on_listWidget_Fahrstrassen_itemSelectionChanged()
 {

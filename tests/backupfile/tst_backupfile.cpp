@@ -124,31 +124,52 @@ void TestBackupFile::damagedFiles_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("serial");
     QTest::addColumn<bool>("locomotives");
-    QTest::addColumn<int>("record");     // checked locomotive record
-    QTest::addColumn<int>("status");     // its status afterwards
-    QTest::addColumn<bool>("switching"); // WEICHEN recognised after the locomotives
+    QTest::addColumn<int>("record");        // checked locomotive record
+    QTest::addColumn<int>("status");        // its status afterwards
+    QTest::addColumn<bool>("switching");    // WEICHEN recognised after the locomotives
+    QTest::addColumn<QList<int>>("damage"); // the kinds the reader names, in order
+    using D = BackupFile::Damage;
     const QByteArray rec(256, 'x');
+    const QByteArray lists = "LOKLISTEN\n0\n" + QByteArray(256, 'l') + "\n\n";
     QTest::newRow("no </meta>") << QByteArray("<meta>\nseriennummer=AB\nLOKOMOTIVEN\n3\n") + rec +
                                        "\n\nEND\n"
-                                << "AB" << false << 3 << 0 << false;
-    QTest::newRow("serial too long") << QByteArray("<meta>\nseriennummer=123456789012\n</meta>\n"
-                                                   "LOKOMOTIVEN\n3\n") +
-                                            rec + "\n\nEND\n"
-                                     << "" << true << 3 << 1 << false;
-    // The bytes after it are read as lines: the 256-byte record is too long and ends the parse.
-    QTest::newRow("number 1024 ends the section")
-        << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\n1024\n" + rec + "\nWEICHEN\n\nEND\n"
-        << "" << true << 3 << 1 << false;
-    QTest::newRow("no number ends the section")
-        << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\nx\nWEICHEN\n\nEND\n"
-        << "" << true << 3 << 1 << true;
+                                << "AB" << false << 3 << 0 << false << QList<int>{D::Meta, D::Cut};
+    // Damage in the meta block alone leaves the data as it is.
+    QTest::newRow("serial too long")
+        << QByteArray("<meta>\nseriennummer=123456789012\nsoftwareversion=1.3\n</meta>\n"
+                      "LOKOMOTIVEN\n3\n") +
+               rec + "\n\n" + lists + "END\n"
+        << "" << true << 3 << 1 << false << QList<int>{D::Meta};
+    const QByteArray meta = "<meta>\nseriennummer=AB\nsoftwareversion=1.3\n</meta>\n";
+    QTest::newRow("whole") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n"
+                           << "AB" << true << 3 << 1 << true << QList<int>{};
+    // A record number out of range, not a number or not ascending: the set is damaged, not
+    // held; the bytes after it are read as lines (the record is too long and ends the parse).
+    QTest::newRow("number 1024") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n1024\n" + rec + "\n" +
+                                        lists + "WEICHEN\n\nEND\n"
+                                 << "AB" << false << 3 << 1 << false
+                                 << QList<int>{D::OutOfRange, D::Cut};
+    QTest::newRow("not a number") << meta + "LOKOMOTIVEN\n3\n" + rec + "\nx\n" + lists +
+                                         "WEICHEN\n\nEND\n"
+                                  << "AB" << false << 3 << 1 << true << QList<int>{D::BadNumber};
+    QTest::newRow("not ascending")
+        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n2\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n"
+        << "AB" << false << 3 << 1 << false << QList<int>{D::NotAscending, D::Cut};
+    // The second section's records would replace the first's.
+    QTest::newRow("section twice")
+        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "WEICHEN\n\nLOKOMOTIVEN\n\nEND\n"
+        << "AB" << false << 3 << -1 << true << QList<int>{D::Repeated};
+    // Held without its lists, the set would restore as four empty lists.
+    QTest::newRow("lists missing")
+        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\nWEICHEN\n\nEND\n"
+        << "AB" << false << 3 << 1 << true << QList<int>{D::ListsMissing};
     QTest::newRow("line too long ends the parse")
-        << QByteArray("</meta>\n") + QByteArray(120, 'L') + "\nLOKOMOTIVEN\n3\n" + rec + "\n\nEND\n"
-        << "" << false << 3 << 0 << false;
+        << meta + QByteArray(120, 'L') + "\nLOKOMOTIVEN\n3\n" + rec + "\n\nEND\n"
+        << "AB" << false << 3 << 0 << false << QList<int>{D::Cut};
     // Cut before the section's end: the record that arrived is readable, but the set is not
     // held, so no upload takes the missing records for empty ones.
-    QTest::newRow("no END") << QByteArray("</meta>\nLOKOMOTIVEN\n3\n") + rec + "\n"
-                            << "" << false << 3 << 1 << false;
+    QTest::newRow("no END") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n"
+                            << "AB" << false << 3 << 1 << false << QList<int>{D::Cut};
 }
 
 void TestBackupFile::damagedFiles()
@@ -159,6 +180,7 @@ void TestBackupFile::damagedFiles()
     QFETCH(int, record);
     QFETCH(int, status);
     QFETCH(bool, switching);
+    QFETCH(QList<int>, damage);
     auto image = std::make_unique<DataImage>();
     const BackupFile::ReadResult result = readInto(file, *image);
     QCOMPARE(result.serial, serial);
@@ -167,6 +189,10 @@ void TestBackupFile::damagedFiles()
     QCOMPARE(image->presentSets[Weichen] != 0, switching);
     if (status == 1)
         QCOMPARE(image->bank(0)[LokOffset + record * 256], quint8('x'));
+    QList<int> kinds;
+    for (const BackupFile::Damage &d : result.damage)
+        kinds.append(d.kind);
+    QCOMPARE(kinds, damage);
 }
 
 void TestBackupFile::cutShort()

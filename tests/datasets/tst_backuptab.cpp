@@ -114,7 +114,7 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
     QCOMPARE(w.windowTitle(), QStringLiteral("lok.GTB2 - Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("12345678"));
     QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(),
-             QStringLiteral("(Daten vorhanden)"));
+             QStringLiteral("(Daten vorhanden) – lok.GTB2"));
     QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->toolTip(),
              QStringLiteral("2 Datensätze"));
     QCOMPARE(find<QLabel>(w, "label_source_weichen")->text(), QStringLiteral("-"));
@@ -441,21 +441,26 @@ void TestBackupTab::compareWithFile()
 
 void TestBackupTab::safeRestore()
 {
-    // The station holds the sample; the file to restore holds switching articles and system
-    // configuration of an empty station.
+    // The file to restore holds switching articles, feedback modules and system configuration
+    // of the sample; the station holds an empty station's, or the whole sample.
     const QString sample = dir->filePath(QStringLiteral("sample.GTB2"));
-    const QString file = dir->filePath(QStringLiteral("leer.GTB2"));
+    const QString empty = dir->filePath(QStringLiteral("leer.GTB2"));
+    const QString file = dir->filePath(QStringLiteral("teil.GTB2"));
     const QString previous = dir->filePath(QStringLiteral("vorher.GTB2"));
     {
         SimProcess a({"--sample", "--save-on-exit", sample});
         QVERIFY(a.start());
+        QCOMPARE(
+            runCli({"backup", file, "--sets", "weichen,rueckmelder,system"}, a.ports()).exitCode,
+            0);
         SimProcess b;
         QVERIFY(b.start());
-        QCOMPARE(runCli({"backup", file, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
+        QCOMPARE(runCli({"backup", empty, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
     }
-    for (const bool flips : {false, true}) {
-        QStringList station{"--load", sample};
-        if (flips)
+    enum Station { Empty, Flipping, HoldingMore };
+    for (const Station kind : {Empty, Flipping, HoldingMore}) {
+        QStringList station{"--load", kind == HoldingMore ? sample : empty};
+        if (kind == Flipping)
             station << "--flip-stored"
                     << "1"
                     << "--seed"
@@ -464,7 +469,7 @@ void TestBackupTab::safeRestore()
         QVERIFY(sim.start());
         ScopedPorts ports(sim.ports());
         MainWindow w;
-        w.documentActions().openFile(file);
+        w.documentActions().openFile(kind == HoldingMore ? empty : file);
         find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
         find<QCheckBox>(w, "checkBox_backup_keep_previous")->setChecked(true);
         find<QCheckBox>(w, "checkBox_backup_verify")->setChecked(true);
@@ -473,18 +478,23 @@ void TestBackupTab::safeRestore()
         find<QPushButton>(w, "pushButton_backup_upload")->click();
         QTRY_VERIFY_WITH_TIMEOUT(idle(w) && console(w).contains("Prüfung:"), 60000);
         QVERIFY(console(w).contains("vorher.GTB2</B>") || console(w).contains("vorher.GTB2"));
-        if (!flips) {
+        if (kind == Empty) {
             QVERIFY2(console(w).contains("Prüfung: alle"), qPrintable(console(w)));
         } else {
             QVERIFY2(console(w).contains(QRegularExpression("Prüfung: \\d+ von \\d+ "
                                                             "Datensätzen weichen ab")),
                      qPrintable(console(w)));
-            QVERIFY(console(w).contains(QRegularExpression("weichen \\d+ ab Byte \\d+")));
+            QVERIFY(console(w).contains(kind == Flipping
+                                            ? QRegularExpression("weichen \\d+ ab Byte \\d+")
+                                            : QRegularExpression("weichen 1: nur im Gleistron")));
         }
+        if (kind == HoldingMore)
+            QVERIFY(console(w).contains("am Gleistron löschen"));
         // What the restore overwrote is in the kept file.
         Document kept;
         QCOMPARE(kept.open(previous), Document::Opened::Ok);
-        QCOMPARE(kept.image.presentRecords(Weichen), 541);
+        QCOMPARE(kept.image.presentRecords(Weichen), kind == HoldingMore ? 541 : 0);
+        QCOMPARE(kept.image.presentSets[Weichen], quint8(1));
         QCOMPARE(kept.image.presentSets[Lokomotiven], quint8(0));
         QFile::remove(previous);
     }

@@ -44,6 +44,7 @@ private slots:
     void verifiedRestore();
     void lsbUpdate_data();
     void lsbUpdate();
+    void verifySeesTheWholeStation();
     void stationBehaviours_data();
     void stationBehaviours();
     void modeChangedMidTransfer();
@@ -258,7 +259,9 @@ void TestCli::verifiedRestore()
     sample.stop();
     SimProcess sim(station);
     QVERIFY(sim.start());
-    const Run run = cli({"restore", file, "--sets", "weichen,system,lsb", "--verify"}, sim.ports());
+    // With the feedback modules, so that the S88 configuration the backup holds is sent too.
+    const Run run =
+        cli({"restore", file, "--sets", "weichen,rueckmelder,system,lsb", "--verify"}, sim.ports());
     QCOMPARE(run.exitCode, exitCode);
     if (exitCode == 0) {
         QVERIFY(run.out.isEmpty());
@@ -269,10 +272,64 @@ void TestCli::verifiedRestore()
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     for (const QString &line : lines)
-        QVERIFY2(QRegularExpression("^differs (weichen|system|lsb) \\d+ byte \\d+$")
+        QVERIFY2(QRegularExpression("^differs (weichen|rueckmelder|s88|system|lsb) \\d+ byte \\d+$")
                      .match(line)
                      .hasMatch(),
                  qPrintable(line));
+}
+
+void TestCli::verifySeesTheWholeStation()
+{
+    // The station holds more than the backup, or something the restore did not send: verify
+    // must not call that equal, whatever the upload sent.
+    QTemporaryDir dir;
+    const QString sample = dir.filePath("sample.GTB2"), small = dir.filePath("small.GTB2");
+    const QString previous = dir.filePath("prev.GTB2");
+    SimProcess a({"--sample", "--save-on-exit", sample});
+    QVERIFY(a.start());
+    a.stop();
+    {
+        // Five switching articles and the system configuration, from the sample.
+        auto doc = std::make_unique<DataImage>();
+        QFile file(sample);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        BackupFile::read(file, *doc, nullptr);
+        for (int n = 6; n < 1024; ++n)
+            doc->recordStatus[size_t(Catalogue::StatusWeichen + n)] = -1;
+        doc->bank(0)[Catalogue::S88Offset + 3] ^= 0x40;
+        for (int set = 0; set < Catalogue::DataSetCount; ++set)
+            doc->presentSets[size_t(set)] = set == Catalogue::Weichen || set == Catalogue::System;
+        QSaveFile out(small);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(BackupFile::write(out, *doc, "56347812", "1.300") && out.commit());
+    }
+    SimProcess sim({"--load", sample});
+    QVERIFY(sim.start());
+    Run run = cli({"restore", small, "--sets", "weichen", "--verify"}, sim.ports());
+    QCOMPARE(run.exitCode, 1);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 541 - 5);
+    QCOMPARE(lines.first(), QStringLiteral("station-only weichen 6"));
+    QVERIFY2(run.err.contains("delete them on the station"), qPrintable(run.err));
+    QVERIFY(!run.err.contains("all"));
+    // The system configuration alone does not carry S88: the station's differs from the file's.
+    run = cli({"restore", small, "--sets", "system", "--verify"}, sim.ports());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QStringLiteral("differs s88 0 byte 3\n"));
+    // Undo: restoring the kept state does not remove what the first restore added.
+    SimProcess empty;
+    QVERIFY(empty.start());
+    QCOMPARE(
+        cli({"restore", small, "--sets", "weichen", "--keep-previous", previous}, empty.ports())
+            .exitCode,
+        0);
+    run = cli({"restore", previous, "--sets", "weichen", "--verify"}, empty.ports());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.startsWith("station-only weichen 1\n"), qPrintable(run.out));
+    // Nothing to send: no station is asked, and that is no success.
+    run = cli({"restore", small, "--sets", "lsb", "--verify"}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("no selected set is in the file"), qPrintable(run.err));
 }
 
 void TestCli::stationBehaviours_data()

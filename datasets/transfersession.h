@@ -1,0 +1,115 @@
+#pragma once
+
+#include "backupdiff.h"
+#include "uploadcheck.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class BackupJob;
+class Comm2Pc;
+class DataImage;
+class Document;
+
+// The workflows that talk to the station about a document, once for the window and the
+// command-line tool: a download into it; a restore from it (keep what it overwrites, upload,
+// read back whole and compare); a comparison with the station. Every data-safety rule of these
+// lives here. Lives on the GUI thread; one job runs at a time, the next step starts once the
+// last one has ended and let go of its adapter.
+class TransferSession : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome { Done, Failed, NoStation, WrongMode, Declined, Stopped };
+    enum class Step { Idle, CheckBefore, KeepPrevious, Download, Upload, Verify, Compare };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Done;
+        QString failure;     // why a Failed session ended, in English for the tool's stderr
+        QString failureHtml; // the same for the window's console, translated
+        QList<int> finishedSets;
+        QList<int> unconfirmedSets; // upload: staged while the link was lost
+        bool verified = false;      // the read-back ran to its end
+        int compared = 0;
+        QList<UploadCheck::Difference> differences; // verify, station-only records included
+        QList<BackupDiff::Line> lines;              // compare
+        QString keptFile;                           // what keep-previous wrote
+        QString serial, software;                   // the station, as it reported itself
+    };
+
+    struct RestoreOptions
+    {
+        QString keepPrevious;              // file for what the restore overwrites; empty: none
+        bool keepPreviousMayExist = false; // the user was asked about an existing file
+        bool verify = false;
+    };
+
+    explicit TransferSession(QObject *parent = nullptr);
+    ~TransferSession() override;
+
+    bool busy() const { return step != Step::Idle; }
+    Step currentStep() const { return step; }
+
+    // Downloads the selected sets (the image's selectedSets) into the document.
+    void download(Document &document);
+    // Uploads the selected sets the document holds, with the steps the options ask for.
+    void restore(Document &document, const RestoreOptions &options);
+    // Reads the selected sets from the station and compares them with the document.
+    void compare(Document &document);
+
+    // Asks the running job to stop (an upload at its next commit boundary; again: at once).
+    void requestStop();
+    // The answer to versionProblem.
+    void answerVersion(bool goOn);
+
+    // Why a file may not take what a restore overwrites (it is the restore's source, or it
+    // exists, or it cannot be written); empty when it may. `existingAllowed`: the window has
+    // asked the user about an existing file.
+    static QString keepPreviousProblem(const QString &target, const QString &source,
+                                       bool existingAllowed, QString *html = nullptr);
+    // The file's sets that a restore of the selection would refuse (damaged or cut), or what
+    // stops it from sending anything; empty when it may go on.
+    static QString restoreProblem(const Document &document, QString *html = nullptr);
+
+signals:
+    // A job of the session has been created and is about to start: connect its station
+    // reports (queued) and track it.
+    void jobStarted(Comm2Pc *job);
+    void stepStarted(TransferSession::Step step);
+    void message(const QString &html);
+    void progress(int permille);
+    void versionProblem(int version);
+    // A download rewrote the document's route records.
+    void routesChanged();
+    void finished(const TransferSession::Result &result);
+
+private:
+    void runDownload(DataImage *image, const std::function<void(bool complete)> &done);
+    void runUpload();
+    void startJob(BackupJob *job);
+    void end(Outcome outcome);
+    void fail(const QString &text, const QString &html);
+    void afterCheck(bool complete);
+    void afterKeep(bool complete);
+    void afterUpload(bool complete);
+    void afterVerify(bool complete);
+    QString verifyHtml() const;
+
+    Step step = Step::Idle;
+    Document *document = nullptr;
+    RestoreOptions options;
+    Result result;
+    std::unique_ptr<Document> aside;   // what keep-previous, verify or compare read
+    std::unique_ptr<DataImage> before; // the S88 configuration before a restore that lacks it
+    QPointer<BackupJob> job;
+    std::function<void()> next; // runs once the current job has ended
+    Outcome jobOutcome = Outcome::Done;
+    bool jobComplete = false;
+    bool touched = false; // the download has begun writing the document
+    bool stopAsked = false;
+};

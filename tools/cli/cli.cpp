@@ -1,0 +1,267 @@
+// What every command of gleistron-cli shares.
+
+#include "cli.h"
+
+#include "backupfile/document.h"
+#include "link/comm2pc.h"
+#include "link/statustexts.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace Cli {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    (void)!::write(signalPipe[1], &byte, 1);
+}
+
+// A bar on a terminal, a line per tenth otherwise; the time left once it can be estimated.
+class Progress
+{
+public:
+    Progress() : terminal(isatty(STDERR_FILENO)) {}
+    ~Progress() { interrupt(); }
+    void show(int permille)
+    {
+        if (!clock.isValid())
+            clock.start();
+        const int percent = permille / 10;
+        QByteArray left;
+        if (const QString t = StatusTexts::timeLeft(clock.elapsed(), permille); !t.isEmpty())
+            left = (QStringLiteral(", ") + tr("noch %1").arg(t)).toLocal8Bit();
+        if (terminal) {
+            if (percent == last && left == lastLeft)
+                return;
+            const int filled = percent * 40 / 100;
+            std::fprintf(stderr, "\r[%s%s] %3d%%%s   ", QByteArray(filled, '#').constData(),
+                         QByteArray(40 - filled, ' ').constData(), percent, left.constData());
+            std::fflush(stderr);
+            last = percent;
+            lastLeft = left;
+        } else if (percent / 10 != last / 10 || last < 0) {
+            std::fprintf(stderr, "progress %d%%%s\n", percent, left.constData());
+            last = percent;
+        }
+    }
+    // A message comes between two bars.
+    void interrupt()
+    {
+        if (terminal && last >= 0)
+            std::fputc('\n', stderr);
+        last = -1;
+    }
+    void restart() { clock.invalidate(); }
+
+private:
+    bool terminal;
+    int last = -1;
+    QByteArray lastLeft;
+    QElapsedTimer clock;
+};
+
+// Ctrl+C while `loop` runs: `stop` is called once per signal.
+class Interrupts
+{
+public:
+    explicit Interrupts(const std::function<void()> &stop)
+        : notifier(signalPipe[0], QSocketNotifier::Read)
+    {
+        QObject::connect(&notifier, &QSocketNotifier::activated, [this, stop] {
+            char byte;
+            (void)!::read(signalPipe[0], &byte, 1);
+            failure(QStringLiteral("interrupted, stopping ..."));
+            interrupted = true;
+            stop();
+        });
+    }
+    bool interrupted = false;
+
+private:
+    QSocketNotifier notifier;
+};
+
+} // namespace
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+void message(const QString &html)
+{
+    const QString text = StatusTexts::toPlainText(html);
+    if (!text.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void failure(const QString &text)
+{
+    std::fprintf(stderr, "gleistron-cli: %s\n", qPrintable(text));
+}
+
+int usage(const QString &why)
+{
+    std::fprintf(stderr, "gleistron-cli: %s\nTry 'gleistron-cli --help'.\n", qPrintable(why));
+    return BadUsage;
+}
+
+void catchInterrupts()
+{
+    if (::pipe(signalPipe) != 0)
+        return;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool runJob(Comm2Pc &job)
+{
+    QEventLoop loop;
+    QObject::connect(&job, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    Interrupts interrupts([&job] { job.requestStop(); });
+    job.start();
+    loop.exec();
+    job.wait();
+    QCoreApplication::sendPostedEvents();
+    return !interrupts.interrupted;
+}
+
+void attachStationReports(Comm2Pc &job)
+{
+    QObject::connect(
+        &job, &Comm2Pc::signal_info_noGleistron, &job, [] { message(StatusTexts::noGleistron()); },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm2Pc::signal_info_invalidMode, &job,
+        [] {
+            message(StatusTexts::invalidMode());
+            message(StatusTexts::backupMenuHint());
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm2Pc::signal_exchange_failed, &job,
+        [] { message(StatusTexts::exchangeFailed()); }, Qt::QueuedConnection);
+    QObject::connect(
+        &job, &Comm2Pc::signal_reconnected, &job, [] { message(StatusTexts::resumed()); },
+        Qt::QueuedConnection);
+}
+
+TransferSession::Result runSession(TransferSession &session, const Options &options,
+                                   const std::function<void()> &start, bool *interrupted)
+{
+    QEventLoop loop;
+    Progress progress;
+    TransferSession::Result result;
+    QObject::connect(&session, &TransferSession::jobStarted, &loop,
+                     [](Comm2Pc *job) { attachStationReports(*job); });
+    QObject::connect(&session, &TransferSession::stepStarted, &loop,
+                     [&progress](TransferSession::Step) { progress.restart(); });
+    QObject::connect(&session, &TransferSession::message, &loop, [&progress](const QString &html) {
+        progress.interrupt();
+        message(html);
+    });
+    QObject::connect(&session, &TransferSession::progress, &loop,
+                     [&progress](int permille) { progress.show(permille); });
+    QObject::connect(
+        &session, &TransferSession::versionProblem, &loop, [&session, &options](int version) {
+            QString text = QString::number(version);
+            text.insert(1, QLatin1Char('.'));
+            failure(QStringLiteral("the station's data model %1 is newer than 2.000").arg(text));
+            if (!options.acceptNewer)
+                failure(QStringLiteral("declined; --accept-newer-datamodel goes on "
+                                       "anyway"));
+            session.answerVersion(options.acceptNewer);
+        });
+    QObject::connect(&session, &TransferSession::finished, &loop,
+                     [&](const TransferSession::Result &r) {
+                         result = r;
+                         loop.quit();
+                     });
+    Interrupts interrupts([&session] { session.requestStop(); });
+    start();
+    if (session.busy())
+        loop.exec();
+    QCoreApplication::sendPostedEvents();
+    if (interrupted)
+        *interrupted = interrupts.interrupted;
+    return result;
+}
+
+int exitCodeOf(const TransferSession::Result &result)
+{
+    switch (result.outcome) {
+    case TransferSession::Outcome::Done:
+        return Done;
+    case TransferSession::Outcome::NoStation:
+        return NoStation;
+    case TransferSession::Outcome::WrongMode:
+        return WrongMode;
+    case TransferSession::Outcome::Declined:
+        return Declined;
+    default:
+        return Failed;
+    }
+}
+
+bool selectSets(const QString &keys, DataImage &image)
+{
+    image.selectedSets.fill(0);
+    for (const QString &key : keys.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (key == QLatin1String("all")) {
+            image.selectedSets.fill(1);
+            continue;
+        }
+        const int set = Catalogue::indexOfKey(key.trimmed());
+        if (set < 0)
+            return false;
+        image.selectedSets[size_t(set)] = 1;
+    }
+    return std::any_of(image.selectedSets.begin(), image.selectedSets.end(),
+                       [](quint8 f) { return f != 0; });
+}
+
+bool openDocument(const QString &path, Document &document, bool *damaged)
+{
+    const auto selection = document.image.selectedSets;
+    const Document::Opened opened = document.open(path);
+    document.image.selectedSets = selection;
+    switch (opened) {
+    case Document::Opened::NotABackup:
+        failure(QStringLiteral("%1: not a backup file (.GTB2 or .GTB)").arg(path));
+        return false;
+    case Document::Opened::CannotOpen:
+        failure(QStringLiteral("cannot read %1: %2").arg(path, document.errorText));
+        return false;
+    case Document::Opened::NotComplete:
+        failure(QStringLiteral("%1: not a complete backup of the old format").arg(path));
+        return false;
+    default:
+        break;
+    }
+    for (const BackupFile::Damage &d : std::as_const(document.damage))
+        failure(QStringLiteral("%1 is damaged: %2%3")
+                    .arg(path, BackupFile::describe(d),
+                         d.set >= 0 ? QStringLiteral("; %1 is not taken")
+                                          .arg(QLatin1String(Catalogue::entry(d.set).key))
+                                    : QString()));
+    if (damaged)
+        *damaged = !document.damage.isEmpty();
+    return true;
+}
+
+} // namespace Cli

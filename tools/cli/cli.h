@@ -1,0 +1,58 @@
+#pragma once
+
+#include "datasets/transfersession.h"
+
+#include <QString>
+#include <functional>
+
+class Comm2Pc;
+class DataImage;
+class Document;
+
+// What the command files share: exit codes, the message channels, running a job or a session
+// to its end with Ctrl+C, and opening a backup through the document.
+namespace Cli {
+
+enum ExitCode { Done = 0, Failed = 1, BadUsage = 2, NoStation = 3, WrongMode = 4, Declined = 5 };
+
+struct Options
+{
+    bool acceptNewer = false;
+    bool verify = false;
+    bool station = false;
+    bool dryRun = false;
+    QString sets = QStringLiteral("all");
+    QString keepPrevious;
+};
+
+void message(const QString &html); // a console fragment, as plain text on stderr
+void failure(const QString &text); // "gleistron-cli: ..." on stderr
+int usage(const QString &why);
+QString tr(const char *text);
+
+void catchInterrupts(); // SIGINT and SIGTERM ask the running job to stop
+// Runs a job to its end while the event loop delivers its reports; false when interrupted.
+bool runJob(Comm2Pc &job);
+// The station's reports of every job, as the window's console shows them.
+void attachStationReports(Comm2Pc &job);
+// Runs one workflow of the session to its end, with progress and the version question.
+TransferSession::Result runSession(TransferSession &session, const Options &options,
+                                   const std::function<void()> &start, bool *interrupted);
+int exitCodeOf(const TransferSession::Result &result);
+
+// Fills the selection from "all" or a comma-separated list of set keys.
+bool selectSets(const QString &keys, DataImage &image);
+// Opens a .GTB2 or .GTB file as the window does; false (with the reason) when it cannot be
+// read. A damaged file opens with what it holds whole, each damage named; `damaged` tells.
+bool openDocument(const QString &path, Document &document, bool *damaged = nullptr);
+
+int commandInfo();
+int commandBackup(QString path, const Options &options);
+int commandRestore(const QString &path, const Options &options);
+int commandInspect(const QString &path);
+int commandConvert(const QString &in, const QString &out);
+int commandRoute(const QString &path, const QString &number);
+int commandDiff(const QStringList &args, const Options &options);
+int commandLsbUpdate(const QString &path, bool dryRun);
+
+} // namespace Cli
