@@ -3,6 +3,8 @@
 #include "backupfile/backupfile.h"
 
 #include <QBuffer>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Catalogue;
@@ -45,6 +47,7 @@ private slots:
     void roundTrip();
     void damagedFiles_data();
     void damagedFiles();
+    void freeNames();
     void cutShort();
 };
 
@@ -193,6 +196,27 @@ void TestBackupFile::damagedFiles()
     for (const BackupFile::Damage &d : result.damage)
         kinds.append(d.kind);
     QCOMPARE(kinds, damage);
+}
+
+void TestBackupFile::freeNames()
+{
+    // Never the name of an earlier backup of the day: -2, -3, -4 ...
+    QTemporaryDir dir;
+    const QDate day(2026, 12, 9);
+    QStringList names;
+    for (int i = 0; i < 4; ++i) {
+        const QString path = BackupFile::freeName(dir.path(), "56347812", day);
+        names.append(QFileInfo(path).fileName());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(names,
+             QStringList(
+                 {"Gleistron-56347812-2026-12-09.GTB2", "Gleistron-56347812-2026-12-09-2.GTB2",
+                  "Gleistron-56347812-2026-12-09-3.GTB2", "Gleistron-56347812-2026-12-09-4.GTB2"}));
+    QCOMPARE(BackupFile::normalizedName("a/b"), QStringLiteral("a/b.GTB2"));
+    QCOMPARE(BackupFile::normalizedName("b.gtb2"), QStringLiteral("b.gtb2"));
+    QVERIFY(BackupFile::normalizedName("b.txt").isEmpty());
 }
 
 void TestBackupFile::cutShort()

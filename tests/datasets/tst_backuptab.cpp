@@ -46,6 +46,7 @@ private slots:
     void documentSafety();
     void oneJobAtATime();
     void cancelledDownload();
+    void partialDownloadIntoOpenedFile();
     void compareWithFile();
     void safeRestore();
 
@@ -402,6 +403,63 @@ void TestBackupTab::cancelledDownload()
     const QByteArray text = file.readAll();
     QVERIFY(text.contains("rx 0 ") && text.contains(" 59 0c 47 "));
     QVERIFY(!text.contains(" 59 2a "));
+}
+
+void TestBackupTab::partialDownloadIntoOpenedFile()
+{
+    // A file of station 11111111 with switching articles and feedback modules; a stopped
+    // download of another station's switching articles replaces them.
+    const QString file = dir->filePath(QStringLiteral("anlage.GTB2"));
+    {
+        SimProcess a({"--sample", "--serial", "11111111"});
+        QVERIFY(a.start());
+        QCOMPARE(runCli({"backup", file, "--sets", "weichen,rueckmelder"}, a.ports()).exitCode, 0);
+    }
+    QFile original(file);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    SimProcess sim({"--sample", "--baud", "38400"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    MainWindow w;
+    w.documentActions().openFile(file);
+    QVERIFY(!w.document().modified);
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+    for (const char *box : {"checkBox_weichen", "checkBox_hsb"})
+        find<QCheckBox>(w, box)->setChecked(true);
+    find<QPushButton>(w, "pushButton_backup_download")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(console(w).contains("Lade HSB"), 30000);
+    find<QPushButton>(w, "pushButton_backup_cancel")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
+    // The data changed: marked, and each set says where it came from.
+    QVERIFY(w.document().modified);
+    QVERIFY(w.windowTitle().startsWith("* anlage.GTB2"));
+    QVERIFY2(find<QLabel>(w, "label_source_weichen")->text().contains("Gleistron 56347812, "),
+             qPrintable(find<QLabel>(w, "label_source_weichen")->text()));
+    QCOMPARE(find<QLabel>(w, "label_source_rueckmelder")->text(),
+             QStringLiteral("(Daten vorhanden) – anlage.GTB2"));
+    QCOMPARE(find<QLabel>(w, "label_source_hsb")->text(), QStringLiteral("-"));
+    // The file keeps naming its own station, and a save says the sources are mixed; the
+    // default answer keeps the file as it was.
+    QCOMPARE(w.document().sourceSerial, QStringLiteral("11111111"));
+    {
+        ModalAnswerer answer;
+        QVERIFY(!w.documentActions().save());
+        QCOMPARE(answer.texts.size(), 1);
+        QVERIFY(answer.texts.first().contains("verschiedenen Quellen"));
+    }
+    QVERIFY(original.seek(0));
+    QCOMPARE(original.readAll(), bytes);
+    {
+        ModalAnswerer answer(QStringLiteral("Ja"));
+        QVERIFY(w.documentActions().save());
+    }
+    Document saved;
+    QCOMPARE(saved.open(file), Document::Opened::Ok);
+    QCOMPARE(saved.sourceSerial, QStringLiteral("11111111"));
+    QCOMPARE(saved.image.presentRecords(Rueckmelder), 260);
+    QCOMPARE(saved.image.presentRecords(Weichen), 541);
 }
 
 void TestBackupTab::compareWithFile()

@@ -23,6 +23,29 @@ Run cli(const QStringList &args, const QString &ports)
 {
     return runCli(args, ports);
 }
+
+// The tool run in a folder of its own mount (a tmpfs with `options`), which ends with the run;
+// standard output ends with the folder's listing. Exit 99: mounts are not allowed here.
+Run cliInMount(const QString &options, const QStringList &args, const QString &ports)
+{
+    QTemporaryDir dir;
+    const QString script = QStringLiteral("mount -t tmpfs -o %1 tmpfs %2 || exit 99; cd %2; "
+                                          "\"$@\"; rc=$?; ls; exit $rc")
+                               .arg(options, dir.path());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral("unshare"),
+                  QStringList{"-m", "sh", "-c", script, "sh", QStringLiteral(GLEISTRON_CLI)} +
+                      args);
+    Run run;
+    if (process.waitForFinished(100000))
+        run.exitCode = process.error() == QProcess::FailedToStart ? 99 : process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
 } // namespace
 
 class TestCli : public QObject
@@ -56,6 +79,8 @@ private slots:
     void diff();
     void interruptedBackup();
     void keepPrevious();
+    void cancelledUpload();
+    void damagedFiles();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -187,10 +212,23 @@ void TestCli::unwritableBackup()
 {
     SimProcess sim({"--sample"});
     QVERIFY(sim.start());
-    const Run run = cli({"backup", "/nonexistent/dir/x.GTB2"}, sim.ports());
+    Run run = cli({"backup", "/nonexistent/dir/x.GTB2"}, sim.ports());
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("cannot write"));
     QVERIFY(!run.err.contains("Lade")); // refused before any transfer
+    // A full disk is named as the system names it, and no cut file is left.
+    run = cliInMount("size=16k", {"backup", "x.GTB2", "--sets", "weichen"}, sim.ports());
+    if (run.exitCode == 99)
+        QSKIP("no mount namespaces here");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("cannot write x.GTB2: No space left on device"), qPrintable(run.err));
+    QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
+    // Without a name, in a read-only folder: the message names the file it tried.
+    run = cliInMount("ro", {"backup", "--sets", "system"}, sim.ports());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QRegularExpression("cannot write /\\S+/Gleistron-probe.GTB2: ")),
+             qPrintable(run.err));
+    QVERIFY(!run.err.contains("Lade"));
 }
 
 void TestCli::convertLegacy()
@@ -391,6 +429,21 @@ void TestCli::modeChangedMidTransfer()
     QCOMPARE(run.err.count("Modus"), 1);
     QVERIFY(run.err.contains("im Menü Datensicherung stehen")); // which menu the job needs
     QVERIFY(!QFile::exists(out));
+
+    // The same during an upload: the report names what the station holds from the file.
+    const QString sample = dir.filePath("sample.GTB2");
+    SimProcess a({"--sample", "--save-on-exit", sample});
+    QVERIFY(a.start());
+    a.stop();
+    SimProcess station({"--unplug-at", "400:1", "--mode-at", "401:N"});
+    QVERIFY(station.start());
+    const Run restore = cli({"restore", sample, "--sets", "hsb,weichen,lsb"}, station.ports());
+    QCOMPARE(restore.exitCode, 4);
+    QVERIFY2(restore.err.contains("Hochladen beendet: der Gleistron hat den PC-Modus verlassen. "
+                                  "Aus der Datei übernommen: keine. Im Gleistron unverändert: "
+                                  "LSB-Geräte, HSB-Geräte."),
+             qPrintable(restore.err));
+    QVERIFY(restore.err.contains("Gesendet, aber nicht gespeichert: Schaltartikel."));
 }
 
 void TestCli::damagedAnswersNeverUsed()
@@ -531,6 +584,73 @@ void TestCli::keepPrevious()
     const Run inspect = cli({"inspect", previous}, QString());
     QCOMPARE(inspect.out, QStringLiteral("serial 56347812\nsoftware 1.300\nweichen 541\n"
                                          "system block\n"));
+
+    // The target may not be the restore's own file, under any name, nor any existing file;
+    // that it can be written is known before the station is asked (no port is given here: a
+    // run that asked would end "no station", 3).
+    const QByteArray before = [&] {
+        QFile f(empty);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QVERIFY(QFile::link(empty, dir.filePath("link.GTB2")));
+    for (const QString &target :
+         {empty, dir.filePath("link.GTB2"), dir.path() + "/./empty.GTB2", sample}) {
+        const Run refused = cli({"restore", empty, "--keep-previous", target}, QString());
+        QVERIFY2(refused.exitCode == 2, qPrintable(target + ": " + refused.err));
+        QVERIFY(refused.err.contains("nothing was read or sent"));
+    }
+    QFile again(empty);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), before);
+    const Run unwritable =
+        cli({"restore", empty, "--keep-previous", "/nonexistent/p.GTB2"}, QString());
+    QCOMPARE(unwritable.exitCode, 1);
+    QVERIFY(unwritable.err.contains("cannot write /nonexistent/p.GTB2"));
+}
+
+void TestCli::damagedFiles()
+{
+    // A damaged file says where, holds only what is whole, and is not restored.
+    QTemporaryDir dir;
+    const QString sample = dir.filePath("sample.GTB2");
+    SimProcess a({"--sample", "--save-on-exit", sample});
+    QVERIFY(a.start());
+    a.stop();
+    QFile in(sample);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const QByteArray whole = in.readAll();
+    const int weichen = int(whole.indexOf("\nWEICHEN\n")) + 1;
+    const int rueckmelder = int(whole.indexOf("\nRUECKMELDER\n")) + 1;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile out(dir.filePath(name));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    };
+    // The switching articles twice: the second section would replace the first.
+    write("twice.GTB2", whole.left(rueckmelder) + whole.mid(weichen, rueckmelder - weichen) +
+                            whole.mid(rueckmelder));
+    // Cut just before the locomotive lists.
+    write("cut.GTB2", whole.left(int(whole.indexOf("LOKLISTEN\n"))));
+    Run run = cli({"inspect", dir.filePath("twice.GTB2")}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QRegularExpression("damaged: WEICHEN, line \\d+: the section "
+                                                 "appears twice; weichen is not taken")),
+             qPrintable(run.err));
+    QVERIFY(!run.out.contains("weichen"));
+    QVERIFY(run.out.contains("rueckmelder 261"));
+    run = cli({"inspect", dir.filePath("cut.GTB2")}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(!run.out.contains("lokomotiven"), qPrintable(run.out));
+    for (const QString &name : {"twice.GTB2", "cut.GTB2"}) {
+        run = cli({"restore", dir.filePath(name)}, QString());
+        QVERIFY2(run.exitCode == 1, qPrintable(run.err));
+        QVERIFY(run.err.contains("nothing was sent"));
+    }
+    // The intact sets of a damaged file may still be restored by name.
+    SimProcess sim;
+    QVERIFY(sim.start());
+    run = cli({"restore", dir.filePath("twice.GTB2"), "--sets", "hsb", "--verify"}, sim.ports());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 }
 
 void TestCli::diff()
@@ -626,6 +746,55 @@ void TestCli::interruptedBackup()
     QVERIFY2(text.contains(QRegularExpression("progress \\d+%, noch \\d+:\\d\\d")),
              qPrintable(text));
     QVERIFY(!QFile::exists(dir.filePath("x.GTB2")));
+    QVERIFY(text.contains("no file was written"));
+}
+
+void TestCli::cancelledUpload()
+{
+    // Ctrl+C during the track plans, which share one commit: the upload finishes the group and
+    // commits it, so that no later upload commits a cancelled one's writes.
+    QTemporaryDir dir;
+    const QString sample = dir.filePath("sample.GTB2"), empty = dir.filePath("empty.GTB2");
+    const QString station = dir.filePath("station.GTB2");
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+        SimProcess b;
+        QVERIFY(b.start());
+        QCOMPARE(cli({"backup", empty, "--sets", "gleisplan3"}, b.ports()).exitCode, 0);
+    }
+    SimProcess sim({"--baud", "19200", "--save-on-exit", station});
+    QVERIFY(sim.start());
+    QProcess restore;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
+    restore.setProcessEnvironment(env);
+    restore.setReadChannel(QProcess::StandardError);
+    restore.start(QStringLiteral(GLEISTRON_CLI),
+                  {"restore", sample, "--sets", "gleisplan1,gleisplan2,gleisplan3,weichen"});
+    QByteArray err;
+    while (!err.contains("Speichere Gleisplan 1") && restore.waitForReadyRead(20000))
+        err += restore.readAllStandardError();
+    restore.terminate();
+    QVERIFY(restore.waitForFinished(60000));
+    err += restore.readAllStandardError();
+    QCOMPARE(restore.exitCode(), 1);
+    const QString text = QString::fromUtf8(err);
+    // An unrelated restore of one plan commits nothing of the cancelled one.
+    const Run later = cli({"restore", empty, "--sets", "gleisplan3", "--verify"}, sim.ports());
+    QVERIFY2(later.exitCode == 0, qPrintable(later.err));
+    sim.stop();
+    for (const char *plan : {"gleisplan1", "gleisplan2"})
+        QVERIFY(setDifferences(sample, station, plan).isEmpty());
+    QVERIFY(setDifferences(empty, station, "gleisplan3").isEmpty());
+    QVERIFY(!setDifferences(sample, station, "weichen").isEmpty());
+    // And it says what the station now holds from the file, and what it kept.
+    QVERIFY2(text.contains("Das Hochladen endet, sobald Gleisplan 1 im Gleistron gespeichert ist"),
+             qPrintable(text));
+    QVERIFY2(text.contains("Hochladen abgebrochen. Aus der Datei übernommen: Gleisplan 1, "
+                           "Gleisplan 2, Gleisplan 3. Im Gleistron unverändert: Schaltartikel."),
+             qPrintable(text));
+    QVERIFY(!text.contains("Schaltartikel gespeichert"));
 }
 
 void TestCli::lsbUpdate_data()
