@@ -65,19 +65,19 @@ QString TransferSession::keepPreviousProblem(const QString &target, const QStrin
             QStringLiteral("%1 is the file being restored; keep the previous state in another "
                            "file")
                 .arg(target),
-            translated(
+            translated(QT_TRANSLATE_NOOP("MainWindow", 
                 "%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer "
-                "anderen Datei sichern; nichts wurde gesendet.")
+                "anderen Datei sichern; nichts wurde gesendet."))
                 .arg(target.toHtmlEscaped()));
     if (QFileInfo::exists(target) && !existingAllowed)
         return problem(
             QStringLiteral("%1 exists; the previous state goes into a new file").arg(target),
-            translated("%1 gibt es schon; nichts wurde gesendet.").arg(target.toHtmlEscaped()));
+            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet.")).arg(target.toHtmlEscaped()));
     // Known now, not after the station has been read.
     QSaveFile probe(target);
     if (!probe.open(QIODevice::WriteOnly))
         return problem(QStringLiteral("cannot write %1: %2").arg(target, probe.errorString()),
-                       translated("%1 kann nicht geschrieben werden: %2; nichts wurde gesendet.")
+                       translated(QT_TRANSLATE_NOOP("MainWindow", "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
                            .arg(target.toHtmlEscaped(), probe.errorString().toHtmlEscaped()));
     probe.cancelWriting();
     return QString();
@@ -105,8 +105,8 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
         missing = missing || (image.selectedSets[size_t(set)] && !image.presentSets[size_t(set)]);
     if (!damagedKeys.isEmpty() || (cut && missing)) {
         if (html)
-            *html = errorHtml(translated("Die Datei ist beschädigt (%1); nichts wurde gesendet.")
-                                  .arg(damagedNames.isEmpty() ? translated("unvollständig")
+            *html = errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow", "Die Datei ist beschädigt (%1); nichts wurde gesendet."))
+                                  .arg(damagedNames.isEmpty() ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
                                                               : damagedNames.join(", ")));
         return damagedKeys.isEmpty()
                    ? QStringLiteral("the file is cut short and may lack selected sets; nothing "
@@ -122,8 +122,8 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
     }
     if (html)
         *html =
-            errorHtml(translated("Keiner der ausgewählten Datensätze ist in der Datensicherung; "
-                                 "nichts wurde gesendet."));
+            errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow", "Keiner der ausgewählten Datensätze ist in der Datensicherung; "
+                                 "nichts wurde gesendet.")));
     return QStringLiteral("no selected set is in the file; nothing was sent");
 }
 
@@ -282,7 +282,7 @@ void TransferSession::afterCheck(bool complete)
 void TransferSession::afterKeep(bool complete)
 {
     if (!complete || stopAsked) {
-        emit message(translated("Nichts wurde gesendet.<BR>"));
+        emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.<BR>")));
         end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
         return;
     }
@@ -291,16 +291,16 @@ void TransferSession::afterKeep(bool complete)
         fail(QStringLiteral("cannot write %1: %2; nothing was sent")
                  .arg(options.keepPrevious, aside->errorText),
              errorHtml(
-                 translated("%1 kann nicht geschrieben werden: %2; nichts wurde gesendet.")
+                 translated(QT_TRANSLATE_NOOP("MainWindow", "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
                      .arg(options.keepPrevious.toHtmlEscaped(), aside->errorText.toHtmlEscaped())));
         return;
     }
     result.keptFile = options.keepPrevious;
-    emit message(translated("Backup Datei <B>%1</B> gespeichert.<BR>")
+    emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>"))
                      .arg(options.keepPrevious.toHtmlEscaped()));
     aside.reset();
     if (stopAsked) {
-        emit message(translated("Nichts wurde gesendet.<BR>"));
+        emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.<BR>")));
         end(Outcome::Stopped);
         return;
     }
@@ -367,26 +367,26 @@ void TransferSession::afterVerify(bool complete)
 QString TransferSession::verifyHtml() const
 {
     if (result.differences.isEmpty())
-        return translated(
+        return translated(QT_TRANSLATE_NOOP("MainWindow", 
                    "<span style=\"font-weight:bold;color:#006600;\">Prüfung: alle %1 Datensätze "
-                   "stimmen überein.</span><BR>")
+                   "stimmen überein.</span><BR>"))
             .arg(result.compared);
     QString lines;
     for (const UploadCheck::Difference &d : result.differences) {
         lines += d.stationOnly
-                     ? translated("%1 %2: nur im Gleistron<BR>").arg(d.set).arg(d.number)
-                     : translated("%1 %2 ab Byte %3<BR>").arg(d.set).arg(d.number).arg(d.byte);
+                     ? translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2: nur im Gleistron<BR>")).arg(d.set).arg(d.number)
+                     : translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2 ab Byte %3<BR>")).arg(d.set).arg(d.number).arg(d.byte);
     }
     const int stationOnly = UploadCheck::stationOnlyCount(result.differences);
-    QString text = translated("<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 von %2 "
-                              "Datensätzen weichen ab:</span><BR>")
+    QString text = translated(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 von %2 "
+                              "Datensätzen weichen ab:</span><BR>"))
                        .arg(result.differences.size())
                        .arg(result.compared) +
                    lines;
     if (stationOnly > 0)
-        text += translated(
+        text += translated(QT_TRANSLATE_NOOP("MainWindow", 
                     "%1 Datensätze hat nur der Gleistron, nicht die Datensicherung. Der Gleistron "
-                    "behält sie; sollen sie weg, bitte am Gleistron löschen.<BR>")
+                    "behält sie; sollen sie weg, bitte am Gleistron löschen.<BR>"))
                     .arg(stationOnly);
     return text;
 }

@@ -12,16 +12,16 @@
         <translation>Keep previous data first</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Prüfung: alle %1 Datensätze stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Verify: all %1 records match.&lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Prüfung: alle %1 Datensätze stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Verify: all %1 records match.&lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>%1 %2 ab Byte %3&lt;BR&gt;</source>
         <translation>%1 %2 from byte %3&lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#990000;"&gt;Prüfung: %1 von %2 Datensätzen weichen ab:&lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#990000;"&gt;Verify: %1 of %2 records differ:&lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Prüfung: %1 von %2 Datensätzen weichen ab:&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Verify: %1 of %2 records differ:&lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Gleistron-Adapter angeschlossen</source>
@@ -42,8 +42,8 @@
 </translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini kann nicht geschrieben werden:&lt;/span&gt; die Sprache gilt nur bis zum Ende des Programms.&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;settings.ini cannot be written:&lt;/span&gt; the language holds only until the program ends.&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;settings.ini kann nicht geschrieben werden:&lt;/span&gt; die Sprache gilt nur bis zum Ende des Programms.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;settings.ini cannot be written:&lt;/span&gt; the language holds only until the program ends.&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Mit Datei vergleichen ...</source>
@@ -90,8 +90,8 @@
         <translation>changed</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen abgebrochen.&lt;/span&gt; Nicht (vollständig) gesendet: %1.&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Upload cancelled.&lt;/span&gt; Not (completely) sent: %1.&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen abgebrochen.&lt;/span&gt; Nicht (vollständig) gesendet: %1.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload cancelled.&lt;/span&gt; Not (completely) sent: %1.&lt;BR&gt;</translation>
     </message>
     <message>
         <source>keine</source>
@@ -102,8 +102,8 @@
         <translation>%p% – %1 left</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Herunterladen abgebrochen.&lt;/span&gt; Vollständig geladen: %1. Nicht übernommen: %2.&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Download cancelled.&lt;/span&gt; Loaded completely: %1. Not taken: %2.&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Herunterladen abgebrochen.&lt;/span&gt; Vollständig geladen: %1. Nicht übernommen: %2.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Download cancelled.&lt;/span&gt; Loaded completely: %1. Not taken: %2.&lt;BR&gt;</translation>
     </message>
     <message>
         <source>noch %1</source>
@@ -132,16 +132,16 @@ Send the firmware to the device now?</translation>
         <translation>The firmware file is damaged: the check byte of line %1 does not match. Nothing was sent.</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;%1 kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;%1 cannot be written!&lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;%1 kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;%1 cannot be written!&lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei selbst öffnen.&lt;BR&gt;</source>
         <translation>No program to show PDF files was found: please open the file yourself.&lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Firmware-Update abgeschlossen: %1 Bytes gesendet.&lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Firmware update complete: %1 bytes sent.&lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Firmware-Update abgeschlossen: %1 Bytes gesendet.&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Firmware update complete: %1 bytes sent.&lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Firmware-Update nicht möglich: es wurde nichts gesendet.</source>
@@ -176,16 +176,16 @@ Soll die Datei %1 trotzdem mit einer leeren Datensicherung überschrieben werden
 Overwrite the file %1 with an empty backup all the same?</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#660000;"&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder mit dem Gleistron vergleichen.&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#660000;"&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare with the Gleistron.&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder mit dem Gleistron vergleichen.&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare with the Gleistron.&lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Die Datei ist keine vollständige Datensicherung!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;The file is not a complete backup!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Die Datei ist keine vollständige Datensicherung!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;The file is not a complete backup!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#660000;"&gt;Die Datei ist unvollständig:&lt;/span&gt; nur die vollständig enthaltenen Datensätze wurden übernommen.&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#660000;"&gt;The file is incomplete:&lt;/span&gt; only the data sets it holds in full were taken.&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Die Datei ist unvollständig:&lt;/span&gt; nur die vollständig enthaltenen Datensätze wurden übernommen.&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;The file is incomplete:&lt;/span&gt; only the data sets it holds in full were taken.&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Orvandel Gleistron Manager 1.3</source>
@@ -493,7 +493,7 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Wählen Sie im Geräteeditor des Gleistron das LSB-Gerät aus und schalten Sie es in den Update Modus.&lt;br/&gt;Wählen Sie dann hier die passende Firmware-Datei aus.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;In the Gleistron's device editor, select the LSB device and switch it to update mode.&lt;br/&gt;Then choose the matching firmware file here.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;In the Gleistron&apos;s device editor, select the LSB device and switch it to update mode.&lt;br/&gt;Then choose the matching firmware file here.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Im Firmware-Datei</source>
@@ -520,8 +520,8 @@ Overwrite the file %1 with an empty backup all the same?</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: Kein Gleistron gefunden!&lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: No Gleistron found!&lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;FEHLER: Kein Gleistron gefunden!&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;ERROR: No Gleistron found!&lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>
@@ -534,24 +534,24 @@ Overwrite the file %1 with an empty backup all the same?</translation>
 </translation>
     </message>
     <message>
-        <source>Gleistron gefunden mit Seriennummer &lt;span style="font-weight:bold;"&gt;%1&lt;/span&gt;                                                    und Softwareversion &lt;span style="font-weight:bold;"&gt;%2&lt;/span&gt; &lt;BR&gt;</source>
-        <translation>Gleistron found with serial number &lt;span style="font-weight:bold;"&gt;%1&lt;/span&gt;                                                    and software version &lt;span style="font-weight:bold;"&gt;%2&lt;/span&gt; &lt;BR&gt;</translation>
+        <source>Gleistron gefunden mit Seriennummer &lt;span style=&quot;font-weight:bold;&quot;&gt;%1&lt;/span&gt;                                                    und Softwareversion &lt;span style=&quot;font-weight:bold;&quot;&gt;%2&lt;/span&gt; &lt;BR&gt;</source>
+        <translation>Gleistron found with serial number &lt;span style=&quot;font-weight:bold;&quot;&gt;%1&lt;/span&gt;                                                    and software version &lt;span style=&quot;font-weight:bold;&quot;&gt;%2&lt;/span&gt; &lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#000000;"&gt;Ihre Gleistron Software Version ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer &lt;a href="%1"&gt;Internet Seite&lt;/a&gt; herunterladen. Installieren Sie diese dann von Ihrem PC auf den Gleistron so wie es in der Installationsanweisung beschrieben ist.&lt;/span&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#000000;"&gt;The software of your Gleistron is out of date. You can download the current software as a free update from our &lt;a href="%1"&gt;web site&lt;/a&gt;. Then install it from your PC onto the Gleistron as the installation guide describes.&lt;/span&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#000000;&quot;&gt;Ihre Gleistron Software Version ist veraltet. Sie können die aktuelle Software als Update kostenlos von unserer &lt;a href=&quot;%1&quot;&gt;Internet Seite&lt;/a&gt; herunterladen. Installieren Sie diese dann von Ihrem PC auf den Gleistron so wie es in der Installationsanweisung beschrieben ist.&lt;/span&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#000000;&quot;&gt;The software of your Gleistron is out of date. You can download the current software as a free update from our &lt;a href=&quot;%1&quot;&gt;web site&lt;/a&gt;. Then install it from your PC onto the Gleistron as the installation guide describes.&lt;/span&gt;</translation>
     </message>
     <message>
         <source>/index.php?show=categories&amp;cPath=155_157&amp;cId=157&amp;lang=de#Aktuelle Updates</source>
         <translation>/index.php?show=categories&amp;cPath=155_157&amp;cId=157&amp;lang=en#Aktuelle Updates</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Kommunikation mit Gleistron unterbrochen! &lt;/span&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;Communication with the Gleistron interrupted! &lt;/span&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Kommunikation mit Gleistron unterbrochen! &lt;/span&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Communication with the Gleistron interrupted! &lt;/span&gt;</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: USB Verbindung mit Gleistron verloren! Bitte stecken Sie den Kabel erneut an. &lt;/span&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: USB connection to the Gleistron lost! Please plug the cable in again. &lt;/span&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;FEHLER: USB Verbindung mit Gleistron verloren! Bitte stecken Sie den Kabel erneut an. &lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;ERROR: USB connection to the Gleistron lost! Please plug the cable in again. &lt;/span&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Verbindung wieder hergestellt!&lt;BR&gt;</source>
@@ -650,8 +650,8 @@ Do you want to stop it and quit the program?</translation>
         <translation>  Locomotive images loaded in %1 s. &lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Alle ausgewählte Datensätze geladen in %1 Sek. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;All selected data sets loaded in %1 s. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Alle ausgewählte Datensätze geladen in %1 Sek. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;All selected data sets loaded in %1 s. &lt;/span&gt;&lt;HR&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Gleispläne gespeichert. &lt;BR&gt;</source>
@@ -730,8 +730,8 @@ Do you want to stop it and quit the program?</translation>
         <translation>  Locomotive images saved in %1 s. &lt;BR&gt;</translation>
     </message>
     <message>
-        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Alle ausgewählte Datensätze übertragen in %1 Sek. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</source>
-        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;All selected data sets transferred in %1 s. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Alle ausgewählte Datensätze übertragen in %1 Sek. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;All selected data sets transferred in %1 s. &lt;/span&gt; &lt;HR&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>&lt;BR&gt;&lt;B&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Warnung: keine Datensätze ausgewählt!&lt;/B&gt;&lt;BR&gt;</source>
@@ -746,20 +746,20 @@ Do you want to stop it and quit the program?</translation>
         <translation>Saving data sets to the Gleistron ...</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;WARNUNG! Gleistron Manager Version veraltet!&lt;/span&gt;&lt;BR&gt;Datenmodell Version im Gleistron: %1&lt;BR&gt;Datenmodell Version im Gleistron Manager: %2</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#660000;"&gt;WARNING! Gleistron Manager version out of date!&lt;/span&gt;&lt;BR&gt;Data model version in the Gleistron: %1&lt;BR&gt;Data model version in Gleistron Manager: %2</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;WARNUNG! Gleistron Manager Version veraltet!&lt;/span&gt;&lt;BR&gt;Datenmodell Version im Gleistron: %1&lt;BR&gt;Datenmodell Version im Gleistron Manager: %2</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;WARNING! Gleistron Manager version out of date!&lt;/span&gt;&lt;BR&gt;Data model version in the Gleistron: %1&lt;BR&gt;Data model version in Gleistron Manager: %2</translation>
     </message>
     <message>
-        <source>&lt;B&gt;Warnung!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Ihr Gleistron verwendet eine neuere Software Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos auf unserer &lt;a href="%1"&gt;Internet Seite&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Achtung !!!! Sie führen ein Backup mit einer veralteten Software aus. Es ist nicht garantiert dass alle Daten gesichert oder auf den Gleistron übertragen werden.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Möchten Sie trotzdem fortsetzen?</source>
-        <translation>&lt;B&gt;Warning!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Your Gleistron uses a newer software version, which older backup programs do not support. To back up all new Gleistron features as well, please use the current version of Gleistron Manager. You will find it free of charge on our &lt;a href="%1"&gt;web site&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style="font-weight:bold;color:#990000;font-size:120%;"&gt;Warning! You are running a backup with out-of-date software. It is not guaranteed that all data will be saved or transferred to the Gleistron.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Do you want to continue anyway?</translation>
+        <source>&lt;B&gt;Warnung!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Ihr Gleistron verwendet eine neuere Software Version, die eine Verwendung alter Backup Programme nicht vorsieht. Um auch alle neuen Gleistron Features sichern zu können, verwenden Sie bitte die aktuelle Version des Gleistron Managers. Sie finden diesen kostenlos auf unserer &lt;a href=&quot;%1&quot;&gt;Internet Seite&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style=&quot;font-weight:bold;color:#990000;font-size:120%;&quot;&gt;Achtung !!!! Sie führen ein Backup mit einer veralteten Software aus. Es ist nicht garantiert dass alle Daten gesichert oder auf den Gleistron übertragen werden.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Möchten Sie trotzdem fortsetzen?</source>
+        <translation>&lt;B&gt;Warning!&lt;/B&gt; &lt;BR&gt;&lt;BR&gt;Your Gleistron uses a newer software version, which older backup programs do not support. To back up all new Gleistron features as well, please use the current version of Gleistron Manager. You will find it free of charge on our &lt;a href=&quot;%1&quot;&gt;web site&lt;/a&gt;. &lt;BR&gt;&lt;BR&gt; &lt;span style=&quot;font-weight:bold;color:#990000;font-size:120%;&quot;&gt;Warning! You are running a backup with out-of-date software. It is not guaranteed that all data will be saved or transferred to the Gleistron.&lt;/span&gt; &lt;BR&gt;&lt;BR&gt;  Do you want to continue anyway?</translation>
     </message>
     <message>
         <source>/index.php?show=categories&amp;cPath=155_158&amp;cId=158&amp;lang=de#Gleistron Manager</source>
         <translation>/index.php?show=categories&amp;cPath=155_158&amp;cId=158&amp;lang=en#Gleistron Manager</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Datei kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;The file cannot be written!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Datei kann nicht geschrieben werden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;The file cannot be written!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Backup Datei &lt;B&gt;%1&lt;/B&gt; gespeichert.&lt;BR&gt;</source>
@@ -790,8 +790,8 @@ Do you want to stop it and quit the program?</translation>
         <translation>Backup file &lt;B&gt;</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Fehler bei Laden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;Error while loading!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Fehler bei Laden!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Error while loading!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</translation>
     </message>
     <message>
         <source>geöffnet.&lt;BR&gt;</source>
@@ -997,8 +997,8 @@ Do you want to stop it and quit the program?</translation>
         <translation>Record is empty!</translation>
     </message>
     <message>
-        <source>&amp;nbsp;Fahrstrasse &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Kommentar: &lt;b&gt;"%2"&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Modus: &lt;b&gt;%3&lt;/b&gt;</source>
-        <translation>&amp;nbsp;Route &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Comment: &lt;b&gt;"%2"&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Mode: &lt;b&gt;%3&lt;/b&gt;</translation>
+        <source>&amp;nbsp;Fahrstrasse &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Kommentar: &lt;b&gt;&quot;%2&quot;&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Modus: &lt;b&gt;%3&lt;/b&gt;</source>
+        <translation>&amp;nbsp;Route &lt;b&gt;%1&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Comment: &lt;b&gt;&quot;%2&quot;&lt;/b&gt;  &amp;nbsp;&amp;nbsp;  Mode: &lt;b&gt;%3&lt;/b&gt;</translation>
     </message>
     <message>
         <source>&amp;nbsp;Starttaste: &amp;nbsp; Plan &amp;nbsp; %1 &amp;nbsp; Zeile &amp;nbsp; %2 &amp;nbsp; Spalte &amp;nbsp; %3 &amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp; Zieltaste: &amp;nbsp; Plan &amp;nbsp; %4 &amp;nbsp; Zeile &amp;nbsp; %5 &amp;nbsp; Spalte &amp;nbsp; %6 </source>
@@ -1021,16 +1021,108 @@ Do you want to stop it and quit the program?</translation>
         <translation>The update file is invalid!</translation>
     </message>
     <message>
-        <source>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER:&lt;/span&gt; Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste klickt)!&lt;BR&gt;</source>
-        <translation>&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR:&lt;/span&gt; The Gleistron is not in the device editor's update mode (select the device in the device editor by clicking the key symbol in the list)!&lt;BR&gt;</translation>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;FEHLER:&lt;/span&gt; Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste klickt)!&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;ERROR:&lt;/span&gt; The Gleistron is not in the device editor&apos;s update mode (select the device in the device editor by clicking the key symbol in the list)!&lt;BR&gt;</translation>
     </message>
     <message>
         <source>Gleistron ist nicht im Geräteeditor LSB Update Modus!</source>
-        <translation>The Gleistron is not in the device editor's LSB update mode!</translation>
+        <translation>The Gleistron is not in the device editor&apos;s LSB update mode!</translation>
     </message>
     <message>
         <source>Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!</source>
-        <translation>The firmware file's device type (%1) does not match the device (%2)!</translation>
+        <translation>The firmware file&apos;s device type (%1) does not match the device (%2)!</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;B&gt;Bitte eine .GTB2 Datei wählen.&lt;/B&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;B&gt;Please choose a .GTB2 file.&lt;/B&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Das Hochladen endet, sobald %1 im Gleistron gespeichert ist.&lt;/span&gt; Was ein Speicherschritt braucht, wird ganz gesendet (bei den Fahrstrassen bis zu etwa anderthalb Minuten), damit keine halbe Übertragung im Gleistron vorgemerkt bleibt. Erneutes „Abbrechen“ beendet sofort.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;The upload ends as soon as the Gleistron has stored %1.&lt;/span&gt; What one storing step needs is sent in full (for the routes up to about a minute and a half), so that no half transfer is left pending in the Gleistron. Cancelling again stops at once.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>%1 (%2 Bilder)</source>
+        <translation>%1 (%2 images)</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen beendet: der Gleistron hat den PC-Modus verlassen.&lt;/span&gt; </source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload ended: the Gleistron has left its PC mode.&lt;/span&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen abgebrochen.&lt;/span&gt; </source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload cancelled.&lt;/span&gt; </translation>
+    </message>
+    <message>
+        <source>Aus der Datei übernommen: %1. Im Gleistron unverändert: %2.&lt;BR&gt;</source>
+        <translation>Taken from the file: %1. Unchanged in the Gleistron: %2.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Gesendet, aber nicht gespeichert: %1.&lt;/span&gt; Der Gleistron kann diese Daten vorgemerkt halten, bis er neu gestartet wird; bitte vor dem nächsten Hochladen aus- und wieder einschalten.&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Sent but not stored: %1.&lt;/span&gt; The Gleistron may keep this data pending until it is restarted; please switch it off and on again before the next upload.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer anderen Datei sichern; nichts wurde gesendet.</source>
+        <translation>%1 is the file being uploaded. Please keep the previous state in another file; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>%1 gibt es schon; nichts wurde gesendet.</source>
+        <translation>%1 exists already; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2; nichts wurde gesendet.</source>
+        <translation>%1 cannot be written: %2; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist beschädigt (%1); nichts wurde gesendet.</source>
+        <translation>The file is damaged (%1); nothing was sent.</translation>
+    </message>
+    <message>
+        <source>unvollständig</source>
+        <translation>incomplete</translation>
+    </message>
+    <message>
+        <source>Keiner der ausgewählten Datensätze ist in der Datensicherung; nichts wurde gesendet.</source>
+        <translation>None of the selected data sets is in the backup; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Nichts wurde gesendet.&lt;BR&gt;</source>
+        <translation>Nothing was sent.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>%1 %2: nur im Gleistron&lt;BR&gt;</source>
+        <translation>%1 %2: only in the Gleistron&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>%1 Datensätze hat nur der Gleistron, nicht die Datensicherung. Der Gleistron behält sie; sollen sie weg, bitte am Gleistron löschen.&lt;BR&gt;</source>
+        <translation>%1 records are in the Gleistron only, not in the backup. The Gleistron keeps them; if they should go, please delete them on the Gleistron.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Dateikopf</source>
+        <translation>file header</translation>
+    </message>
+    <message>
+        <source>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Die Datei ist beschädigt:&lt;/span&gt; %1, Abschnitt %2, Zeile %3 (%4).%5&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;The file is damaged:&lt;/span&gt; %1, section %2, line %3 (%4).%5&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source> Dieser Datensatz wurde nicht übernommen.</source>
+        <translation> This data set was not taken.</translation>
+    </message>
+    <message>
+        <source>Die Datensätze stammen aus verschiedenen Quellen:
+
+%1
+
+Die Datei nennt als Herkunft Gleistron %2. Trotzdem speichern?</source>
+        <translation>The data sets come from different sources:
+
+%1
+
+The file names Gleistron %2 as their origin. Save all the same?</translation>
+    </message>
+    <message>
+        <source>(unbekannt)</source>
+        <translation>(unknown)</translation>
     </message>
 </context>
 <context>

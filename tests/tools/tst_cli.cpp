@@ -641,7 +641,7 @@ void TestCli::damagedFiles()
     run = cli({"inspect", dir.filePath("cut.GTB2")}, QString());
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(!run.out.contains("lokomotiven"), qPrintable(run.out));
-    for (const QString &name : {"twice.GTB2", "cut.GTB2"}) {
+    for (const char *name : {"twice.GTB2", "cut.GTB2"}) {
         run = cli({"restore", dir.filePath(name)}, QString());
         QVERIFY2(run.exitCode == 1, qPrintable(run.err));
         QVERIFY(run.err.contains("nothing was sent"));
