@@ -65,20 +65,26 @@ QString TransferSession::keepPreviousProblem(const QString &target, const QStrin
             QStringLiteral("%1 is the file being restored; keep the previous state in another "
                            "file")
                 .arg(target),
-            translated(QT_TRANSLATE_NOOP("MainWindow", 
-                "%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer "
-                "anderen Datei sichern; nichts wurde gesendet."))
+            translated(
+                QT_TRANSLATE_NOOP(
+                    "MainWindow",
+                    "%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer "
+                    "anderen Datei sichern; nichts wurde gesendet."))
                 .arg(target.toHtmlEscaped()));
     if (QFileInfo::exists(target) && !existingAllowed)
         return problem(
             QStringLiteral("%1 exists; the previous state goes into a new file").arg(target),
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet.")).arg(target.toHtmlEscaped()));
+            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet."))
+                .arg(target.toHtmlEscaped()));
     // Known now, not after the station has been read.
     QSaveFile probe(target);
     if (!probe.open(QIODevice::WriteOnly))
-        return problem(QStringLiteral("cannot write %1: %2").arg(target, probe.errorString()),
-                       translated(QT_TRANSLATE_NOOP("MainWindow", "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
-                           .arg(target.toHtmlEscaped(), probe.errorString().toHtmlEscaped()));
+        return problem(
+            QStringLiteral("cannot write %1: %2").arg(target, probe.errorString()),
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow",
+                                  "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
+                .arg(target.toHtmlEscaped(), probe.errorString().toHtmlEscaped()));
     probe.cancelWriting();
     return QString();
 }
@@ -105,9 +111,13 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
         missing = missing || (image.selectedSets[size_t(set)] && !image.presentSets[size_t(set)]);
     if (!damagedKeys.isEmpty() || (cut && missing)) {
         if (html)
-            *html = errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow", "Die Datei ist beschädigt (%1); nichts wurde gesendet."))
-                                  .arg(damagedNames.isEmpty() ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
-                                                              : damagedNames.join(", ")));
+            *html = errorHtml(
+                translated(
+                    QT_TRANSLATE_NOOP("MainWindow",
+                                      "Die Datei ist beschädigt (%1); nichts wurde gesendet."))
+                    .arg(damagedNames.isEmpty()
+                             ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
+                             : damagedNames.join(", ")));
         return damagedKeys.isEmpty()
                    ? QStringLiteral("the file is cut short and may lack selected sets; nothing "
                                     "was sent (--sets with the sets it holds restores them)")
@@ -121,9 +131,9 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
             return QString();
     }
     if (html)
-        *html =
-            errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow", "Keiner der ausgewählten Datensätze ist in der Datensicherung; "
-                                 "nichts wurde gesendet.")));
+        *html = errorHtml(translated(QT_TRANSLATE_NOOP(
+            "MainWindow", "Keiner der ausgewählten Datensätze ist in der Datensicherung; "
+                          "nichts wurde gesendet.")));
     return QStringLiteral("no selected set is in the file; nothing was sent");
 }
 
@@ -291,13 +301,16 @@ void TransferSession::afterKeep(bool complete)
         fail(QStringLiteral("cannot write %1: %2; nothing was sent")
                  .arg(options.keepPrevious, aside->errorText),
              errorHtml(
-                 translated(QT_TRANSLATE_NOOP("MainWindow", "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
+                 translated(QT_TRANSLATE_NOOP(
+                                "MainWindow",
+                                "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
                      .arg(options.keepPrevious.toHtmlEscaped(), aside->errorText.toHtmlEscaped())));
         return;
     }
     result.keptFile = options.keepPrevious;
-    emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>"))
-                     .arg(options.keepPrevious.toHtmlEscaped()));
+    emit message(
+        translated(QT_TRANSLATE_NOOP("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>"))
+            .arg(options.keepPrevious.toHtmlEscaped()));
     aside.reset();
     if (stopAsked) {
         emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.<BR>")));
@@ -367,27 +380,40 @@ void TransferSession::afterVerify(bool complete)
 QString TransferSession::verifyHtml() const
 {
     if (result.differences.isEmpty())
-        return translated(QT_TRANSLATE_NOOP("MainWindow", 
-                   "<span style=\"font-weight:bold;color:#006600;\">Prüfung: alle %1 Datensätze "
-                   "stimmen überein.</span><BR>"))
+        return translated(
+                   QT_TRANSLATE_NOOP("MainWindow",
+                                     "<span style=\"font-weight:bold;color:#006600;\">Prüfung: "
+                                     "alle %1 Datensätze "
+                                     "stimmen überein.</span><BR>"))
             .arg(result.compared);
     QString lines;
     for (const UploadCheck::Difference &d : result.differences) {
         lines += d.stationOnly
-                     ? translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2: nur im Gleistron<BR>")).arg(d.set).arg(d.number)
-                     : translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2 ab Byte %3<BR>")).arg(d.set).arg(d.number).arg(d.byte);
+                     ? translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2: nur im Gleistron<BR>"))
+                           .arg(d.set)
+                           .arg(d.number)
+                     : translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2 ab Byte %3<BR>"))
+                           .arg(d.set)
+                           .arg(d.number)
+                           .arg(d.byte);
     }
     const int stationOnly = UploadCheck::stationOnlyCount(result.differences);
-    QString text = translated(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 von %2 "
+    QString text =
+        translated(
+            QT_TRANSLATE_NOOP("MainWindow",
+                              "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 von %2 "
                               "Datensätzen weichen ab:</span><BR>"))
-                       .arg(result.differences.size())
-                       .arg(result.compared) +
-                   lines;
+            .arg(result.differences.size())
+            .arg(result.compared) +
+        lines;
     if (stationOnly > 0)
-        text += translated(QT_TRANSLATE_NOOP("MainWindow", 
+        text +=
+            translated(
+                QT_TRANSLATE_NOOP(
+                    "MainWindow",
                     "%1 Datensätze hat nur der Gleistron, nicht die Datensicherung. Der Gleistron "
                     "behält sie; sollen sie weg, bitte am Gleistron löschen.<BR>"))
-                    .arg(stationOnly);
+                .arg(stationOnly);
     return text;
 }
 
