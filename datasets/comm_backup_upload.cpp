@@ -79,12 +79,7 @@ void Comm_backup_upload::run()
         }
         // The list commit also stores the locomotive lists and the system configuration.
         if (takesPart(Lokomotiven) || takesPart(System) || takesPart(Rueckmelder))
-            backup_Lokliste_commit();
-        committed({Lokomotiven, System});
-        if (takesPart(Lokomotiven))
-            confirm(Lokomotiven, listsFrom);
-        if (takesPart(System))
-            confirm(System, listsFrom);
+            commitLists();
         if (takesPart(Lokbilder)) {
             const int from = recoveries;
             uploadLokbilder();
@@ -166,15 +161,19 @@ void Comm_backup_upload::boundary()
         QMutexLocker lock(&stagingMutex);
         listsWaiting = staging.contains(Lokomotiven) || staging.contains(System);
     }
-    if (listsWaiting) {
-        backup_Lokliste_commit();
-        committed({Lokomotiven, System});
-        if (takesPart(Lokomotiven))
-            confirm(Lokomotiven, listsFrom);
-        if (takesPart(System))
-            confirm(System, listsFrom);
-    }
+    if (listsWaiting)
+        commitLists();
     throw ex_stopped();
+}
+
+void Comm_backup_upload::commitLists()
+{
+    backup_Lokliste_commit();
+    committed({Lokomotiven, System});
+    if (takesPart(Lokomotiven))
+        confirm(Lokomotiven, listsFrom);
+    if (takesPart(System))
+        confirm(System, listsFrom);
 }
 
 QString Comm_backup_upload::endedEarlyMessage(bool wrongMode, const DataImage &document,

@@ -58,6 +58,8 @@ private:
     void committed(std::initializer_list<int> sets);
     // Where a deferred stop takes effect: the lists commit first when they wait for it.
     void boundary();
+    // The list commit: stores the locomotive lists and the system configuration.
+    void commitLists();
 
     QMutex stagingMutex;
     QList<int> staging; // sets with writes sent and not yet committed

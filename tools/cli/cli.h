@@ -49,7 +49,7 @@ bool openDocument(const QString &path, Document &document, bool *damaged = nullp
 int commandInfo();
 int commandBackup(QString path, const Options &options);
 int commandRestore(const QString &path, const Options &options);
-int commandInspect(const QString &path);
+int commandContents(const QString &path);
 int commandConvert(const QString &in, const QString &out);
 int commandRoute(const QString &path, const QString &number);
 int commandDiff(const QStringList &args, const Options &options);

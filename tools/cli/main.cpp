@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)
                 return usage(QStringLiteral("inspect takes a backup file"));
-            return commandInspect(args.at(1));
+            return commandContents(args.at(1));
         }
     } catch (const char *text) {
         failure(QString::fromLatin1(text));

@@ -1,4 +1,4 @@
-// inspect: what a backup file holds.
+// What a backup file holds, set by set.
 
 #include "cli.h"
 
@@ -9,7 +9,7 @@
 
 namespace Cli {
 
-int commandInspect(const QString &path)
+int commandContents(const QString &path)
 {
     auto document = std::make_unique<Document>();
     bool damaged = false;
