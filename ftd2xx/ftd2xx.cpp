@@ -2,6 +2,7 @@
 // Adapters are the paths in GLEISTRON_PORTS, or every serial port with the adapter maker's USB
 // vendor id.
 
+#include "../link/adapterports.h"
 #include "../link/d2xx.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSerialPort>
-#include <QSerialPortInfo>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -31,16 +31,10 @@ Q_LOGGING_CATEGORY(lcAdapter, "gleistron.adapter")
 
 namespace {
 
-constexpr quint16 adapterVendorId = 0x0403;
 constexpr ULONG adapterId = 0x04036001;
 constexpr ULONG deviceType232R = 5;
 
-struct Adapter
-{
-    QString path; // as listed; for GLEISTRON_PORTS possibly a link
-    QString serial;
-    QString description;
-};
+using Adapter = AdapterPorts::Port;
 
 struct Port
 {
@@ -50,6 +44,10 @@ struct Port
     QString listed; // the path as listed, beside which a simulated adapter keeps its attributes
     ULONG readTimeoutMs = 0;
     ULONG writeTimeoutMs = 0;
+    // What FT_SetLatencyTimer changed, put back at FT_Close: the adapter is left as found.
+    QString latencyFile;
+    QByteArray latencyBefore;
+    bool lowLatencySet = false;
 };
 
 std::mutex registryMutex;
@@ -59,37 +57,7 @@ std::vector<Adapter> infoListSnapshot;
 
 std::vector<Adapter> listAdapters()
 {
-    std::vector<Adapter> adapters;
-    const QString configured = qEnvironmentVariable("GLEISTRON_PORTS");
-    if (!configured.isEmpty()) {
-        for (const QString &entry : configured.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            Adapter adapter;
-            adapter.path = entry.trimmed();
-            const QFileInfo target(adapter.path);
-            const QSerialPortInfo info(target.canonicalFilePath());
-            adapter.serial =
-                info.serialNumber().isEmpty() ? target.fileName() : info.serialNumber();
-            adapter.description =
-                info.description().isEmpty() ? QStringLiteral("Gleistron USB") : info.description();
-            adapters.push_back(adapter);
-        }
-        return adapters;
-    }
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-        return a.portName() < b.portName();
-    });
-    for (const QSerialPortInfo &info : ports) {
-        if (!info.hasVendorIdentifier() || info.vendorIdentifier() != adapterVendorId)
-            continue;
-        Adapter adapter;
-        adapter.path = info.systemLocation();
-        adapter.serial = info.serialNumber().isEmpty() ? QFileInfo(adapter.path).fileName()
-                                                       : info.serialNumber();
-        adapter.description = info.description();
-        adapters.push_back(adapter);
-    }
-    return adapters;
+    return AdapterPorts::list();
 }
 
 std::shared_ptr<Port> portFor(FT_HANDLE handle)
@@ -107,52 +75,31 @@ void copyText(char *dest, size_t size, const QString &text)
     dest[n] = 0;
 }
 
-// The program holding a device, from the lock file the serial port leaves while it is open:
-// "name (pid N)", or empty when no living process holds one.
-QString holderOf(const QString &device)
-{
-    QString name = device;
-    if (name.startsWith(QLatin1String("/dev/")))
-        name.remove(0, 5);
-    name = QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const QString &dir : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
-                               QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
-                               QStringLiteral("/var/spool/uucp"), QDir::tempPath()}) {
-        QFile lock(QDir(dir).filePath(name));
-        if (!lock.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> lines = lock.readAll().split('\n');
-        const QByteArray pid = lines.value(0).trimmed();
-        if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() &&
-            QFileInfo::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)))
-            return QStringLiteral("%1 (pid %2)")
-                .arg(QString::fromLocal8Bit(lines.value(1).trimmed()), QString::fromLatin1(pid));
-    }
-    return QString();
-}
-
 // Tells the causes apart: a port another program holds, one the user may not open, one that
 // has gone. A permission error is also what the serial port reports for a held lock.
+// Each cause once a port, while it lasts: a search that waits for a held port asks often.
+std::map<QString, QString> reportedFailures;
+
 void reportOpenFailure(const QString &path, const QString &device, const QSerialPort &port)
 {
-    const QByteArray where = path.toLocal8Bit();
-    if (!QFileInfo::exists(device)) {
-        std::fprintf(stderr, "%s has gone: was the adapter unplugged?\n", where.constData());
-        return;
-    }
-    const QString holder = holderOf(device);
+    QString text;
+    const QString holder = AdapterPorts::holder(device);
     const bool mayOpen = ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
-    if (!holder.isEmpty() || (port.error() == QSerialPort::PermissionError && mayOpen)) {
-        std::fprintf(stderr, "%s is in use by another program%s\n", where.constData(),
-                     holder.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + holder));
-        return;
-    }
-    if (port.error() == QSerialPort::PermissionError)
-        std::fprintf(stderr, "permission denied on %s: is the user in the dialout group?\n",
-                     where.constData());
+    if (!QFileInfo::exists(device))
+        text = QStringLiteral("%1 has gone: was the adapter unplugged?").arg(path);
+    else if (!holder.isEmpty() || (port.error() == QSerialPort::PermissionError && mayOpen))
+        text = QStringLiteral("%1 is in use by another program%2")
+                   .arg(path, holder.isEmpty() ? QString() : QStringLiteral(": ") + holder);
+    else if (port.error() == QSerialPort::PermissionError)
+        text =
+            QStringLiteral("permission denied on %1: is the user in the dialout group?").arg(path);
     else
-        std::fprintf(stderr, "cannot open %s: %s\n", where.constData(),
-                     port.errorString().toLocal8Bit().constData());
+        text = QStringLiteral("cannot open %1: %2").arg(path, port.errorString());
+    std::lock_guard<std::mutex> lock(registryMutex);
+    QString &last = reportedFailures[path];
+    if (last != text)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    last = text;
 }
 
 // The serial port reports a time-out under varying error codes; only the clock tells.
@@ -168,6 +115,44 @@ bool failed(QSerialPort &port)
         port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError;
     port.clearError();
     return bad;
+}
+
+void restoreLatency(Port &port)
+{
+    if (port.lowLatencySet && port.serial->isOpen()) {
+        serial_struct flags{};
+        const int fd = int(port.serial->handle());
+        if (::ioctl(fd, TIOCGSERIAL, &flags) == 0) {
+            flags.flags &= ~ASYNC_LOW_LATENCY;
+            ::ioctl(fd, TIOCSSERIAL, &flags);
+        }
+    }
+    port.lowLatencySet = false;
+    if (!port.latencyFile.isEmpty()) {
+        QFile file(port.latencyFile);
+        if (file.exists() && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(port.latencyBefore + '\n');
+    }
+    port.latencyFile.clear();
+}
+
+// A port whose device has gone is closed at once: the kernel keeps the tty's number while a
+// handle is open, so the replugged adapter would come back under another name. The handle
+// stays valid (and fails) until FT_Close.
+bool releaseIfGone(Port &port)
+{
+    if (!port.serial->isOpen() || QFileInfo::exists(port.device))
+        return false;
+    qCDebug(lcAdapter, "%s: the device has gone; its port is closed", qPrintable(port.listed));
+    port.lowLatencySet = false;
+    port.serial->close();
+    return true;
+}
+
+FT_STATUS ioError(Port &port)
+{
+    releaseIfGone(port);
+    return FT_IO_ERROR;
 }
 
 } // namespace
@@ -201,6 +186,13 @@ FT_EXPORT FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs)
         return FT_INVALID_PARAMETER;
     std::vector<Adapter> adapters = listAdapters();
     std::lock_guard<std::mutex> lock(registryMutex);
+    // Handles of ports that have gone are not listed, so nobody would close them: let go of
+    // their devices now (unless a call is running on one; it fails and lets go itself).
+    for (const auto &entry : openPorts) {
+        std::unique_lock<std::mutex> call(entry.second->callMutex, std::try_to_lock);
+        if (call.owns_lock() && entry.second->serial)
+            releaseIfGone(*entry.second);
+    }
     infoListSnapshot = std::move(adapters);
     *numDevs = DWORD(infoListSnapshot.size());
     return FT_OK;
@@ -261,6 +253,7 @@ FT_EXPORT FT_STATUS FT_Open(int deviceNumber, FT_HANDLE *handle)
         return FT_DEVICE_NOT_OPENED;
     }
     std::lock_guard<std::mutex> lock(registryMutex);
+    reportedFailures.erase(info.filePath());
     const quintptr id = nextHandle++;
     openPorts[id] = port;
     *handle = reinterpret_cast<FT_HANDLE>(id);
@@ -281,6 +274,7 @@ FT_EXPORT FT_STATUS FT_Close(FT_HANDLE handle)
         openPorts.erase(it);
     }
     std::lock_guard<std::mutex> call(port->callMutex);
+    restoreLatency(*port);
     port->serial->close();
     port->serial.reset();
     return FT_OK;
@@ -330,6 +324,8 @@ private:
     if (!port)                                                                                     \
         return FT_INVALID_HANDLE;                                                                  \
     std::lock_guard<std::mutex> call(port->callMutex);                                             \
+    if (!port->serial->isOpen())                                                                   \
+        return FT_IO_ERROR;                                                                        \
     QSerialPort &serial = *port->serial
 
 FT_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle)
@@ -375,35 +371,52 @@ FT_EXPORT FT_STATUS FT_SetTimeouts(FT_HANDLE handle, ULONG readTimeoutMs, ULONG 
     return FT_OK;
 }
 
-// The adapter keeps a partly filled packet until its latency timer runs out (16 ms by default):
-// the kernel driver offers the timer as an attribute beside the tty, a simulated adapter as a
-// file beside its port. Besides, the low-latency flag asks the driver to hand bytes on at once.
+// The adapter keeps a partly filled packet until its latency timer runs out (16 ms by default).
+// The kernel driver offers the timer as an attribute beside the tty, writable by root (our udev
+// rule sets it at plug-in), a simulated adapter as a file beside its port. Where it cannot be
+// written, the low-latency flag, which any user may set, makes the driver use 1 ms. What is
+// changed here is put back at FT_Close: the adapter is left as it was found.
 FT_EXPORT FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR latencyMs)
 {
     WITH_PORT(handle);
     if (latencyMs < 2)
         return FT_INVALID_PARAMETER;
-    const QString name = QFileInfo(port->device).fileName();
+    const QByteArray wanted = QByteArray::number(latencyMs);
+    QString attribute = AdapterPorts::latencyAttribute(port->device);
+    if (attribute.isEmpty() && QFileInfo::exists(port->listed + QStringLiteral(".latency_timer")))
+        attribute = port->listed + QStringLiteral(".latency_timer");
     bool timerSet = false;
-    for (const QString &attribute :
-         {QStringLiteral("/sys/class/tty/%1/device/latency_timer").arg(name),
-          port->listed + QStringLiteral(".latency_timer")}) {
+    if (!attribute.isEmpty()) {
         QFile file(attribute);
-        if (file.exists() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-            file.write(QByteArray::number(latencyMs) + '\n') > 0) {
+        const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : "";
+        file.close();
+        if (before == wanted) {
             timerSet = true;
-            break;
+        } else if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(wanted + '\n') > 0 && file.flush()) {
+            timerSet = true;
+            if (port->latencyFile.isEmpty() && !before.isEmpty()) {
+                port->latencyFile = attribute;
+                port->latencyBefore = before;
+            }
         }
     }
-    serial_struct flags{};
-    const int fd = int(serial.handle());
-    const bool lowLatency =
-        ::ioctl(fd, TIOCGSERIAL, &flags) == 0 &&
-        ((flags.flags |= ASYNC_LOW_LATENCY), ::ioctl(fd, TIOCSSERIAL, &flags) == 0);
-    if (!timerSet || !lowLatency)
-        qCDebug(lcAdapter, "%s: %s%s", qPrintable(port->listed),
-                timerSet ? "" : "no latency timer attribute could be written; ",
-                lowLatency ? "" : "the driver takes no low-latency flag");
+    bool flagSet = false;
+    if (!timerSet) {
+        serial_struct flags{};
+        const int fd = int(serial.handle());
+        if (::ioctl(fd, TIOCGSERIAL, &flags) == 0) {
+            flagSet = flags.flags & ASYNC_LOW_LATENCY;
+            if (!flagSet) {
+                flags.flags |= ASYNC_LOW_LATENCY;
+                flagSet = port->lowLatencySet = ::ioctl(fd, TIOCSSERIAL, &flags) == 0;
+            }
+        }
+        qCDebug(lcAdapter, "%s: no latency timer attribute could be written%s",
+                qPrintable(port->listed),
+                flagSet ? "; the low-latency flag is set until the port is closed"
+                        : ", and the driver takes no low-latency flag");
+    }
     return FT_OK;
 }
 
@@ -426,7 +439,7 @@ FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPD
     *written = 0;
     serial.clearError();
     if (serial.write(static_cast<const char *>(buffer), toWrite) < 0)
-        return FT_IO_ERROR;
+        return ioError(*port);
     QElapsedTimer clock;
     clock.start();
     while (serial.bytesToWrite() > 0) {
@@ -438,7 +451,7 @@ FT_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, LPD
         }
         if (!serial.waitForBytesWritten(wait) && !timedOut(clock, wait)) {
             serial.clearError();
-            return FT_IO_ERROR;
+            return ioError(*port);
         }
     }
     const qint64 pending = serial.bytesToWrite();
@@ -462,7 +475,7 @@ FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWO
         if (serial.bytesAvailable() > 0) {
             const qint64 n = serial.read(dest + got, toRead - got);
             if (n < 0)
-                return FT_IO_ERROR;
+                return ioError(*port);
             got += DWORD(n);
             continue;
         }
@@ -474,10 +487,12 @@ FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWO
         }
         if (!serial.waitForReadyRead(wait) && !timedOut(clock, wait)) {
             serial.clearError();
-            return FT_IO_ERROR; // hang-up or read error before the time-out: the port is gone
+            return ioError(*port); // hang-up or read error before the time-out: the port is gone
         }
     }
     *returned = got;
+    if (got < toRead && releaseIfGone(*port))
+        return FT_IO_ERROR;
     if (got == toRead && got > 0)
         turnaround.answered();
     return FT_OK;

@@ -1,9 +1,11 @@
 #include "comm2pc.h"
 
+#include "adapterports.h"
 #include "frame.h"
 #include "ftddevice.h"
 #include "logging.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <cstring>
 #include <memory>
@@ -48,8 +50,9 @@ QString Comm2Pc::serialText(const quint8 *answer)
 Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *goodAnswer)
 {
     const quint32 count = library.nr_devices();
+    // Its own handle first: when its port has gone, closeAll does not list it.
+    usbDevice->close();
     library.closeAll();
-    usbDevice->forget(); // closeAll closed it too
     if (!silent)
         emit signal_nr_devices(int(count));
 
@@ -87,24 +90,35 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
         usbDevice->purge(FT_PURGE_RX);
 
         quint8 answer[handshakeAnswerLength] = {};
-        try {
-            exchangeData(Protocol::HandshakeRequest, int(sizeof Protocol::HandshakeRequest), answer,
-                         handshakeAnswerLength);
-        } catch (const ex_stopped &) {
-            throw;
-        } catch (...) {
-            qCDebug(lcLink, "exchangeData exception!");
+        // One damaged or lost answer does not make a station missing: it is asked once more.
+        bool match = false;
+        for (int attempt = 0; attempt < 2 && !match; ++attempt) {
+            const int tries = retryCount();
+            if (attempt > 0) {
+                usbDevice->purge(FT_PURGE_RX);
+                setRetries(1);
+            }
+            bool answered = true;
+            try {
+                exchangeData(Protocol::HandshakeRequest, int(sizeof Protocol::HandshakeRequest),
+                             answer, handshakeAnswerLength);
+            } catch (const ex_stopped &) {
+                setRetries(tries);
+                throw;
+            } catch (...) {
+                qCDebug(lcLink, "exchangeData exception!");
+                answered = false;
+            }
+            setRetries(tries);
             if (!silent)
-                emit signal_info_sendHandshake(false);
-            found = false;
-            continue;
+                emit signal_info_sendHandshake(answered);
+            if (!answered)
+                continue;
+            match = answerFrameOk(answer, handshakeAnswerLength);
+            if (!silent)
+                emit signal_info_receiveHandshake(0, hexString(answer, handshakeAnswerLength),
+                                                  match, match);
         }
-        if (!silent)
-            emit signal_info_sendHandshake(true);
-        const bool match = answerFrameOk(answer, handshakeAnswerLength);
-        if (!silent)
-            emit signal_info_receiveHandshake(0, hexString(answer, handshakeAnswerLength), match,
-                                              match);
         if (!match)
             continue;
         if (reconnect)
@@ -137,11 +151,46 @@ void Comm2Pc::reportVersions(const quint8 *answer)
                                       versionText(readWord(answer + 8)));
 }
 
+// A port that another program holds for a moment (the window's search, a probe of ModemManager)
+// is waited for; after heldPortWaitMs the holder is named instead of "no station".
+Comm2Pc::Outcome Comm2Pc::searchOrWait(bool silent, bool reconnect, quint8 *answer)
+{
+    Outcome outcome = searchAdapters(silent, reconnect, answer);
+    if (outcome != Outcome::NotFound || silent || heldPortWaitMs <= 0)
+        return outcome;
+    QElapsedTimer waiting;
+    waiting.start();
+    for (;;) {
+        QString port, holder;
+        for (const AdapterPorts::Port &listed : AdapterPorts::list()) {
+            holder = AdapterPorts::holder(listed.path);
+            if (!holder.isEmpty()) {
+                port = listed.path;
+                break;
+            }
+        }
+        if (holder.isEmpty())
+            return outcome;
+        if (waiting.elapsed() >= heldPortWaitMs) {
+            qCDebug(lcLink).noquote() << QStringLiteral("%1 is held by %2").arg(port, holder);
+            emit signal_info_portHeld(port, holder);
+            return Outcome::Held;
+        }
+        pause(250);
+        throwIfStopped();
+        outcome = searchAdapters(true, reconnect, answer);
+        if (outcome != Outcome::NotFound)
+            return outcome;
+    }
+}
+
 bool Comm2Pc::connectDevice(bool silent)
 {
     quint8 answer[handshakeAnswerLength] = {};
-    const Outcome outcome = searchAdapters(silent, false, answer);
+    const Outcome outcome = searchOrWait(silent, false, answer);
     lastOutcome = outcome;
+    if (outcome == Outcome::Held)
+        return false;
     if (outcome == Outcome::NotFound) {
         if (!silent)
             emit signal_info_noGleistron();
@@ -163,7 +212,10 @@ bool Comm2Pc::connectDevice(bool silent)
 bool Comm2Pc::reconnectDevice(bool silent)
 {
     quint8 answer[handshakeAnswerLength] = {};
-    if (searchAdapters(silent, true, answer) == Outcome::NotFound) {
+    const Outcome outcome = searchOrWait(silent, true, answer);
+    if (outcome == Outcome::Held)
+        return false;
+    if (outcome == Outcome::NotFound) {
         if (!silent)
             emit signal_info_noGleistron();
         qCDebug(lcLink, "Gleistron not found");

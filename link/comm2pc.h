@@ -103,6 +103,8 @@ public:
     bool connected = true;
     FtdLibrary library;
     qint32 dataModelVersion = 0;
+    // How long a search waits for a port another program holds before it names the holder.
+    int heldPortWaitMs = 5000;
 
 private:
     std::unique_ptr<FtdDevice> device; // usbDevice points to it
@@ -121,6 +123,8 @@ signals:
     void signal_info_receiveHandshake(long bytes, QString message, bool crcOk, bool success);
     void signal_info_invalidMode();
     void signal_info_noGleistron();
+    // No station answered and this port is held by another program (instead of noGleistron).
+    void signal_info_portHeld(QString port, QString holder);
     void signal_info_gleistronVersion(QString serialNr, QString softwareVersion,
                                       QString protokollVersion, QString datenmodellVersion);
     void signal_info_communicationError(QString message, bool retrying);
@@ -140,8 +144,9 @@ private:
     bool lsbExchange(const quint8 *request, int requestLength, quint8 *answer, int answerLength,
                      const char *errorMessage);
 
-    enum class Outcome { NotFound, InvalidMode, Found };
+    enum class Outcome { NotFound, InvalidMode, Found, Held };
     Outcome searchAdapters(bool silent, bool reconnect, quint8 *answer);
+    Outcome searchOrWait(bool silent, bool reconnect, quint8 *answer);
     Outcome lastOutcome = Outcome::NotFound;
     void reportVersions(const quint8 *answer);
 };

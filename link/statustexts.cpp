@@ -20,6 +20,15 @@ QString noGleistron()
         "gefunden!</span><BR>"));
 }
 
+QString portHeld(const QString &port, const QString &holder)
+{
+    return translated(QT_TRANSLATE_NOOP(
+                          "MainWindow",
+                          "<BR><BR><span style=\"font-weight:bold;color:#990000;\">FEHLER: %1 wird "
+                          "von einem anderen Programm benutzt: %2</span><BR>"))
+        .arg(port.toHtmlEscaped(), holder.toHtmlEscaped());
+}
+
 QString invalidMode()
 {
     return translated(

@@ -9,6 +9,8 @@ namespace StatusTexts {
 constexpr const char *webHost = "https://www.orvandel.example";
 
 QString noGleistron();
+// No station answered, and the port is held by another program.
+QString portHeld(const QString &port, const QString &holder);
 QString invalidMode(); // plain text
 QString gleistronFound(const QString &serial, const QString &softwareVersion);
 QString outdatedSoftware();

@@ -4,6 +4,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: %1 wird von einem anderen Programm benutzt: %2&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: %1 is in use by another program: %2&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Nach dem Hochladen prüfen</source>
         <translation>Verify after uploading</translation>
     </message>

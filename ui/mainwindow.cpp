@@ -150,6 +150,8 @@ void MainWindow::connectStatus(Comm2Pc *job)
             Qt::QueuedConnection);
     connect(job, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
             Qt::QueuedConnection);
+    connect(job, &Comm2Pc::signal_info_portHeld, this, &MainWindow::comm_info_portHeld,
+            Qt::QueuedConnection);
     connect(job, &Comm2Pc::signal_info_gleistronVersion, this,
             &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
     connect(job, &Comm2Pc::signal_info_communicationError, this,

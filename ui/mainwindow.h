@@ -75,6 +75,7 @@ public slots:
     void on_pushButton_lsb_update_cancel_clicked();
     void comm_info_invalidMode();
     void comm_info_noGleistron();
+    void comm_info_portHeld(const QString &port, const QString &holder);
     void comm_info_gleistronVersion(QString serial, QString softwareVersion,
                                     QString protocolVersion, QString dataModelVersion);
     void comm_info_communicationError(QString text, bool flag);

@@ -9,7 +9,14 @@
 
 void MainWindow::comm_info_noGleistron()
 {
-    consoleAppend(StatusTexts::noGleistron());
+    comm_info_portHeld(QString(), QString());
+}
+
+// Without a port: no station at all.
+void MainWindow::comm_info_portHeld(const QString &port, const QString &holder)
+{
+    consoleAppend(port.isEmpty() ? StatusTexts::noGleistron()
+                                 : StatusTexts::portHeld(port, holder));
     ui->label_serialNr->setText(QString());
     ui->label_softwareVersion->setText(QString());
     ui->label_protokollVersion->setText(QString());

@@ -45,6 +45,7 @@ private slots:
     void wrongModeBehindSilentAdapter();
     void endedJobReleasesAdapter();
     void searchSetsLatencyTimer();
+    void damagedAnswerAskedAgain();
 };
 
 void TestSearch::secondAdapterAnswers()
@@ -214,6 +215,26 @@ void TestSearch::searchSetsLatencyTimer()
     QVERIFY(worker.connectDevice(true));
     QVERIFY(attribute.open(QIODevice::ReadOnly));
     QCOMPARE(attribute.readAll().trimmed(), QByteArray("2"));
+    attribute.close();
+    // Left as found when the port is let go.
+    worker.library.closeAll();
+    QVERIFY(attribute.open(QIODevice::ReadOnly));
+    QCOMPARE(attribute.readAll().trimmed(), QByteArray("16"));
+}
+
+void TestSearch::damagedAnswerAskedAgain()
+{
+    // With this seed the first handshake answer is damaged, the second whole.
+    SimProcess sim({"--corrupt", "0.5", "--seed", "2"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    Comm2Pc worker;
+    Spies spies(worker);
+    QVERIFY(worker.connectDevice(false));
+    QCOMPARE(spies.noStation.count(), 0);
+    QCOMPARE(spies.handshakes.count(), 2);
+    QCOMPARE(spies.handshakes.at(0).at(2).toBool(), false);
+    QCOMPARE(spies.handshakes.at(1).at(2).toBool(), true);
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

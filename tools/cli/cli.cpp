@@ -147,6 +147,12 @@ void attachStationReports(Comm2Pc &job)
         &job, &Comm2Pc::signal_info_noGleistron, &job, [] { message(StatusTexts::noGleistron()); },
         Qt::QueuedConnection);
     QObject::connect(
+        &job, &Comm2Pc::signal_info_portHeld, &job,
+        [](const QString &port, const QString &holder) {
+            message(StatusTexts::portHeld(port, holder));
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
         &job, &Comm2Pc::signal_info_invalidMode, &job,
         [] {
             message(StatusTexts::invalidMode());

@@ -17,6 +17,9 @@ int commandInfo()
         &probe, &Comm2Pc::signal_info_noGleistron, &probe, [&code] { code = NoStation; },
         Qt::QueuedConnection);
     QObject::connect(
+        &probe, &Comm2Pc::signal_info_portHeld, &probe, [&code] { code = Failed; },
+        Qt::QueuedConnection);
+    QObject::connect(
         &probe, &Comm2Pc::signal_info_invalidMode, &probe, [&code] { code = WrongMode; },
         Qt::QueuedConnection);
     QObject::connect(

@@ -21,6 +21,9 @@ int commandLsbUpdate(const QString &path, bool dryRun)
         &job, &Comm2Pc::signal_info_noGleistron, &job, [&code] { code = NoStation; },
         Qt::QueuedConnection);
     QObject::connect(
+        &job, &Comm2Pc::signal_info_portHeld, &job, [&code] { code = Failed; },
+        Qt::QueuedConnection);
+    QObject::connect(
         &job, &Comm2Pc::signal_info_invalidMode, &job, [&code] { code = WrongMode; },
         Qt::QueuedConnection);
     bool refused = false;
