@@ -122,7 +122,9 @@ QStringList openedBy(const QString &device)
 {
     QStringList users;
     const QString target = QFileInfo(device).canonicalFilePath();
-    if (target.isEmpty())
+    // A pseudo-terminal's far end keeps it open by design (the simulated station): only its
+    // lock file tells of a holder.
+    if (target.isEmpty() || target.startsWith(QLatin1String("/dev/pts/")))
         return users;
     const QString self = QString::number(::getpid());
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);

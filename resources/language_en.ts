@@ -4,6 +4,174 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Adapterbibliothek %1 nicht ladbar: %2</source>
+        <translation>adapter library %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <source>Gleistron Manager neu installieren</source>
+        <translation>reinstall Gleistron Manager</translation>
+    </message>
+    <message>
+        <source>Adapterbibliothek des Herstellers: %1</source>
+        <translation>the maker's adapter library: %1</translation>
+    </message>
+    <message>
+        <source>Adapterbibliothek des Programms: %1</source>
+        <translation>the program's own adapter library: %1</translation>
+    </message>
+    <message>
+        <source>%1: Lesen und Schreiben erlaubt</source>
+        <translation>%1: may be read and written</translation>
+    </message>
+    <message>
+        <source>%1 gehört der Gruppe %2; %3 ist Mitglied, aber noch nicht in dieser Sitzung</source>
+        <translation>%1 belongs to group %2; %3 is a member, but not yet in this session</translation>
+    </message>
+    <message>
+        <source>ab- und wieder anmelden</source>
+        <translation>log out and in again</translation>
+    </message>
+    <message>
+        <source>%1 gehört der Gruppe %2, in der %3 nicht Mitglied ist</source>
+        <translation>%1 belongs to group %2, and %3 is not a member</translation>
+    </message>
+    <message>
+        <source>sudo adduser %1 %2, dann ab- und wieder anmelden</source>
+        <translation>sudo adduser %1 %2, then log out and in again</translation>
+    </message>
+    <message>
+        <source>%1 hat keinen Latenz-Timer (kein FTDI-Treiber)</source>
+        <translation>%1 has no latency timer (not an FTDI driver)</translation>
+    </message>
+    <message>
+        <source>%1: Latenz-Timer %2 ms</source>
+        <translation>%1: latency timer %2 ms</translation>
+    </message>
+    <message>
+        <source>%1: Latenz-Timer %2 ms; das Programm stellt 2 ms ein, solange es den Anschluss offen hat</source>
+        <translation>%1: latency timer %2 ms; the program sets 2 ms while it has the port open</translation>
+    </message>
+    <message>
+        <source>%1: Latenz-Timer %2 ms, den nur root ändern kann; das Programm nimmt stattdessen das Low-Latency-Flag</source>
+        <translation>%1: latency timer %2 ms, which only root may change; the program uses the low-latency flag instead</translation>
+    </message>
+    <message>
+        <source>die udev-Regel %1 installieren (stellt 2 ms ein)</source>
+        <translation>install the udev rule %1 (it sets 2 ms)</translation>
+    </message>
+    <message>
+        <source>GLEISTRON_PORTS nennt %1</source>
+        <translation>GLEISTRON_PORTS names %1</translation>
+    </message>
+    <message>
+        <source>kein Adapter mit der Hersteller-Kennung 0403 angeschlossen</source>
+        <translation>no adapter with the maker's vendor id 0403 is plugged in</translation>
+    </message>
+    <message>
+        <source>das USB-Kabel des Gleistron einstecken; lsusb zeigt den Adapter dann als 0403:6001</source>
+        <translation>plug in the Gleistron's USB cable; lsusb then lists the adapter as 0403:6001</translation>
+    </message>
+    <message>
+        <source>%1 Adapter mit der Hersteller-Kennung 0403: %2</source>
+        <translation>%1 adapter(s) with the maker's vendor id 0403: %2</translation>
+    </message>
+    <message>
+        <source>%1 gibt es nicht</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>den Adapter einstecken oder GLEISTRON_PORTS berichtigen</source>
+        <translation>plug in the adapter or correct GLEISTRON_PORTS</translation>
+    </message>
+    <message>
+        <source>%1 (Seriennummer %2)</source>
+        <translation>%1 (serial number %2)</translation>
+    </message>
+    <message>
+        <source>%1 ist frei</source>
+        <translation>%1 is free</translation>
+    </message>
+    <message>
+        <source>%1 wird benutzt von %2</source>
+        <translation>%1 is in use by %2</translation>
+    </message>
+    <message>
+        <source>%1 beenden</source>
+        <translation>quit %1</translation>
+    </message>
+    <message>
+        <source>ModemManager ist nicht installiert</source>
+        <translation>ModemManager is not installed</translation>
+    </message>
+    <message>
+        <source>ModemManager lässt den Adapter in Ruhe (udev-Regel)</source>
+        <translation>ModemManager leaves the adapter alone (udev rule)</translation>
+    </message>
+    <message>
+        <source>ModemManager ist installiert und kann den Adapter beim Einstecken abfragen</source>
+        <translation>ModemManager is installed and may probe the adapter when it is plugged in</translation>
+    </message>
+    <message>
+        <source>die udev-Regel %1 installieren</source>
+        <translation>install the udev rule %1</translation>
+    </message>
+    <message>
+        <source>brltty ist nicht installiert</source>
+        <translation>brltty is not installed</translation>
+    </message>
+    <message>
+        <source>brltty ist installiert und nimmt Adapter dieser Art beim Einstecken für eine Braillezeile</source>
+        <translation>brltty is installed and takes adapters of this kind for a braille display when they are plugged in</translation>
+    </message>
+    <message>
+        <source>sudo apt-get remove brltty, wenn keine Braillezeile benutzt wird</source>
+        <translation>sudo apt-get remove brltty, unless a braille display is used</translation>
+    </message>
+    <message>
+        <source>die udev-Regel %1 ist nicht installiert</source>
+        <translation>the udev rule %1 is not installed</translation>
+    </message>
+    <message>
+        <source>sie aus dem Paket nach /etc/udev/rules.d kopieren, dann den Adapter neu einstecken</source>
+        <translation>copy it from the package into /etc/udev/rules.d, then plug the adapter in again</translation>
+    </message>
+    <message>
+        <source>kein Gleistron antwortet</source>
+        <translation>no Gleistron answers</translation>
+    </message>
+    <message>
+        <source>den Gleistron einschalten und das USB-Kabel prüfen</source>
+        <translation>switch the Gleistron on and check the USB cable</translation>
+    </message>
+    <message>
+        <source>ohne Adapterbibliothek nicht zu fragen</source>
+        <translation>cannot be asked without the adapter library</translation>
+    </message>
+    <message>
+        <source>erst das Problem der Adapterbibliothek beheben</source>
+        <translation>first mend the adapter library's problem</translation>
+    </message>
+    <message>
+        <source>Gleistron %1, Software %2, im PC-Modus</source>
+        <translation>Gleistron %1, software %2, in PC mode</translation>
+    </message>
+    <message>
+        <source>ein Gleistron antwortet, steht aber nicht im PC-Modus</source>
+        <translation>a Gleistron answers, but is not in PC mode</translation>
+    </message>
+    <message>
+        <source>am Gleistron das Menü Datensicherung wählen</source>
+        <translation>choose the Datensicherung menu on the Gleistron</translation>
+    </message>
+    <message>
+        <source>Mögliche Ursache: %1 – Abhilfe: %2&lt;BR&gt;</source>
+        <translation>Possible cause: %1 – remedy: %2&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>"gleistron-cli doctor" prüft Adapter, Rechte und Anschlüsse.</source>
+        <translation>"gleistron-cli doctor" checks adapters, permissions and ports.</translation>
+    </message>
+    <message>
         <source>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;FEHLER: %1 wird von einem anderen Programm benutzt: %2&lt;/span&gt;&lt;BR&gt;</source>
         <translation>&lt;BR&gt;&lt;BR&gt;&lt;span style="font-weight:bold;color:#990000;"&gt;ERROR: %1 is in use by another program: %2&lt;/span&gt;&lt;BR&gt;</translation>
     </message>

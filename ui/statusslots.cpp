@@ -1,3 +1,4 @@
+#include "link/portdoctor.h"
 #include "link/statustexts.h"
 #include "mainwindow.h"
 

@@ -144,7 +144,11 @@ bool runJob(Comm2Pc &job)
 void attachStationReports(Comm2Pc &job)
 {
     QObject::connect(
-        &job, &Comm2Pc::signal_info_noGleistron, &job, [] { message(StatusTexts::noGleistron()); },
+        &job, &Comm2Pc::signal_info_noGleistron, &job,
+        [] {
+            message(StatusTexts::noGleistron());
+            message(tr("\"gleistron-cli doctor\" prüft Adapter, Rechte und Anschlüsse."));
+        },
         Qt::QueuedConnection);
     QObject::connect(
         &job, &Comm2Pc::signal_info_portHeld, &job,

@@ -47,6 +47,7 @@ bool selectSets(const QString &keys, DataImage &image);
 bool openDocument(const QString &path, Document &document, bool *damaged = nullptr);
 
 int commandInfo();
+int commandDoctor();
 int commandBackup(QString path, const Options &options);
 int commandRestore(const QString &path, const Options &options);
 int commandContents(const QString &path);

@@ -21,6 +21,8 @@ int main(int argc, char *argv[])
         "Back up, restore and inspect an Orvandel Gleistron.\n\n"
         "Commands:\n"
         "  info                          find the station and print its identity\n"
+        "  doctor                        check adapters, ports and permissions: ok, problem\n"
+        "                                and hint lines; changes nothing\n"
         "  backup [OUT.GTB2] [--sets KEYS]\n"
         "                                download data sets into a backup file (without a name:\n"
         "                                Gleistron-<serial>-<date>.GTB2 here)\n"
@@ -116,6 +118,11 @@ int main(int argc, char *argv[])
             if (args.size() != 1)
                 return usage(QStringLiteral("info takes no arguments"));
             return commandInfo();
+        }
+        if (command == QLatin1String("doctor")) {
+            if (args.size() != 1)
+                return usage(QStringLiteral("doctor takes no arguments"));
+            return commandDoctor();
         }
         if (command == QLatin1String("backup")) {
             if (args.size() > 2)
