@@ -9,10 +9,10 @@ BUILD_DIR=build
 TESTS=()
 for arg in "$@"; do
     case "$arg" in
-        # The suite under the sanitizers, but for the fault suite and the package, which the
-        # plain run covers and which would double the time here.
+        # The suite under the sanitizers, but for the fault suite, the package and the driver
+        # test, which the plain run covers and which would double the time here.
         --sanitize) BUILD_DIR=build-sanitize; CMAKE_EXTRA="-DGLEISTRON_SANITIZE=ON"
-                    TESTS=(-LE '^(faults|package)$') ;;
+                    TESTS=(-LE '^(faults|package|driver)$') ;;
         # The window and the jobs under ThreadSanitizer: the tests where threads meet.
         --tsan) BUILD_DIR=build-tsan; CMAKE_EXTRA="-DGLEISTRON_TSAN=ON"
                 TSAN_TESTS="tst_backupjobs tst_backuptab tst_mainwindow tst_lsbupdate tst_search tst_routestab"
@@ -25,6 +25,10 @@ for arg in "$@"; do
     esac
 done
 
+# The driver test's guest: QEMU, a static busybox for its initramfs, and the tools that build it.
+if [[ $BUILD_DIR == build ]]; then
+    EXTRA_PACKAGES="qemu-system-x86 busybox-static cpio binutils socat util-linux"
+fi
 source scripts/prepare.sh
 
 export QT_QPA_PLATFORM=offscreen
