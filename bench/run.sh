@@ -10,4 +10,5 @@ cmake --build build --target bench_exchange bench_backup bench_routes bench_late
     build/bin/bench_routes 2>/dev/null
     build/bin/bench_backup 2>/dev/null
     build/bin/bench_latency 2>/dev/null
+    bench/bench_driver.sh build 2>/dev/null
 } | column -t -s $'\t'
