@@ -18,6 +18,10 @@ void MainWindow::comm_info_portHeld(const QString &port, const QString &holder)
 {
     consoleAppend(port.isEmpty() ? StatusTexts::noGleistron()
                                  : StatusTexts::portHeld(port, holder));
+    // What the port checks of "gleistron-cli doctor" find, so the user knows where to look.
+    if (const QString problems = PortDoctor::problemsHtml(PortDoctor::examine());
+        !problems.isEmpty())
+        consoleAppend(problems);
     ui->label_serialNr->setText(QString());
     ui->label_softwareVersion->setText(QString());
     ui->label_protokollVersion->setText(QString());

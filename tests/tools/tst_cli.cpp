@@ -53,6 +53,7 @@ class TestCli : public QObject
     Q_OBJECT
 private slots:
     void infoPrintsIdentity();
+    void doctor();
     void infoOutcomes_data();
     void infoOutcomes();
     void badUsage_data();
@@ -91,6 +92,29 @@ void TestCli::infoPrintsIdentity()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("serial 0A1B2C3D\nsoftware 1.234\nprotocol 0.003\n"
                                      "datamodel 2.001\n"));
+}
+
+void TestCli::doctor()
+{
+    // A station on a free port: nothing but ok lines and hints, exit 0.
+    SimProcess sim({"--serial", "0A1B2C3D"});
+    QVERIFY(sim.start());
+    Run run = cli({"doctor", "--lang", "en"}, sim.ports());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    for (const QString &line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        QVERIFY2(line.startsWith("ok ") || line.startsWith("hint "), qPrintable(line));
+    QVERIFY(run.out.contains(QStringLiteral("ok holder %1 is free").arg(sim.ports())));
+    QVERIFY(run.out.contains("ok station Gleistron 0A1B2C3D, software 1.300, in PC mode\n"));
+
+    // A missing port and a station in another mode are problems, each with its fix.
+    SimProcess other({"--mode", "N"});
+    QVERIFY(other.start());
+    run = cli({"doctor", "--lang", "en"}, other.ports() + ",/nonexistent/gleistron9");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains("problem port /nonexistent/gleistron9 does not exist fix: plug in "
+                              "the adapter or correct GLEISTRON_PORTS\n"),
+             qPrintable(run.out));
+    QVERIFY(run.out.contains("problem station a Gleistron answers, but is not in PC mode fix: "));
 }
 
 void TestCli::infoOutcomes_data()

@@ -69,6 +69,7 @@ private slots:
     void fitsSmallScreens();
     void stationPresence();
     void statusMessagesInOrder();
+    void missingStationExplained();
     void stationMissingReturnsToIdle();
     void updateHint_data();
     void updateHint();
@@ -316,6 +317,26 @@ void TestMainWindow::statusMessagesInOrder()
     const int broken = text.indexOf("Kommunikation mit Gleistron unterbrochen!");
     QVERIFY(missing >= 0 && missing < lost && lost < back && back < mode && mode < broken);
     QCOMPARE(console->textCursor().position(), console->document()->characterCount() - 1);
+}
+
+void TestMainWindow::missingStationExplained()
+{
+    // No station: the console says what the port checks find, and a held port names its
+    // holder instead.
+    ScopedPorts ports(QStringLiteral("/nonexistent/gleistron0"));
+    MainWindow w;
+    w.show();
+    auto *console = find<QTextEdit>(w, "textEdit_console");
+    w.comm_info_noGleistron();
+    QVERIFY2(console->toPlainText().contains(
+                 "Mögliche Ursache: /nonexistent/gleistron0 gibt es nicht – Abhilfe: den Adapter "
+                 "einstecken oder GLEISTRON_PORTS berichtigen"),
+             qPrintable(console->toPlainText()));
+    console->clear();
+    w.comm_info_portHeld("/dev/ttyUSB0", "minicom (pid 42)");
+    QVERIFY(console->toPlainText().contains(
+        "FEHLER: /dev/ttyUSB0 wird von einem anderen Programm benutzt: minicom (pid 42)"));
+    QVERIFY(!console->toPlainText().contains("Kein Gleistron"));
 }
 
 void TestMainWindow::stationMissingReturnsToIdle()
