@@ -2,7 +2,7 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/legacyimport.h"
-#include "backupfile/documentactions.h"
+#include "ui/documentactions.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>

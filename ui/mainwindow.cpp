@@ -1,14 +1,14 @@
 #include "mainwindow.h"
 
 #include "askyes.h"
-#include "backupfile/documentactions.h"
-#include "datasets/backuptab.h"
 #include "link/comm2pc.h"
 #include "link/ftdlibrary.h"
 #include "link/stationprobe.h"
 #include "lsbupdate/lsb_updater.h"
-#include "lsbupdate/lsbpage.h"
-#include "routes/routestab.h"
+#include "ui/backuptab.h"
+#include "ui/documentactions.h"
+#include "ui/lsbpage.h"
+#include "ui/routestab.h"
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
@@ -36,7 +36,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     title = QStringLiteral("Orvandel Gleistron Manager 1.3");
     ui->menuSprache->menuAction()->setVisible(false);
     ui->mainToolBar->hide();
-    actions = std::make_unique<DocumentActions>(*this, ui.get(), doc);
+    actions = std::make_unique<DocumentActions>(ui.get(), doc);
     backup = std::make_unique<BackupTab>(*this, ui.get(), doc);
 
     ui->textEdit_manual_de->setHtml(resourceText(QStringLiteral(":/resources/manual_de.html")));
@@ -47,10 +47,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->action_oeffnen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     on_tabWidget_currentChanged(ui->tabWidget->currentIndex());
     lsb = std::make_unique<LsbPage>(*this, ui.get());
-    connectLsbJob();
 
     routes = std::make_unique<RoutesTab>(*this, ui.get(), doc);
     routes->build();
+    connectTabs();
     ui->tabWidget->removeTab(3);
     ui->tabWidget->removeTab(3);
     ui->pushButton_Fahrstrassen_refresh->setEnabled(false);
@@ -119,29 +119,23 @@ MainWindow::~MainWindow()
     }
 }
 
-void MainWindow::connectLsbJob()
+void MainWindow::connectTabs()
 {
-    LSB_Updater *job = &lsb->job();
-    connectStatus(job);
-    connect(job, &LSB_Updater::signal_lsb_update_device, this, &MainWindow::comm_lsb_update_device,
-            Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_data, this, &MainWindow::comm_lsb_update_data,
-            Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_file_error, this,
-            &MainWindow::comm_lsb_update_file_error, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_invalid_mode, this,
-            &MainWindow::comm_lsb_update_invalid_mode, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_type_mismatch, this,
-            &MainWindow::comm_lsb_update_type_mismatch, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_confirm, this,
-            &MainWindow::comm_lsb_update_confirm, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_progress, this,
-            &MainWindow::comm_lsb_update_progress, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_finished, this,
-            &MainWindow::comm_lsb_update_finished, Qt::QueuedConnection);
-    connect(job, &LSB_Updater::signal_lsb_update_ended, this, &MainWindow::comm_lsb_update_ended,
-            Qt::QueuedConnection);
-    trackJob(job, false);
+    connect(actions.get(), &DocumentActions::message, this, &MainWindow::consoleAppend);
+    connect(backup.get(), &BackupTab::message, this, &MainWindow::comm_backup_message);
+    connect(routes.get(), &RoutesTab::message, this, &MainWindow::consoleAppend);
+    connect(lsb.get(), &LsbPage::message, this, &MainWindow::consoleAppend);
+    connect(actions.get(), &DocumentActions::documentChanged, this, &MainWindow::refreshLabels);
+    connect(backup.get(), &BackupTab::documentChanged, this, &MainWindow::refreshLabels);
+    const auto repaintRoutes = [this] { routes->routesLoaded(1024, true); };
+    connect(actions.get(), &DocumentActions::routesChanged, this, repaintRoutes);
+    connect(backup.get(), &BackupTab::routesChanged, this, repaintRoutes);
+    connect(backup.get(), &BackupTab::busyChanged, actions.get(), &DocumentActions::setBusy);
+}
+
+void MainWindow::on_actionGleistronSuchen_triggered()
+{
+    searchStation(false);
 }
 
 void MainWindow::connectStatus(Comm2Pc *job)

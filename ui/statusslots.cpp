@@ -2,7 +2,7 @@
 #include "link/statustexts.h"
 #include "mainwindow.h"
 
-#include "datasets/backuptab.h"
+#include "ui/backuptab.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>

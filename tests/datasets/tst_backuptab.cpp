@@ -7,9 +7,9 @@
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
-#include "backupfile/documentactions.h"
-#include "datasets/backuptab.h"
-#include "lsbupdate/lsbpage.h"
+#include "ui/documentactions.h"
+#include "ui/backuptab.h"
+#include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

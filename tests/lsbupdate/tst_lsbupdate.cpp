@@ -5,7 +5,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "lsbupdate/lsb_updater.h"
-#include "lsbupdate/lsbpage.h"
+#include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -216,7 +216,7 @@ void TestLsbUpdate::pageStates()
     QTRY_VERIFY(w.findChild<QTextEdit *>("textEdit_console")
                     ->toPlainText()
                     .contains("Firmware-Update abgeschlossen: 264 Bytes gesendet."));
-    w.on_pushButton_lsb_update_cancel_clicked();
+    w.lsbPage().cancel();
     QVERIFY(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text().isEmpty());
     QVERIFY(widget("widget_lsb_udate_progress")->isHidden());
 }
@@ -297,7 +297,7 @@ void TestLsbUpdate::pageOutcomes()
         w.lsbPage().start(dir.filePath(QStringLiteral("other.lsb")));
         QVERIFY(console().contains("Es läuft bereits eine Übertragung"));
         QCOMPARE(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text(), firmware);
-        w.on_pushButton_lsb_update_cancel_clicked();
+        w.lsbPage().cancel();
         QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 10000);
         QTRY_VERIFY(console().contains("Firmware-Update abgebrochen"));
     }

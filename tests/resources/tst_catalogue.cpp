@@ -29,7 +29,8 @@ QSet<QString> messages(const QString &path, bool anyMessage)
                 source = xml.readElementText();
             else if (xml.name() == QLatin1String("translation")) {
                 unfinished = xml.attributes().hasAttribute(QLatin1String("type"));
-                translation = xml.readElementText();
+                translation = xml.readElementText(
+                    QXmlStreamReader::IncludeChildElements); // plural forms inside
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
             if (anyMessage || (!unfinished && !translation.isEmpty()))

@@ -3,8 +3,8 @@
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
-#include "backupfile/documentactions.h"
-#include "routes/routestab.h"
+#include "ui/documentactions.h"
+#include "ui/routestab.h"
 #include "ui/mainwindow.h"
 
 #include <QFile>
@@ -155,13 +155,13 @@ void TestRoutesTab::clearTurnsEverythingGray()
 void TestRoutesTab::loaderReports()
 {
     MainWindow w;
-    w.comm_fahrstrassen_loaded(7, false);
+    w.routesTab().routesLoaded(7, false);
     QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 7)]), 0);
     QCOMPARE(colourOf(w, 6), QColor(Qt::gray));
-    w.comm_fahrstrassen_loaded(7, true);
+    w.routesTab().routesLoaded(7, true);
     QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 7)]), 1);
     QCOMPARE(colourOf(w, 6), QColor(Qt::black));
-    w.comm_fahrstrassen_loaded(0, true); // index 0 is not listed
+    w.routesTab().routesLoaded(0, true); // index 0 is not listed
     QCOMPARE(int(w.document().image.recordStatus[size_t(Catalogue::StatusFahrstrassen + 0)]), 1);
     QCOMPARE(colourOf(w, 0), QColor(Qt::gray));
 }

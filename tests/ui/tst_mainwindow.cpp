@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "link/comm2pc.h"
+#include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
 
@@ -239,8 +240,8 @@ void TestMainWindow::fitsSmallScreens()
     QVERIFY2(least.width() <= 1024 && least.height() <= 700,
              qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
     // A long device type name does not widen the window.
-    w.comm_lsb_update_data(4, 0, 1);
-    w.comm_lsb_update_device(5, 230, 1, 2);
+    w.lsbPage().fileArrived(4, 0, 1);
+    w.lsbPage().deviceArrived(5, 230, 1, 2);
     find<QLabel>(w, "label_lsb_update_device_typ")
         ->setText(QStringLiteral("Orvandel 60832 Doppel-Multiplexer Signalmodul mit Zusatz"));
     QVERIFY(w.minimumSizeHint().width() <= least.width());

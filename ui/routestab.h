@@ -1,19 +1,21 @@
 #pragma once
 
+#include <QObject>
 #include <QtGlobal>
 
 namespace Ui {
 class MainWindow;
 }
 class Document;
-class MainWindow;
+class JobHost;
 
 // The routes tab: routes 1 to 1000 coloured by the document's route status, the shown route as
 // header and card tree, the route loader, and the printout of the shown route.
-class RoutesTab
+class RoutesTab : public QObject
 {
+    Q_OBJECT
 public:
-    RoutesTab(MainWindow &window, Ui::MainWindow *ui, Document &document);
+    RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
 
     void build();
     bool showRoute();
@@ -24,10 +26,13 @@ public:
     void startLoader();
     void print(); // Fahrstrasse.pdf in the working directory, then the desktop's viewer
 
+signals:
+    void message(const QString &html); // a console fragment
+
 private:
     qint8 status(int n) const;
 
-    MainWindow &window;
+    JobHost &host;
     Ui::MainWindow *ui;
     Document &document;
     quint8 cardCount3 = 12;

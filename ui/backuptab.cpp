@@ -1,14 +1,15 @@
 // The backup tab: direction, selection, starting a transfer and following it.
 
-#include "datasets/backuptab.h"
+#include "ui/backuptab.h"
 
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
 #include "link/comm2pc.h"
 #include "link/statustexts.h"
-#include "ui/mainwindow.h"
+#include "ui/jobhost.h"
 #include "ui_mainwindow.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -18,8 +19,8 @@
 #include <QPushButton>
 #include <utility>
 
-BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
-    : window(window), ui(ui), document(document)
+BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent)
+    : QObject(parent), host(host), ui(ui), document(document)
 {
     ui->groupBox_backup_open->hide();
     ui->pushButton_backup_download->hide();
@@ -45,22 +46,24 @@ BackupTab::BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
 
     transfers = std::make_unique<TransferSession>();
     TransferSession *t = transfers.get();
-    QObject::connect(t, &TransferSession::jobStarted, &window, [&window](Comm2Pc *job) {
-        window.connectStatus(job);
-        window.trackJob(job, false); // the session deletes it
+    connect(t, &TransferSession::jobStarted, this, [this](Comm2Pc *job) {
+        this->host.connectStatus(job);
+        this->host.trackJob(job, false); // the session deletes it
     });
-    QObject::connect(t, &TransferSession::message, &window, &MainWindow::comm_backup_message);
-    QObject::connect(t, &TransferSession::progress, &window, &MainWindow::comm_progress);
-    QObject::connect(t, &TransferSession::routesChanged, &window,
-                     [&window] { window.comm_fahrstrassen_loaded(1024, true); });
-    QObject::connect(t, &TransferSession::versionProblem, &window, [&window, t](int version) {
-        if (t->currentStep() == TransferSession::Step::Upload)
-            window.comm_version_problem_upload(version);
-        else
-            window.comm_version_problem_download(version);
-    });
-    QObject::connect(t, &TransferSession::finished, &window,
-                     [this](const TransferSession::Result &result) { sessionFinished(result); });
+    connect(t, &TransferSession::message, this, &BackupTab::message);
+    connect(t, &TransferSession::progress, this, &BackupTab::progress);
+    connect(t, &TransferSession::routesChanged, this, &BackupTab::routesChanged);
+    connect(t, &TransferSession::versionProblem, this, &BackupTab::versionProblem);
+    connect(ui->pushButton_backup_dir_comm_pc, &QPushButton::clicked, this,
+            &BackupTab::chooseDownload);
+    connect(ui->pushButton_backup_dir_pc_comm, &QPushButton::clicked, this,
+            &BackupTab::chooseUpload);
+    connect(ui->checkBox_select_all, &QCheckBox::toggled, this, &BackupTab::selectAll);
+    connect(ui->pushButton_backup_download, &QPushButton::clicked, this, &BackupTab::startDownload);
+    connect(ui->pushButton_backup_upload, &QPushButton::clicked, this, &BackupTab::startUpload);
+    connect(ui->pushButton_backup_cancel, &QPushButton::clicked, this, &BackupTab::cancel);
+    connect(t, &TransferSession::finished, this,
+            [this](const TransferSession::Result &result) { sessionFinished(result); });
 }
 
 void BackupTab::chooseDownload()
@@ -74,7 +77,7 @@ void BackupTab::chooseDownload()
     ui->checkBox_backup_keep_previous->hide();
     ui->checkBox_backup_verify->hide();
     ui->pushButton_backup_download->show();
-    window.refreshLabels();
+    emit documentChanged();
 }
 
 void BackupTab::chooseUpload()
@@ -88,7 +91,7 @@ void BackupTab::chooseUpload()
     ui->pushButton_backup_upload->show();
     ui->checkBox_backup_keep_previous->show();
     ui->checkBox_backup_verify->show();
-    window.refreshLabels();
+    emit documentChanged();
 }
 
 void BackupTab::selectAll(bool checked)
@@ -140,14 +143,6 @@ void BackupTab::refresh()
     }
 }
 
-void BackupTab::setFileActionsEnabled(bool enabled)
-{
-    ui->action_leeren->setEnabled(enabled);
-    ui->actionSpeichern->setEnabled(enabled);
-    ui->actionSpeichern_unter->setEnabled(enabled);
-    ui->action_oeffnen->setEnabled(enabled);
-}
-
 void BackupTab::setTransferButtonsEnabled(bool enabled)
 {
     ui->pushButton_backup_download->setEnabled(enabled);
@@ -165,7 +160,7 @@ void BackupTab::begin(const QString &actionText)
     ui->label_backup_action->setText(actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
-    setFileActionsEnabled(false);
+    emit busyChanged(true);
 }
 
 bool BackupTab::takeSelection()
@@ -175,7 +170,7 @@ bool BackupTab::takeSelection()
     if (std::any_of(document.image.selectedSets.begin(), document.image.selectedSets.end(),
                     [](quint8 f) { return f != 0; }))
         return true;
-    window.consoleAppend(QCoreApplication::translate(
+    emit message(QCoreApplication::translate(
         "MainWindow", "<BR><B>&nbsp;&nbsp;&nbsp;&nbsp;Warnung: keine Datensätze "
                       "ausgewählt!</B><BR>"));
     return false;
@@ -183,7 +178,7 @@ bool BackupTab::takeSelection()
 
 void BackupTab::startDownload()
 {
-    if (window.refuseWhileBusy() || !takeSelection())
+    if (host.refuseWhileBusy() || !takeSelection())
         return;
     begin(QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."));
     transfers->download(document);
@@ -191,7 +186,7 @@ void BackupTab::startDownload()
 
 void BackupTab::startUpload()
 {
-    if (window.refuseWhileBusy() || !takeSelection())
+    if (host.refuseWhileBusy() || !takeSelection())
         return;
     TransferSession::RestoreOptions options;
     options.verify = ui->checkBox_backup_verify->isChecked();
@@ -216,13 +211,14 @@ QString BackupTab::askKeepPrevious()
                                        ? QDir::currentPath()
                                        : QFileInfo(document.filePath).absolutePath();
             QFileDialog dialog(
-                &window, QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
+                ui->tabWidget->window(),
+                QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
                 QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
             dialog.setObjectName(QStringLiteral("dialog_keep_previous"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setDefaultSuffix(QStringLiteral("GTB2"));
             dialog.selectFile(
-                BackupFile::freeName(folder, window.stationSerial(), QDate::currentDate()));
+                BackupFile::freeName(folder, host.stationSerial(), QDate::currentDate()));
             if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
                 return QString();
             target = dialog.selectedFiles().first();
@@ -235,10 +231,10 @@ QString BackupTab::askKeepPrevious()
                 : TransferSession::keepPreviousProblem(named, document.filePath, true, &html);
         if (problem.isEmpty())
             return named;
-        window.consoleAppend(
-            html.isEmpty() ? QCoreApplication::translate(
-                                 "MainWindow", "<BR><B>Bitte eine .GTB2 Datei wählen.</B><BR>")
-                           : html);
+        emit message(html.isEmpty()
+                         ? QCoreApplication::translate(
+                               "MainWindow", "<BR><B>Bitte eine .GTB2 Datei wählen.</B><BR>")
+                         : html);
         if (!asking)
             return QString();
         // Another name, not the same failing one again.
@@ -265,9 +261,9 @@ void BackupTab::returnToIdle(bool refresh)
 {
     transferring = false;
     ui->pushButton_backup_cancel->hide();
-    setFileActionsEnabled(true);
+    emit busyChanged(false);
     if (refresh)
-        window.refreshLabels();
+        emit documentChanged();
     ui->label_backup_action->setText(QString());
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
@@ -276,7 +272,7 @@ void BackupTab::returnToIdle(bool refresh)
 void BackupTab::sessionFinished(const TransferSession::Result &result)
 {
     if (!result.failureHtml.isEmpty())
-        window.consoleAppend(result.failureHtml);
+        emit message(result.failureHtml);
     returnToIdle(true);
 }
 
@@ -284,13 +280,13 @@ bool BackupTab::versionAccepted(int version)
 {
     QString stationText = QString::number(version);
     stationText.insert(1, QLatin1Char('.'));
-    window.consoleAppend(
-        QCoreApplication::translate(
-            "MainWindow", "<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "
-                          "Manager Version veraltet!</span><BR>Datenmodell Version im Gleistron: "
-                          "%1<BR>Datenmodell Version im Gleistron Manager: %2")
-            .arg(stationText, Comm2Pc::versionText(Comm2Pc::modelVersionLimit)));
-    window.consoleAppend(QStringLiteral("<BR><BR>"));
+    emit message(QCoreApplication::translate(
+                     "MainWindow",
+                     "<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "
+                     "Manager Version veraltet!</span><BR>Datenmodell Version im Gleistron: "
+                     "%1<BR>Datenmodell Version im Gleistron Manager: %2")
+                     .arg(stationText, Comm2Pc::versionText(Comm2Pc::modelVersionLimit)));
+    emit message(QStringLiteral("<BR><BR>"));
     const QString link =
         QLatin1String(StatusTexts::webHost) +
         QCoreApplication::translate(
@@ -309,7 +305,7 @@ bool BackupTab::versionAccepted(int version)
                         "garantiert dass alle Daten gesichert oder auf den Gleistron übertragen "
                         "werden.</span> <BR><BR>  Möchten Sie trotzdem fortsetzen?")
                         .arg(link.toHtmlEscaped()),
-                    QMessageBox::NoButton, &window);
+                    QMessageBox::NoButton, ui->tabWidget->window());
     box.setTextFormat(Qt::RichText);
     QPushButton *yes =
         box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);

@@ -1,11 +1,11 @@
 // The "LSB Update" page: firmware file and device side by side.
 
-#include "lsbupdate/lsbpage.h"
+#include "ui/lsbpage.h"
 
 #include "lsbupdate/lsb_updater.h"
 #include "lsbupdate/lsbfile.h"
 #include "ui/askyes.h"
-#include "ui/mainwindow.h"
+#include "ui/jobhost.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -23,21 +23,51 @@ void inform(QWidget *parent, const QString &text)
 }
 } // namespace
 
-LsbPage::LsbPage(MainWindow &window, Ui::MainWindow *ui)
-    : window(window), ui(ui), updater(std::make_unique<LSB_Updater>())
+LsbPage::LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent)
+    : QObject(parent), host(host), ui(ui), updater(std::make_unique<LSB_Updater>())
 {
     ui->widget_lsb_udate_progress->hide();
     ui->widget_lsb_update_device->hide();
+    connect(ui->pushButton_lsb_file, &QPushButton::clicked, this, &LsbPage::chooseFile);
+    connect(ui->pushButton_lsb_update_cancel, &QPushButton::clicked, this, &LsbPage::cancel);
+    connectJob();
+}
+
+// The update job's reports come to the page, queued; its station reports go to the host.
+void LsbPage::connectJob()
+{
+    LSB_Updater *job = updater.get();
+    host.connectStatus(job);
+    connect(job, &LSB_Updater::signal_lsb_update_device, this, &LsbPage::deviceArrived,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_data, this, &LsbPage::fileArrived,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_file_error, this, &LsbPage::fileError,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_invalid_mode, this, &LsbPage::invalidMode,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_type_mismatch, this, &LsbPage::typeMismatch,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_confirm, this, &LsbPage::confirm,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_progress, this, &LsbPage::progress,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_finished, this, &LsbPage::finished,
+            Qt::QueuedConnection);
+    connect(job, &LSB_Updater::signal_lsb_update_ended, this, &LsbPage::ended,
+            Qt::QueuedConnection);
+    host.trackJob(job, false);
 }
 
 LsbPage::~LsbPage() = default;
 
 void LsbPage::chooseFile()
 {
-    if (window.refuseWhileBusy())
+    if (host.refuseWhileBusy())
         return;
     const QString name = QFileDialog::getOpenFileName(
-        &window, QCoreApplication::translate("MainWindow", "Firmware Datei"), QString(),
+        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Firmware Datei"),
+        QString(),
         QCoreApplication::translate("MainWindow", "Orvandel LSB Update Dateien (*.lsb)"));
     if (!name.isEmpty())
         start(name);
@@ -46,7 +76,7 @@ void LsbPage::chooseFile()
 void LsbPage::start(const QString &firmwareFile)
 {
     // No new file while an update runs: the page would show one file while another goes out.
-    if (window.refuseWhileBusy())
+    if (host.refuseWhileBusy())
         return;
     ui->lineEdit_lsb_filename->setText(firmwareFile);
     ui->progressBar_2->setValue(0);
@@ -92,7 +122,7 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
     }
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    inform(&window,
+    inform(ui->tabWidget->window(),
            QCoreApplication::translate(
                "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
 }
@@ -101,25 +131,27 @@ void LsbPage::fileError()
 {
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    inform(&window, QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+    inform(ui->tabWidget->window(),
+           QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
 }
 
 void LsbPage::invalidMode()
 {
     ui->label_lsb_update_device_hw->clear();
     ui->label_lsb_update_device_sw->clear();
-    window.consoleAppend(QCoreApplication::translate(
+    emit message(QCoreApplication::translate(
         "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">FEHLER:</span> "
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
                       "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
                       "klickt)!<BR>"));
-    inform(&window, QCoreApplication::translate(
-                        "MainWindow", "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
+    inform(ui->tabWidget->window(),
+           QCoreApplication::translate("MainWindow",
+                                       "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
 }
 
 void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
 {
-    inform(&window,
+    inform(ui->tabWidget->window(),
            QCoreApplication::translate(
                "MainWindow", "Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
                .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
@@ -138,15 +170,15 @@ void LsbPage::cancel()
 void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
                       unsigned short deviceType, unsigned short deviceSoftware)
 {
-    updater->answerConfirmation(
-        askYes(&window, QCoreApplication::translate(
-                            "MainWindow",
-                            "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
-                            "Firmware jetzt an das Gerät gesendet werden?")
-                            .arg(LsbDevice::typeName(fileType))
-                            .arg(fileSoftware)
-                            .arg(LsbDevice::typeName(deviceType))
-                            .arg(deviceSoftware)));
+    updater->answerConfirmation(askYes(
+        ui->tabWidget->window(),
+        QCoreApplication::translate(
+            "MainWindow", "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                          "Firmware jetzt an das Gerät gesendet werden?")
+            .arg(LsbDevice::typeName(fileType))
+            .arg(fileSoftware)
+            .arg(LsbDevice::typeName(deviceType))
+            .arg(deviceSoftware)));
 }
 
 void LsbPage::progress(int permille)
@@ -156,11 +188,11 @@ void LsbPage::progress(int permille)
 
 void LsbPage::finished(int bytes, int)
 {
-    window.consoleAppend(QCoreApplication::translate(
-                             "MainWindow",
-                             "<span style=\"font-weight:bold;color:#006600;\">Firmware-Update "
-                             "abgeschlossen: %1 Bytes gesendet.</span><BR>")
-                             .arg(bytes));
+    emit message(QCoreApplication::translate(
+                     "MainWindow",
+                     "<span style=\"font-weight:bold;color:#006600;\">Firmware-Update "
+                     "abgeschlossen: %1 Bytes gesendet.</span><BR>")
+                     .arg(bytes));
 }
 
 // Every way an update ends leaves the page's waiting state, with a console line; failures that
@@ -175,45 +207,46 @@ void LsbPage::ended(int outcome, int detail)
     const QString end = QStringLiteral("</span><BR>");
     switch (outcome) {
     case LSB_Updater::LineCheckFailed:
-        window.consoleAppend(error +
-                             QCoreApplication::translate(
-                                 "MainWindow",
-                                 "Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 "
-                                 "stimmt nicht. Es wurde nichts gesendet.")
-                                 .arg(detail) +
-                             end);
-        inform(&window, QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+        emit message(error +
+                     QCoreApplication::translate(
+                         "MainWindow",
+                         "Die Firmware-Datei ist beschädigt: das Prüfbyte in Zeile %1 "
+                         "stimmt nicht. Es wurde nichts gesendet.")
+                         .arg(detail) +
+                     end);
+        inform(ui->tabWidget->window(),
+               QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
         break;
     case LSB_Updater::DatagramFailed:
         ui->progressBar_2->setValue(0);
-        window.consoleAppend(error +
-                             QCoreApplication::translate(
-                                 "MainWindow",
-                                 "Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen "
-                                 "nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das "
-                                 "Update wiederholen.")
-                                 .arg(detail) +
-                             end);
-        inform(&window, QCoreApplication::translate("MainWindow",
-                                                    "Das Firmware-Update ist fehlgeschlagen!"));
+        emit message(error +
+                     QCoreApplication::translate(
+                         "MainWindow",
+                         "Firmware-Update fehlgeschlagen: die Daten ab Adresse %1 kamen "
+                         "nicht an. Das Gerät hat keinen Abschluss erhalten; bitte das "
+                         "Update wiederholen.")
+                         .arg(detail) +
+                     end);
+        inform(
+            ui->tabWidget->window(),
+            QCoreApplication::translate("MainWindow", "Das Firmware-Update ist fehlgeschlagen!"));
         break;
     case LSB_Updater::Cancelled:
-        window.consoleAppend(QCoreApplication::translate(
+        emit message(QCoreApplication::translate(
             "MainWindow", "<BR>Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät "
                           "gesendet.<BR>"));
         break;
     case LSB_Updater::Declined:
-        window.consoleAppend(
+        emit message(
             QCoreApplication::translate("MainWindow", "<BR>Firmware-Update nicht gestartet.<BR>"));
         break;
     case LSB_Updater::FileInvalid:
     case LSB_Updater::NotUpdatable:
     case LSB_Updater::TypeMismatch:
-        window.consoleAppend(
-            error +
-            QCoreApplication::translate(
-                "MainWindow", "Firmware-Update nicht möglich: es wurde nichts gesendet.") +
-            end);
+        emit message(error +
+                     QCoreApplication::translate(
+                         "MainWindow", "Firmware-Update nicht möglich: es wurde nichts gesendet.") +
+                     end);
         break;
     default: // finished, no station, wrong mode: their own messages said it
         break;

@@ -3,7 +3,6 @@
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
 #include "ui/askyes.h"
-#include "ui/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -20,9 +19,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-DocumentActions::DocumentActions(MainWindow &window, Ui::MainWindow *ui, Document &document)
-    : window(window), ui(ui), document(document)
+DocumentActions::DocumentActions(Ui::MainWindow *ui, Document &document, QObject *parent)
+    : QObject(parent), ui(ui), document(document)
 {
+    connect(ui->action_oeffnen, &QAction::triggered, this, [this] { open(); });
+    connect(ui->actionSpeichern, &QAction::triggered, this, [this] { save(); });
+    connect(ui->actionSpeichern_unter, &QAction::triggered, this, [this] { saveAs(); });
+    connect(ui->action_leeren, &QAction::triggered, this, [this] { clear(); });
+    connect(ui->actionVergleichen, &QAction::triggered, this, [this] { compare(); });
 }
 
 void DocumentActions::open()
@@ -30,7 +34,8 @@ void DocumentActions::open()
     if (!confirmDiscard())
         return;
     const QString path = QFileDialog::getOpenFileName(
-        &window, QCoreApplication::translate("MainWindow", "Backup Datei"), QString(),
+        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Backup Datei"),
+        QString(),
         QCoreApplication::translate(
             "MainWindow",
             "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
@@ -47,31 +52,30 @@ void DocumentActions::openFile(const QString &path)
                               : QCoreApplication::translate("MainWindow", "Backup Datei <B>");
     const Document::Opened opened = document.open(path);
     if (opened == Document::Opened::NotABackup) {
-        window.consoleAppend(
-            QCoreApplication::translate("MainWindow", "Datenformat ungültig!<BR>"));
-        window.refreshLabels();
+        emit message(QCoreApplication::translate("MainWindow", "Datenformat ungültig!<BR>"));
+        emit documentChanged();
         return;
     }
-    window.consoleAppend(intro + path.toHtmlEscaped() + QStringLiteral("</B> "));
+    emit message(intro + path.toHtmlEscaped() + QStringLiteral("</B> "));
     if (opened == Document::Opened::CannotOpen) {
-        window.consoleAppend(QCoreApplication::translate(
+        emit message(QCoreApplication::translate(
             "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Fehler bei "
                           "Laden!</span><BR><BR>"));
         return;
     }
     if (opened == Document::Opened::NotComplete) {
-        window.consoleAppend(QCoreApplication::translate(
+        emit message(QCoreApplication::translate(
             "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">Die Datei "
                           "ist keine vollständige Datensicherung!</span><BR><BR>"));
         return;
     }
     lastFolder = QFileInfo(path).absolutePath();
     ui->groupBox_backupInfo->show();
-    window.comm_fahrstrassen_loaded(1024, true);
-    window.consoleAppend(legacy ? QCoreApplication::translate("MainWindow", "importiert.<BR>")
-                                : QCoreApplication::translate("MainWindow", "geöffnet.<BR>"));
+    emit routesChanged();
+    emit message(legacy ? QCoreApplication::translate("MainWindow", "importiert.<BR>")
+                        : QCoreApplication::translate("MainWindow", "geöffnet.<BR>"));
     if (opened == Document::Opened::Incomplete)
-        window.consoleAppend(QCoreApplication::translate(
+        emit message(QCoreApplication::translate(
             "MainWindow", "<span style=\"font-weight:bold;color:#660000;\">Die Datei ist "
                           "unvollständig:</span> nur die vollständig enthaltenen "
                           "Datensätze wurden übernommen.<BR>"));
@@ -80,7 +84,7 @@ void DocumentActions::openFile(const QString &path)
         const QString set =
             d.set >= 0 ? QCoreApplication::translate("MainWindow", Catalogue::entry(d.set).name)
                        : QCoreApplication::translate("MainWindow", "Dateikopf");
-        window.consoleAppend(
+        emit message(
             QCoreApplication::translate("MainWindow",
                                         "<span style=\"font-weight:bold;color:#990000;\">Die "
                                         "Datei ist beschädigt:</span> %1, Abschnitt %2, Zeile "
@@ -92,7 +96,7 @@ void DocumentActions::openFile(const QString &path)
                                       "MainWindow", " Dieser Datensatz wurde nicht übernommen.")
                                 : QString()));
     }
-    window.refreshLabels();
+    emit documentChanged();
 }
 
 bool DocumentActions::save()
@@ -106,8 +110,8 @@ bool DocumentActions::save()
 bool DocumentActions::saveAs()
 {
     QFileDialog dialog(
-        &window, QCoreApplication::translate("MainWindow", "BackUp Datei"), QString(),
-        QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "BackUp Datei"),
+        QString(), QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Offered: the station and the day, in the folder used last.
     if (!lastFolder.isEmpty())
@@ -134,12 +138,13 @@ bool DocumentActions::saveTo(const QString &path)
 bool DocumentActions::write(const QString &path)
 {
     if (!document.holdsData() && QFile::exists(path)) {
-        if (!askYes(&window, QCoreApplication::translate(
-                                 "MainWindow",
-                                 "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
-                                 "%1 trotzdem mit einer leeren Datensicherung überschrieben "
-                                 "werden?")
-                                 .arg(QDir::toNativeSeparators(path))))
+        if (!askYes(ui->tabWidget->window(),
+                    QCoreApplication::translate(
+                        "MainWindow",
+                        "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                        "%1 trotzdem mit einer leeren Datensicherung überschrieben "
+                        "werden?")
+                        .arg(QDir::toNativeSeparators(path))))
             return false;
     }
     if (document.mixedSources()) {
@@ -150,7 +155,7 @@ bool DocumentActions::write(const QString &path)
                     QCoreApplication::translate("MainWindow", Catalogue::entry(set).name),
                     Document::sourceText(document.sources[size_t(set)])));
         }
-        if (!askYes(&window,
+        if (!askYes(ui->tabWidget->window(),
                     QCoreApplication::translate(
                         "MainWindow",
                         "Die Datensätze stammen aus verschiedenen Quellen:\n\n%1\n\nDie Datei "
@@ -164,17 +169,17 @@ bool DocumentActions::write(const QString &path)
     // Written beside the target and put in its place only when complete: a full disk or a crash
     // never leaves a cut file, and the old file stays as it was.
     if (!document.save(path)) {
-        window.consoleAppend(QCoreApplication::translate(
-                                 "MainWindow",
-                                 "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
-                                 "nicht geschrieben werden!</span><BR><BR>") +
-                             QStringLiteral("%1: %2<BR>")
-                                 .arg(path.toHtmlEscaped(), document.errorText.toHtmlEscaped()));
+        emit message(QCoreApplication::translate(
+                         "MainWindow",
+                         "<BR><span style=\"font-weight:bold;color:#990000;\">Datei kann "
+                         "nicht geschrieben werden!</span><BR><BR>") +
+                     QStringLiteral("%1: %2<BR>")
+                         .arg(path.toHtmlEscaped(), document.errorText.toHtmlEscaped()));
         return false;
     }
     lastFolder = QFileInfo(path).absolutePath();
-    window.refreshLabels();
-    window.consoleAppend(
+    emit documentChanged();
+    emit message(
         QCoreApplication::translate("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>")
             .arg(path.toHtmlEscaped()));
     return true;
@@ -190,14 +195,15 @@ void DocumentActions::clearNow()
 {
     document.clear();
     ui->groupBox_backupInfo->hide();
-    window.refreshLabels();
-    window.comm_fahrstrassen_loaded(1024, true);
+    emit documentChanged();
+    emit routesChanged();
 }
 
 void DocumentActions::compare()
 {
     const QString path = QFileDialog::getOpenFileName(
-        &window, QCoreApplication::translate("MainWindow", "Backup Datei"), lastFolder,
+        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Backup Datei"),
+        lastFolder,
         QCoreApplication::translate("MainWindow",
                                     "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel "
                                     "Gleistron Backup Dateien (*.GTB)"));
@@ -210,16 +216,15 @@ QWidget *DocumentActions::compareWith(const QString &path)
     Document other;
     const Document::Opened opened = other.open(path);
     if (opened != Document::Opened::Ok && opened != Document::Opened::Incomplete) {
-        window.consoleAppend(
-            QCoreApplication::translate("MainWindow", "Backup Datei <B>") + path.toHtmlEscaped() +
-            QStringLiteral("</B> ") +
-            QCoreApplication::translate("MainWindow",
-                                        "<BR><span style=\"font-weight:bold;color:#990000;\">"
-                                        "Fehler bei Laden!</span><BR><BR>"));
+        emit message(QCoreApplication::translate("MainWindow", "Backup Datei <B>") +
+                     path.toHtmlEscaped() + QStringLiteral("</B> ") +
+                     QCoreApplication::translate(
+                         "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">"
+                                       "Fehler bei Laden!</span><BR><BR>"));
         return nullptr;
     }
     const QList<BackupDiff::Line> lines = BackupDiff::compare(document.image, other.image);
-    auto *dialog = new QDialog(&window);
+    auto *dialog = new QDialog(ui->tabWidget->window());
     dialog->setObjectName(QStringLiteral("dialog_compare"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(QCoreApplication::translate("MainWindow", "Vergleich mit %1")
@@ -267,7 +272,7 @@ bool DocumentActions::confirmDiscard()
         QCoreApplication::translate(
             "MainWindow",
             "Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
-        QMessageBox::NoButton, &window);
+        QMessageBox::NoButton, ui->tabWidget->window());
     QPushButton *yes =
         box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
     QPushButton *no =
@@ -279,4 +284,12 @@ bool DocumentActions::confirmDiscard()
     // "Ja" goes on only when the data really reached a file; a cancelled or failed save keeps
     // the data.
     return box.clickedButton() == no || (box.clickedButton() == yes && saveAs());
+}
+
+void DocumentActions::setBusy(bool busy)
+{
+    ui->action_leeren->setEnabled(!busy);
+    ui->actionSpeichern->setEnabled(!busy);
+    ui->actionSpeichern_unter->setEnabled(!busy);
+    ui->action_oeffnen->setEnabled(!busy);
 }

@@ -1,20 +1,22 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <memory>
 
 namespace Ui {
 class MainWindow;
 }
+class JobHost;
 class LSB_Updater;
-class MainWindow;
 
 // The "LSB Update" page: the firmware file and the device side by side, and the update job,
 // which lives as long as the page and is restarted for every update.
-class LsbPage
+class LsbPage : public QObject
 {
+    Q_OBJECT
 public:
-    LsbPage(MainWindow &window, Ui::MainWindow *ui);
+    LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent = nullptr);
     ~LsbPage();
 
     LSB_Updater &job() { return *updater; }
@@ -35,8 +37,13 @@ public:
     void finished(int bytes, int datagrams);
     void ended(int outcome, int detail);
 
+signals:
+    void message(const QString &html); // a console fragment
+
 private:
-    MainWindow &window;
+    void connectJob();
+
+    JobHost &host;
     Ui::MainWindow *ui;
     std::unique_ptr<LSB_Updater> updater;
 };

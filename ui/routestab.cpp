@@ -1,13 +1,13 @@
 // The routes tab: the list of routes coloured by status, the shown route, the route loader and
 // the printout.
 
-#include "routes/routestab.h"
+#include "ui/routestab.h"
 
 #include "backupfile/document.h"
 #include "link/logging.h"
 #include "routes/comm_fahrstrassenloader.h"
 #include "routes/routerecord.h"
-#include "ui/mainwindow.h"
+#include "ui/jobhost.h"
 #include "ui_mainwindow.h"
 
 #include <QBrush>
@@ -34,9 +34,14 @@ void colour(QListWidgetItem *item, qint8 status)
 }
 } // namespace
 
-RoutesTab::RoutesTab(MainWindow &window, Ui::MainWindow *ui, Document &document)
-    : window(window), ui(ui), document(document)
+RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent)
+    : QObject(parent), host(host), ui(ui), document(document)
 {
+    connect(ui->listWidget_Fahrstrassen, &QListWidget::itemSelectionChanged, this,
+            [this] { showRoute(); });
+    connect(ui->pushButton_Fahrstrassen_backup_load, &QPushButton::clicked, this,
+            &RoutesTab::startLoader);
+    connect(ui->actionDrucken, &QAction::triggered, this, &RoutesTab::print);
     // Nothing on this tab loads from the station by itself: an empty bar would look like a
     // field to type in.
     ui->progressBar_fahrstrassen->hide();
@@ -157,15 +162,15 @@ void RoutesTab::routesLoaded(short itemNr, bool success)
 
 void RoutesTab::startLoader()
 {
-    if (window.refuseWhileBusy())
+    if (host.refuseWhileBusy())
         return;
     auto *loader = new Comm_fahrstrassenloader;
-    QObject::connect(loader, &Comm_fahrstrassenloader::signal_comm_fahrstrassen_loaded, &window,
-                     &MainWindow::comm_fahrstrassen_loaded, Qt::QueuedConnection);
-    window.connectStatus(loader);
+    connect(loader, &Comm_fahrstrassenloader::signal_comm_fahrstrassen_loaded, this,
+            &RoutesTab::routesLoaded, Qt::QueuedConnection);
+    host.connectStatus(loader);
     loader->setDocument(&document.image);
     loader->itemNr = -1;
-    window.trackJob(loader);
+    host.trackJob(loader);
     loader->start();
 }
 
@@ -202,11 +207,11 @@ void RoutesTab::print()
     QPainter painter;
     const QString path = QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath();
     if (!painter.begin(&printer)) {
-        window.consoleAppend(
-            QCoreApplication::translate(
-                "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
-                              "geschrieben werden!</span><BR>")
-                .arg(path.toHtmlEscaped()));
+        emit message(QCoreApplication::translate(
+                         "MainWindow",
+                         "<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
+                         "geschrieben werden!</span><BR>")
+                         .arg(path.toHtmlEscaped()));
         return;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -261,11 +266,10 @@ void RoutesTab::print()
     painter.drawPixmap(0, 0, picture);
     painter.end();
 
-    window.consoleAppend(
-        QCoreApplication::translate("MainWindow", "Fahrstrasse.pdf written to %1<BR>")
-            .arg(path.toHtmlEscaped()));
+    emit message(QCoreApplication::translate("MainWindow", "Fahrstrasse.pdf written to %1<BR>")
+                     .arg(path.toHtmlEscaped()));
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        window.consoleAppend(QCoreApplication::translate(
+        emit message(QCoreApplication::translate(
             "MainWindow", "Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei "
                           "selbst öffnen.<BR>"));
 }

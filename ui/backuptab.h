@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <memory>
 
@@ -11,15 +12,16 @@ namespace Ui {
 class MainWindow;
 }
 class Document;
-class MainWindow;
+class JobHost;
 class QCheckBox;
 class QLabel;
 
 // The backup tab: direction, selection, starting a transfer and following it to its end.
-class BackupTab
+class BackupTab : public QObject
 {
+    Q_OBJECT
 public:
-    BackupTab(MainWindow &window, Ui::MainWindow *ui, Document &document);
+    BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
 
     void chooseDownload();
     void chooseUpload();
@@ -35,12 +37,17 @@ public:
     void returnToIdle(bool refresh);
     // The check boxes and the source labels after a change of the document.
     void refresh();
-    void setFileActionsEnabled(bool enabled);
     void setTransferButtonsEnabled(bool enabled);
     // Before one upload: the file that keeps what it overwrites, instead of asking for it
     // (the tests' way in). Used once.
     QString keepPreviousFile;
     TransferSession &session() { return *transfers; }
+
+signals:
+    void message(const QString &html); // a console fragment
+    void documentChanged();            // the labels that show the document need a refresh
+    void routesChanged();              // the route list needs a repaint from the document
+    void busyChanged(bool busy);       // a transfer began or ended
 
 private:
     bool takeSelection();
@@ -50,7 +57,7 @@ private:
     QString askKeepPrevious();
     bool versionAccepted(int version);
 
-    MainWindow &window;
+    JobHost &host;
     Ui::MainWindow *ui;
     Document &document;
     std::unique_ptr<TransferSession> transfers;

@@ -1,21 +1,21 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 namespace Ui {
 class MainWindow;
-class QWidget;
 } // namespace Ui
 class Document;
-class MainWindow;
 class QWidget;
 
 // The window's side of the document: the file dialogs, the questions before data is dropped or
 // a file emptied, and what the console says.
-class DocumentActions
+class DocumentActions : public QObject
 {
+    Q_OBJECT
 public:
-    DocumentActions(MainWindow &window, Ui::MainWindow *ui, Document &document);
+    DocumentActions(Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
 
     void open(); // with the file dialog
     void openFile(const QString &path);
@@ -30,11 +30,17 @@ public:
     QWidget *compareWith(const QString &path);
     // Asks before unsaved data is dropped; true when it may go (saved or given up).
     bool confirmDiscard();
+    // While a transfer runs, the file actions wait.
+    void setBusy(bool busy);
+
+signals:
+    void message(const QString &html); // a console fragment
+    void documentChanged();            // the labels that show the document need a refresh
+    void routesChanged();              // the route list needs a repaint from the document
 
 private:
     bool write(const QString &path);
 
-    MainWindow &window;
     Ui::MainWindow *ui;
     Document &document;
     QString lastFolder; // of the last file opened or saved
