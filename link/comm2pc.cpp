@@ -282,6 +282,7 @@ void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *an
         } catch (const ex_stopped &) {
             throw;
         } catch (...) {
+            qCDebug(lcLink, "exchange failed: %s", caughtFailure());
         }
         if (failureLine)
             qCDebug(lcData, failureLine, failureNumber);

@@ -27,6 +27,25 @@ void GleistronKommunikator::requestStop()
     pauseWake.wakeAll();
 }
 
+const char *GleistronKommunikator::caughtFailure()
+{
+    try {
+        throw;
+    } catch (const ex_timeout &) {
+        return "time-out";
+    } catch (const ex_connectionError &) {
+        return "connection error";
+    } catch (const ex_noDevice &) {
+        return "no device";
+    } catch (const ex_setupError &) {
+        return "set-up error";
+    } catch (const std::exception &e) {
+        return e.what();
+    } catch (...) {
+        return "unknown failure";
+    }
+}
+
 void GleistronKommunikator::throwIfStopped() const
 {
     if (stopFlag.load())

@@ -46,6 +46,8 @@ public:
     // Asks the job to end at its next exchange or pause. Threads are never terminated.
     virtual void requestStop();
     bool stopRequested() const { return stopFlag.load(); }
+    // Inside a catch block: what the exchange threw, for the debug lines.
+    static const char *caughtFailure();
 
 protected:
     // Called once per exchange phase when its tries have gone on for stallSeconds.

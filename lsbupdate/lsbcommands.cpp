@@ -19,6 +19,7 @@ bool Comm2Pc::lsbExchange(const quint8 *request, int requestLength, quint8 *answ
     } catch (const ex_stopped &) {
         throw;
     } catch (...) {
+        qCDebug(lcLsb, "%s: %s", errorMessage, caughtFailure());
     }
     if (!ok)
         emit signal_info_communicationError(QString::fromLatin1(errorMessage), false);

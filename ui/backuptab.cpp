@@ -320,3 +320,8 @@ void BackupTab::versionProblem(int version)
 {
     transfers->answerVersion(versionAccepted(version));
 }
+
+void BackupTab::showFileInfo(bool shown)
+{
+    ui->groupBox_backupInfo->setVisible(shown);
+}

@@ -38,6 +38,8 @@ public:
     // The check boxes and the source labels after a change of the document.
     void refresh();
     void setTransferButtonsEnabled(bool enabled);
+    // The group that tells about an opened file.
+    void showFileInfo(bool shown);
     // Before one upload: the file that keeps what it overwrites, instead of asking for it
     // (the tests' way in). Used once.
     QString keepPreviousFile;

@@ -70,7 +70,7 @@ void DocumentActions::openFile(const QString &path)
         return;
     }
     lastFolder = QFileInfo(path).absolutePath();
-    ui->groupBox_backupInfo->show();
+    emit fileShown(true);
     emit routesChanged();
     emit message(legacy ? QCoreApplication::translate("MainWindow", "importiert.<BR>")
                         : QCoreApplication::translate("MainWindow", "geöffnet.<BR>"));
@@ -194,7 +194,7 @@ void DocumentActions::clear()
 void DocumentActions::clearNow()
 {
     document.clear();
-    ui->groupBox_backupInfo->hide();
+    emit fileShown(false);
     emit documentChanged();
     emit routesChanged();
 }

@@ -37,6 +37,7 @@ signals:
     void message(const QString &html); // a console fragment
     void documentChanged();            // the labels that show the document need a refresh
     void routesChanged();              // the route list needs a repaint from the document
+    void fileShown(bool shown);        // a file was opened, or the document emptied
 
 private:
     bool write(const QString &path);

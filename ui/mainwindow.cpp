@@ -131,6 +131,7 @@ void MainWindow::connectTabs()
     connect(actions.get(), &DocumentActions::routesChanged, this, repaintRoutes);
     connect(backup.get(), &BackupTab::routesChanged, this, repaintRoutes);
     connect(backup.get(), &BackupTab::busyChanged, actions.get(), &DocumentActions::setBusy);
+    connect(actions.get(), &DocumentActions::fileShown, backup.get(), &BackupTab::showFileInfo);
 }
 
 void MainWindow::on_actionGleistronSuchen_triggered()
