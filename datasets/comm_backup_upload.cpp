@@ -86,12 +86,20 @@ void Comm_backup_upload::run()
             confirm(Lokbilder, from);
         }
 
-        finish(QT_TRANSLATE_NOOP("MainWindow", "<span style=\"font-weight:bold;color:#006600;\">"
-                                               "Alle ausgewählte Datensätze übertragen in %1 Sek. "
-                                               "</span> <HR><BR>"));
+        // A set the link failed under may have been dropped by the station: then the last line
+        // says so instead of the success line.
         std::sort(unconfirmedSets.begin(), unconfirmedSets.end());
-        if (!unconfirmedSets.isEmpty())
-            emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets));
+        if (unconfirmedSets.isEmpty()) {
+            finish(QT_TRANSLATE_NOOP("MainWindow",
+                                     "<span style=\"font-weight:bold;color:#006600;\">"
+                                     "Alle ausgewählte Datensätze übertragen in %1 Sek. "
+                                     "</span> <HR><BR>"));
+        } else {
+            finish(QT_TRANSLATE_NOOP("MainWindow", "Alle ausgewählte Datensätze gesendet in %1 "
+                                                   "Sek.<BR>"));
+            emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets) +
+                                            QStringLiteral("<HR><BR>"));
+        }
         emit signal_comm_backup_upload_complete(true);
     } catch (const ex_stopped &stop) {
         const bool wrongMode = dynamic_cast<const ex_wrongMode *>(&stop) != nullptr;

@@ -230,20 +230,22 @@ bool Comm2Pc::recoverConnection()
 {
     throwIfStopped();
     ++recoveries;
+    usbDevice->resetDevice();
+    const bool ok = connectDevice(true);
+    if (!ok && lastOutcome == Outcome::InvalidMode) {
+        // Someone left the PC mode on the station; retrying would wait for ever. Reported as
+        // what it is, not as a lost link first.
+        qCDebug(lcLink, "Gleistron in invalid mode during a transfer");
+        emit signal_info_invalidMode();
+        throw ex_wrongMode();
+    }
     if (connected) {
         emit signal_exchange_failed();
         connected = false;
     }
-    usbDevice->resetDevice();
-    const bool ok = connectDevice(true);
     if (ok) {
         emit signal_reconnected();
         connected = true;
-    } else if (lastOutcome == Outcome::InvalidMode) {
-        // Someone left the PC mode on the station; retrying would wait for ever.
-        qCDebug(lcLink, "Gleistron in invalid mode during a transfer");
-        emit signal_info_invalidMode();
-        throw ex_wrongMode();
     }
     return ok;
 }

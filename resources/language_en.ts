@@ -4,6 +4,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Alle ausgewählte Datensätze gesendet in %1 Sek.&lt;BR&gt;</source>
+        <translation>All selected data sets sent in %1 s.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Adapterbibliothek %1 nicht ladbar: %2</source>
         <translation>adapter library %1 cannot be loaded: %2</translation>
     </message>

@@ -17,7 +17,7 @@
 namespace {
 void inform(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Gleistron Manager"), text,
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Gleistron Manager"), text,
                     QMessageBox::Ok, parent);
     box.exec();
 }

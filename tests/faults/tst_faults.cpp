@@ -142,6 +142,8 @@ void TestFaults::transfers()
         cli(QStringList{"restore", backupFile, "--sets", uploadSets} + options, b.ports());
     QVERIFY2(up.exitCode == 0 || (up.exitCode == 1 && up.err.contains("not confirmed")),
              qPrintable(up.err));
+    // Unconfirmed: the last line says so, not the green success line.
+    QCOMPARE(up.err.contains("Alle ausgewählte Datensätze übertragen"), up.exitCode == 0);
     b.stop();
     QVERIFY(contents(stationFile) == referenceStation);
 

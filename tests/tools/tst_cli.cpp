@@ -454,6 +454,14 @@ void TestCli::modeChangedMidTransfer()
     QVERIFY(run.err.contains("im Menü Datensicherung stehen")); // which menu the job needs
     QVERIFY(!QFile::exists(out));
 
+    // Left without a pulled cable: reported once, as what it is, not as a lost link first.
+    SimProcess menu({"--sample", "--mode-at", "51:N"});
+    QVERIFY(menu.start());
+    const Run left = cli({"backup", out, "--sets", "weichen"}, menu.ports());
+    QCOMPARE(left.exitCode, 4);
+    QCOMPARE(left.err.count("Modus"), 1);
+    QVERIFY2(!left.err.contains("Verbindung"), qPrintable(left.err));
+
     // The same during an upload: the report names what the station holds from the file.
     const QString sample = dir.filePath("sample.GTB2");
     SimProcess a({"--sample", "--save-on-exit", sample});
