@@ -4,6 +4,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>%p% – Verbindung unterbrochen</source>
+        <translation>%p% – connection lost</translation>
+    </message>
+    <message>
         <source>Alle ausgewählte Datensätze gesendet in %1 Sek.&lt;BR&gt;</source>
         <translation>All selected data sets sent in %1 s.&lt;BR&gt;</translation>
     </message>

@@ -49,6 +49,12 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     connect(t, &TransferSession::jobStarted, this, [this](Comm2Pc *job) {
         this->host.connectStatus(job);
         this->host.trackJob(job, false); // the session deletes it
+        connect(
+            job, &Comm2Pc::signal_exchange_failed, this, [this] { linkLost(true); },
+            Qt::QueuedConnection);
+        connect(
+            job, &Comm2Pc::signal_reconnected, this, [this] { linkLost(false); },
+            Qt::QueuedConnection);
     });
     connect(t, &TransferSession::message, this, &BackupTab::message);
     connect(t, &TransferSession::progress, this, &BackupTab::progress);
@@ -153,6 +159,9 @@ void BackupTab::begin(const QString &actionText)
 {
     transferring = true;
     clock.start();
+    pausedMs = 0;
+    lost = false;
+    ui->progressBar_backup->setValue(0);
     ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
     ui->progressBar_backup->setTextVisible(true);
     ui->progressBar_backup->show();
@@ -243,12 +252,37 @@ QString BackupTab::askKeepPrevious()
 
 void BackupTab::progress(int permille)
 {
+    if (!transferring)
+        return; // a late report after the end
     ui->progressBar_backup->setValue(permille);
+    showTimeLeft();
+}
+
+// The time left counts only the time the link was up: a pause does not eat into it.
+void BackupTab::showTimeLeft()
+{
+    if (lost) {
+        ui->progressBar_backup->setFormat(
+            QCoreApplication::translate("MainWindow", "%p% – Verbindung unterbrochen"));
+        return;
+    }
     const QString left =
-        transferring ? StatusTexts::timeLeft(clock.elapsed(), permille) : QString();
+        StatusTexts::timeLeft(clock.elapsed() - pausedMs, ui->progressBar_backup->value());
     ui->progressBar_backup->setFormat(
         left.isEmpty() ? QStringLiteral("%p%")
                        : QCoreApplication::translate("MainWindow", "%p% – noch %1").arg(left));
+}
+
+void BackupTab::linkLost(bool isLost)
+{
+    if (!transferring || isLost == lost)
+        return;
+    lost = isLost;
+    if (lost)
+        lostClock.start();
+    else
+        pausedMs += lostClock.elapsed();
+    showTimeLeft();
 }
 
 void BackupTab::cancel()
@@ -260,6 +294,12 @@ void BackupTab::cancel()
 void BackupTab::returnToIdle(bool refresh)
 {
     transferring = false;
+    lost = false;
+    // The time left ends with the transfer, and the bar of one that did not finish; the
+    // console keeps what happened.
+    ui->progressBar_backup->setFormat(QStringLiteral("%p%"));
+    if (ui->progressBar_backup->value() < ui->progressBar_backup->maximum())
+        hideProgress();
     ui->pushButton_backup_cancel->hide();
     emit busyChanged(false);
     if (refresh)
@@ -324,4 +364,12 @@ void BackupTab::versionProblem(int version)
 void BackupTab::showFileInfo(bool shown)
 {
     ui->groupBox_backupInfo->setVisible(shown);
+    if (!transferring)
+        hideProgress(); // another document: the last transfer's bar is not about it
+}
+
+void BackupTab::hideProgress()
+{
+    ui->progressBar_backup->setValue(0);
+    ui->progressBar_backup->hide();
 }

@@ -65,6 +65,13 @@ private:
     std::unique_ptr<TransferSession> transfers;
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;
+    void showTimeLeft();
+    void hideProgress();
+    void linkLost(bool lost);
+
     bool transferring = false;
     QElapsedTimer clock; // of the running transfer, for the time left
+    QElapsedTimer lostClock;
+    qint64 pausedMs = 0; // the link was down this long
+    bool lost = false;
 };

@@ -7,8 +7,8 @@
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
-#include "ui/documentactions.h"
 #include "ui/backuptab.h"
+#include "ui/documentactions.h"
 #include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 
@@ -46,6 +46,7 @@ private slots:
     void documentSafety();
     void oneJobAtATime();
     void cancelledDownload();
+    void linkLossPausesTimeLeft();
     void partialDownloadIntoOpenedFile();
     void compareWithFile();
     void safeRestore();
@@ -357,6 +358,30 @@ void TestBackupTab::oneJobAtATime()
     QCOMPARE(asked.size(), 2);
 }
 
+void TestBackupTab::linkLossPausesTimeLeft()
+{
+    // The cable is out for four seconds: the bar says so instead of counting down.
+    SimProcess sim({"--sample", "--baud", "38400", "--unplug-at", "300:4"});
+    QVERIFY(sim.start());
+    MainWindow w;
+    w.show();
+    ScopedPorts ports(sim.ports());
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+    find<QCheckBox>(w, "checkBox_weichen")->setChecked(true);
+    find<QPushButton>(w, "pushButton_backup_download")->click();
+    auto *bar = find<QProgressBar>(w, "progressBar_backup");
+    QTRY_VERIFY_WITH_TIMEOUT(bar->text().endsWith(QStringLiteral("– Verbindung unterbrochen")),
+                             20000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar->text().contains(QStringLiteral("– noch ")), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), 60000);
+    QCOMPARE(bar->value(), 1000);
+    QCOMPARE(bar->text(), QStringLiteral("100%"));
+    // Another document: the last transfer's bar goes.
+    w.documentActions().clearNow();
+    QVERIFY(bar->isHidden());
+}
+
 void TestBackupTab::cancelledDownload()
 {
     // A slow wire: the locomotives take about four seconds, the switching articles ten.
@@ -383,6 +408,9 @@ void TestBackupTab::cancelledDownload()
         }
         find<QPushButton>(w, "pushButton_backup_cancel")->click();
         QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
+        // The bar ends with the transfer: no stale "noch 0:50" after it.
+        QVERIFY(bar->isHidden());
+        QVERIFY(find<QPushButton>(w, "pushButton_backup_cancel")->isHidden());
     }
     QVERIFY(console(w).contains("Herunterladen abgebrochen. Vollständig geladen: Lokomotiven. "
                                 "Nicht übernommen: Schaltartikel, HSB-Geräte."));
