@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLibraryInfo>
 
 namespace {
@@ -34,6 +36,35 @@ void MainWindow::applySavedLanguage()
     }
 }
 
+// retranslateUi puts the form's own texts back; the values the program has shown since (the
+// station's identity, the firmware page, the shown route, a running transfer) stay.
+void MainWindow::retranslate()
+{
+    const QList<QLabel *> values = {
+        ui->label_serialNr,           ui->label_softwareVersion,
+        ui->label_protokollVersion,   ui->label_datenmodellVersion,
+        ui->label_serialNr_backup,    ui->label_softwareVersion_backup,
+        ui->label_backup_action,      ui->label_Fahrstrasse_nr,
+        ui->label_Fahrstrasse_modus,  ui->label_lsb_update_data_task,
+        ui->label_lsb_update_data_typ, ui->label_lsb_update_data_sw,
+        ui->label_lsb_update_device_task, ui->label_lsb_update_device_typ,
+        ui->label_lsb_update_device_hw, ui->label_lsb_update_device_sw};
+    const QList<QLineEdit *> fields = {ui->lineEdit_lsb_filename, ui->lineEdit_Fahrstrasse_TXT};
+    QStringList texts;
+    for (const QLabel *label : values)
+        texts << label->text();
+    for (const QLineEdit *field : fields)
+        texts << field->text();
+    const QString barFormat = ui->progressBar_backup->format();
+    ui->retranslateUi(this);
+    for (int i = 0; i < values.size(); ++i)
+        values.at(i)->setText(texts.at(i));
+    for (int i = 0; i < fields.size(); ++i)
+        fields.at(i)->setText(texts.at(values.size() + i));
+    ui->progressBar_backup->setFormat(barFormat);
+    refreshLabels();
+}
+
 void MainWindow::setLanguageGerman()
 {
     language = 0;
@@ -50,8 +81,7 @@ void MainWindow::setLanguageGerman()
     if (qtTranslator.load(QStringLiteral("qtbase_de"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
-    ui->retranslateUi(this);
-    refreshLabels();
+    retranslate();
     if (!saved)
         settingNotSaved();
 }
@@ -72,8 +102,7 @@ void MainWindow::setLanguageEnglish()
     qCDebug(lcUi, "translator installation: %d", int(loaded));
     qCDebug(lcUi).noquote() << QObject::tr("Das ist ein Test für die Übersetzung!");
     qCDebug(lcUi).noquote() << QObject::tr("Einfaches Test");
-    ui->retranslateUi(this);
-    refreshLabels();
+    retranslate();
     if (!saved)
         settingNotSaved();
 }

@@ -79,6 +79,7 @@ protected:
 
 private:
     void applySavedLanguage();
+    void retranslate();
     void settingNotSaved();
     void jobFinished();
     void connectTabs();

@@ -176,6 +176,7 @@ void TestMainWindow::languageRoundTrip()
     auto *tabs = find<QTabWidget>(w, "tabWidget");
     w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
     QCOMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
+    w.lsbPage().deviceArrived(5, 230, 1, 2);
 
     find<QRadioButton>(w, "radioButton_English")->click();
     QCOMPARE(int(w.language), 1);
@@ -183,10 +184,11 @@ void TestMainWindow::languageRoundTrip()
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
              QStringLiteral("Download data"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=en\n"));
-    // Re-applying the texts empties what the station reported.
-    for (const char *label : {"label_serialNr", "label_softwareVersion", "label_protokollVersion",
-                              "label_datenmodellVersion"})
-        QVERIFY2(find<QLabel>(w, label)->text().isEmpty(), label);
+    // A switch keeps what the station reported, and the firmware page's device.
+    QCOMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
+    QCOMPARE(find<QLabel>(w, "label_datenmodellVersion")->text(), QStringLiteral("2.000"));
+    QCOMPARE(find<QLabel>(w, "label_lsb_update_device_sw")->text(), QStringLiteral("2"));
+    QVERIFY(find<QLabel>(w, "label_lsb_update_device_task")->isHidden());
     w.comm_info_noGleistron();
     QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("No Gleistron found"));
     // English reads as English: the set's name, and one record against several.
