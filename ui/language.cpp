@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLibraryInfo>
+#include <QLineEdit>
 
 namespace {
 const char *settingsFile = "settings.ini";
@@ -40,15 +40,22 @@ void MainWindow::applySavedLanguage()
 // station's identity, the firmware page, the shown route, a running transfer) stay.
 void MainWindow::retranslate()
 {
-    const QList<QLabel *> values = {
-        ui->label_serialNr,           ui->label_softwareVersion,
-        ui->label_protokollVersion,   ui->label_datenmodellVersion,
-        ui->label_serialNr_backup,    ui->label_softwareVersion_backup,
-        ui->label_backup_action,      ui->label_Fahrstrasse_nr,
-        ui->label_Fahrstrasse_modus,  ui->label_lsb_update_data_task,
-        ui->label_lsb_update_data_typ, ui->label_lsb_update_data_sw,
-        ui->label_lsb_update_device_task, ui->label_lsb_update_device_typ,
-        ui->label_lsb_update_device_hw, ui->label_lsb_update_device_sw};
+    const QList<QLabel *> values = {ui->label_serialNr,
+                                    ui->label_softwareVersion,
+                                    ui->label_protokollVersion,
+                                    ui->label_datenmodellVersion,
+                                    ui->label_serialNr_backup,
+                                    ui->label_softwareVersion_backup,
+                                    ui->label_backup_action,
+                                    ui->label_Fahrstrasse_nr,
+                                    ui->label_Fahrstrasse_modus,
+                                    ui->label_lsb_update_data_task,
+                                    ui->label_lsb_update_data_typ,
+                                    ui->label_lsb_update_data_sw,
+                                    ui->label_lsb_update_device_task,
+                                    ui->label_lsb_update_device_typ,
+                                    ui->label_lsb_update_device_hw,
+                                    ui->label_lsb_update_device_sw};
     const QList<QLineEdit *> fields = {ui->lineEdit_lsb_filename, ui->lineEdit_Fahrstrasse_TXT};
     QStringList texts;
     for (const QLabel *label : values)

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "askyes.h"
+#include "link/adapterports.h"
 #include "link/comm2pc.h"
 #include "link/ftdlibrary.h"
 #include "link/stationprobe.h"
@@ -13,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -63,6 +66,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // Is the station there? A quiet search once the window runs, and the adapter list every
     // two seconds, without opening a port.
     adapters = std::make_unique<FtdLibrary>();
+    adapterStatus = new QLabel(this);
+    adapterStatus->setObjectName(QStringLiteral("label_adapter_status"));
+    statusBar()->addPermanentWidget(adapterStatus, 1);
     auto *watch = new QTimer(this);
     connect(watch, &QTimer::timeout, this, &MainWindow::watchAdapters);
     watch->start(2000);
@@ -88,12 +94,15 @@ void MainWindow::searchStation(bool quiet)
 
 void MainWindow::watchAdapters()
 {
-    const int count = int(adapters->nr_devices());
+    // Only ports that are there: a configured path whose adapter is out is no adapter.
+    int count = 0;
+    for (const AdapterPorts::Port &port : AdapterPorts::list())
+        count += QFileInfo::exists(port.path) ? 1 : 0;
     if (count == adapterCount)
         return;
     adapterCount = count;
-    statusBar()->showMessage(count > 0 ? tr("Gleistron-Adapter angeschlossen")
-                                       : tr("Kein Adapter"));
+    // A permanent widget: the menus' status tips do not overwrite it.
+    adapterStatus->setText(count > 0 ? tr("Gleistron-Adapter angeschlossen") : tr("Kein Adapter"));
 }
 
 void MainWindow::comm_station_present(QString serial, QString softwareVersion,

@@ -101,6 +101,7 @@ private:
     QString title;
     std::unique_ptr<FtdLibrary> adapters; // lists adapters without opening them
     int adapterCount = -1;
-    QString lastSerial; // the station as the last job reported it
+    class QLabel *adapterStatus = nullptr; // the status bar's adapter line
+    QString lastSerial;                    // the station as the last job reported it
     QString lastSoftware;
 };
