@@ -4,6 +4,18 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Keine Daten geladen.</source>
+        <translation>No data loaded.</translation>
+    </message>
+    <message>
+        <source>aus mehreren Quellen</source>
+        <translation>from several sources</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Bereichen, %3 Datensätze%4</source>
+        <translation>%1 of %2 sets, %3 records%4</translation>
+    </message>
+    <message>
         <source>%p% – Verbindung unterbrochen</source>
         <translation>%p% – connection lost</translation>
     </message>

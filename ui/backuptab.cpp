@@ -44,6 +44,11 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
         ui->label_source_fahrstrassen, ui->label_source_lsb,        ui->label_source_hsb,
         ui->label_source_system,       ui->label_source_lokbilder};
 
+    summary = new QLabel(ui->groupBox_backup_daten);
+    summary->setObjectName(QStringLiteral("label_document_summary"));
+    summary->setStyleSheet(QStringLiteral("font-weight: bold"));
+    ui->verticalLayout_daten->insertWidget(0, summary);
+
     transfers = std::make_unique<TransferSession>();
     TransferSession *t = transfers.get();
     connect(t, &TransferSession::jobStarted, this, [this](Comm2Pc *job) {
@@ -133,8 +138,15 @@ void BackupTab::refresh()
         QLabel *label = sourceLabels.at(set);
         // Where the set came from: a file's name, or the station and the time.
         const QString source = Document::sourceText(document.sources[size_t(set)]);
+        // Sets of records say how many; a file's sets and the station's read differently.
+        QString what;
+        if (present && Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder)
+            what = QCoreApplication::translate("MainWindow", "%n Datensätze", nullptr,
+                                               document.image.presentRecords(set));
+        if (!source.isEmpty())
+            what += (what.isEmpty() ? QString() : QStringLiteral(", ")) + source;
         label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)") +
-                                     (source.isEmpty() ? QString() : QStringLiteral(" – ") + source)
+                                     (what.isEmpty() ? QString() : QStringLiteral(" – ") + what)
                                : QStringLiteral("-"));
         if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
             label->setToolTip(
@@ -147,6 +159,7 @@ void BackupTab::refresh()
         ui->label_serialNr_backup->setText(document.sourceSerial.toUpper());
         ui->label_softwareVersion_backup->setText(document.sourceSoftware);
     }
+    summary->setText(documentSummary());
 }
 
 void BackupTab::setTransferButtonsEnabled(bool enabled)
@@ -372,4 +385,34 @@ void BackupTab::hideProgress()
 {
     ui->progressBar_backup->setValue(0);
     ui->progressBar_backup->hide();
+}
+
+// One line for the whole document: how many sets and records, and where they came from.
+QString BackupTab::documentSummary() const
+{
+    int sets = 0;
+    int records = 0;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (!document.image.presentSets[size_t(set)])
+            continue;
+        ++sets;
+        if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder)
+            records += document.image.presentRecords(set);
+    }
+    if (sets == 0)
+        return QCoreApplication::translate("MainWindow", "Keine Daten geladen.");
+    QString source;
+    if (document.mixedSources()) {
+        source = QCoreApplication::translate("MainWindow", "aus mehreren Quellen");
+    } else {
+        for (int set = 0; set < Catalogue::DataSetCount && source.isEmpty(); ++set) {
+            if (document.image.presentSets[size_t(set)])
+                source = Document::sourceText(document.sources[size_t(set)]);
+        }
+    }
+    return QCoreApplication::translate("MainWindow", "%1 von %2 Bereichen, %3 Datensätze%4")
+        .arg(sets)
+        .arg(Catalogue::DataSetCount)
+        .arg(records)
+        .arg(source.isEmpty() ? QString() : QStringLiteral(" – ") + source);
 }

@@ -65,7 +65,9 @@ private:
     std::unique_ptr<TransferSession> transfers;
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;
+    QLabel *summary = nullptr; // the document in one line
     void showTimeLeft();
+    QString documentSummary() const;
     void hideProgress();
     void linkLost(bool lost);
 

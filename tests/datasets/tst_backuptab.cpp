@@ -116,7 +116,9 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
     QCOMPARE(w.windowTitle(), QStringLiteral("lok.GTB2 - Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("12345678"));
     QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->text(),
-             QStringLiteral("(Daten vorhanden) – lok.GTB2"));
+             QStringLiteral("(Daten vorhanden) – 2 Datensätze, lok.GTB2"));
+    QCOMPARE(find<QLabel>(w, "label_document_summary")->text(),
+             QStringLiteral("1 von 11 Bereichen, 2 Datensätze – lok.GTB2"));
     QCOMPARE(find<QLabel>(w, "label_source_lokomotiven")->toolTip(),
              QStringLiteral("2 Datensätze"));
     QCOMPARE(find<QLabel>(w, "label_source_weichen")->text(), QStringLiteral("-"));
@@ -466,7 +468,9 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     QVERIFY2(find<QLabel>(w, "label_source_weichen")->text().contains("Gleistron 56347812, "),
              qPrintable(find<QLabel>(w, "label_source_weichen")->text()));
     QCOMPARE(find<QLabel>(w, "label_source_rueckmelder")->text(),
-             QStringLiteral("(Daten vorhanden) – anlage.GTB2"));
+             QStringLiteral("(Daten vorhanden) – 260 Datensätze, anlage.GTB2"));
+    QVERIFY2(find<QLabel>(w, "label_document_summary")->text().endsWith("– aus mehreren Quellen"),
+             qPrintable(find<QLabel>(w, "label_document_summary")->text()));
     QCOMPARE(find<QLabel>(w, "label_source_hsb")->text(), QStringLiteral("-"));
     // The file keeps naming its own station, and a save says the sources are mixed; the
     // default answer keeps the file as it was.
