@@ -249,7 +249,7 @@ QString Comm_backup_upload::unconfirmedMessage(const QList<int> &sets)
                "<span style=\"font-weight:bold;color:#660000;\">Hochladen nicht bestätigt:</span> "
                "Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die "
                "dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder "
-               "mit dem Gleistron vergleichen.<BR>")
+               "vergleichen (Datei > Mit Gleistron vergleichen).<BR>")
         .arg(names.join(QStringLiteral(", ")));
 }
 

@@ -4,6 +4,42 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Mit Gleistron vergleichen</source>
+        <translation>Compare with Gleistron</translation>
+    </message>
+    <message>
+        <source>Vergleiche mit dem Gleistron ...</source>
+        <translation>Comparing with the Gleistron ...</translation>
+    </message>
+    <message>
+        <source>Vergleich mit Gleistron %1</source>
+        <translation>Comparison with Gleistron %1</translation>
+    </message>
+    <message>
+        <source>nur im Gleistron</source>
+        <translation>only in the Gleistron</translation>
+    </message>
+    <message>
+        <source>&amp;Kopieren</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Als Text &amp;speichern ...</source>
+        <translation>&amp;Save as text ...</translation>
+    </message>
+    <message>
+        <source>Als Text speichern</source>
+        <translation>Save as text</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;B&gt;%1 kann nicht geschrieben werden.&lt;/B&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;B&gt;%1 cannot be written.&lt;/B&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Keine Daten geladen.</source>
         <translation>No data loaded.</translation>
     </message>
@@ -368,8 +404,8 @@ Soll die Datei %1 trotzdem mit einer leeren Datensicherung überschrieben werden
 Overwrite the file %1 with an empty backup all the same?</translation>
     </message>
     <message>
-        <source>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder mit dem Gleistron vergleichen.&lt;BR&gt;</source>
-        <translation>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare with the Gleistron.&lt;BR&gt;</translation>
+        <source>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Hochladen nicht bestätigt:&lt;/span&gt; Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder vergleichen (Datei &gt; Mit Gleistron vergleichen).&lt;BR&gt;</source>
+        <translation>&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload not confirmed:&lt;/span&gt; the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare (File &gt; Compare with Gleistron).&lt;BR&gt;</translation>
     </message>
     <message>
         <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Die Datei ist keine vollständige Datensicherung!&lt;/span&gt;&lt;BR&gt;&lt;BR&gt;</source>

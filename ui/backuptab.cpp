@@ -73,6 +73,8 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     connect(ui->pushButton_backup_download, &QPushButton::clicked, this, &BackupTab::startDownload);
     connect(ui->pushButton_backup_upload, &QPushButton::clicked, this, &BackupTab::startUpload);
     connect(ui->pushButton_backup_cancel, &QPushButton::clicked, this, &BackupTab::cancel);
+    connect(ui->actionMitGleistronVergleichen, &QAction::triggered, this,
+            &BackupTab::compareWithStation);
     connect(t, &TransferSession::finished, this,
             [this](const TransferSession::Result &result) { sessionFinished(result); });
 }
@@ -206,6 +208,16 @@ void BackupTab::startDownload()
     transfers->download(document);
 }
 
+// The document against the station's data of the ticked sets, read whole; nothing is written.
+void BackupTab::compareWithStation()
+{
+    if (host.refuseWhileBusy() || !takeSelection())
+        return;
+    comparing = true;
+    begin(QCoreApplication::translate("MainWindow", "Vergleiche mit dem Gleistron ..."));
+    transfers->compare(document);
+}
+
 void BackupTab::startUpload()
 {
     if (host.refuseWhileBusy() || !takeSelection())
@@ -327,6 +339,8 @@ void BackupTab::sessionFinished(const TransferSession::Result &result)
     if (!result.failureHtml.isEmpty())
         emit message(result.failureHtml);
     returnToIdle(true);
+    if (std::exchange(comparing, false) && result.outcome == TransferSession::Outcome::Done)
+        emit stationCompared(result.lines, result.serial);
 }
 
 bool BackupTab::versionAccepted(int version)

@@ -28,6 +28,7 @@ public:
     void selectAll(bool checked);
     void startDownload();
     void startUpload();
+    void compareWithStation();
     void progress(int permille);
     // Stops the running transfer between two exchanges (an upload at its next commit; a
     // second press at once).
@@ -50,6 +51,8 @@ signals:
     void documentChanged();            // the labels that show the document need a refresh
     void routesChanged();              // the route list needs a repaint from the document
     void busyChanged(bool busy);       // a transfer began or ended
+    // The comparison with the station ended: what differs (added: only the station holds it).
+    void stationCompared(const QList<BackupDiff::Line> &lines, const QString &serial);
 
 private:
     bool takeSelection();
@@ -76,4 +79,5 @@ private:
     QElapsedTimer lostClock;
     qint64 pausedMs = 0; // the link was down this long
     bool lost = false;
+    bool comparing = false;
 };

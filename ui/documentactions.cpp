@@ -2,20 +2,25 @@
 
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
+#include "datasets/catalogue.h"
 #include "ui/askyes.h"
 #include "ui_mainwindow.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -223,12 +228,20 @@ QWidget *DocumentActions::compareWith(const QString &path)
                                        "Fehler bei Laden!</span><BR><BR>"));
         return nullptr;
     }
-    const QList<BackupDiff::Line> lines = BackupDiff::compare(document.image, other.image);
+    return showDifferences(QCoreApplication::translate("MainWindow", "Vergleich mit %1")
+                               .arg(QFileInfo(path).fileName()),
+                           BackupDiff::compare(document.image, other.image),
+                           QCoreApplication::translate("MainWindow", "nur in der Datei"));
+}
+
+QWidget *DocumentActions::showDifferences(const QString &title,
+                                          const QList<BackupDiff::Line> &lines,
+                                          const QString &onlyOther)
+{
     auto *dialog = new QDialog(ui->tabWidget->window());
     dialog->setObjectName(QStringLiteral("dialog_compare"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QCoreApplication::translate("MainWindow", "Vergleich mit %1")
-                               .arg(QFileInfo(path).fileName()));
+    dialog->setWindowTitle(title);
     auto *layout = new QVBoxLayout(dialog);
     auto *summary = new QLabel(
         lines.isEmpty()
@@ -238,29 +251,65 @@ QWidget *DocumentActions::compareWith(const QString &path)
     layout->addWidget(summary);
     auto *table = new QTableWidget(int(lines.size()), 4, dialog);
     table->setObjectName(QStringLiteral("tableWidget_compare"));
-    table->setHorizontalHeaderLabels({QCoreApplication::translate("MainWindow", "Datensatz"),
-                                      QCoreApplication::translate("MainWindow", "Nummer"),
-                                      QCoreApplication::translate("MainWindow", "Änderung"),
-                                      QCoreApplication::translate("MainWindow", "Kommentar")});
+    const QStringList headers{QCoreApplication::translate("MainWindow", "Datensatz"),
+                              QCoreApplication::translate("MainWindow", "Nummer"),
+                              QCoreApplication::translate("MainWindow", "Änderung"),
+                              QCoreApplication::translate("MainWindow", "Kommentar")};
+    table->setHorizontalHeaderLabels(headers);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    QStringList text{headers.join(QLatin1Char('\t'))};
     for (int row = 0; row < lines.size(); ++row) {
         const BackupDiff::Line &line = lines.at(row);
-        const QString change = line.change == BackupDiff::Line::Added
-                                   ? QCoreApplication::translate("MainWindow", "nur in der Datei")
+        const QString change = line.change == BackupDiff::Line::Added ? onlyOther
                                : line.change == BackupDiff::Line::Removed
                                    ? QCoreApplication::translate("MainWindow", "nur im Dokument")
                                    : QCoreApplication::translate("MainWindow", "geändert");
-        const QStringList cells{line.set, QString::number(line.number), change, line.note};
+        // The sets by the names the tab shows; the companions keep their keys.
+        const int set = Catalogue::indexOfKey(line.set);
+        const QString name =
+            set >= 0 ? QCoreApplication::translate("MainWindow", Catalogue::entry(set).name)
+                     : line.set;
+        const QStringList cells{name, QString::number(line.number), change, line.note};
         for (int column = 0; column < 4; ++column)
             table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        text << cells.join(QLatin1Char('\t'));
     }
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    QPushButton *copy = buttons->addButton(QCoreApplication::translate("MainWindow", "&Kopieren"),
+                                           QDialogButtonBox::ActionRole);
+    copy->setObjectName(QStringLiteral("pushButton_compare_copy"));
+    QPushButton *save =
+        buttons->addButton(QCoreApplication::translate("MainWindow", "Als Text &speichern ..."),
+                           QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("pushButton_compare_save"));
+    const QString all = text.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+    connect(copy, &QPushButton::clicked, dialog,
+            [all] { QGuiApplication::clipboard()->setText(all); });
+    connect(save, &QPushButton::clicked, dialog, [this, dialog, all] {
+        const QString name = QFileDialog::getSaveFileName(
+            dialog, QCoreApplication::translate("MainWindow", "Als Text speichern"), lastFolder,
+            QCoreApplication::translate("MainWindow", "Text (*.txt)"));
+        if (!name.isEmpty() && !writeText(name, all))
+            emit message(QCoreApplication::translate(
+                             "MainWindow", "<BR><B>%1 kann nicht geschrieben werden.</B><BR>")
+                             .arg(name.toHtmlEscaped()));
+    });
+    layout->addWidget(buttons);
     dialog->resize(560, 420);
     dialog->show();
     return dialog;
+}
+
+bool DocumentActions::writeText(const QString &path, const QString &text)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
 }
 
 bool DocumentActions::confirmDiscard()

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "datasets/backupdiff.h"
+
 namespace Ui {
 class MainWindow;
 } // namespace Ui
@@ -28,6 +30,11 @@ public:
     // holds it). Null when the file could not be read.
     void compare(); // with the file dialog
     QWidget *compareWith(const QString &path);
+    // A table of differences, which can be copied or saved as text; `onlyOther` names what
+    // only the other side holds.
+    QWidget *showDifferences(const QString &title, const QList<BackupDiff::Line> &lines,
+                             const QString &onlyOther);
+    static bool writeText(const QString &path, const QString &text);
     // Asks before unsaved data is dropped; true when it may go (saved or given up).
     bool confirmDiscard();
     // While a transfer runs, the file actions wait.

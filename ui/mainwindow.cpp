@@ -141,6 +141,11 @@ void MainWindow::connectTabs()
     connect(backup.get(), &BackupTab::routesChanged, this, repaintRoutes);
     connect(backup.get(), &BackupTab::busyChanged, actions.get(), &DocumentActions::setBusy);
     connect(actions.get(), &DocumentActions::fileShown, backup.get(), &BackupTab::showFileInfo);
+    connect(backup.get(), &BackupTab::stationCompared, this,
+            [this](const QList<BackupDiff::Line> &lines, const QString &serial) {
+                actions->showDifferences(tr("Vergleich mit Gleistron %1").arg(serial), lines,
+                                         tr("nur im Gleistron"));
+            });
 }
 
 void MainWindow::on_actionGleistronSuchen_triggered()

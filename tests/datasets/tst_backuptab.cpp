@@ -7,6 +7,7 @@
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
+#include "datasets/backupdiff.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
 #include "ui/lsbpage.h"
@@ -25,6 +26,9 @@
 #include <QSaveFile>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QDialog>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -47,6 +51,7 @@ private slots:
     void oneJobAtATime();
     void cancelledDownload();
     void linkLossPausesTimeLeft();
+    void compareWithStation();
     void partialDownloadIntoOpenedFile();
     void compareWithFile();
     void safeRestore();
@@ -433,6 +438,47 @@ void TestBackupTab::cancelledDownload()
     const QByteArray text = file.readAll();
     QVERIFY(text.contains("rx 0 ") && text.contains(" 59 0c 47 "));
     QVERIFY(!text.contains(" 59 2a "));
+}
+
+void TestBackupTab::compareWithStation()
+{
+    // The sample's switching articles against an empty station: each one only in the
+    // document, named as the tab names the set; nothing of the document changes.
+    const QString file = dir->filePath(QStringLiteral("vergleich.GTB2"));
+    {
+        SimProcess a({"--sample"});
+        QVERIFY(a.start());
+        QCOMPARE(runCli({"backup", file, "--sets", "weichen"}, a.ports()).exitCode, 0);
+    }
+    SimProcess empty({"--serial", "0BADF00D"});
+    QVERIFY(empty.start());
+    ScopedPorts ports(empty.ports());
+    MainWindow w;
+    w.show();
+    w.documentActions().openFile(file);
+    const int records = w.document().image.presentRecords(Catalogue::Weichen);
+    QVERIFY(records > 0);
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+    find<QCheckBox>(w, "checkBox_weichen")->setChecked(true);
+    find<QAction>(w, "actionMitGleistronVergleichen")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(w.findChild<QDialog *>(QStringLiteral("dialog_compare")), 30000);
+    auto *dialog = w.findChild<QDialog *>(QStringLiteral("dialog_compare"));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Vergleich mit Gleistron 0BADF00D"));
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
+    QCOMPARE(table->rowCount(), records);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Schaltartikel"));
+    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("nur im Dokument"));
+    QVERIFY(!w.document().modified);
+    Document fromFile;
+    QCOMPARE(fromFile.open(file), Document::Opened::Ok);
+    QVERIFY(BackupDiff::compare(w.document().image, fromFile.image).isEmpty());
+    QCOMPARE(w.document().image.presentSets, fromFile.image.presentSets);
+    dialog->findChild<QPushButton *>(QStringLiteral("pushButton_compare_copy"))->click();
+    const QStringList copied = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), records + 1); // with the header
+    QVERIFY(copied.at(1).startsWith(QStringLiteral("Schaltartikel\t")));
+    QTRY_VERIFY(idle(w));
 }
 
 void TestBackupTab::partialDownloadIntoOpenedFile()
