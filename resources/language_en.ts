@@ -4,6 +4,30 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&amp;Beenden</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Handbuch</source>
+        <translation>&amp;Manual</translation>
+    </message>
+    <message>
+        <source>Ü&amp;ber Gleistron Manager ...</source>
+        <translation>&amp;About Gleistron Manager ...</translation>
+    </message>
+    <message>
+        <source>Über Gleistron Manager</source>
+        <translation>About Gleistron Manager</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Gleistron Manager %1&lt;/b&gt;&lt;br&gt;&lt;br&gt;Datensicherung, Fahrstrassen und LSB-Firmware für die Orvandel Gleistron Zentrale.&lt;br&gt;&lt;br&gt;Freie Software unter der GNU General Public License, Version 3 oder später.&lt;br&gt;&lt;br&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;</source>
+        <translation>&lt;b&gt;Gleistron Manager %1&lt;/b&gt;&lt;br&gt;&lt;br&gt;Backups, routes and LSB firmware for the Orvandel Gleistron command station.&lt;br&gt;&lt;br&gt;Free software under the GNU General Public License, version 3 or later.&lt;br&gt;&lt;br&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;</translation>
+    </message>
+    <message>
         <source>Mit Gleistron vergleichen</source>
         <translation>Compare with Gleistron</translation>
     </message>

@@ -69,6 +69,7 @@ void MainWindow::retranslate()
     for (int i = 0; i < fields.size(); ++i)
         fields.at(i)->setText(texts.at(values.size() + i));
     ui->progressBar_backup->setFormat(barFormat);
+    retranslateKeysAndHelp();
     refreshLabels();
 }
 

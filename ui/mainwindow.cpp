@@ -5,6 +5,7 @@
 #include "link/comm2pc.h"
 #include "link/ftdlibrary.h"
 #include "link/stationprobe.h"
+#include "link/statustexts.h"
 #include "lsbupdate/lsb_updater.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
@@ -12,10 +13,13 @@
 #include "ui/routestab.h"
 #include "ui_mainwindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -44,6 +48,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     ui->textEdit_manual_de->setHtml(resourceText(QStringLiteral(":/resources/manual_de.html")));
     ui->textEdit_manual_en->setHtml(resourceText(QStringLiteral(":/resources/manual_en.html")));
+    addKeysAndHelp();
     applySavedLanguage();
 
     ui->actionSpeichern->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
@@ -146,6 +151,60 @@ void MainWindow::connectTabs()
                 actions->showDifferences(tr("Vergleich mit Gleistron %1").arg(serial), lines,
                                          tr("nur im Gleistron"));
             });
+}
+
+// The platform's keys for the file actions, "Beenden", and a help menu; their texts are set
+// again at every language switch.
+void MainWindow::addKeysAndHelp()
+{
+    // The platform's key, else the common one (some platforms name none for quit or save as).
+    const auto standard = [](QKeySequence::StandardKey key, const char *fallback) {
+        const QKeySequence sequence(key);
+        return sequence.isEmpty() ? QKeySequence(QLatin1String(fallback)) : sequence;
+    };
+    ui->action_oeffnen->setShortcut(standard(QKeySequence::Open, "Ctrl+O"));
+    ui->actionSpeichern->setShortcut(standard(QKeySequence::Save, "Ctrl+S"));
+    ui->actionSpeichern_unter->setShortcut(standard(QKeySequence::SaveAs, "Ctrl+Shift+S"));
+    ui->actionDrucken->setShortcut(standard(QKeySequence::Print, "Ctrl+P"));
+    quitAction = new QAction(this);
+    quitAction->setObjectName(QStringLiteral("actionBeenden"));
+    quitAction->setShortcut(standard(QKeySequence::Quit, "Ctrl+Q"));
+    connect(quitAction, &QAction::triggered, this, &QWidget::close);
+    ui->menuDatei->addSeparator();
+    ui->menuDatei->addAction(quitAction);
+    helpMenu = menuBar()->addMenu(QString());
+    helpMenu->setObjectName(QStringLiteral("menuHilfe"));
+    manualAction = helpMenu->addAction(QString());
+    manualAction->setObjectName(QStringLiteral("actionHandbuch"));
+    manualAction->setShortcut(standard(QKeySequence::HelpContents, "F1"));
+    // The start page holds the manual of the language shown.
+    connect(manualAction, &QAction::triggered, this,
+            [this] { ui->tabWidget->setCurrentWidget(ui->tab_Start); });
+    aboutAction = helpMenu->addAction(QString());
+    aboutAction->setObjectName(QStringLiteral("actionUeber"));
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::retranslateKeysAndHelp()
+{
+    quitAction->setText(tr("&Beenden"));
+    helpMenu->setTitle(tr("&Hilfe"));
+    manualAction->setText(tr("&Handbuch"));
+    aboutAction->setText(tr("Ü&ber Gleistron Manager ..."));
+}
+
+QString MainWindow::aboutText()
+{
+    return tr("<b>Gleistron Manager %1</b><br><br>Datensicherung, Fahrstrassen und "
+              "LSB-Firmware für die Orvandel Gleistron Zentrale.<br><br>Freie Software unter "
+              "der GNU General Public License, Version 3 oder später.<br><br>"
+              "<a href=\"%2\">%2</a>")
+        .arg(QStringLiteral(GLEISTRON_VERSION), QLatin1String(StatusTexts::webHost));
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, tr("Über Gleistron Manager"), aboutText());
 }
 
 void MainWindow::on_actionGleistronSuchen_triggered()

@@ -53,6 +53,7 @@ public:
     QString stationSoftwareVersion() const { return lastSoftware; }
 
     qint8 language = 0;
+    static QString aboutText(); // version, licence, the maker's web host
 
 public slots:
     void on_actionEnglisch_triggered();
@@ -80,6 +81,9 @@ protected:
 private:
     void applySavedLanguage();
     void retranslate();
+    void addKeysAndHelp();
+    void retranslateKeysAndHelp();
+    void showAbout();
     void settingNotSaved();
     void jobFinished();
     void connectTabs();
@@ -102,6 +106,10 @@ private:
     std::unique_ptr<FtdLibrary> adapters; // lists adapters without opening them
     int adapterCount = -1;
     class QLabel *adapterStatus = nullptr; // the status bar's adapter line
-    QString lastSerial;                    // the station as the last job reported it
+    class QAction *quitAction = nullptr;
+    class QAction *manualAction = nullptr;
+    class QAction *aboutAction = nullptr;
+    class QMenu *helpMenu = nullptr;
+    QString lastSerial; // the station as the last job reported it
     QString lastSoftware;
 };

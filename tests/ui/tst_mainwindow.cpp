@@ -71,6 +71,7 @@ private slots:
     void stationPresence();
     void statusMessagesInOrder();
     void missingStationExplained();
+    void keysAndHelp();
     void stationMissingReturnsToIdle();
     void updateHint_data();
     void updateHint();
@@ -325,6 +326,36 @@ void TestMainWindow::statusMessagesInOrder()
     const int broken = text.indexOf("Kommunikation mit Gleistron unterbrochen!");
     QVERIFY(missing >= 0 && missing < lost && lost < back && back < mode && mode < broken);
     QCOMPARE(console->textCursor().position(), console->document()->characterCount() - 1);
+}
+
+void TestMainWindow::keysAndHelp()
+{
+    QFile::remove(QStringLiteral("language_en.qm"));
+    QVERIFY(QFile::copy(QStringLiteral(GLEISTRON_QM), QStringLiteral("language_en.qm")));
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (const char *name : {"action_oeffnen", "actionSpeichern", "actionSpeichern_unter",
+                             "actionDrucken", "actionBeenden", "actionHandbuch"})
+        QVERIFY2(!find<QAction>(w, name)->shortcut().isEmpty(), name);
+    auto *tabs = find<QTabWidget>(w, "tabWidget");
+    tabs->setCurrentIndex(1);
+    // The manual by key, and the about box names version, licence and the maker's site.
+    QTest::keySequence(&w, find<QAction>(w, "actionHandbuch")->shortcut());
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("tab_Start"));
+    const QString about = MainWindow::aboutText();
+    QVERIFY(about.contains("Gleistron Manager 1.3.0"));
+    QVERIFY(about.contains("GNU General Public License"));
+    QVERIFY(about.contains("https://www.orvandel.example"));
+    QCOMPARE(find<QMenu>(w, "menuHilfe")->title(), QStringLiteral("&Hilfe"));
+    w.setLanguageEnglish();
+    QCOMPARE(find<QMenu>(w, "menuHilfe")->title(), QStringLiteral("&Help"));
+    QCOMPARE(find<QAction>(w, "actionBeenden")->text(), QStringLiteral("&Quit"));
+    w.setLanguageGerman();
+    // Quit by key, once the quiet start search has let go.
+    QTRY_VERIFY(!w.jobsRunning());
+    QTest::keySequence(&w, find<QAction>(w, "actionBeenden")->shortcut());
+    QTRY_VERIFY(!w.isVisible());
 }
 
 void TestMainWindow::missingStationExplained()
