@@ -16,8 +16,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -26,9 +29,6 @@
 #include <QSaveFile>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QDialog>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -568,9 +568,9 @@ void TestBackupTab::compareWithFile()
             cells << table->item(r, c)->text();
         return cells.join(QLatin1Char('|'));
     };
-    QCOMPARE(row(0), QStringLiteral("lokomotiven|5|geändert|"));
-    QCOMPARE(row(1), QStringLiteral("lokomotiven|7|nur im Dokument|"));
-    QCOMPARE(row(2), QStringLiteral("fahrstrassen|2|geändert|Ausfahrt Nord"));
+    QCOMPARE(row(0), QStringLiteral("Lokomotiven|5|geändert|"));
+    QCOMPARE(row(1), QStringLiteral("Lokomotiven|7|nur im Dokument|"));
+    QCOMPARE(row(2), QStringLiteral("Fahrstrassen|2|geändert|Ausfahrt Nord"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare.png");
 }

@@ -194,7 +194,9 @@ void TestCli::backupAndRestore()
                            (faultsB.isEmpty() ? QStringList() : QStringList{"--verify"}),
                        b.ports());
     QVERIFY2(up.exitCode == 0, qPrintable(up.err));
-    QVERIFY(up.err.contains("Alle ausgewählte Datensätze übertragen in"));
+    // A link lost under staged writes leaves the upload unconfirmed, which verify then settles.
+    QVERIFY(up.err.contains("Alle ausgewählte Datensätze übertragen in") ||
+            (!faultsB.isEmpty() && up.err.contains("Alle ausgewählte Datensätze gesendet in")));
     if (!faultsA.isEmpty()) {
         // The pulled cable is reported once per loss and once when it is back.
         for (const Run &run : {down, up}) {
