@@ -4,6 +4,22 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Protokoll speichern</source>
+        <translation>Save log</translation>
+    </message>
+    <message>
+        <source>&amp;Protokoll speichern ...</source>
+        <translation>Save &amp;log ...</translation>
+    </message>
+    <message>
+        <source>Gleistron %1, Software %2</source>
+        <translation>Gleistron %1, software %2</translation>
+    </message>
+    <message>
+        <source>Das Firmware-Update wurde abgebrochen. Das Gerät wartet weiter im Update-Modus: die Firmware-Datei erneut wählen, oder am Gleistron den Update-Modus verlassen.</source>
+        <translation>The firmware update was cancelled. The device is still waiting in update mode: choose the firmware file again, or leave the update mode on the Gleistron.</translation>
+    </message>
+    <message>
         <source>&amp;Beenden</source>
         <translation>&amp;Quit</translation>
     </message>

@@ -28,6 +28,8 @@ LsbPage::LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent)
 {
     ui->widget_lsb_udate_progress->hide();
     ui->widget_lsb_update_device->hide();
+    ui->progressBar_2->setTextVisible(true);
+    ui->progressBar_2->setFormat(QStringLiteral("%p%"));
     connect(ui->pushButton_lsb_file, &QPushButton::clicked, this, &LsbPage::chooseFile);
     connect(ui->pushButton_lsb_update_cancel, &QPushButton::clicked, this, &LsbPage::cancel);
     connectJob();
@@ -127,10 +129,9 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
                "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
 }
 
+// The file is at fault, not the device: the device stays shown.
 void LsbPage::fileError()
 {
-    ui->label_lsb_update_device_hw->clear();
-    ui->label_lsb_update_device_sw->clear();
     inform(ui->tabWidget->window(),
            QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
 }
@@ -231,11 +232,23 @@ void LsbPage::ended(int outcome, int detail)
             ui->tabWidget->window(),
             QCoreApplication::translate("MainWindow", "Das Firmware-Update ist fehlgeschlagen!"));
         break;
-    case LSB_Updater::Cancelled:
+    case LSB_Updater::Cancelled: {
         emit message(QCoreApplication::translate(
             "MainWindow", "<BR>Firmware-Update abgebrochen: es wurde kein Abschluss an das Gerät "
                           "gesendet.<BR>"));
+        // Not modal: the page stays usable, and the box says what comes next.
+        auto *box = new QMessageBox(
+            QMessageBox::Information, QStringLiteral("Gleistron Manager"),
+            QCoreApplication::translate(
+                "MainWindow", "Das Firmware-Update wurde abgebrochen. Das Gerät wartet weiter im "
+                              "Update-Modus: die Firmware-Datei erneut wählen, oder am Gleistron "
+                              "den Update-Modus verlassen."),
+            QMessageBox::Ok, ui->tabWidget->window());
+        box->setObjectName(QStringLiteral("box_lsb_cancelled"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
         break;
+    }
     case LSB_Updater::Declined:
         emit message(
             QCoreApplication::translate("MainWindow", "<BR>Firmware-Update nicht gestartet.<BR>"));

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -170,6 +171,17 @@ void MainWindow::addKeysAndHelp()
     quitAction->setObjectName(QStringLiteral("actionBeenden"));
     quitAction->setShortcut(standard(QKeySequence::Quit, "Ctrl+Q"));
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
+    logAction = new QAction(this);
+    logAction->setObjectName(QStringLiteral("actionProtokollSpeichern"));
+    connect(logAction, &QAction::triggered, this, [this] {
+        const QString name = QFileDialog::getSaveFileName(
+            this, tr("Protokoll speichern"), QString(), tr("Text (*.txt)"));
+        if (!name.isEmpty() && !saveLog(name))
+            consoleAppend(tr("<BR><B>%1 kann nicht geschrieben werden.</B><BR>")
+                              .arg(name.toHtmlEscaped()));
+    });
+    ui->menuDatei->addSeparator();
+    ui->menuDatei->addAction(logAction);
     ui->menuDatei->addSeparator();
     ui->menuDatei->addAction(quitAction);
     helpMenu = menuBar()->addMenu(QString());
@@ -185,8 +197,23 @@ void MainWindow::addKeysAndHelp()
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
+// The console for support: the program's version and the station's identity first.
+QString MainWindow::logText() const
+{
+    QString text = QStringLiteral("Gleistron Manager %1\n").arg(QStringLiteral(GLEISTRON_VERSION));
+    if (!lastSerial.isEmpty())
+        text += tr("Gleistron %1, Software %2").arg(lastSerial, lastSoftware) + QLatin1Char('\n');
+    return text + QLatin1Char('\n') + ui->textEdit_console->toPlainText() + QLatin1Char('\n');
+}
+
+bool MainWindow::saveLog(const QString &path) const
+{
+    return DocumentActions::writeText(path, logText());
+}
+
 void MainWindow::retranslateKeysAndHelp()
 {
+    logAction->setText(tr("&Protokoll speichern ..."));
     quitAction->setText(tr("&Beenden"));
     helpMenu->setTitle(tr("&Hilfe"));
     manualAction->setText(tr("&Handbuch"));

@@ -54,6 +54,8 @@ public:
 
     qint8 language = 0;
     static QString aboutText(); // version, licence, the maker's web host
+    QString logText() const;    // the console with the version and the station first
+    bool saveLog(const QString &path) const;
 
 public slots:
     void on_actionEnglisch_triggered();
@@ -107,6 +109,7 @@ private:
     int adapterCount = -1;
     class QLabel *adapterStatus = nullptr; // the status bar's adapter line
     class QAction *quitAction = nullptr;
+    class QAction *logAction = nullptr;
     class QAction *manualAction = nullptr;
     class QAction *aboutAction = nullptr;
     class QMenu *helpMenu = nullptr;

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextEdit>
 
@@ -300,6 +301,12 @@ void TestLsbUpdate::pageOutcomes()
         w.lsbPage().cancel();
         QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 10000);
         QTRY_VERIFY(console().contains("Firmware-Update abgebrochen"));
+        // A box says what comes next, without blocking the page.
+        QTRY_VERIFY(w.findChild<QMessageBox *>(QStringLiteral("box_lsb_cancelled")));
+        auto *box = w.findChild<QMessageBox *>(QStringLiteral("box_lsb_cancelled"));
+        QVERIFY(box->text().contains(QStringLiteral("wartet weiter im Update-Modus")));
+        QCOMPARE(w.findChild<QProgressBar *>("progressBar_2")->text().endsWith('%'), true);
+        box->close();
     }
     QVERIFY(!QFile::exists(received));
     {

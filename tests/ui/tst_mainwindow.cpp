@@ -352,6 +352,17 @@ void TestMainWindow::keysAndHelp()
     QCOMPARE(find<QMenu>(w, "menuHilfe")->title(), QStringLiteral("&Help"));
     QCOMPARE(find<QAction>(w, "actionBeenden")->text(), QStringLiteral("&Quit"));
     w.setLanguageGerman();
+    // The log for support: version and station first, then the console.
+    w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
+    const QString log = QDir::current().filePath(QStringLiteral("support.txt"));
+    QVERIFY(w.saveLog(log));
+    QFile saved(log);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(saved.readAll());
+    QVERIFY2(text.startsWith("Gleistron Manager 1.3.0\nGleistron 56347812, Software 1.300\n\n"),
+             qPrintable(text));
+    QVERIFY(text.contains("Gleistron gefunden mit Seriennummer 56347812"));
+    QVERIFY(!find<QAction>(w, "actionProtokollSpeichern")->text().isEmpty());
     // Quit by key, once the quiet start search has let go.
     QTRY_VERIFY(!w.jobsRunning());
     QTest::keySequence(&w, find<QAction>(w, "actionBeenden")->shortcut());
