@@ -174,11 +174,11 @@ void MainWindow::addKeysAndHelp()
     logAction = new QAction(this);
     logAction->setObjectName(QStringLiteral("actionProtokollSpeichern"));
     connect(logAction, &QAction::triggered, this, [this] {
-        const QString name = QFileDialog::getSaveFileName(
-            this, tr("Protokoll speichern"), QString(), tr("Text (*.txt)"));
+        const QString name = QFileDialog::getSaveFileName(this, tr("Protokoll speichern"),
+                                                          QString(), tr("Text (*.txt)"));
         if (!name.isEmpty() && !saveLog(name))
-            consoleAppend(tr("<BR><B>%1 kann nicht geschrieben werden.</B><BR>")
-                              .arg(name.toHtmlEscaped()));
+            consoleAppend(
+                tr("<BR><B>%1 kann nicht geschrieben werden.</B><BR>").arg(name.toHtmlEscaped()));
     });
     ui->menuDatei->addSeparator();
     ui->menuDatei->addAction(logAction);
