@@ -4,6 +4,18 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Prüfe, was das Hochladen ändert ...</source>
+        <translation>Checking what the upload will change ...</translation>
+    </message>
+    <message>
+        <source>Das Hochladen überschreibt %1 Datensätze, die im Gleistron anders sind, und fügt %2 neue hinzu.&lt;br&gt;&lt;br&gt;%3 Datensätze hat nur der Gleistron: sie bleiben dort (der Gleistron kann keine löschen).&lt;br&gt;&lt;br&gt;Jetzt hochladen?</source>
+        <translation>The upload overwrites %1 records that differ in the Gleistron and adds %2 new ones.&lt;br&gt;&lt;br&gt;%3 records are only in the Gleistron: they stay there (the Gleistron cannot delete any).&lt;br&gt;&lt;br&gt;Upload now?</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;Hochladen nicht gestartet.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;Upload not started.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Protokoll speichern</source>
         <translation>Save log</translation>
     </message>

@@ -6,6 +6,7 @@
 #include "backupfile/document.h"
 #include "link/comm2pc.h"
 #include "link/statustexts.h"
+#include "ui/askyes.h"
 #include "ui/jobhost.h"
 #include "ui_mainwindow.h"
 
@@ -230,8 +231,41 @@ void BackupTab::startUpload()
             return;
         options.keepPreviousMayExist = true; // the dialog has asked
     }
+    // First a look at what the station holds, so the user knows what the upload will do.
+    pendingRestore = options;
+    previewing = true;
+    begin(QCoreApplication::translate("MainWindow", "Prüfe, was das Hochladen ändert ..."));
+    transfers->compare(document);
+}
+
+void BackupTab::askToUpload(const QList<BackupDiff::Line> &lines)
+{
+    int changed = 0, added = 0, stationOnly = 0;
+    for (const BackupDiff::Line &line : lines) {
+        if (line.change == BackupDiff::Line::Changed)
+            ++changed;
+        else if (line.change == BackupDiff::Line::Removed)
+            ++added; // only the document holds it
+        else
+            ++stationOnly;
+    }
+    const QString text =
+        QCoreApplication::translate(
+            "MainWindow", "Das Hochladen überschreibt %1 Datensätze, die im Gleistron anders "
+                          "sind, und fügt %2 neue hinzu.<br><br>%3 Datensätze hat nur der "
+                          "Gleistron: sie bleiben dort (der Gleistron kann keine löschen).<br><br>"
+                          "Jetzt hochladen?")
+            .arg(changed)
+            .arg(added)
+            .arg(stationOnly);
+    if (!askYes(ui->tabWidget->window(), text)) {
+        emit message(
+            QCoreApplication::translate("MainWindow", "<BR>Hochladen nicht gestartet.<BR>"));
+        returnToIdle(true);
+        return;
+    }
     begin(QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
-    transfers->restore(document, options);
+    transfers->restore(document, pendingRestore);
 }
 
 QString BackupTab::askKeepPrevious()
@@ -338,6 +372,14 @@ void BackupTab::sessionFinished(const TransferSession::Result &result)
 {
     if (!result.failureHtml.isEmpty())
         emit message(result.failureHtml);
+    if (std::exchange(previewing, false) && result.outcome == TransferSession::Outcome::Done) {
+        // Still busy: the question comes after the session has finished its report, since it
+        // runs an event loop.
+        const QList<BackupDiff::Line> lines = result.lines;
+        QMetaObject::invokeMethod(
+            this, [this, lines] { askToUpload(lines); }, Qt::QueuedConnection);
+        return;
+    }
     returnToIdle(true);
     if (std::exchange(comparing, false) && result.outcome == TransferSession::Outcome::Done)
         emit stationCompared(result.lines, result.serial);

@@ -29,6 +29,8 @@ public:
     void startDownload();
     void startUpload();
     void compareWithStation();
+    // After the look at the station: what the upload will do, asked; "Nein" is the default.
+    void askToUpload(const QList<BackupDiff::Line> &lines);
     void progress(int permille);
     // Stops the running transfer between two exchanges (an upload at its next commit; a
     // second press at once).
@@ -80,4 +82,6 @@ private:
     qint64 pausedMs = 0; // the link was down this long
     bool lost = false;
     bool comparing = false;
+    bool previewing = false; // the look before an upload
+    TransferSession::RestoreOptions pendingRestore;
 };

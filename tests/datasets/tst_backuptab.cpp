@@ -178,6 +178,20 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QCOMPARE(find<QLabel>(w, "label_serialNr_backup")->text(), QStringLiteral("56347812"));
     {
         ScopedPorts ports(b.ports());
+        // First a look at the station and a question whose default is no: nothing is sent.
+        {
+            ModalAnswerer no;
+            QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
+            QVERIFY(console(w).contains("Hochladen nicht gestartet."));
+            // An empty station: its blocks differ, every record is new.
+            QVERIFY2(no.texts.value(0).contains(QRegularExpression(
+                         "^Das Hochladen überschreibt \\d+ Datensätze, die im Gleistron anders "
+                         "sind, und fügt [1-9]\\d* neue hinzu")),
+                     qPrintable(no.texts.join('|')));
+            QVERIFY(no.texts.value(0).contains("0 Datensätze hat nur der Gleistron"));
+            QVERIFY(!console(w).contains("Alle ausgewählte Datensätze übertragen in"));
+        }
+        ModalAnswerer yes(QStringLiteral("Ja"));
         QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
     }
     QVERIFY(console(w).contains("Alle ausgewählte Datensätze übertragen in"));
@@ -611,6 +625,7 @@ void TestBackupTab::safeRestore()
         find<QCheckBox>(w, "checkBox_backup_verify")->setChecked(true);
         w.backupTab().keepPreviousFile = previous;
         find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+        ModalAnswerer yes(QStringLiteral("Ja"));
         find<QPushButton>(w, "pushButton_backup_upload")->click();
         QTRY_VERIFY_WITH_TIMEOUT(idle(w) && console(w).contains("Prüfung:"), 60000);
         QVERIFY(console(w).contains("vorher.GTB2</B>") || console(w).contains("vorher.GTB2"));
