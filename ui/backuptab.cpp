@@ -96,6 +96,12 @@ void BackupTab::chooseDownload()
 
 void BackupTab::chooseUpload()
 {
+    // What was ticked to download is not silently what gets uploaded: the user ticks anew.
+    if (!ui->pushButton_backup_download->isHidden()) {
+        ui->checkBox_select_all->setChecked(false);
+        for (QCheckBox *box : std::as_const(setBoxes))
+            box->setChecked(false);
+    }
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(
         QStringLiteral("* { background-color: rgb(50,200,50) }"));
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(QString());

@@ -128,7 +128,11 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
              QStringLiteral("2 Datensätze"));
     QCOMPARE(find<QLabel>(w, "label_source_weichen")->text(), QStringLiteral("-"));
 
+    // Ticks of the download side do not carry over to the upload side.
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_lokomotiven")->setChecked(true);
     find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+    QVERIFY(!find<QCheckBox>(w, "checkBox_lokomotiven")->isChecked());
     find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
     for (const char *key : {"lokomotiven", "gleisplan1", "weichen", "system", "lokbilder"}) {
         auto *box = find<QCheckBox>(w, qPrintable(QStringLiteral("checkBox_%1").arg(key)));
