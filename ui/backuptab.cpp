@@ -149,14 +149,21 @@ void BackupTab::refresh()
         const QString source = Document::sourceText(document.sources[size_t(set)]);
         // Sets of records say how many; a file's sets and the station's read differently.
         QString what;
-        if (present && Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder)
+        const bool counted =
+            present && Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder;
+        if (counted)
             what = QCoreApplication::translate("MainWindow", "%n Datensätze", nullptr,
                                                document.image.presentRecords(set));
         if (!source.isEmpty())
             what += (what.isEmpty() ? QString() : QStringLiteral(", ")) + source;
-        label->setText(present ? QCoreApplication::translate("MainWindow", "(Daten vorhanden)") +
-                                     (what.isEmpty() ? QString() : QStringLiteral(" – ") + what)
-                               : QStringLiteral("-"));
+        // A count says the data is there; sets without one say so in words.
+        if (!present)
+            label->setText(QStringLiteral("-"));
+        else if (counted)
+            label->setText(what);
+        else
+            label->setText(QCoreApplication::translate("MainWindow", "(Daten vorhanden)") +
+                           (what.isEmpty() ? QString() : QStringLiteral(" – ") + what));
         if (Catalogue::entry(set).statusOffset >= 0 && set != Catalogue::Lokbilder) {
             label->setToolTip(
                 present ? QCoreApplication::translate("MainWindow", "%n Datensätze", nullptr,
