@@ -10,12 +10,16 @@ namespace AdapterPorts {
 
 namespace {
 
+// The device a path names (a link resolved), or the path itself when it does not exist.
+QString deviceOf(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
 QString ttyName(const QString &device)
 {
-    return QFileInfo(QFileInfo(device).canonicalFilePath().isEmpty()
-                         ? device
-                         : QFileInfo(device).canonicalFilePath())
-        .fileName();
+    return QFileInfo(deviceOf(device)).fileName();
 }
 
 QString readAttribute(const QString &path)
@@ -95,9 +99,7 @@ QString latencyAttribute(const QString &device)
 
 QString lockHolder(const QString &device)
 {
-    QString name = QFileInfo(device).canonicalFilePath().isEmpty()
-                       ? device
-                       : QFileInfo(device).canonicalFilePath();
+    QString name = deviceOf(device);
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
     name = QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));

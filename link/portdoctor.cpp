@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QSet>
 #include <grp.h>
 #include <memory>
 #include <pwd.h>
@@ -37,15 +38,16 @@ QString readText(const QString &path)
                                           : QString();
 }
 
-bool processRuns(const QString &name)
+// The names of the running programs, read once for all checks.
+QSet<QString> runningPrograms()
 {
+    QSet<QString> names;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString &pid : pids) {
-        if (!pid.isEmpty() && pid.at(0).isDigit() &&
-            readText(QStringLiteral("/proc/%1/comm").arg(pid)) == name)
-            return true;
+        if (!pid.isEmpty() && pid.at(0).isDigit())
+            names.insert(readText(QStringLiteral("/proc/%1/comm").arg(pid)));
     }
-    return false;
+    return names;
 }
 
 bool installed(const QStringList &paths)
@@ -77,17 +79,19 @@ Finding libraryFinding()
     const QString location = FtdLibrary::libraryLocation();
     QLibrary library(location);
     if (!library.load())
-        return found(Finding::Problem, "library",
-                     translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek %1 nicht ladbar: %2"))
-                         .arg(location, library.errorString()),
-                     translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron Manager neu installieren")));
+        return found(
+            Finding::Problem, "library",
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek %1 nicht ladbar: %2"))
+                .arg(location, library.errorString()),
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron Manager neu installieren")));
     // Only the maker's library has a version call.
     const bool vendors = library.resolve("FT_GetLibraryVersion") != nullptr;
-    return found(Finding::Ok, "library",
-                 (vendors
-                      ? translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek des Herstellers: %1"))
-                      : translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek des Programms: %1")))
-                     .arg(library.fileName()));
+    return found(
+        Finding::Ok, "library",
+        (vendors
+             ? translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek des Herstellers: %1"))
+             : translated(QT_TRANSLATE_NOOP("MainWindow", "Adapterbibliothek des Programms: %1")))
+            .arg(library.fileName()));
 }
 
 void accessFindings(const QString &path, QList<Finding> &findings)
@@ -96,7 +100,8 @@ void accessFindings(const QString &path, QList<Finding> &findings)
     if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0) {
         findings << found(
             Finding::Ok, "access",
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1: Lesen und Schreiben erlaubt")).arg(path));
+            translated(QT_TRANSLATE_NOOP("MainWindow", "%1: Lesen und Schreiben erlaubt"))
+                .arg(path));
         return;
     }
     struct stat node
@@ -113,18 +118,20 @@ void accessFindings(const QString &path, QList<Finding> &findings)
     if (member)
         findings << found(
             Finding::Problem, "access",
-            translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "%1 gehört der Gruppe %2; %3 ist Mitglied, aber noch nicht in "
-                                 "dieser Sitzung"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow",
+                                  "%1 gehört der Gruppe %2; %3 ist Mitglied, aber noch nicht in "
+                                  "dieser Sitzung"))
                 .arg(path, groupName, user),
             translated(QT_TRANSLATE_NOOP("MainWindow", "ab- und wieder anmelden")));
     else
         findings << found(
             Finding::Problem, "access",
             translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "%1 gehört der Gruppe %2, in der %3 nicht Mitglied ist"))
+                                         "%1 gehört der Gruppe %2, in der %3 nicht Mitglied ist"))
                 .arg(path, groupName, user),
-            translated(QT_TRANSLATE_NOOP("MainWindow", "sudo adduser %1 %2, dann ab- und wieder anmelden"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow", "sudo adduser %1 %2, dann ab- und wieder anmelden"))
                 .arg(user, groupName));
 }
 
@@ -134,32 +141,37 @@ void latencyFinding(const QString &path, QList<Finding> &findings)
     if (attribute.isEmpty()) {
         findings << found(
             Finding::Ok, "latency",
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 hat keinen Latenz-Timer (kein FTDI-Treiber)"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow", "%1 hat keinen Latenz-Timer (kein FTDI-Treiber)"))
                 .arg(path));
         return;
     }
     const int ms = readText(attribute).toInt();
     if (ms <= 2)
-        findings << found(
-            Finding::Ok, "latency",
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1: Latenz-Timer %2 ms")).arg(path).arg(ms));
+        findings << found(Finding::Ok, "latency",
+                          translated(QT_TRANSLATE_NOOP("MainWindow", "%1: Latenz-Timer %2 ms"))
+                              .arg(path)
+                              .arg(ms));
     else if (::access(QFile::encodeName(attribute).constData(), W_OK) == 0)
         findings << found(
             Finding::Ok, "latency",
-            translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "%1: Latenz-Timer %2 ms; das Programm stellt 2 ms ein, solange es "
-                                 "den Anschluss offen hat"))
+            translated(QT_TRANSLATE_NOOP(
+                           "MainWindow",
+                           "%1: Latenz-Timer %2 ms; das Programm stellt 2 ms ein, solange es "
+                           "den Anschluss offen hat"))
                 .arg(path)
                 .arg(ms));
     else
         findings << found(
             Finding::Hint, "latency",
-            translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "%1: Latenz-Timer %2 ms, den nur root ändern kann; das Programm "
-                                 "nimmt stattdessen das Low-Latency-Flag"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow",
+                                  "%1: Latenz-Timer %2 ms, den nur root ändern kann; das Programm "
+                                  "nimmt stattdessen das Low-Latency-Flag"))
                 .arg(path)
                 .arg(ms),
-            translated(QT_TRANSLATE_NOOP("MainWindow", "die udev-Regel %1 installieren (stellt 2 ms ein)"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow", "die udev-Regel %1 installieren (stellt 2 ms ein)"))
                 .arg(QString::fromLatin1(ruleName)));
 }
 
@@ -191,15 +203,16 @@ QList<Finding> examine()
     else if (ports.empty())
         findings << found(
             Finding::Problem, "adapters",
-            translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "kein Adapter mit der Hersteller-Kennung 0403 angeschlossen")),
-            translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "das USB-Kabel des Gleistron einstecken; lsusb zeigt den Adapter "
-                                 "dann als 0403:6001")));
+            translated(QT_TRANSLATE_NOOP(
+                "MainWindow", "kein Adapter mit der Hersteller-Kennung 0403 angeschlossen")),
+            translated(QT_TRANSLATE_NOOP(
+                "MainWindow", "das USB-Kabel des Gleistron einstecken; lsusb zeigt den Adapter "
+                              "dann als 0403:6001")));
     else
         findings << found(
             Finding::Ok, "adapters",
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 Adapter mit der Hersteller-Kennung 0403: %2"))
+            translated(
+                QT_TRANSLATE_NOOP("MainWindow", "%1 Adapter mit der Hersteller-Kennung 0403: %2"))
                 .arg(ports.size())
                 .arg(names.join(QLatin1String(", "))));
 
@@ -208,8 +221,8 @@ QList<Finding> examine()
             findings << found(
                 Finding::Problem, "port",
                 translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es nicht")).arg(port.path),
-                translated(QT_TRANSLATE_NOOP("MainWindow",
-                                     "den Adapter einstecken oder GLEISTRON_PORTS berichtigen")));
+                translated(QT_TRANSLATE_NOOP(
+                    "MainWindow", "den Adapter einstecken oder GLEISTRON_PORTS berichtigen")));
             continue;
         }
         findings << found(Finding::Ok, "port",
@@ -218,19 +231,22 @@ QList<Finding> examine()
         accessFindings(port.path, findings);
         const QString holder = AdapterPorts::holder(port.path);
         if (holder.isEmpty())
-            findings << found(Finding::Ok, "holder",
-                              translated(QT_TRANSLATE_NOOP("MainWindow", "%1 ist frei")).arg(port.path));
+            findings << found(
+                Finding::Ok, "holder",
+                translated(QT_TRANSLATE_NOOP("MainWindow", "%1 ist frei")).arg(port.path));
         else
-            findings << found(Finding::Problem, "holder",
-                              translated(QT_TRANSLATE_NOOP("MainWindow", "%1 wird benutzt von %2"))
-                                  .arg(port.path, holder),
-                              translated(QT_TRANSLATE_NOOP("MainWindow", "%1 beenden")).arg(holder));
+            findings << found(
+                Finding::Problem, "holder",
+                translated(QT_TRANSLATE_NOOP("MainWindow", "%1 wird benutzt von %2"))
+                    .arg(port.path, holder),
+                translated(QT_TRANSLATE_NOOP("MainWindow", "%1 beenden")).arg(holder));
         latencyFinding(port.path, findings);
     }
 
     const QString rule = installedRule();
+    const QSet<QString> running = runningPrograms();
     const bool modemManager = installed({QStringLiteral("/usr/sbin/ModemManager")}) ||
-                              processRuns(QStringLiteral("ModemManager"));
+                              running.contains(QStringLiteral("ModemManager"));
     if (!modemManager)
         findings << found(
             Finding::Ok, "modemmanager",
@@ -239,7 +255,7 @@ QList<Finding> examine()
         findings << found(
             Finding::Ok, "modemmanager",
             translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "ModemManager lässt den Adapter in Ruhe (udev-Regel)")));
+                                         "ModemManager lässt den Adapter in Ruhe (udev-Regel)")));
     else
         findings << found(
             Finding::Hint, "modemmanager",
@@ -252,16 +268,17 @@ QList<Finding> examine()
     const bool brltty =
         installed({QStringLiteral("/usr/bin/brltty"), QStringLiteral("/usr/sbin/brltty"),
                    QStringLiteral("/bin/brltty")}) ||
-        processRuns(QStringLiteral("brltty"));
+        running.contains(QStringLiteral("brltty"));
     if (!brltty)
-        findings << found(Finding::Ok, "brltty",
-                          translated(QT_TRANSLATE_NOOP("MainWindow", "brltty ist nicht installiert")));
+        findings << found(
+            Finding::Ok, "brltty",
+            translated(QT_TRANSLATE_NOOP("MainWindow", "brltty ist nicht installiert")));
     else
         findings << found(
             Finding::Problem, "brltty",
             translated(QT_TRANSLATE_NOOP("MainWindow",
-                                 "brltty ist installiert und nimmt Adapter dieser Art beim "
-                                 "Einstecken für eine Braillezeile")),
+                                         "brltty ist installiert und nimmt Adapter dieser Art beim "
+                                         "Einstecken für eine Braillezeile")),
             translated(QT_TRANSLATE_NOOP(
                 "MainWindow", "sudo apt-get remove brltty, wenn keine Braillezeile benutzt wird")));
 
@@ -280,18 +297,18 @@ QList<Finding> examine()
 
 Finding askStation()
 {
-    Finding finding{
-        Finding::Problem, QStringLiteral("station"),
-        translated(QT_TRANSLATE_NOOP("MainWindow", "kein Gleistron antwortet")),
-        translated(QT_TRANSLATE_NOOP("MainWindow", "den Gleistron einschalten und das USB-Kabel prüfen"))};
+    Finding finding{Finding::Problem, QStringLiteral("station"),
+                    translated(QT_TRANSLATE_NOOP("MainWindow", "kein Gleistron antwortet")),
+                    translated(QT_TRANSLATE_NOOP(
+                        "MainWindow", "den Gleistron einschalten und das USB-Kabel prüfen"))};
     std::unique_ptr<StationProbe> probe;
     try {
         probe = std::make_unique<StationProbe>();
     } catch (const char *) {
         finding.text =
             translated(QT_TRANSLATE_NOOP("MainWindow", "ohne Adapterbibliothek nicht zu fragen"));
-        finding.fix =
-            translated(QT_TRANSLATE_NOOP("MainWindow", "erst das Problem der Adapterbibliothek beheben"));
+        finding.fix = translated(
+            QT_TRANSLATE_NOOP("MainWindow", "erst das Problem der Adapterbibliothek beheben"));
         return finding;
     }
     probe->heldPortWaitMs = 0; // the holder has its own line
@@ -300,11 +317,12 @@ Finding askStation()
         probe.get(), &Comm2Pc::signal_info_gleistronVersion, probe.get(),
         [&finding](const QString &serial, const QString &software, const QString &,
                    const QString &) {
-            finding = Finding{
-                Finding::Ok, QStringLiteral("station"),
-                translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron %1, Software %2, im PC-Modus"))
-                    .arg(serial, software),
-                QString()};
+            finding =
+                Finding{Finding::Ok, QStringLiteral("station"),
+                        translated(QT_TRANSLATE_NOOP("MainWindow",
+                                                     "Gleistron %1, Software %2, im PC-Modus"))
+                            .arg(serial, software),
+                        QString()};
         },
         Qt::DirectConnection);
     QObject::connect(
@@ -312,8 +330,8 @@ Finding askStation()
         [&finding] {
             finding.text = translated(QT_TRANSLATE_NOOP(
                 "MainWindow", "ein Gleistron antwortet, steht aber nicht im PC-Modus"));
-            finding.fix =
-                translated(QT_TRANSLATE_NOOP("MainWindow", "am Gleistron das Menü Datensicherung wählen"));
+            finding.fix = translated(
+                QT_TRANSLATE_NOOP("MainWindow", "am Gleistron das Menü Datensicherung wählen"));
         },
         Qt::DirectConnection);
     probe->start();
@@ -336,7 +354,8 @@ QString problemsHtml(const QList<Finding> &findings)
     QString html;
     for (const Finding &finding : findings) {
         if (finding.kind == Finding::Problem)
-            html += translated(QT_TRANSLATE_NOOP("MainWindow", "Mögliche Ursache: %1 – Abhilfe: %2<BR>"))
+            html += translated(
+                        QT_TRANSLATE_NOOP("MainWindow", "Mögliche Ursache: %1 – Abhilfe: %2<BR>"))
                         .arg(finding.text.toHtmlEscaped(), finding.fix.toHtmlEscaped());
     }
     return html;

@@ -3,7 +3,6 @@
 #include "askyes.h"
 #include "link/adapterports.h"
 #include "link/comm2pc.h"
-#include "link/ftdlibrary.h"
 #include "link/stationprobe.h"
 #include "link/statustexts.h"
 #include "lsbupdate/lsb_updater.h"
@@ -71,7 +70,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     // Is the station there? A quiet search once the window runs, and the adapter list every
     // two seconds, without opening a port.
-    adapters = std::make_unique<FtdLibrary>();
     adapterStatus = new QLabel(this);
     adapterStatus->setObjectName(QStringLiteral("label_adapter_status"));
     statusBar()->addPermanentWidget(adapterStatus, 1);

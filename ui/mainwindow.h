@@ -16,7 +16,6 @@ class MainWindow;
 class BackupTab;
 class Comm2Pc;
 class DocumentActions;
-class FtdLibrary;
 class LsbPage;
 class RoutesTab;
 
@@ -105,7 +104,6 @@ private:
     bool closeAfterJobs = false;
     bool updateHintShown = false;
     QString title;
-    std::unique_ptr<FtdLibrary> adapters; // lists adapters without opening them
     int adapterCount = -1;
     class QLabel *adapterStatus = nullptr; // the status bar's adapter line
     class QAction *quitAction = nullptr;

@@ -64,6 +64,15 @@ private:
                find<QAction>(w, "action_oeffnen")->isEnabled() && !w.jobsRunning();
     }
     bool transfer(MainWindow &w, const char *direction, const char *start);
+    // Starts a download of the given sets' boxes, without waiting for it.
+    void startDownload(MainWindow &w, std::initializer_list<const char *> boxes)
+    {
+        find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+        find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
+        for (const char *box : boxes)
+            find<QCheckBox>(w, box)->setChecked(true);
+        find<QPushButton>(w, "pushButton_backup_download")->click();
+    }
     std::unique_ptr<WorkingDirectory> dir;
 };
 
@@ -391,10 +400,7 @@ void TestBackupTab::linkLossPausesTimeLeft()
     MainWindow w;
     w.show();
     ScopedPorts ports(sim.ports());
-    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
-    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
-    find<QCheckBox>(w, "checkBox_weichen")->setChecked(true);
-    find<QPushButton>(w, "pushButton_backup_download")->click();
+    startDownload(w, {"checkBox_weichen"});
     auto *bar = find<QProgressBar>(w, "progressBar_backup");
     QTRY_VERIFY_WITH_TIMEOUT(bar->text().endsWith(QStringLiteral("– Verbindung unterbrochen")),
                              20000);
@@ -416,11 +422,7 @@ void TestBackupTab::cancelledDownload()
     w.show();
     {
         ScopedPorts ports(sim.ports());
-        find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
-        find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
-        for (const char *box : {"checkBox_lokomotiven", "checkBox_weichen", "checkBox_hsb"})
-            find<QCheckBox>(w, box)->setChecked(true);
-        find<QPushButton>(w, "pushButton_backup_download")->click();
+        startDownload(w, {"checkBox_lokomotiven", "checkBox_weichen", "checkBox_hsb"});
         auto *bar = find<QProgressBar>(w, "progressBar_backup");
         QVERIFY(!find<QPushButton>(w, "pushButton_backup_cancel")->isHidden());
         // Inside the switching articles, with the time left shown.
@@ -520,11 +522,7 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     MainWindow w;
     w.documentActions().openFile(file);
     QVERIFY(!w.document().modified);
-    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
-    find<QCheckBox>(w, "checkBox_select_all")->setChecked(false);
-    for (const char *box : {"checkBox_weichen", "checkBox_hsb"})
-        find<QCheckBox>(w, box)->setChecked(true);
-    find<QPushButton>(w, "pushButton_backup_download")->click();
+    startDownload(w, {"checkBox_weichen", "checkBox_hsb"});
     QTRY_VERIFY_WITH_TIMEOUT(console(w).contains("Lade HSB"), 30000);
     find<QPushButton>(w, "pushButton_backup_cancel")->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
