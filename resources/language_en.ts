@@ -60,6 +60,10 @@
         <translation>Compare with Gleistron</translation>
     </message>
     <message>
+        <source>Mit &amp;Gleistron vergleichen</source>
+        <translation>Compare with &amp;Gleistron</translation>
+    </message>
+    <message>
         <source>Vergleiche mit dem Gleistron ...</source>
         <translation>Comparing with the Gleistron ...</translation>
     </message>
@@ -288,8 +292,16 @@
         <translation>Verify after uploading</translation>
     </message>
     <message>
+        <source>Nach dem Hochladen p&amp;rüfen</source>
+        <translation>&amp;Verify after uploading</translation>
+    </message>
+    <message>
         <source>Vorher sichern</source>
         <translation>Keep previous data first</translation>
+    </message>
+    <message>
+        <source>Vorher &amp;sichern</source>
+        <translation>&amp;Keep previous data first</translation>
     </message>
     <message>
         <source>&lt;span style=&quot;font-weight:bold;color:#006600;&quot;&gt;Prüfung: alle %1 Datensätze stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
@@ -316,6 +328,10 @@
         <translation>Find Gleistron</translation>
     </message>
     <message>
+        <source>Gleistron su&amp;chen</source>
+        <translation>Fin&amp;d Gleistron</translation>
+    </message>
+    <message>
         <source>Für Datensicherung und Fahrstrassen muss der Gleistron im Menü Datensicherung stehen.
 </source>
         <translation>For backups and routes the Gleistron must be in its Datensicherung (backup) menu.
@@ -328,6 +344,10 @@
     <message>
         <source>Mit Datei vergleichen ...</source>
         <translation>Compare with file ...</translation>
+    </message>
+    <message>
+        <source>Mit Datei &amp;vergleichen ...</source>
+        <translation>Compare with &amp;file ...</translation>
     </message>
     <message>
         <source>Vergleich mit %1</source>
@@ -476,24 +496,48 @@ Overwrite the file %1 with an empty backup all the same?</translation>
         <translation>File</translation>
     </message>
     <message>
+        <source>&amp;Datei</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
         <source>Datensicherung leeren</source>
         <translation>Clear backup</translation>
+    </message>
+    <message>
+        <source>Datensicherung &amp;leeren</source>
+        <translation>Clea&amp;r backup</translation>
     </message>
     <message>
         <source>Datensicherung öffnen ...</source>
         <translation>Open backup ...</translation>
     </message>
     <message>
+        <source>Datensicherung ö&amp;ffnen ...</source>
+        <translation>&amp;Open backup ...</translation>
+    </message>
+    <message>
         <source>Datensicherung speichern</source>
         <translation>Save backup</translation>
+    </message>
+    <message>
+        <source>Datensicherung &amp;speichern</source>
+        <translation>&amp;Save backup</translation>
     </message>
     <message>
         <source>Datensicherung speichern unter ...</source>
         <translation>Save backup as ...</translation>
     </message>
     <message>
+        <source>Datensicherung speichern &amp;unter ...</source>
+        <translation>Save backup &amp;as ...</translation>
+    </message>
+    <message>
         <source>Drucken</source>
         <translation>Print</translation>
+    </message>
+    <message>
+        <source>&amp;Drucken</source>
+        <translation>&amp;Print</translation>
     </message>
     <message>
         <source>Sprache</source>
@@ -504,8 +548,16 @@ Overwrite the file %1 with an empty backup all the same?</translation>
         <translation>German</translation>
     </message>
     <message>
+        <source>&amp;Deutsch</source>
+        <translation>&amp;German</translation>
+    </message>
+    <message>
         <source>Englisch</source>
         <translation>English</translation>
+    </message>
+    <message>
+        <source>&amp;Englisch</source>
+        <translation>&amp;English</translation>
     </message>
     <message>
         <source>Gleistron Info</source>
@@ -568,8 +620,16 @@ Overwrite the file %1 with an empty backup all the same?</translation>
         <translation>Gleistron -&gt; PC</translation>
     </message>
     <message>
+        <source>&amp;Gleistron -&gt; PC</source>
+        <translation>&amp;Gleistron -&gt; PC</translation>
+    </message>
+    <message>
         <source>PC -&gt; Gleistron</source>
         <translation>PC -&gt; Gleistron</translation>
+    </message>
+    <message>
+        <source>&amp;PC -&gt; Gleistron</source>
+        <translation>&amp;PC -&gt; Gleistron</translation>
     </message>
     <message>
         <source>Datei auswählen</source>
@@ -578,6 +638,10 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     <message>
         <source>Auswählen...</source>
         <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>A&amp;uswählen...</source>
+        <translation>C&amp;hoose...</translation>
     </message>
     <message>
         <source>Daten auswählen und übertragen</source>
@@ -596,8 +660,16 @@ Overwrite the file %1 with an empty backup all the same?</translation>
         <translation>Download data</translation>
     </message>
     <message>
+        <source>Daten &amp;herunterladen</source>
+        <translation>&amp;Download data</translation>
+    </message>
+    <message>
         <source>Daten hochladen</source>
         <translation>Upload data</translation>
+    </message>
+    <message>
+        <source>Daten hoch&amp;laden</source>
+        <translation>&amp;Upload data</translation>
     </message>
     <message>
         <source>Analysiere Daten</source>
@@ -654,6 +726,10 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     <message>
         <source>Alles auswählen</source>
         <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Alles aus&amp;wählen</source>
+        <translation>Select &amp;all</translation>
     </message>
     <message>
         <source>-</source>
@@ -798,6 +874,10 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     <message>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
     </message>
     <message>
         <source>&lt;BR&gt;&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;FEHLER: Kein Gleistron gefunden!&lt;/span&gt;&lt;BR&gt;</source>

@@ -80,10 +80,20 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
             [this](const TransferSession::Result &result) { sessionFinished(result); });
 }
 
+namespace {
+// The chosen direction is green; a style sheet hides the style's focus frame, so the focused
+// button draws its own.
+QString chosenDirectionStyle()
+{
+    return QStringLiteral("* { background-color: rgb(50,200,50) } "
+                          "*:focus { border: 2px solid rgb(30,90,200); border-radius: 3px; "
+                          "padding: 3px }");
+}
+} // namespace
+
 void BackupTab::chooseDownload()
 {
-    ui->pushButton_backup_dir_comm_pc->setStyleSheet(
-        QStringLiteral("* { background-color: rgb(50,200,50) }"));
+    ui->pushButton_backup_dir_comm_pc->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
     ui->label_backup_richtung->hide();
@@ -102,8 +112,7 @@ void BackupTab::chooseUpload()
         for (QCheckBox *box : std::as_const(setBoxes))
             box->setChecked(false);
     }
-    ui->pushButton_backup_dir_pc_comm->setStyleSheet(
-        QStringLiteral("* { background-color: rgb(50,200,50) }"));
+    ui->pushButton_backup_dir_pc_comm->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
     ui->label_backup_richtung->hide();

@@ -26,6 +26,10 @@ public:
             if (!box || !box->isVisible())
                 return;
             texts << box->text();
+            if (!picture.isEmpty()) {
+                box->grab().save(picture);
+                picture.clear();
+            }
             QAbstractButton *target = nullptr;
             for (QAbstractButton *b : box->buttons()) {
                 if (!button.isEmpty() && b->text() == button)
@@ -40,6 +44,7 @@ public:
         timer.start(10);
     }
     QStringList texts;
+    QString picture; // where the next box is saved as a picture, before it is answered
 
 private:
     QString button;

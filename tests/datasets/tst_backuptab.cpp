@@ -194,6 +194,8 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
         // First a look at the station and a question whose default is no: nothing is sent.
         {
             ModalAnswerer no;
+            if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
+                no.picture = qEnvironmentVariable("KEEP_SCREENSHOTS") + "/upload-preview.png";
             QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
             QVERIFY(console(w).contains("Hochladen nicht gestartet."));
             // An empty station: its blocks differ, every record is new.

@@ -8,14 +8,17 @@
 #include "ui/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -72,6 +75,7 @@ private slots:
     void statusMessagesInOrder();
     void missingStationExplained();
     void keysAndHelp();
+    void everythingByKeys();
     void stationMissingReturnsToIdle();
     void updateHint_data();
     void updateHint();
@@ -183,7 +187,7 @@ void TestMainWindow::languageRoundTrip()
     QCOMPARE(int(w.language), 1);
     QCOMPARE(tabs->tabText(0), QStringLiteral("Start page"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
-             QStringLiteral("Download data"));
+             QStringLiteral("&Download data"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=en\n"));
     // A switch keeps what the station reported, and the firmware page's device.
     QCOMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
@@ -226,7 +230,7 @@ void TestMainWindow::languageRoundTrip()
     find<QRadioButton>(w, "radioButton_German")->click();
     QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
-             QStringLiteral("Daten herunterladen"));
+             QStringLiteral("Daten &herunterladen"));
     QVERIFY(find<QTextEdit>(w, "textEdit_console")
                 ->toPlainText()
                 .contains("settings.ini kann nicht geschrieben werden"));
@@ -367,6 +371,80 @@ void TestMainWindow::keysAndHelp()
     QTRY_VERIFY(!w.jobsRunning());
     QTest::keySequence(&w, find<QAction>(w, "actionBeenden")->shortcut());
     QTRY_VERIFY(!w.isVisible());
+}
+
+// Every menu item and every button of a page has a mnemonic of its own, in both languages;
+// mnemonics and Tab reach the backup tab's controls and the menus without a mouse.
+void TestMainWindow::everythingByKeys()
+{
+    QVERIFY(QFile::copy(QStringLiteral(GLEISTRON_QM), QStringLiteral("language_en.qm")));
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTRY_VERIFY(!w.jobsRunning());
+    const auto checkUnique = [](const QString &where, const QStringList &texts) {
+        QSet<QString> keys;
+        for (const QString &text : texts) {
+            const QString key = QKeySequence::mnemonic(text).toString();
+            QVERIFY2(!key.isEmpty(), qPrintable(where + ": no mnemonic in " + text));
+            QVERIFY2(!keys.contains(key), qPrintable(where + ": " + key + " twice, " + text));
+            keys.insert(key);
+        }
+    };
+    auto *tabs = find<QTabWidget>(w, "tabWidget");
+    for (int language = 0; language < 2; ++language) {
+        if (language == 1)
+            w.setLanguageEnglish();
+        QStringList titles;
+        for (QAction *menu : w.menuBar()->actions()) {
+            if (!menu->isVisible() || !menu->menu())
+                continue;
+            titles << menu->text();
+            QStringList items;
+            for (QAction *action : menu->menu()->actions()) {
+                if (!action->isSeparator() && action->isVisible())
+                    items << action->text();
+            }
+            checkUnique(menu->text(), items);
+        }
+        checkUnique(QStringLiteral("menu bar"), titles);
+        for (int page = 0; page < tabs->count(); ++page) {
+            QStringList buttons;
+            for (QAbstractButton *button : tabs->widget(page)->findChildren<QAbstractButton *>()) {
+                // The list of data sets is reached by Tab and Space.
+                if (!qobject_cast<QCheckBox *>(button) && !button->isHidden() &&
+                    !button->text().isEmpty())
+                    buttons << button->text();
+            }
+            checkUnique(tabs->tabText(page), buttons);
+        }
+    }
+    w.setLanguageGerman();
+
+    // The backup tab by keys alone: Alt+G chooses the download, Alt+W ticks every set, Tab
+    // reaches the download button and Space starts nothing without a station but the refusal.
+    tabs->setCurrentIndex(1);
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(find<QPushButton>(w, "pushButton_backup_download")->isVisible());
+    QTest::keyClick(&w, Qt::Key_W, Qt::AltModifier);
+    QTRY_VERIFY(find<QCheckBox>(w, "checkBox_select_all")->isChecked());
+    QVERIFY(find<QCheckBox>(w, "checkBox_weichen")->isChecked());
+    QSet<QWidget *> reached;
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    find<QWidget>(w, "pushButton_backup_dir_comm_pc")->setFocus(Qt::TabFocusReason);
+    for (const char *name : {"pushButton_backup_dir_comm_pc", "pushButton_backup_dir_pc_comm",
+                             "pushButton_backup_download", "checkBox_weichen"})
+        QVERIFY2(reached.contains(find<QWidget>(w, name)), name);
+
+    // The file menu by its mnemonic, then an item by its own: "Gleistron su&chen".
+    QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget() == find<QMenu>(w, "menuDatei"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QTRY_VERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("Kein Gleistron"));
 }
 
 void TestMainWindow::missingStationExplained()
