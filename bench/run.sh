@@ -3,11 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prepare.sh >/dev/null
-cmake --build build --target bench_exchange bench_backup bench_routes bench_latency gleistron-cli gleistron-sim -j"$(nproc)" >/dev/null
+cmake --build build --target bench_exchange bench_backup bench_routes bench_routebook bench_latency gleistron-cli gleistron-sim -j"$(nproc)" >/dev/null
 {
     printf 'figure\tgoal\tmeasured\n'
     build/bin/bench_exchange 2>/dev/null
     build/bin/bench_routes 2>/dev/null
+    build/bin/bench_routebook 2>/dev/null
     build/bin/bench_backup 2>/dev/null
     build/bin/bench_latency 2>/dev/null
     bench/bench_driver.sh build 2>/dev/null

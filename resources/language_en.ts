@@ -1484,6 +1484,134 @@ The file names Gleistron %2 as their origin. Save all the same?</translation>
         <source>(unbekannt)</source>
         <translation>(unknown)</translation>
     </message>
+    <message>
+        <source>Nummer oder Text</source>
+        <translation>Number or text</translation>
+    </message>
+    <message>
+        <source>nur &amp;belegte</source>
+        <translation>&amp;held only</translation>
+    </message>
+    <message>
+        <source>Das Dokument enthält keine Fahrstrassen. Laden Sie sie auf dem Reiter „Datensicherung“ aus dem Gleistron herunter, oder öffnen Sie eine Sicherungsdatei („Datei“ &gt; „Datensicherung öffnen ...“).</source>
+        <translation>The document holds no routes. Download them from the Gleistron on the “Backup” tab, or open a backup file (“File” &gt; “Open backup ...”).</translation>
+    </message>
+    <message>
+        <source>F&amp;ahrstrassenbuch drucken ...</source>
+        <translation>Print route &amp;book ...</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen e&amp;xportieren ...</source>
+        <translation>E&amp;xport routes ...</translation>
+    </message>
+    <message>
+        <source>Plan %1, Zeile %2, Spalte %3</source>
+        <translation>Plan %1, row %2, column %3</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse %1</source>
+        <translation>Route %1</translation>
+    </message>
+    <message>
+        <source>Modus: %1</source>
+        <translation>Mode: %1</translation>
+    </message>
+    <message>
+        <source>Starttaste: %1</source>
+        <translation>Start key: %1</translation>
+    </message>
+    <message>
+        <source>Zieltaste: %1</source>
+        <translation>Destination key: %1</translation>
+    </message>
+    <message>
+        <source>(keine Einträge)</source>
+        <translation>(no entries)</translation>
+    </message>
+    <message>
+        <source>Fahrstrassenbuch</source>
+        <translation>Route book</translation>
+    </message>
+    <message>
+        <source>Datensicherung: %1</source>
+        <translation>Backup: %1</translation>
+    </message>
+    <message>
+        <source>nicht gespeichert</source>
+        <translation>not saved</translation>
+    </message>
+    <message>
+        <source>Gedruckt am %1</source>
+        <translation>Printed on %1</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen: %1</source>
+        <translation>Routes: %1</translation>
+    </message>
+    <message>
+        <source>Inhalt</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>Verzeichnis der Elemente</source>
+        <translation>Index of elements</translation>
+    </message>
+    <message>
+        <source>Seite %1 von %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Die PDF-Datei kann nicht angelegt werden.</source>
+        <translation>The PDF file cannot be created.</translation>
+    </message>
+    <message>
+        <source>Karte</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>%1 enthält keine Fahrstrassen.</source>
+        <translation>%1 holds no routes.</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>%1 Fahrstrassen in %2</source>
+        <translation>%1 routes in %2</translation>
+    </message>
+    <message>
+        <source>Fahrstrassenbuch drucken</source>
+        <translation>Print route book</translation>
+    </message>
+    <message>
+        <source>Fahrstrassenbuch der %1 ausgewählten Fahrstrassen</source>
+        <translation>Route book of the %1 selected routes</translation>
+    </message>
+    <message>
+        <source>PDF-Dateien (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;%1 kann nicht geschrieben werden!&lt;/span&gt; %2&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;%1 cannot be written!&lt;/span&gt; %2&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;Fahrstrassenbuch mit %1 Fahrstrassen: %2&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;Route book with %1 routes: %2&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen exportieren</source>
+        <translation>Export routes</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;%1 Fahrstrassen exportiert: %2&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;%1 routes exported: %2&lt;BR&gt;</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -216,14 +216,19 @@ RouteRow RouteRecord::commandRow(quint16 address, quint8 kind, quint8 state, qui
     }
 }
 
+QString RouteRecord::comment(const quint8 *r)
+{
+    if (r[0] == 0xFF)
+        return QString();
+    char comment[31] = {};
+    std::memcpy(comment, r, 30);
+    return QString::fromLatin1(comment);
+}
+
 DecodedRoute RouteRecord::decode(const quint8 *r, int cardCount3, int cardCount5, int cardCount7)
 {
     DecodedRoute route;
-    if (r[0] != 0xFF) {
-        char comment[31] = {};
-        std::memcpy(comment, r, 30);
-        route.comment = QString::fromLatin1(comment);
-    }
+    route.comment = comment(r);
     route.startPlan = keyPart(r + 31, 0);
     route.startRow = keyPart(r + 31, 1);
     route.startColumn = keyPart(r + 31, 2);

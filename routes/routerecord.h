@@ -36,6 +36,7 @@ public:
 
     static QString commandKindName(quint8 kind);
     static QString modeText(quint8 mode);
+    static QString comment(const quint8 *record); // empty for none
     static RouteRow commandRow(quint16 address, quint8 kind, quint8 state, quint16 extra);
     static DecodedRoute decode(const quint8 *record, int cardCount3, int cardCount5,
                                int cardCount7);

@@ -6,6 +6,8 @@
 #include "backupfile/document.h"
 #include "link/logging.h"
 #include "routes/comm_fahrstrassenloader.h"
+#include "routes/routebook.h"
+#include "routes/routeexport.h"
 #include "routes/routerecord.h"
 #include "ui/jobhost.h"
 #include "ui_mainwindow.h"
@@ -13,11 +15,13 @@
 #include <QBrush>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <QTreeView>
 #include <QUrl>
@@ -42,6 +46,11 @@ RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     connect(ui->pushButton_Fahrstrassen_backup_load, &QPushButton::clicked, this,
             &RoutesTab::startLoader);
     connect(ui->actionDrucken, &QAction::triggered, this, &RoutesTab::print);
+    connect(ui->actionFahrstrassenbuch, &QAction::triggered, this, &RoutesTab::askBook);
+    connect(ui->actionFahrstrassenExportieren, &QAction::triggered, this, &RoutesTab::askExport);
+    connect(ui->lineEdit_Fahrstrassen_filter, &QLineEdit::textChanged, this,
+            &RoutesTab::applyFilter);
+    connect(ui->checkBox_Fahrstrassen_belegt, &QCheckBox::toggled, this, &RoutesTab::applyFilter);
     // Nothing on this tab loads from the station by itself: an empty bar would look like a
     // field to type in.
     ui->progressBar_fahrstrassen->hide();
@@ -74,6 +83,8 @@ void RoutesTab::build()
     }
     tree->setColumnWidth(0, 80);
     tree->setColumnWidth(1, 25);
+    ui->actionFahrstrassenbuch->setEnabled(false);
+    ui->actionFahrstrassenExportieren->setEnabled(false);
 }
 
 void RoutesTab::showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
@@ -150,14 +161,135 @@ void RoutesTab::routesLoaded(short itemNr, bool success)
         return;
     if (itemNr == 1024) {
         for (int i = 1; i <= 1000; ++i)
-            colour(ui->listWidget_Fahrstrassen->item(i - 1), status(i));
-        return;
-    }
-    if (itemNr >= 0 && itemNr < 1024) {
+            label(i);
+    } else if (itemNr >= 0 && itemNr < 1024) {
         document.image.recordStatus[size_t(Catalogue::StatusFahrstrassen + itemNr)] = 1;
         if (itemNr >= 1 && itemNr <= 1000)
-            ui->listWidget_Fahrstrassen->item(itemNr - 1)->setForeground(Qt::black);
+            label(itemNr);
+    } else {
+        return;
     }
+    bool held = false;
+    for (int i = 1; i <= 1000 && !held; ++i)
+        held = status(i) > 0;
+    ui->label_Fahrstrassen_hinweis->setVisible(!held);
+    ui->actionFahrstrassenbuch->setEnabled(held);
+    ui->actionFahrstrassenExportieren->setEnabled(held);
+    applyFilter();
+}
+
+void RoutesTab::label(int n)
+{
+    QListWidgetItem *item = ui->listWidget_Fahrstrassen->item(n - 1);
+    const qint8 status = this->status(n);
+    colour(item, status);
+    QString text = QString::number(n);
+    if (status > 0) {
+        quint8 record[RouteRecord::Size];
+        document.image.copyRoute(n, record);
+        const QString comment = RouteRecord::comment(record);
+        if (!comment.isEmpty())
+            text += QStringLiteral("  ") + comment;
+    }
+    item->setText(text);
+}
+
+void RoutesTab::applyFilter()
+{
+    const QString filter = ui->lineEdit_Fahrstrassen_filter->text().trimmed();
+    const bool heldOnly = ui->checkBox_Fahrstrassen_belegt->isChecked();
+    for (int n = 1; n <= 1000; ++n) {
+        QListWidgetItem *item = ui->listWidget_Fahrstrassen->item(n - 1);
+        const QString number = QString::number(n);
+        // The number from its start ("1" finds 1, 12, 120), the comment anywhere.
+        const bool matches = filter.isEmpty() || number.startsWith(filter) ||
+                             item->text().mid(number.size()).contains(filter, Qt::CaseInsensitive);
+        item->setHidden(!matches || (heldOnly && status(n) <= 0));
+    }
+}
+
+QList<int> RoutesTab::bookRoutes() const
+{
+    QList<int> numbers;
+    const QList<QListWidgetItem *> selected = ui->listWidget_Fahrstrassen->selectedItems();
+    if (selected.size() < 2)
+        return numbers;
+    for (const QListWidgetItem *item : selected)
+        numbers << ui->listWidget_Fahrstrassen->row(item) + 1;
+    return numbers;
+}
+
+void RoutesTab::askBook()
+{
+    const QList<int> only = bookRoutes();
+    const QString caption =
+        only.isEmpty() ? QCoreApplication::translate("MainWindow", "Fahrstrassenbuch drucken")
+                       : QCoreApplication::translate(
+                             "MainWindow", "Fahrstrassenbuch der %1 ausgewählten Fahrstrassen")
+                             .arg(only.size());
+    QString path = QFileDialog::getSaveFileName(
+        ui->listWidget_Fahrstrassen->window(), caption, QStringLiteral("Fahrstrassenbuch.pdf"),
+        QCoreApplication::translate("MainWindow", "PDF-Dateien (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (writeBook(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool RoutesTab::writeBook(const QString &path)
+{
+    const QList<HeldRoute> routes = RouteExport::held(document.image, bookRoutes());
+    const RouteBook::Title title{document.sourceSerial, document.sourceSoftware, document.fileName,
+                                 QDateTime::currentDateTime()};
+    QString error;
+    if (routes.isEmpty() || !RouteBook::write(path, routes, title, &error)) {
+        emit message(QCoreApplication::translate(
+                         "MainWindow",
+                         "<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
+                         "geschrieben werden!</span> %2<BR>")
+                         .arg(path.toHtmlEscaped(), error.toHtmlEscaped()));
+        return false;
+    }
+    emit message(QCoreApplication::translate("MainWindow",
+                                             "<BR>Fahrstrassenbuch mit %1 Fahrstrassen: %2<BR>")
+                     .arg(routes.size())
+                     .arg(path.toHtmlEscaped()));
+    return true;
+}
+
+void RoutesTab::askExport()
+{
+    QString path = QFileDialog::getSaveFileName(
+        ui->listWidget_Fahrstrassen->window(),
+        QCoreApplication::translate("MainWindow", "Fahrstrassen exportieren"),
+        QStringLiteral("Fahrstrassen.csv"),
+        QCoreApplication::translate("MainWindow", "CSV-Dateien (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        path += QStringLiteral(".csv");
+    exportCsv(path);
+}
+
+bool RoutesTab::exportCsv(const QString &path)
+{
+    const QList<HeldRoute> routes = RouteExport::held(document.image, bookRoutes());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(RouteExport::csv(routes)) < 0 ||
+        !file.commit()) {
+        emit message(QCoreApplication::translate(
+                         "MainWindow",
+                         "<BR><span style=\"font-weight:bold;color:#990000;\">%1 kann nicht "
+                         "geschrieben werden!</span> %2<BR>")
+                         .arg(path.toHtmlEscaped(), file.errorString().toHtmlEscaped()));
+        return false;
+    }
+    emit message(QCoreApplication::translate("MainWindow", "<BR>%1 Fahrstrassen exportiert: %2<BR>")
+                     .arg(routes.size())
+                     .arg(path.toHtmlEscaped()));
+    return true;
 }
 
 void RoutesTab::startLoader()

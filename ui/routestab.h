@@ -25,12 +25,20 @@ public:
     void routesLoaded(short itemNr, bool success);
     void startLoader();
     void print(); // Fahrstrasse.pdf in the working directory, then the desktop's viewer
+    // The route book of the selected routes when more than one is selected, else of all held.
+    bool writeBook(const QString &path);
+    bool exportCsv(const QString &path);
+    QList<int> bookRoutes() const; // empty: every held route
 
 signals:
     void message(const QString &html); // a console fragment
 
 private:
     qint8 status(int n) const;
+    void label(int n); // "12  Einfahrt Gleis 1" and the colour of its status
+    void applyFilter();
+    void askBook();
+    void askExport();
 
     JobHost &host;
     Ui::MainWindow *ui;

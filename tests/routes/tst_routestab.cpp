@@ -4,9 +4,11 @@
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
 #include "ui/documentactions.h"
-#include "ui/routestab.h"
 #include "ui/mainwindow.h"
+#include "ui/routestab.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -36,6 +39,7 @@ private slots:
     void loaderReports();
     void languageSwitchKeepsTree();
     void printout();
+    void listFilterAndBook();
     void loaderReadsTheStation();
 
 private:
@@ -215,6 +219,78 @@ void TestRoutesTab::printout()
         QFile::copy(QStringLiteral("Fahrstrasse.pdf"), qEnvironmentVariable("KEEP_PDF"));
     QVERIFY2(page.contains(QStringLiteral("\"Gleis <2> & 3\"")), qPrintable(page));
     QVERIFY2(page.contains(QStringLiteral("Fahrstrasse 5")), qPrintable(page));
+}
+
+// The list names each held route by its comment, filters by number or text and by held, and
+// the book takes the selected routes when more than one is selected.
+void TestRoutesTab::listFilterAndBook()
+{
+    MainWindow w;
+    auto *list = find<QListWidget>(w, "listWidget_Fahrstrassen");
+    auto *hint = find<QLabel>(w, "label_Fahrstrassen_hinweis");
+    auto *book = w.findChild<QAction *>(QStringLiteral("actionFahrstrassenbuch"));
+    QVERIFY(!hint->isHidden());
+    QVERIFY(!book->isEnabled());
+    w.documentActions().openFile(writeRoutesFile());
+    QVERIFY(hint->isHidden());
+    QVERIFY(book->isEnabled());
+    QCOMPARE(list->item(4)->text(), QStringLiteral("5  Gleis <2> & 3"));
+    QCOMPARE(list->item(699)->text(), QStringLiteral("700  Nord"));
+    QCOMPARE(list->item(5)->text(), QStringLiteral("6"));
+    QCOMPARE(colourOf(w, 4), QColor(Qt::black)); // the colours stay
+    if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS")) {
+        find<QTabWidget>(w, "tabWidget")->setCurrentIndex(2);
+        select(w, 4);
+        w.show();
+        w.grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/routes.png");
+    }
+
+    const auto shown = [list] {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            if (!list->item(i)->isHidden())
+                texts << list->item(i)->text();
+        }
+        return texts;
+    };
+    auto *filter = find<QLineEdit>(w, "lineEdit_Fahrstrassen_filter");
+    filter->setText(QStringLiteral("nord"));
+    QCOMPARE(shown(), QStringList{"700  Nord"});
+    filter->setText(QStringLiteral("70"));
+    QCOMPARE(shown().size(), 11); // 70 and 700 to 709, not 7
+    QVERIFY(!shown().contains(QStringLiteral("7")));
+    filter->clear();
+    find<QCheckBox>(w, "checkBox_Fahrstrassen_belegt")->setChecked(true);
+    QCOMPARE(shown(), (QStringList{"5  Gleis <2> & 3", "700  Nord"}));
+
+    // One route selected: the book holds all; two: the two.
+    select(w, 4);
+    QVERIFY(w.routesTab().bookRoutes().isEmpty());
+    list->item(699)->setSelected(true);
+    QCOMPARE(w.routesTab().bookRoutes(), (QList<int>{5, 700}));
+    list->item(699)->setSelected(false);
+    list->item(5)->setSelected(true); // an empty route: nothing to print of it
+    QVERIFY(w.routesTab().writeBook(QStringLiteral("buch.pdf")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("buch.pdf"), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(pages.contains(QStringLiteral("Fahrstrassen: 1")), qPrintable(pages));
+    QVERIFY(!pages.contains(QStringLiteral("Nord")));
+    QVERIFY(w.routesTab().exportCsv(QStringLiteral("routen.csv")));
+    QFile csv(QStringLiteral("routen.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(), QByteArray("Fahrstrasse,Kommentar,Karte,Typ,Adresse,Befehl\r\n"
+                                       "5,Gleis <2> & 3,4,Weiche,12,gerade\r\n"));
+    // Unwritable: said in the console, nothing claimed.
+    QVERIFY(!w.routesTab().writeBook(QStringLiteral("fehlt/buch.pdf")));
+    QVERIFY(
+        find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("kann nicht geschrieben"));
+
+    w.documentActions().clearNow();
+    QVERIFY(!hint->isHidden());
+    QVERIFY(!book->isEnabled());
+    QCOMPARE(list->item(4)->text(), QStringLiteral("5"));
 }
 
 void TestRoutesTab::loaderReadsTheStation()

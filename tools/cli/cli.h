@@ -53,6 +53,8 @@ int commandRestore(const QString &path, const Options &options);
 int commandContents(const QString &path);
 int commandConvert(const QString &in, const QString &out);
 int commandRoute(const QString &path, const QString &number);
+int commandRoutes(const QString &path, const QString &format);
+int commandRouteBook(const QString &path, const QString &out); // needs a QGuiApplication
 int commandDiff(const QStringList &args, const Options &options);
 int commandLsbUpdate(const QString &path, bool dryRun);
 

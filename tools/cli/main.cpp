@@ -5,15 +5,28 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QTranslator>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 using namespace Cli;
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the route book draws: it needs fonts, and so a (windowless) GUI application.
+    bool draws = false;
+    for (int i = 1; i < argc; ++i)
+        draws = draws || std::strcmp(argv[i], "route-book") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (draws) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("gleistron-cli"));
 
     QCommandLineParser parser;
@@ -32,6 +45,10 @@ int main(int argc, char *argv[])
         "  inspect FILE                  print what a backup file holds\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
         "  route FILE N                  print route N as the routes tab shows it\n"
+        "  routes FILE [--format text|csv|json]\n"
+        "                                print every route the file holds\n"
+        "  route-book FILE OUT.pdf       print every route into a book: contents, routes,\n"
+        "                                an index of the elements they use\n"
         "  diff A B                      compare two backups: <set> <number> "
         "added|removed|changed\n"
         "  diff FILE --station [--sets KEYS]\n"
@@ -66,8 +83,11 @@ int main(int argc, char *argv[])
         QStringLiteral("PREV.GTB2"));
     const QCommandLineOption stationOption(
         QStringLiteral("station"), QStringLiteral("diff: compare the backup with the station."));
+    const QCommandLineOption formatOption(QStringLiteral("format"),
+                                          QStringLiteral("routes: text, csv or json."),
+                                          QStringLiteral("FORMAT"), QStringLiteral("text"));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
-                       stationOption, keepOption});
+                       stationOption, keepOption, formatOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -106,6 +126,8 @@ int main(int argc, char *argv[])
         return usage(QStringLiteral("--keep-previous belongs to restore"));
     if (parser.isSet(stationOption) && command != QLatin1String("diff"))
         return usage(QStringLiteral("--station belongs to diff"));
+    if (parser.isSet(formatOption) && command != QLatin1String("routes"))
+        return usage(QStringLiteral("--format belongs to routes"));
     if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
         return usage(QStringLiteral("--dry-run belongs to lsb-update"));
     const bool takesSets = command == QLatin1String("backup") ||
@@ -143,6 +165,16 @@ int main(int argc, char *argv[])
             if (args.size() != 3)
                 return usage(QStringLiteral("route takes a backup file and a route number"));
             return commandRoute(args.at(1), args.at(2));
+        }
+        if (command == QLatin1String("routes")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("routes takes a backup file"));
+            return commandRoutes(args.at(1), parser.value(formatOption));
+        }
+        if (command == QLatin1String("route-book")) {
+            if (args.size() != 3)
+                return usage(QStringLiteral("route-book takes a backup file and OUT.pdf"));
+            return commandRouteBook(args.at(1), args.at(2));
         }
         if (command == QLatin1String("lsb-update")) {
             if (args.size() != 2)
