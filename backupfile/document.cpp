@@ -52,12 +52,19 @@ Document::Opened Document::open(const QString &path)
 bool Document::save(const QString &path)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        !BackupFile::write(file, image, sourceSerial.toUpper(), sourceSoftware) || !file.commit()) {
+    // A write the system cut short (a file size limit) reaches the file device as a short
+    // count that it does not report: the bytes on disk must be all the bytes written.
+    errno = 0;
+    const bool complete = file.open(QIODevice::WriteOnly) &&
+                    BackupFile::write(file, image, sourceSerial.toUpper(), sourceSoftware) &&
+                    file.flush();
+    const bool cut = complete && file.size() != file.pos();
+    if (!complete || cut || !file.commit()) {
         // The system's own words ("No space left on device"), not the save file's generic ones.
-        errorText = file.errorString();
+        errorText = cut ? QString() : file.errorString();
         if (errorText.isEmpty() || errorText == QLatin1String("Unknown error"))
-            errorText = QString::fromLocal8Bit(std::strerror(errno));
+            errorText = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                   : QStringLiteral("not every byte reached the file");
         file.cancelWriting();
         return false;
     }

@@ -1612,6 +1612,188 @@ The file names Gleistron %2 as their origin. Save all the same?</translation>
         <source>&lt;BR&gt;%1 Fahrstrassen exportiert: %2&lt;BR&gt;</source>
         <translation>&lt;BR&gt;%1 routes exported: %2&lt;BR&gt;</translation>
     </message>
+    <message>
+        <source>Le&amp;tzte Sicherungen ...</source>
+        <translation>Rece&amp;nt backups ...</translation>
+    </message>
+    <message>
+        <source>Letzte Sicherungen</source>
+        <translation>Recent backups</translation>
+    </message>
+    <message>
+        <source>Gesichert</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>Bereiche</source>
+        <translation>Sets</translation>
+    </message>
+    <message>
+        <source>Änderungen gegenüber der vorigen</source>
+        <translation>Changes against the one before</translation>
+    </message>
+    <message>
+        <source>Ö&amp;ffnen</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;Ordner wählen ...</source>
+        <translation>Choose &amp;folder ...</translation>
+    </message>
+    <message>
+        <source>Ordner der Sicherungen</source>
+        <translation>Folder of the backups</translation>
+    </message>
+    <message>
+        <source>Keine Sicherungen in %1.</source>
+        <translation>No backups in %1.</translation>
+    </message>
+    <message>
+        <source>nicht lesbar</source>
+        <translation>not readable</translation>
+    </message>
+    <message>
+        <source>erste Sicherung dieses Gleistron</source>
+        <translation>this Gleistron's first backup</translation>
+    </message>
+    <message>
+        <source>keine Änderung</source>
+        <translation>no change</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 kann nicht angelegt werden.</source>
+        <translation>The folder %1 cannot be created.</translation>
+    </message>
+    <message>
+        <source>alle</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <source>Ältere Sicherung %1 entfernt.&lt;BR&gt;</source>
+        <translation>Older backup %1 removed.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Lokomotive</source>
+        <comment>counted</comment>
+        <translation>locomotive</translation>
+    </message>
+    <message>
+        <source>Lokomotiven</source>
+        <comment>counted</comment>
+        <translation>locomotives</translation>
+    </message>
+    <message>
+        <source>Lokliste</source>
+        <comment>counted</comment>
+        <translation>locomotive list</translation>
+    </message>
+    <message>
+        <source>Loklisten</source>
+        <comment>counted</comment>
+        <translation>locomotive lists</translation>
+    </message>
+    <message>
+        <source>Block von Gleisplan 1</source>
+        <comment>counted</comment>
+        <translation>block of track plan 1</translation>
+    </message>
+    <message>
+        <source>Blöcke von Gleisplan 1</source>
+        <comment>counted</comment>
+        <translation>blocks of track plan 1</translation>
+    </message>
+    <message>
+        <source>Block von Gleisplan 2</source>
+        <comment>counted</comment>
+        <translation>block of track plan 2</translation>
+    </message>
+    <message>
+        <source>Blöcke von Gleisplan 2</source>
+        <comment>counted</comment>
+        <translation>blocks of track plan 2</translation>
+    </message>
+    <message>
+        <source>Block von Gleisplan 3</source>
+        <comment>counted</comment>
+        <translation>block of track plan 3</translation>
+    </message>
+    <message>
+        <source>Blöcke von Gleisplan 3</source>
+        <comment>counted</comment>
+        <translation>blocks of track plan 3</translation>
+    </message>
+    <message>
+        <source>Schaltartikel</source>
+        <comment>counted</comment>
+        <translation>switching articles</translation>
+    </message>
+    <message>
+        <source>Rückmelder</source>
+        <comment>counted</comment>
+        <translation>feedback modules</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse</source>
+        <comment>counted</comment>
+        <translation>route</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen</source>
+        <comment>counted</comment>
+        <translation>routes</translation>
+    </message>
+    <message>
+        <source>LSB-Gerät</source>
+        <comment>counted</comment>
+        <translation>LSB device</translation>
+    </message>
+    <message>
+        <source>LSB-Geräte</source>
+        <comment>counted</comment>
+        <translation>LSB devices</translation>
+    </message>
+    <message>
+        <source>HSB-Gerät</source>
+        <comment>counted</comment>
+        <translation>HSB device</translation>
+    </message>
+    <message>
+        <source>HSB-Geräte</source>
+        <comment>counted</comment>
+        <translation>HSB devices</translation>
+    </message>
+    <message>
+        <source>Systemkonfiguration</source>
+        <comment>counted</comment>
+        <translation>system configuration</translation>
+    </message>
+    <message>
+        <source>S88-Konfiguration</source>
+        <comment>counted</comment>
+        <translation>S88 configuration</translation>
+    </message>
+    <message>
+        <source>Lokbild</source>
+        <comment>counted</comment>
+        <translation>locomotive picture</translation>
+    </message>
+    <message>
+        <source>Lokbilder</source>
+        <comment>counted</comment>
+        <translation>locomotive pictures</translation>
+    </message>
+    <message>
+        <source>%1 %2 neu</source>
+        <translation>%1 new %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 entfernt</source>
+        <translation>%1 %2 removed</translation>
+    </message>
+    <message>
+        <source>%1 %2 geändert</source>
+        <translation>%1 %2 changed</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1,9 +1,11 @@
 #include "documentactions.h"
 
+#include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
 #include "datasets/catalogue.h"
 #include "ui/askyes.h"
+#include "ui/recentbackups.h"
 #include "ui_mainwindow.h"
 
 #include <QClipboard>
@@ -32,6 +34,24 @@ DocumentActions::DocumentActions(Ui::MainWindow *ui, Document &document, QObject
     connect(ui->actionSpeichern_unter, &QAction::triggered, this, [this] { saveAs(); });
     connect(ui->action_leeren, &QAction::triggered, this, [this] { clear(); });
     connect(ui->actionVergleichen, &QAction::triggered, this, [this] { compare(); });
+    connect(ui->actionLetzteSicherungen, &QAction::triggered, this, [this] { recentBackups(); });
+}
+
+QWidget *DocumentActions::recentBackups(const QString &folder)
+{
+    QString shown = folder;
+    if (shown.isEmpty())
+        shown = QFileInfo(BackupFolder::defaultPath()).isDir() || lastFolder.isEmpty()
+                    ? BackupFolder::defaultPath()
+                    : lastFolder;
+    auto *dialog = new RecentBackups(shown, ui->tabWidget->window());
+    connect(dialog, &RecentBackups::openRequested, this, [this](const QString &path) {
+        // A transfer may have started while the list was open: it writes the document.
+        if (ui->action_oeffnen->isEnabled() && confirmDiscard())
+            openFile(path);
+    });
+    dialog->show();
+    return dialog;
 }
 
 void DocumentActions::open()
@@ -341,4 +361,5 @@ void DocumentActions::setBusy(bool busy)
     ui->actionSpeichern->setEnabled(!busy);
     ui->actionSpeichern_unter->setEnabled(!busy);
     ui->action_oeffnen->setEnabled(!busy);
+    ui->actionLetzteSicherungen->setEnabled(!busy);
 }

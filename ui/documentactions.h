@@ -35,6 +35,9 @@ public:
     QWidget *showDifferences(const QString &title, const QList<BackupDiff::Line> &lines,
                              const QString &onlyOther);
     static bool writeText(const QString &path, const QString &text);
+    // "Letzte Sicherungen" of the plug-in backups' folder when there is one, else of the folder
+    // used last.
+    QWidget *recentBackups(const QString &folder = QString());
     // Asks before unsaved data is dropped; true when it may go (saved or given up).
     bool confirmDiscard();
     // While a transfer runs, the file actions wait.

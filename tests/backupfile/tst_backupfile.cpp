@@ -1,11 +1,15 @@
 // The .GTB2 writer and reader, byte for byte, and the reader on damaged files.
 
 #include "backupfile/backupfile.h"
+#include "backupfile/backupfolder.h"
+#include "backupfile/document.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Catalogue;
 
@@ -48,6 +52,8 @@ private slots:
     void damagedFiles_data();
     void damagedFiles();
     void freeNames();
+    void backupFolder();
+    void changeSummary();
     void cutShort();
 };
 
@@ -217,6 +223,101 @@ void TestBackupFile::freeNames()
     QCOMPARE(BackupFile::normalizedName("a/b"), QStringLiteral("a/b.GTB2"));
     QCOMPARE(BackupFile::normalizedName("b.gtb2"), QStringLiteral("b.gtb2"));
     QVERIFY(BackupFile::normalizedName("b.txt").isEmpty());
+}
+
+// Dated backups that are written only when the station changed, rotated by station, and that
+// never take a file the program did not name.
+void TestBackupFile::backupFolder()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("neu/sicherungen")); // made when missing
+    BackupFolder backups(folder);
+    auto document = std::make_unique<Document>();
+    document->image.presentSets[Weichen] = 1;
+    document->image.recordStatus[StatusWeichen + 1] = 1;
+    const auto change = [&document](quint8 seed) {
+        fill(document->image.bank(1) + WeichenOffset + 64, 64, seed);
+    };
+    change(1);
+    const QDate day(2026, 12, 9);
+    BackupFolder::Saved saved = backups.save(*document, "56347812", 3, day);
+    QCOMPARE(saved.outcome, BackupFolder::Saved::Written);
+    QCOMPARE(QFileInfo(saved.path).fileName(),
+             QStringLiteral("Gleistron-56347812-2026-12-09.GTB2"));
+    const QString first = saved.path;
+    // The same data again: nothing written, the newest named.
+    saved = backups.save(*document, "56347812", 3, day.addDays(1));
+    QCOMPARE(saved.outcome, BackupFolder::Saved::Unchanged);
+    QCOMPARE(saved.path, first);
+    // More sets with the same records is not the same backup.
+    document->image.presentSets[Rueckmelder] = 1;
+    QCOMPARE(backups.save(*document, "56347812", 3, day).outcome, BackupFolder::Saved::Written);
+    document->image.presentSets[Rueckmelder] = 0;
+
+    // A renamed copy, another station's backup and a look-alike name are never removed.
+    QVERIFY(QFile::copy(first, QDir(folder).filePath("vor dem Umbau.GTB2")));
+    QVERIFY(QFile::copy(first, QDir(folder).filePath("Gleistron-11111111-2020-01-01.GTB2")));
+    QVERIFY(QFile::copy(first, QDir(folder).filePath("Gleistron-56347812-2020-01-01-alt.GTB2")));
+    QVERIFY(QFile::copy(first, QDir(folder).filePath("Gleistron-56347812-2020-01-01.GTB2")));
+    QStringList removed;
+    for (quint8 seed = 2; seed < 6; ++seed) {
+        change(seed);
+        saved = backups.save(*document, "56347812", 3, day);
+        QCOMPARE(saved.outcome, BackupFolder::Saved::Written);
+        removed << saved.removed;
+    }
+    QStringList kept;
+    for (const BackupFolder::Backup &backup : backups.backups("56347812"))
+        kept << QFileInfo(backup.path).fileName();
+    QCOMPARE(kept, (QStringList{"Gleistron-56347812-2026-12-09-4.GTB2",
+                                "Gleistron-56347812-2026-12-09-5.GTB2",
+                                "Gleistron-56347812-2026-12-09-6.GTB2"}));
+    QCOMPARE(removed.size(), 4); // the one of 2020 (oldest first), then the day's first three
+    QVERIFY(QFileInfo(removed.first()).fileName().startsWith("Gleistron-56347812-2020-01-01"));
+    for (const char *name : {"vor dem Umbau.GTB2", "Gleistron-11111111-2020-01-01.GTB2",
+                             "Gleistron-56347812-2020-01-01-alt.GTB2"})
+        QVERIFY2(QFile::exists(QDir(folder).filePath(name)), name);
+
+    // A save that fails (the file size limit cuts the write short) leaves no file and removes
+    // nothing.
+    change(9);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    saved = backups.save(*document, "56347812", 1, day);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(saved.outcome, BackupFolder::Saved::Failed);
+    QCOMPARE(saved.error, QStringLiteral("File too large")); // not a cut file called a backup
+    QVERIFY(!QFile::exists(saved.path));
+    QCOMPARE(backups.backups("56347812").size(), 3);
+
+    // The list of the window: newest first, what each holds and what changed.
+    const QList<BackupFolder::Listed> listed = backups.history();
+    QCOMPARE(listed.size(), 4);
+    QCOMPARE(QFileInfo(listed.at(0).backup.path).fileName(),
+             QStringLiteral("Gleistron-56347812-2026-12-09-6.GTB2"));
+    QCOMPARE(listed.at(0).sets, QStringLiteral("Schaltartikel"));
+    QCOMPARE(listed.at(0).changes, QStringLiteral("1 Schaltartikel geändert"));
+    QCOMPARE(listed.at(3).backup.serial, QStringLiteral("11111111"));
+    QVERIFY(listed.at(3).changes.isEmpty()); // that station's first
+}
+
+void TestBackupFile::changeSummary()
+{
+    using Line = BackupDiff::Line;
+    const QList<Line> lines{
+        {"lokomotiven", 3, Line::Changed, {}}, {"lokomotiven", 4, Line::Changed, {}},
+        {"lokomotiven", 9, Line::Changed, {}}, {"lokomotiven", 12, Line::Removed, {}},
+        {"fahrstrassen", 17, Line::Added, {}}, {"gleisplan2", 33, Line::Changed, {}},
+        {"gleisplan2", 34, Line::Changed, {}}};
+    QCOMPARE(BackupFolder::changeText(lines),
+             QStringLiteral("3 Lokomotiven geändert, 1 Lokomotive entfernt, "
+                            "2 Blöcke von Gleisplan 2 geändert, 1 Fahrstrasse neu"));
+    QVERIFY(BackupFolder::changeText({}).isEmpty());
 }
 
 void TestBackupFile::cutShort()

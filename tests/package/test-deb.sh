@@ -20,6 +20,8 @@ test -s "$usr/share/icons/hicolor/64x64/apps/gleistron-manager.png"
 test -s "$usr/share/gleistron-manager/language_en.qm"
 grep -q 'ATTR{latency_timer}="2"' "$usr/lib/udev/rules.d/60-gleistron-manager.rules"
 grep -q 'ENV{ID_MM_DEVICE_IGNORE}="1"' "$usr/lib/udev/rules.d/60-gleistron-manager.rules"
+grep -qx 'ExecStart=gleistron-cli watch --dir %h/Gleistron-Sicherungen --keep 10' \
+    "$usr/lib/systemd/user/gleistron-watch.service"
 
 mkdir "$root/links"
 "$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D > "$root/sim.out" &

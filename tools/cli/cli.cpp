@@ -19,9 +19,11 @@ namespace Cli {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+volatile sig_atomic_t signalled = 0;
 
 void onSignal(int)
 {
+    signalled = 1;
     const char byte = 1;
     (void)!::write(signalPipe[1], &byte, 1);
 }
@@ -92,6 +94,11 @@ private:
 };
 
 } // namespace
+
+bool interruptRequested()
+{
+    return signalled != 0;
+}
 
 QString tr(const char *text)
 {

@@ -30,7 +30,8 @@ void failure(const QString &text); // "gleistron-cli: ..." on stderr
 int usage(const QString &why);
 QString tr(const char *text);
 
-void catchInterrupts(); // SIGINT and SIGTERM ask the running job to stop
+void catchInterrupts();    // SIGINT and SIGTERM ask the running job to stop
+bool interruptRequested(); // a SIGINT or SIGTERM came
 // Runs a job to its end while the event loop delivers its reports; false when interrupted.
 bool runJob(Comm2Pc &job);
 // The station's reports of every job, as the window's console shows them.
@@ -49,6 +50,8 @@ bool openDocument(const QString &path, Document &document, bool *damaged = nullp
 int commandInfo();
 int commandDoctor();
 int commandBackup(QString path, const Options &options);
+int commandBackupDir(const QString &dir, int keep, const Options &options);
+int commandWatch(const QString &dir, int keep, const Options &options); // until interrupted
 int commandRestore(const QString &path, const Options &options);
 int commandContents(const QString &path);
 int commandConvert(const QString &in, const QString &out);

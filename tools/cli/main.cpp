@@ -39,6 +39,12 @@ int main(int argc, char *argv[])
         "  backup [OUT.GTB2] [--sets KEYS]\n"
         "                                download data sets into a backup file (without a name:\n"
         "                                Gleistron-<serial>-<date>.GTB2 here)\n"
+        "  backup --dir DIR [--keep N] [--sets KEYS]\n"
+        "                                a dated backup into DIR, unless the newest one there\n"
+        "                                holds the same; keeps the newest N (default 10)\n"
+        "  watch --dir DIR [--keep N] [--sets KEYS]\n"
+        "                                a backup --dir each time the station is plugged in,\n"
+        "                                until stopped\n"
         "  restore FILE [--sets KEYS] [--verify] [--keep-previous PREV.GTB2]\n"
         "                                upload the data sets of a backup file; --verify reads\n"
         "                                them back whole and prints each difference\n"
@@ -86,8 +92,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption formatOption(QStringLiteral("format"),
                                           QStringLiteral("routes: text, csv or json."),
                                           QStringLiteral("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption dirOption(
+        QStringLiteral("dir"), QStringLiteral("backup, watch: the folder of dated backups."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption keepCountOption(
+        QStringLiteral("keep"),
+        QStringLiteral("backup --dir, watch: how many of the station's backups stay."),
+        QStringLiteral("N"), QStringLiteral("10"));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
-                       stationOption, keepOption, formatOption});
+                       stationOption, keepOption, formatOption, dirOption, keepCountOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -130,11 +143,20 @@ int main(int argc, char *argv[])
         return usage(QStringLiteral("--format belongs to routes"));
     if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
         return usage(QStringLiteral("--dry-run belongs to lsb-update"));
-    const bool takesSets = command == QLatin1String("backup") ||
+    const bool watch = command == QLatin1String("watch");
+    if (parser.isSet(dirOption) && command != QLatin1String("backup") && !watch)
+        return usage(QStringLiteral("--dir belongs to backup and watch"));
+    if (parser.isSet(keepCountOption) && !parser.isSet(dirOption))
+        return usage(QStringLiteral("--keep belongs to backup --dir and watch"));
+    bool keepOk = false;
+    const int keep = parser.value(keepCountOption).toInt(&keepOk);
+    if (!keepOk || keep < 1)
+        return usage(QStringLiteral("--keep takes a number of at least 1"));
+    const bool takesSets = command == QLatin1String("backup") || watch ||
                            command == QLatin1String("restore") ||
                            (command == QLatin1String("diff") && parser.isSet(stationOption));
     if (parser.isSet(setsOption) && !takesSets)
-        return usage(QStringLiteral("--sets belongs to backup, restore and diff --station"));
+        return usage(QStringLiteral("--sets belongs to backup, watch, restore and diff --station"));
     try {
         if (command == QLatin1String("info")) {
             if (args.size() != 1)
@@ -145,6 +167,16 @@ int main(int argc, char *argv[])
             if (args.size() != 1)
                 return usage(QStringLiteral("doctor takes no arguments"));
             return commandDoctor();
+        }
+        if (watch) {
+            if (args.size() != 1 || !parser.isSet(dirOption))
+                return usage(QStringLiteral("watch takes --dir DIR"));
+            return commandWatch(parser.value(dirOption), keep, options);
+        }
+        if (command == QLatin1String("backup") && parser.isSet(dirOption)) {
+            if (args.size() != 1)
+                return usage(QStringLiteral("backup --dir takes no file name"));
+            return commandBackupDir(parser.value(dirOption), keep, options);
         }
         if (command == QLatin1String("backup")) {
             if (args.size() > 2)

@@ -1,0 +1,237 @@
+#include "backupfolder.h"
+
+#include "backupfile.h"
+#include "document.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+// A set's records as one and as several, as the summary of changes counts them ("counted"
+// keeps them apart from the check boxes' captions).
+struct Text
+{
+    const char *source;
+    const char *comment;
+};
+struct Noun
+{
+    const char *key;
+    Text one;
+    Text many;
+};
+
+const Noun nouns[] = {
+    {"lokomotiven", QT_TRANSLATE_NOOP3("MainWindow", "Lokomotive", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Lokomotiven", "counted")},
+    {"loklisten", QT_TRANSLATE_NOOP3("MainWindow", "Lokliste", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Loklisten", "counted")},
+    {"gleisplan1", QT_TRANSLATE_NOOP3("MainWindow", "Block von Gleisplan 1", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Blöcke von Gleisplan 1", "counted")},
+    {"gleisplan2", QT_TRANSLATE_NOOP3("MainWindow", "Block von Gleisplan 2", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Blöcke von Gleisplan 2", "counted")},
+    {"gleisplan3", QT_TRANSLATE_NOOP3("MainWindow", "Block von Gleisplan 3", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Blöcke von Gleisplan 3", "counted")},
+    {"weichen", QT_TRANSLATE_NOOP3("MainWindow", "Schaltartikel", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Schaltartikel", "counted")},
+    {"rueckmelder", QT_TRANSLATE_NOOP3("MainWindow", "Rückmelder", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Rückmelder", "counted")},
+    {"fahrstrassen", QT_TRANSLATE_NOOP3("MainWindow", "Fahrstrasse", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Fahrstrassen", "counted")},
+    {"lsb", QT_TRANSLATE_NOOP3("MainWindow", "LSB-Gerät", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "LSB-Geräte", "counted")},
+    {"hsb", QT_TRANSLATE_NOOP3("MainWindow", "HSB-Gerät", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "HSB-Geräte", "counted")},
+    {"system", QT_TRANSLATE_NOOP3("MainWindow", "Systemkonfiguration", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Systemkonfiguration", "counted")},
+    {"s88", QT_TRANSLATE_NOOP3("MainWindow", "S88-Konfiguration", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "S88-Konfiguration", "counted")},
+    {"lokbilder", QT_TRANSLATE_NOOP3("MainWindow", "Lokbild", "counted"),
+     QT_TRANSLATE_NOOP3("MainWindow", "Lokbilder", "counted")},
+};
+
+bool sameData(const Document &a, const Document &b)
+{
+    return a.image.presentSets == b.image.presentSets && a.image.s88Present == b.image.s88Present &&
+           BackupDiff::compare(a.image, b.image).isEmpty();
+}
+
+} // namespace
+
+BackupFolder::BackupFolder(const QString &path) : folder(path) {}
+
+QString BackupFolder::defaultPath()
+{
+    return QDir::home().filePath(QStringLiteral("Gleistron-Sicherungen"));
+}
+
+QList<BackupFolder::Backup> BackupFolder::backups(const QString &serial) const
+{
+    // The names BackupFile::freeName gives, and no others.
+    static const QRegularExpression pattern(QStringLiteral(
+        "^Gleistron-([0-9A-Za-z]+)-(\\d{4}-\\d{2}-\\d{2})(?:-([2-9]|[1-9]\\d+))?\\.GTB2$"));
+    QList<Backup> found;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("Gleistron-*.GTB2")}, QDir::Files)) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (!match.hasMatch())
+            continue;
+        Backup backup{dir.filePath(name), match.captured(1),
+                      QDate::fromString(match.captured(2), Qt::ISODate),
+                      match.captured(3).isEmpty() ? 1 : match.captured(3).toInt()};
+        if (!backup.date.isValid() || (!serial.isEmpty() && backup.serial != serial.toUpper()))
+            continue;
+        found << backup;
+    }
+    std::sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) {
+        return a.date != b.date ? a.date < b.date : a.number < b.number;
+    });
+    return found;
+}
+
+BackupFolder::Saved BackupFolder::save(Document &document, const QString &serial, int keep,
+                                       const QDate &today)
+{
+    Saved saved;
+    if (!QDir().mkpath(folder)) {
+        saved.error = translated("Der Ordner %1 kann nicht angelegt werden.").arg(folder);
+        return saved;
+    }
+    const QList<Backup> earlier = backups(serial);
+    if (!earlier.isEmpty()) {
+        auto newest = std::make_unique<Document>();
+        if (newest->open(earlier.last().path) == Document::Opened::Ok &&
+            sameData(*newest, document)) {
+            saved.outcome = Saved::Unchanged;
+            saved.path = earlier.last().path;
+            return saved;
+        }
+    }
+    // After the day's last number, not in a gap that rotation left: names sort as they were
+    // written.
+    int number = 0;
+    for (const Backup &backup : earlier) {
+        if (backup.date == today)
+            number = qMax(number, backup.number);
+    }
+    const QString base = QDir(folder).filePath(BackupFile::proposedName(serial, today));
+    do {
+        ++number;
+        saved.path = number == 1 ? base
+                                 : QString(base).replace(QLatin1String(".GTB2"),
+                                                         QStringLiteral("-%1.GTB2").arg(number));
+    } while (QFileInfo::exists(saved.path));
+    if (!document.save(saved.path)) {
+        saved.error = document.errorText;
+        return saved; // nothing removed after a failed save
+    }
+    saved.outcome = Saved::Written;
+    const QList<Backup> now = backups(serial);
+    for (int i = 0; i < now.size() - keep; ++i) {
+        if (now.at(i).path != saved.path && QFile::remove(now.at(i).path))
+            saved.removed << now.at(i).path;
+    }
+    return saved;
+}
+
+QList<BackupFolder::Listed> BackupFolder::history(int limit) const
+{
+    QList<Backup> all = backups();
+    std::sort(all.begin(), all.end(), [](const Backup &a, const Backup &b) {
+        return a.date != b.date ? a.date > b.date : a.number > b.number;
+    });
+    all = all.mid(0, limit);
+    QList<Listed> listed;
+    for (const Backup &backup : std::as_const(all))
+        listed.append({backup, QFileInfo(backup.path).lastModified(), QString(), QString(), true});
+    // Station by station, oldest first, with only the one before kept open: a full backup
+    // takes some megabytes in memory.
+    QStringList serials;
+    for (const Backup &backup : std::as_const(all)) {
+        if (!serials.contains(backup.serial))
+            serials << backup.serial;
+    }
+    for (const QString &serial : std::as_const(serials)) {
+        std::unique_ptr<Document> previous;
+        const QList<Backup> ofStation = backups(serial);
+        // From the one before the oldest listed.
+        int first = 0;
+        while (first < ofStation.size() &&
+               std::none_of(listed.cbegin(), listed.cend(), [&](const Listed &entry) {
+                   return entry.backup.path == ofStation.at(first).path;
+               }))
+            ++first;
+        for (const Backup &backup : ofStation.mid(qMax(0, first - 1))) {
+            auto current = std::make_unique<Document>();
+            const bool opened = current->open(backup.path) == Document::Opened::Ok;
+            for (Listed &entry : listed) {
+                if (entry.backup.path != backup.path)
+                    continue;
+                entry.readable = opened;
+                if (!opened)
+                    break;
+                entry.sets = setsText(*current);
+                if (previous)
+                    entry.changes =
+                        sameData(*previous, *current)
+                            ? translated("keine Änderung")
+                            : changeText(BackupDiff::compare(previous->image, current->image));
+            }
+            if (opened)
+                previous = std::move(current);
+        }
+    }
+    return listed;
+}
+
+QString BackupFolder::changeText(const QList<BackupDiff::Line> &lines)
+{
+    // set key -> counts of added, removed, changed
+    QMap<QString, std::array<int, 3>> counts;
+    for (const BackupDiff::Line &line : lines)
+        ++counts[line.set][size_t(line.change)];
+    QStringList parts;
+    for (const Noun &noun : nouns) {
+        const auto found = counts.constFind(QLatin1String(noun.key));
+        if (found == counts.constEnd())
+            continue;
+        const char *const changes[3] = {QT_TRANSLATE_NOOP("MainWindow", "%1 %2 neu"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "%1 %2 entfernt"),
+                                        QT_TRANSLATE_NOOP("MainWindow", "%1 %2 geändert")};
+        for (int change : {2, 0, 1}) {
+            const int n = (*found)[size_t(change)];
+            const Text &text = n == 1 ? noun.one : noun.many;
+            if (n > 0)
+                parts << translated(changes[change])
+                             .arg(n)
+                             .arg(QCoreApplication::translate("MainWindow", text.source,
+                                                              text.comment));
+        }
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString BackupFolder::setsText(const Document &document)
+{
+    QStringList names;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (document.image.presentSets[size_t(set)])
+            names << translated(Catalogue::entry(set).name);
+    }
+    if (names.size() == Catalogue::DataSetCount)
+        return translated("alle");
+    return names.join(QStringLiteral(", "));
+}
