@@ -6,6 +6,7 @@
 #include "../common/stationfiles.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
+#include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
 #include "ui/backuptab.h"
@@ -54,6 +55,7 @@ private slots:
     void compareWithStation();
     void partialDownloadIntoOpenedFile();
     void compareWithFile();
+    void recentBackups();
     void safeRestore();
 
 private:
@@ -597,6 +599,39 @@ void TestBackupTab::compareWithFile()
     QCOMPARE(row(2), QStringLiteral("Fahrstrassen|2|geändert|Ausfahrt Nord"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare.png");
+}
+
+// "Letzte Sicherungen": newest first, what each holds and what changed, and opening one.
+void TestBackupTab::recentBackups()
+{
+    const QString folder = dir->filePath(QStringLiteral("auto"));
+    BackupFolder backups(folder);
+    auto document = std::make_unique<Document>();
+    document->image.presentSets[Weichen] = 1;
+    for (int n : {1, 2, 3})
+        document->image.recordStatus[size_t(StatusWeichen + n)] = 1;
+    const QDate day(2026, 12, 8);
+    QCOMPARE(backups.save(*document, "56347812", 10, day).outcome, BackupFolder::Saved::Written);
+    document->image.bank(1)[WeichenOffset + 64 * 2] = 7;
+    document->image.recordStatus[size_t(StatusWeichen + 4)] = 1;
+    QCOMPARE(backups.save(*document, "56347812", 10, day).outcome, BackupFolder::Saved::Written);
+
+    MainWindow w;
+    auto *dialog = w.documentActions().recentBackups(folder);
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_recent"));
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("56347812"));
+    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("Schaltartikel"));
+    QCOMPARE(table->item(0, 3)->text(),
+             QStringLiteral("1 Schaltartikel geändert, 1 Schaltartikel neu"));
+    QCOMPARE(table->item(1, 3)->text(), QStringLiteral("erste Sicherung dieses Gleistron"));
+    if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
+        dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/recent.png");
+    table->selectRow(1);
+    dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
+    QCOMPARE(w.document().fileName, QStringLiteral("Gleistron-56347812-2026-12-08.GTB2"));
+    QCOMPARE(w.document().image.recordStatus[size_t(StatusWeichen + 4)], qint8(-1)); // the older
 }
 
 void TestBackupTab::safeRestore()
