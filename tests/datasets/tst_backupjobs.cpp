@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
 using namespace Catalogue;
 
@@ -81,6 +82,10 @@ private slots:
     void newerDataModel_data();
     void newerDataModel();
     void nothingOfAnEarlierDocument();
+    void progressOfEachSet_data();
+    void progressOfEachSet();
+    void cutDownloadDropsTheSet_data();
+    void cutDownloadDropsTheSet();
     void stallReportedEarly();
 };
 
@@ -435,6 +440,99 @@ void TestBackupJobs::stallReportedEarly()
     QVERIFY2(lostAt < 12000, qPrintable(QString::number(lostAt)));
     QCOMPARE(back.count(), 1);
     QCOMPARE(complete.count(), 1);
+}
+
+void TestBackupJobs::progressOfEachSet_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<bool>("upload");
+    for (bool upload : {false, true}) {
+        for (int set = 0; set < DataSetCount; ++set)
+            QTest::addRow("%s %s", upload ? "up" : "down", entry(set).key) << set << upload;
+    }
+}
+
+// One set alone: the bar climbs through the set's own weight to 1000, never past it and
+// never back, and does not leap from the middle to the end.
+void TestBackupJobs::progressOfEachSet()
+{
+    QFETCH(int, set);
+    QFETCH(bool, upload);
+    QTemporaryDir dir;
+    auto image = std::make_unique<DataImage>();
+    if (upload) {
+        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("s.GTB2")});
+        QVERIFY(sample.start());
+        sample.stop();
+        QFile file(dir.filePath("s.GTB2"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        BackupFile::read(file, *image, nullptr);
+        QVERIFY(image->presentSets[size_t(set)]);
+    }
+    SimProcess sim(upload ? QStringList() : QStringList{"--sample"});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    image->selectedSets[size_t(set)] = 1;
+    std::unique_ptr<BackupJob> job;
+    if (upload)
+        job = std::make_unique<Comm_backup_upload>();
+    else
+        job = std::make_unique<Comm_backup_download>();
+    QSignalSpy progress(job.get(), &BackupJob::signal_comm_progress);
+    run(*job, *image);
+    const QList<int> seen = values(progress);
+    QVERIFY(!seen.isEmpty());
+    QCOMPARE(seen.last(), 1000);
+    QVERIFY2(std::is_sorted(seen.begin(), seen.end()), qPrintable(QString::number(seen.size())));
+    QVERIFY(*std::min_element(seen.begin(), seen.end()) >= 0);
+    // Sets of many steps show them: the last value below 1000 is near the end.
+    QList<int> below;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(below),
+                 [](int v) { return v < 1000; });
+    if (below.size() > 20)
+        QVERIFY2(below.last() >= 900, qPrintable(QString::number(below.last())));
+}
+
+void TestBackupJobs::cutDownloadDropsTheSet_data()
+{
+    QTest::addColumn<QStringList>("station");
+    QTest::addColumn<QString>("cut");
+    QTest::newRow("stopped") << QStringList{"--sample"} << "progress";
+    QTest::newRow("lost") << QStringList{"--sample", "--unplug-at", "60:60"} << "lost";
+    QTest::newRow("wrong mode") << QStringList{"--sample", "--mode-at", "61:N"} << "";
+}
+
+// The switching articles were held before; a download of them that is cut leaves them not
+// held, so that nothing half old, half new is saved or uploaded.
+void TestBackupJobs::cutDownloadDropsTheSet()
+{
+    QFETCH(QStringList, station);
+    QFETCH(QString, cut);
+    SimProcess sim(station);
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    auto image = std::make_unique<DataImage>();
+    image->presentSets[Weichen] = 1;
+    image->recordStatus[StatusWeichen + 1] = 1;
+    image->selectedSets[Weichen] = 1;
+    Comm_backup_download job;
+    job.setRetryDelay(1);
+    if (cut == QLatin1String("progress"))
+        connect(
+            &job, &BackupJob::signal_comm_progress, &job,
+            [&job](int value) {
+                if (value > 100)
+                    job.requestStop();
+            },
+            Qt::DirectConnection);
+    if (cut == QLatin1String("lost"))
+        connect(
+            &job, &Comm2Pc::signal_exchange_failed, &job, [&job] { job.requestStop(); },
+            Qt::DirectConnection);
+    QSignalSpy complete(&job, &Comm_backup_download::signal_comm_backup_download_complete);
+    run(job, *image);
+    QCOMPARE(complete.count(), 0);
+    QCOMPARE(image->presentSets[Weichen], quint8(0));
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)

@@ -56,6 +56,8 @@ private slots:
     void partialDownloadIntoOpenedFile();
     void compareWithFile();
     void recentBackups();
+    void clearForgetsTheStation();
+    void cancelledUpload();
     void safeRestore();
 
 private:
@@ -634,6 +636,70 @@ void TestBackupTab::recentBackups()
     QCOMPARE(w.document().image.recordStatus[size_t(StatusWeichen + 4)], qint8(-1)); // the older
 }
 
+// After "Datensicherung leeren" the document names no station: a save after a download from
+// another one names that one.
+void TestBackupTab::clearForgetsTheStation()
+{
+    SimProcess a({"--sample", "--serial", "11111111"});
+    SimProcess b({"--sample", "--serial", "22222222"});
+    QVERIFY(a.start() && b.start());
+    MainWindow w;
+    {
+        ScopedPorts ports(a.ports());
+        startDownload(w, {"checkBox_weichen"});
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), 30000);
+    }
+    QCOMPARE(w.document().sourceSerial, QStringLiteral("11111111"));
+    w.documentActions().clearNow();
+    QVERIFY(w.document().sourceSerial.isEmpty());
+    QVERIFY(find<QLabel>(w, "label_serialNr_backup")->text().isEmpty());
+    {
+        ScopedPorts ports(b.ports());
+        startDownload(w, {"checkBox_system"});
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), 30000);
+    }
+    const QString saved = dir->filePath(QStringLiteral("b.GTB2"));
+    QVERIFY(w.documentActions().saveTo(saved));
+    Document file;
+    QCOMPARE(file.open(saved), Document::Opened::Ok);
+    QCOMPARE(file.sourceSerial, QStringLiteral("22222222"));
+}
+
+// "Abbrechen" during an upload: the set being sent is finished and stored, the next is never
+// sent; judged by what the station saved.
+void TestBackupTab::cancelledUpload()
+{
+    const QString sample = dir->filePath(QStringLiteral("sample.GTB2"));
+    const QString station = dir->filePath(QStringLiteral("station.GTB2"));
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+        a.stop();
+    }
+    SimProcess sim({"--baud", "115200", "--save-on-exit", station});
+    QVERIFY(sim.start());
+    MainWindow w;
+    w.documentActions().openFile(sample);
+    {
+        ScopedPorts ports(sim.ports());
+        ModalAnswerer yes(QStringLiteral("Ja"));
+        find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+        find<QCheckBox>(w, "checkBox_weichen")->setChecked(true);
+        find<QCheckBox>(w, "checkBox_rueckmelder")->setChecked(true);
+        find<QPushButton>(w, "pushButton_backup_upload")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(console(w).contains("Speichere Schaltartikel"), 60000);
+        find<QPushButton>(w, "pushButton_backup_cancel")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), 60000);
+    }
+    QVERIFY2(console(w).contains("Hochladen abgebrochen"), qPrintable(console(w)));
+    QVERIFY(!console(w).contains("Speichere Rückmelder"));
+    sim.stop();
+    Document held;
+    QCOMPARE(held.open(station), Document::Opened::Ok);
+    QCOMPARE(held.image.presentRecords(Weichen), 541);
+    QCOMPARE(held.image.presentRecords(Rueckmelder), 0);
+}
+
 void TestBackupTab::safeRestore()
 {
     // The file to restore holds switching articles, feedback modules and system configuration
@@ -686,6 +752,24 @@ void TestBackupTab::safeRestore()
         }
         if (kind == HoldingMore)
             QVERIFY(console(w).contains("am Gleistron löschen"));
+        // The read-back only reports: the document is as the file left it.
+        {
+            Document opened;
+            QCOMPARE(opened.open(kind == HoldingMore ? empty : file), Document::Opened::Ok);
+            QVERIFY(!w.document().modified);
+            QCOMPARE(w.document().image.presentSets, opened.image.presentSets);
+            QCOMPARE(w.document().image.recordStatus, opened.image.recordStatus);
+            QVERIFY(BackupDiff::compare(w.document().image, opened.image).isEmpty());
+        }
+        if (kind == Empty) {
+            // The kept file's name was for that upload: the next one asks for its own.
+            QVERIFY(idle(w));
+            const qsizetype asked = yes.texts.size();
+            find<QPushButton>(w, "pushButton_backup_upload")->click(); // its dialog is cancelled
+            QCOMPARE(yes.texts.size(), asked + 1);
+            QCOMPARE(yes.texts.last(), QStringLiteral("<dialog Vorher sichern>"));
+            QTRY_VERIFY_WITH_TIMEOUT(idle(w), 30000);
+        }
         // What the restore overwrote is in the kept file.
         Document kept;
         QCOMPARE(kept.open(previous), Document::Opened::Ok);

@@ -3,6 +3,7 @@
 #include "../common/fakestation.h"
 #include "link/comm2pc.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
@@ -46,6 +47,9 @@ private slots:
     void commitsRaiseRetries();
     void weichenCommitChecksAnswer();
     void finalizeGivesUp();
+    void recoveryReported_data();
+    void recoveryReported();
+    void stalledCommitAnswered();
 
 private:
     FakeStation station;
@@ -352,6 +356,83 @@ void TestDataSetCommands::finalizeGivesUp()
     QVERIFY(!worker->backup_finalize());
     QCOMPARE(station.calls(), "W" + QByteArray(10, 'R'));
     QCOMPARE(station.written().first(), FakeStation::withChecksum(hex("59fb0400")));
+}
+
+namespace {
+// The count of recovered failures that the upload's "not confirmed" bookkeeping reads.
+class CountingWorker : public Comm2Pc
+{
+public:
+    int recovered() const { return recoveries; }
+};
+} // namespace
+
+void TestDataSetCommands::recoveryReported_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QList<QByteArray>>("failure"); // what the first try gets
+    QTest::addColumn<QByteArray>("good");
+    QByteArray damaged = FakeStation::answer('Y', 0x29, 71, hex("0201") + block('w'));
+    damaged[70] = char(damaged[70] ^ 0x55);
+    QTest::newRow("read") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Weichen_load(513, d);
+    }) << QList<QByteArray>{damaged}
+                          << FakeStation::answer('Y', 0x29, 71, hex("0201") + block('w'));
+    QByteArray damagedWrite = FakeStation::answer('Y', 0x2A, 7, QByteArray());
+    damagedWrite[6] = char(damagedWrite[6] ^ 0x55);
+    QTest::newRow("write") << Command([](Comm2Pc &w, quint8 *d) {
+        return w.backup_Weichen_save(1, d);
+    }) << QList<QByteArray>{damagedWrite}
+                           << FakeStation::answer('Y', 0x2A, 7, QByteArray());
+    QTest::newRow("checked commit")
+        << Command([](Comm2Pc &w, quint8 *) { return w.backup_Weichen_commit(); })
+        << QList<QByteArray>{FakeStation::answer('Y', 0x2B, 5, hex("00"))}
+        << FakeStation::answer('Y', 0x2B, 5, hex("01"));
+    // The other commits take any answer, but not silence: twenty reads of nothing.
+    QTest::newRow("silent commit")
+        << Command([](Comm2Pc &w, quint8 *) { return w.backup_Lok_commit(); })
+        << QList<QByteArray>(20, QByteArray()) << FakeStation::answer('Y', 0x0D, 5, QByteArray());
+}
+
+// An answer after a failed exchange reports the loss once and the recovery once, whatever
+// the exchange was, and the recovery is counted.
+void TestDataSetCommands::recoveryReported()
+{
+    QFETCH(Command, command);
+    QFETCH(QList<QByteArray>, failure);
+    QFETCH(QByteArray, good);
+    for (const QByteArray &answer : failure)
+        station.push(answer);
+    station.push(FakeStation::answer('Y', 0x00, 27, hex("590514000307d0"))); // the search
+    station.push(good);
+    CountingWorker counting;
+    counting.setRetryDelay(1);
+    QSignalSpy lost(&counting, &Comm2Pc::signal_exchange_failed);
+    QSignalSpy back(&counting, &Comm2Pc::signal_reconnected);
+    QVERIFY(lost.isValid() && back.isValid());
+    std::vector<quint8> data(256, 0x11);
+    QVERIFY(command(counting, data.data()));
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(back.size(), 1);
+    QCOMPARE(counting.recovered(), 1);
+}
+
+// A commit the station answers only after a long wait: the wait is reported as a loss after
+// eight seconds, and the late answer as the link's return (no recovery was needed). The one
+// slow case here: 85 empty reads 100 ms apart.
+void TestDataSetCommands::stalledCommitAnswered()
+{
+    for (int i = 0; i < 85; ++i)
+        station.push(QByteArray());
+    station.push(FakeStation::answer('Y', 0x49, 6, QByteArray()));
+    CountingWorker counting;
+    counting.setRetryDelay(100);
+    QSignalSpy lost(&counting, &Comm2Pc::signal_exchange_failed);
+    QSignalSpy back(&counting, &Comm2Pc::signal_reconnected);
+    QVERIFY(counting.backup_FahrstrassenAusleuchtung_commit(3));
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(back.size(), 1);
+    QCOMPARE(counting.recovered(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDataSetCommands)

@@ -11,6 +11,8 @@ private slots:
     void checksum();
     void answerCheck_data();
     void answerCheck();
+    void frameOfExpectedLength_data();
+    void frameOfExpectedLength();
     void versionText_data();
     void versionText();
     void serialText();
@@ -65,6 +67,33 @@ void TestFrame::answerCheck()
     QFETCH(int, bytesRead);
     QFETCH(bool, ok);
     QCOMPARE(answerChecksumOk(reinterpret_cast<const quint8 *>(answer.constData()), bytesRead), ok);
+}
+
+void TestFrame::frameOfExpectedLength_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("ok");
+    QByteArray good = QByteArray::fromHex("590b07aabbcc00");
+    finishFrame(reinterpret_cast<quint8 *>(good.data()));
+    QTest::newRow("as expected") << good << true;
+    // The length byte says 6, and both the checksum at 6 bytes and the one at 7 match: only
+    // the length byte tells that this is not the answer asked for.
+    QByteArray shorter = QByteArray::fromHex("590b06aabb0000");
+    shorter[5] = char(frameChecksum(reinterpret_cast<const quint8 *>(shorter.constData()), 5));
+    shorter[6] = char(frameChecksum(reinterpret_cast<const quint8 *>(shorter.constData()), 6));
+    QTest::newRow("length byte one short") << shorter << false;
+    QByteArray longer = QByteArray::fromHex("590b08aabbcc00");
+    longer[6] = char(frameChecksum(reinterpret_cast<const quint8 *>(longer.constData()), 6));
+    QTest::newRow("length byte one long") << longer << false;
+}
+
+// An answer whose length byte is not the length the command states is refused, whatever its
+// checksum says.
+void TestFrame::frameOfExpectedLength()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, ok);
+    QCOMPARE(answerFrameOk(reinterpret_cast<const quint8 *>(answer.constData()), 7), ok);
 }
 
 void TestFrame::versionText_data()

@@ -1,6 +1,7 @@
 // Our adapter library through its binary interface, against the simulated station.
 
 #include "../common/simprocess.h"
+#include "link/adapterports.h"
 #include "link/d2xx.h"
 #include "link/ftdlibrary.h"
 #include "link/protocol.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 #include <unistd.h>
 
@@ -40,6 +42,7 @@ private slots:
     void readTimeout();
     void unpluggedPort();
     void portInUse();
+    void staleLockNamesNobody();
     void latencyLeftAsFound();
 
 private:
@@ -231,6 +234,53 @@ void TestFtd2xx::portInUse()
     err = QString::fromLocal8Bit(cli.readAllStandardError());
     QVERIFY2(cli.exitCode() == 0, qPrintable(err));
     QVERIFY(cli.readAllStandardOutput().startsWith("serial "));
+}
+
+// A lock file whose process has ended names nobody: the port is not reported as held, and the
+// station is found. A living one names its process.
+void TestFtd2xx::staleLockNamesNobody()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString device = QFileInfo(sim.ports()).canonicalFilePath();
+    QVERIFY(device.startsWith("/dev/"));
+    const QString lock =
+        QDir(QDir::tempPath()).filePath("LCK.." + device.mid(5).replace(QLatin1Char('/'), '_'));
+    const auto writeLock = [&lock](qint64 pid, const QByteArray &name) {
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // As QLockFile writes it: pid, program, host.
+        file.write(QByteArray::number(pid) + '\n' + name + '\n' +
+                   QSysInfo::machineHostName().toUtf8() + '\n');
+    };
+    QProcess ended;
+    ended.start(QStringLiteral("true"), QStringList());
+    QVERIFY(ended.waitForStarted());
+    const qint64 gonePid = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    writeLock(gonePid, "ghost");
+    QVERIFY(AdapterPorts::lockHolder(sim.ports()).isEmpty());
+    QVERIFY(AdapterPorts::holder(sim.ports()).isEmpty());
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(GLEISTRON_CLI), {"info"});
+    QVERIFY(cli.waitForFinished(30000));
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
+    QVERIFY2(cli.exitCode() == 0, qPrintable(err));
+    QVERIFY(!err.contains("ghost"));
+
+    QProcess living;
+    living.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    QVERIFY(living.waitForStarted());
+    writeLock(living.processId(), "sleep");
+    QCOMPARE(AdapterPorts::holder(sim.ports()),
+             QStringLiteral("sleep (pid %1)").arg(living.processId()));
+    living.kill();
+    living.waitForFinished();
+    QVERIFY(AdapterPorts::lockHolder(sim.ports()).isEmpty());
+    QFile::remove(lock);
 }
 
 void TestFtd2xx::latencyLeftAsFound()

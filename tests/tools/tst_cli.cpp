@@ -536,6 +536,9 @@ void TestCli::notWholeLegacyFiles_data()
     QTest::newRow("a line of text") << QByteArray("hello world\n") << "not a complete backup";
     QString text(3204608, QChar(u'\u00e4'));
     QTest::newRow("cut to 2 MB") << text.toUtf8().left(2 * 1024 * 1024) << "not a complete backup";
+    // One character more than a whole backup is no whole backup either.
+    QTest::newRow("one character too many")
+        << (text + QChar(u'a')).toUtf8() << "not a complete backup";
 }
 
 void TestCli::notWholeLegacyFiles()
@@ -581,11 +584,12 @@ void TestCli::backupNames()
     QVERIFY(inspect.out.endsWith("system block\n"));
     // Without a name: the station's serial and the day, here; never over an earlier one.
     const QString today = QDate::currentDate().toString(Qt::ISODate);
-    for (int round = 0; round < 2; ++round)
+    for (int round = 0; round < 4; ++round)
         QCOMPARE(runCli({"backup", "--sets", "system"}, sim.ports(), 100000, dir.path()).exitCode,
                  0);
-    QVERIFY(QFile::exists(dir.filePath("Gleistron-56347812-" + today + ".GTB2")));
-    QVERIFY(QFile::exists(dir.filePath("Gleistron-56347812-" + today + "-2.GTB2")));
+    for (const char *number : {"", "-2", "-3", "-4"})
+        QVERIFY2(QFile::exists(dir.filePath("Gleistron-56347812-" + today + number + ".GTB2")),
+                 number);
 }
 
 void TestCli::keepPrevious()
