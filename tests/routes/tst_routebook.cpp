@@ -1,6 +1,7 @@
 // Every route of a document as data (text, CSV, JSON), and as a book read back from its PDF.
 
 #include "../common/clirun.h"
+#include "../common/routebytes.h"
 #include "backupfile/backupfile.h"
 #include "datasets/dataimage.h"
 #include "routes/routebook.h"
@@ -17,45 +18,6 @@
 #include <memory>
 
 namespace {
-struct Record
-{
-    quint8 bytes[512];
-    Record() { std::memset(bytes, 0xFF, sizeof bytes); }
-    Record &byte(int offset, int value)
-    {
-        bytes[offset] = quint8(value);
-        return *this;
-    }
-    Record &word(int offset, int value)
-    {
-        bytes[offset] = quint8(value >> 8);
-        bytes[offset + 1] = quint8(value);
-        return *this;
-    }
-    Record &comment(const QByteArray &text)
-    {
-        std::memset(bytes, 0, 30);
-        std::memcpy(bytes, text.constData(), size_t(qMin(30, int(text.size()))));
-        return *this;
-    }
-    // Card 4 slot i, card 7 slot i, card 5 entry i.
-    Record &set(int i, int kind, int state, int address, int extra = 0)
-    {
-        return slot(84 + 6 * i, kind, state, address, extra);
-    }
-    Record &release(int i, int kind, int state, int address)
-    {
-        return slot(210 + 6 * i, kind, state, address, 0);
-    }
-    Record &slot(int offset, int kind, int state, int address, int extra)
-    {
-        return byte(offset, kind)
-            .byte(offset + 1, state)
-            .word(offset + 2, address)
-            .word(offset + 4, extra);
-    }
-};
-
 const QString trickyComment = QStringLiteral("Gleis <2> & \"Nord\"");
 
 // Route 5 uses every command kind, route 12 is programmed but empty, route 17 throws turnout

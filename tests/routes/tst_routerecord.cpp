@@ -1,35 +1,12 @@
 // Decoding a route record into the texts of the routes tab.
 
+#include "../common/routebytes.h"
 #include "routes/routerecord.h"
 
 #include <QTest>
 #include <cstring>
 
 namespace {
-struct Record
-{
-    quint8 bytes[512];
-    Record() { std::memset(bytes, 0xFF, sizeof bytes); }
-    Record &byte(int offset, int value)
-    {
-        bytes[offset] = quint8(value);
-        return *this;
-    }
-    Record &word(int offset, int value)
-    {
-        bytes[offset] = quint8(value >> 8);
-        bytes[offset + 1] = quint8(value);
-        return *this;
-    }
-    Record &slot(int offset, int kind, int state, int address, int extra)
-    {
-        return byte(offset, kind)
-            .byte(offset + 1, state)
-            .word(offset + 2, address)
-            .word(offset + 4, extra);
-    }
-};
-
 DecodedRoute decoded(const Record &r)
 {
     return RouteRecord::decode(r.bytes, 12, 20, 12);
