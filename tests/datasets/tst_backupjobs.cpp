@@ -58,6 +58,21 @@ struct Station
     SimProcess sim;
 };
 
+// The sample station's data, as the simulated station saves it.
+bool readSample(const QTemporaryDir &dir, DataImage &image)
+{
+    const QString path = dir.filePath(QStringLiteral("sample.GTB2"));
+    SimProcess sample({"--sample", "--save-on-exit", path});
+    if (!sample.start())
+        return false;
+    sample.stop();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    BackupFile::read(file, image, nullptr);
+    return true;
+}
+
 void run(BackupJob &job, DataImage &image)
 {
     job.setDocument(&image);
@@ -361,14 +376,7 @@ void TestBackupJobs::nothingOfAnEarlierDocument()
     // sample) has no record 0 and routes without illumination.
     QTemporaryDir dir;
     auto a = std::make_unique<DataImage>();
-    {
-        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("b.GTB2")});
-        QVERIFY(sample.start());
-        sample.stop();
-        QFile file(dir.filePath("b.GTB2"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        BackupFile::read(file, *a, nullptr);
-    }
+    QVERIFY(readSample(dir, *a));
     for (int offset : {StatusLokomotiven, StatusWeichen, StatusRueckmelder, StatusFahrstrassen,
                        StatusLsb, StatusHsb})
         a->recordStatus[size_t(offset)] = 1;
@@ -414,14 +422,8 @@ void TestBackupJobs::stallReportedEarly()
     // After the HSB commit the tries are 20 (20 s and more before a recovery); the cable goes
     // at the first system write. The user hears of it within seconds, and of its return.
     QTemporaryDir dir;
-    {
-        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("s.GTB2")});
-        QVERIFY(sample.start());
-    }
     auto image = std::make_unique<DataImage>();
-    QFile file(dir.filePath("s.GTB2"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    BackupFile::read(file, *image, nullptr);
+    QVERIFY(readSample(dir, *image));
     image->selectedSets[Hsb] = image->selectedSets[System] = 1;
     SimProcess sim({"--unplug-at", "35:12"});
     QVERIFY(sim.start());
@@ -461,12 +463,7 @@ void TestBackupJobs::progressOfEachSet()
     QTemporaryDir dir;
     auto image = std::make_unique<DataImage>();
     if (upload) {
-        SimProcess sample({"--sample", "--save-on-exit", dir.filePath("s.GTB2")});
-        QVERIFY(sample.start());
-        sample.stop();
-        QFile file(dir.filePath("s.GTB2"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        BackupFile::read(file, *image, nullptr);
+        QVERIFY(readSample(dir, *image));
         QVERIFY(image->presentSets[size_t(set)]);
     }
     SimProcess sim(upload ? QStringList() : QStringList{"--sample"});
