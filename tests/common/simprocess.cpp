@@ -51,7 +51,8 @@ void SimProcess::stop()
     if (process.state() == QProcess::NotRunning)
         return;
     process.terminate();
-    if (!process.waitForFinished(5000))
+    // Generous: under ThreadSanitizer and a loaded machine, saving the station takes a while.
+    if (!process.waitForFinished(20000))
         process.kill();
     process.waitForFinished(1000);
     const QStringList lines =

@@ -58,15 +58,12 @@ struct Station
     SimProcess sim;
 };
 
-// The sample station's data, as the simulated station saves it.
-bool readSample(const QTemporaryDir &dir, DataImage &image)
+// The sample station's data, as the simulated station saved it once for all tests.
+QString samplePath;
+
+bool readSample(DataImage &image)
 {
-    const QString path = dir.filePath(QStringLiteral("sample.GTB2"));
-    SimProcess sample({"--sample", "--save-on-exit", path});
-    if (!sample.start())
-        return false;
-    sample.stop();
-    QFile file(path);
+    QFile file(samplePath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     BackupFile::read(file, image, nullptr);
@@ -85,6 +82,7 @@ class TestBackupJobs : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void downloadMarksAndSkips();
     void downloadProgress_data();
     void downloadProgress();
@@ -102,7 +100,20 @@ private slots:
     void cutDownloadDropsTheSet_data();
     void cutDownloadDropsTheSet();
     void stallReportedEarly();
+
+private:
+    QTemporaryDir sampleDir;
 };
+
+void TestBackupJobs::initTestCase()
+{
+    QVERIFY(sampleDir.isValid());
+    samplePath = sampleDir.filePath(QStringLiteral("sample.GTB2"));
+    SimProcess sample({"--sample", "--save-on-exit", samplePath});
+    QVERIFY(sample.start());
+    sample.stop();
+    QVERIFY(QFile::exists(samplePath));
+}
 
 void TestBackupJobs::downloadMarksAndSkips()
 {
@@ -376,7 +387,7 @@ void TestBackupJobs::nothingOfAnEarlierDocument()
     // sample) has no record 0 and routes without illumination.
     QTemporaryDir dir;
     auto a = std::make_unique<DataImage>();
-    QVERIFY(readSample(dir, *a));
+    QVERIFY(readSample(*a));
     for (int offset : {StatusLokomotiven, StatusWeichen, StatusRueckmelder, StatusFahrstrassen,
                        StatusLsb, StatusHsb})
         a->recordStatus[size_t(offset)] = 1;
@@ -421,9 +432,8 @@ void TestBackupJobs::stallReportedEarly()
 {
     // After the HSB commit the tries are 20 (20 s and more before a recovery); the cable goes
     // at the first system write. The user hears of it within seconds, and of its return.
-    QTemporaryDir dir;
     auto image = std::make_unique<DataImage>();
-    QVERIFY(readSample(dir, *image));
+    QVERIFY(readSample(*image));
     image->selectedSets[Hsb] = image->selectedSets[System] = 1;
     SimProcess sim({"--unplug-at", "35:12"});
     QVERIFY(sim.start());
@@ -460,10 +470,9 @@ void TestBackupJobs::progressOfEachSet()
 {
     QFETCH(int, set);
     QFETCH(bool, upload);
-    QTemporaryDir dir;
     auto image = std::make_unique<DataImage>();
     if (upload) {
-        QVERIFY(readSample(dir, *image));
+        QVERIFY(readSample(*image));
         QVERIFY(image->presentSets[size_t(set)]);
     }
     SimProcess sim(upload ? QStringList() : QStringList{"--sample"});
