@@ -144,6 +144,13 @@ void MainWindow::connectTabs()
     connect(actions.get(), &DocumentActions::routesChanged, this, repaintRoutes);
     connect(backup.get(), &BackupTab::routesChanged, this, repaintRoutes);
     connect(backup.get(), &BackupTab::busyChanged, actions.get(), &DocumentActions::setBusy);
+    // Closing waits for the transfer's results, not only for its thread: a download whose
+    // data has not reached the document yet must still be asked about before it is dropped.
+    connect(backup.get(), &BackupTab::busyChanged, this, [this](bool busy) {
+        transferBusy = busy;
+        if (!busy)
+            jobFinished();
+    });
     connect(actions.get(), &DocumentActions::fileShown, backup.get(), &BackupTab::showFileInfo);
     connect(backup.get(), &BackupTab::stationCompared, this,
             [this](const QList<BackupDiff::Line> &lines, const QString &serial) {
@@ -267,6 +274,8 @@ void MainWindow::trackJob(Comm2Pc *job, bool owned)
 
 bool MainWindow::jobsRunning() const
 {
+    if (transferBusy)
+        return true;
     for (const QPointer<Comm2Pc> &job : jobs) {
         if (job && job->isRunning())
             return true;

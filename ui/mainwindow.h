@@ -102,6 +102,9 @@ private:
     std::unique_ptr<LsbPage> lsb;
     QList<QPointer<Comm2Pc>> jobs;
     bool closeAfterJobs = false;
+    // A transfer is busy from its start until its results are in the document, which is
+    // later than its job's thread ends.
+    bool transferBusy = false;
     bool updateHintShown = false;
     QString title;
     int adapterCount = -1;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 // Answers every message box that becomes modal while it lives: clicks the button with the
 // given text, or the default button, and records the box's text.
@@ -26,6 +27,8 @@ public:
             if (!box || !box->isVisible())
                 return;
             texts << box->text();
+            if (onBox)
+                onBox();
             if (!picture.isEmpty()) {
                 box->grab().save(picture);
                 picture.clear();
@@ -44,7 +47,8 @@ public:
         timer.start(10);
     }
     QStringList texts;
-    QString picture; // where the next box is saved as a picture, before it is answered
+    QString picture;             // where the next box is saved as a picture, before it is answered
+    std::function<void()> onBox; // called at every box, before it is answered
 
 private:
     QString button;

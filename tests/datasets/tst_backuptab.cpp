@@ -200,7 +200,12 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
             ModalAnswerer no;
             if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
                 no.picture = qEnvironmentVariable("KEEP_SCREENSHOTS") + "/upload-preview.png";
+            // The look's job has ended, but the transfer is not over while its question is
+            // open: closing the window or starting another job must wait.
+            bool busyWhileAsking = false;
+            no.onBox = [&] { busyWhileAsking = w.jobsRunning(); };
             QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
+            QVERIFY(busyWhileAsking);
             QVERIFY(console(w).contains("Hochladen nicht gestartet."));
             // An empty station: its blocks differ, every record is new.
             QVERIFY2(no.texts.value(0).contains(QRegularExpression(
