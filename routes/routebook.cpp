@@ -1,7 +1,6 @@
 #include "routebook.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>

@@ -12,16 +12,22 @@ struct CliRun
     QString err;
 };
 
+// gleistron-cli started in the background, pointed at the given ports.
+inline void startCli(QProcess &process, const QStringList &args, const QString &ports)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(GLEISTRON_CLI), args);
+}
+
 inline CliRun runCli(const QStringList &args, const QString &ports, int timeoutMs = 100000,
                      const QString &workingDirectory = QString())
 {
     QProcess process;
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(GLEISTRON_CLI), args);
+    startCli(process, args, ports);
     CliRun run;
     if (process.waitForFinished(timeoutMs))
         run.exitCode = process.exitCode();

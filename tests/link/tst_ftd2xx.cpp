@@ -1,5 +1,6 @@
 // Our adapter library through its binary interface, against the simulated station.
 
+#include "../common/clirun.h"
 #include "../common/simprocess.h"
 #include "link/adapterports.h"
 #include "link/d2xx.h"
@@ -261,15 +262,9 @@ void TestFtd2xx::staleLockNamesNobody()
     writeLock(gonePid, "ghost");
     QVERIFY(AdapterPorts::lockHolder(sim.ports()).isEmpty());
     QVERIFY(AdapterPorts::holder(sim.ports()).isEmpty());
-    QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
-    cli.setProcessEnvironment(env);
-    cli.start(QStringLiteral(GLEISTRON_CLI), {"info"});
-    QVERIFY(cli.waitForFinished(30000));
-    const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
-    QVERIFY2(cli.exitCode() == 0, qPrintable(err));
-    QVERIFY(!err.contains("ghost"));
+    const CliRun info = runCli({"info"}, sim.ports());
+    QVERIFY2(info.exitCode == 0, qPrintable(info.err));
+    QVERIFY(!info.err.contains("ghost"));
 
     QProcess living;
     living.start(QStringLiteral("sleep"), {QStringLiteral("30")});

@@ -29,10 +29,7 @@ class Watch
 public:
     Watch(const QStringList &args, const QString &ports)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(GLEISTRON_CLI), QStringList{"watch"} + args);
+        startCli(process, QStringList{"watch"} + args, ports);
         process.waitForStarted();
     }
     ~Watch()
@@ -164,11 +161,9 @@ void TestAutoBackup::watchWhilePortHeld()
     SimProcess sim({"--sample", "--baud", "115200"});
     QVERIFY(sim.start());
     QProcess other;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
-    other.setProcessEnvironment(env);
-    other.start(QStringLiteral(GLEISTRON_CLI), {"backup", dir.filePath("hand.GTB2"), "--sets",
-                                                "weichen,rueckmelder,fahrstrassen"});
+    startCli(other,
+             {"backup", dir.filePath("hand.GTB2"), "--sets", "weichen,rueckmelder,fahrstrassen"},
+             sim.ports());
     QVERIFY(other.waitForStarted());
     QTest::qWait(500);
     const QString folder = dir.filePath(QStringLiteral("auto"));

@@ -763,12 +763,8 @@ void TestCli::interruptedBackup()
     SimProcess sim({"--sample", "--baud", "38400"});
     QVERIFY(sim.start());
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
-    cli.setProcessEnvironment(env);
     cli.setReadChannel(QProcess::StandardError);
-    cli.start(QStringLiteral(GLEISTRON_CLI),
-              {"backup", dir.filePath("x.GTB2"), "--sets", "lokomotiven,weichen"});
+    startCli(cli, {"backup", dir.filePath("x.GTB2"), "--sets", "lokomotiven,weichen"}, sim.ports());
     QByteArray err;
     while (!err.contains("Lade Schaltartikel") && cli.waitForReadyRead(20000))
         err += cli.readAllStandardError();
@@ -804,12 +800,9 @@ void TestCli::cancelledUpload()
     SimProcess sim({"--baud", "19200", "--save-on-exit", station});
     QVERIFY(sim.start());
     QProcess restore;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
-    restore.setProcessEnvironment(env);
     restore.setReadChannel(QProcess::StandardError);
-    restore.start(QStringLiteral(GLEISTRON_CLI),
-                  {"restore", sample, "--sets", "gleisplan1,gleisplan2,gleisplan3,weichen"});
+    startCli(restore, {"restore", sample, "--sets", "gleisplan1,gleisplan2,gleisplan3,weichen"},
+             sim.ports());
     QByteArray err;
     while (!err.contains("Speichere Gleisplan 1") && restore.waitForReadyRead(20000))
         err += restore.readAllStandardError();
