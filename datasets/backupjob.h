@@ -28,6 +28,8 @@ public:
     // the command-line tool alike.
     static QString stoppedMessage(bool download, const DataImage &document,
                                   const QList<int> &finished);
+    // What the station kept answering wrongly: the set and the record (or block, or companion).
+    QString placeText() const;
 
 signals:
     void signal_comm_backup_message(QString message);
@@ -56,6 +58,13 @@ protected:
     void sectionEnd(const char *text, const QElapsedTimer &clock);
     void sectionEnd(const char *text, int plan, const QElapsedTimer &clock);
     qint8 &status(int statusOffset, int n);
+    // A download that ended at an answer the station kept giving wrongly.
+    QString unexpectedAnswerMessage(const DataImage &document, const QList<int> &finished) const;
+
+    // Where the transfer is, for the message when the station keeps answering wrongly: the
+    // set, the record (a track plan's block key; -1 for the set's companion or commit).
+    int currentSet = -1;
+    int currentRecord = -1;
 
     DataImage *document = nullptr;
     QElapsedTimer overall;

@@ -22,6 +22,9 @@ void Comm_backup_download::run()
                                                "</span><HR><BR>"));
         emit signal_comm_backup_download_complete(true);
     } catch (const ex_wrongMode &) {
+    } catch (const ex_unexpectedAnswer &) {
+        // The set being read is not held: nothing may be saved as if it were whole.
+        emit signal_comm_backup_message(unexpectedAnswerMessage(*document, finishedSets));
     } catch (const ex_stopped &) {
         emit signal_comm_backup_message(stoppedMessage(true, *document, finishedSets));
         emit signal_comm_transfer_stopped();
@@ -63,8 +66,8 @@ void Comm_backup_download::readRecords(int set, bool (Comm_backup_download::*rea
             mark = -1;
             continue;
         }
-        incompleteRead = false;
-        if ((this->*read)(n) && !incompleteRead) {
+        currentRecord = n;
+        if ((this->*read)(n)) {
             mark = 1;
             continue;
         }
@@ -80,6 +83,7 @@ void Comm_backup_download::readPlan(int plan)
         emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const int key = c * 256 + r;
+            currentRecord = key;
             quint8 *block = base + r * 1024 + c * 8;
             // A block that is empty or did not arrive must not keep what an earlier document
             // left there: the upload would send it to the station as if it were its own.
@@ -110,7 +114,7 @@ bool Comm_backup_download::readRoute(int n)
 {
     // Read aside and stored whole: the routes tab may be showing this record meanwhile.
     quint8 record[512] = {};
-    const bool whole = backup_Fahrstrassen_load(n, record) && !incompleteRead;
+    const bool whole = backup_Fahrstrassen_load(n, record);
     document->storeRoute(n, record);
     if (!whole)
         return false;
@@ -121,7 +125,6 @@ bool Comm_backup_download::readRoute(int n)
         std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
     // The illumination's 'E' list names illuminations, not routes.
     emptyRecords = routeEmpties;
-    incompleteRead = false;
     return true;
 }
 
@@ -147,12 +150,15 @@ void Comm_backup_download::download(int set)
     document->presentSets[size_t(set)] = 0;
     // A list of empty keys belongs to the set whose read returned it.
     emptyRecords.clear();
+    currentSet = set;
+    currentRecord = -1;
     QElapsedTimer clock;
     switch (set) {
     case Lokomotiven:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Lokomotiven ... "));
         std::fill_n(&status(StatusLokomotiven, 0), 1024, qint8(0));
         readRecords(set, &Comm_backup_download::readLok);
+        currentRecord = -1;
         backup_Lokliste_load(document->bank(0) + LoklistenOffset);
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
@@ -182,6 +188,7 @@ void Comm_backup_download::download(int set)
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Rückmelder ... "));
         std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
         readRecords(set, &Comm_backup_download::readRueckmelder);
+        currentRecord = -1;
         backup_S88_load(document->bank(0) + S88Offset);
         document->s88Present = true;
         endSection(weightOf(set),

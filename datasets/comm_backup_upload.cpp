@@ -102,14 +102,27 @@ void Comm_backup_upload::run()
         }
         emit signal_comm_backup_upload_complete(true);
     } catch (const ex_stopped &stop) {
-        const bool wrongMode = dynamic_cast<const ex_wrongMode *>(&stop) != nullptr;
+        QString headline;
+        if (dynamic_cast<const ex_wrongMode *>(&stop))
+            headline = QCoreApplication::translate(
+                "MainWindow",
+                "<BR><span style=\"font-weight:bold;color:#660000;\">"
+                "Hochladen beendet: der Gleistron hat den PC-Modus verlassen.</span> ");
+        else if (dynamic_cast<const ex_unexpectedAnswer *>(&stop))
+            headline = QCoreApplication::translate(
+                           "MainWindow",
+                           "<BR><span style=\"font-weight:bold;color:#990000;\">Hochladen "
+                           "fehlgeschlagen:</span> Der Gleistron antwortet auf %1 wiederholt "
+                           "anders, als der Befehl es zulässt. ")
+                           .arg(placeText());
         {
             QMutexLocker lock(&stagingMutex);
             stagedSets = staging;
         }
         emit signal_comm_backup_message(
-            endedEarlyMessage(wrongMode, *document, finishedSets, stagedSets, imagesTaken));
-        if (!wrongMode)
+            endedEarlyMessage(headline, *document, finishedSets, stagedSets, imagesTaken));
+        // A failure is not a stop: the session reports it as failed.
+        if (headline.isEmpty())
             emit signal_comm_transfer_stopped();
     }
 }
@@ -176,15 +189,25 @@ void Comm_backup_upload::boundary()
 
 void Comm_backup_upload::commitLists()
 {
+    // Only what was sent is taken by this commit: an early one (a stop during a later set)
+    // comes before the system configuration has been sent.
+    QList<int> waiting;
+    {
+        QMutexLocker lock(&stagingMutex);
+        for (int set : {Lokomotiven, System}) {
+            if (staging.contains(set))
+                waiting.append(set);
+        }
+    }
+    currentSet = waiting.isEmpty() ? Rueckmelder : waiting.first();
+    currentRecord = -1;
     backup_Lokliste_commit();
     committed({Lokomotiven, System});
-    if (takesPart(Lokomotiven))
-        confirm(Lokomotiven, listsFrom);
-    if (takesPart(System))
-        confirm(System, listsFrom);
+    for (int set : std::as_const(waiting))
+        confirm(set, listsFrom);
 }
 
-QString Comm_backup_upload::endedEarlyMessage(bool wrongMode, const DataImage &document,
+QString Comm_backup_upload::endedEarlyMessage(const QString &headline, const DataImage &document,
                                               const QList<int> &finished, const QList<int> &staged,
                                               int imagesTaken)
 {
@@ -209,11 +232,8 @@ QString Comm_backup_upload::endedEarlyMessage(bool wrongMode, const DataImage &d
         return names.isEmpty() ? none : names.join(QStringLiteral(", "));
     };
     QString text =
-        (wrongMode
-             ? QCoreApplication::translate("MainWindow",
-                                           "<BR><span style=\"font-weight:bold;color:#660000;\">"
-                                           "Hochladen beendet: der Gleistron hat den PC-Modus "
-                                           "verlassen.</span> ")
+        (!headline.isEmpty()
+             ? headline
              : QCoreApplication::translate("MainWindow",
                                            "<BR><span style=\"font-weight:bold;color:#660000;\">"
                                            "Hochladen abgebrochen.</span> ")) +
@@ -257,14 +277,19 @@ void Comm_backup_upload::sendRecords(int set, const std::function<void(int)> &se
                                      const std::function<void(int)> &after)
 {
     const TransferPlan::Section &plan = TransferPlan::of(set);
+    currentSet = set;
     for (int n = 0; n < plan.records; ++n) {
         if (n % plan.quietEvery != 0)
             emitProgress(plan.factor * quint32(n));
+        currentRecord = n;
         if (sent(entry(set).statusOffset, n))
             send(n);
-        if (after)
+        if (after) {
+            currentRecord = -1; // the illumination commits
             after(n);
+        }
     }
+    currentRecord = -1;
 }
 
 void Comm_backup_upload::uploadLokomotiven()
@@ -286,14 +311,17 @@ void Comm_backup_upload::sendPlan(int plan)
     QElapsedTimer clock;
     clock.start();
     const quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
+    currentSet = Gleisplan1 + plan;
     for (int r = 0; r < 64; ++r) {
         emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const quint8 *block = base + r * 1024 + c * 8;
+            currentRecord = c * 256 + r;
             if (UploadRules::planBlockSent(block, r, c))
                 backup_Gleisplan_save(plan, c, r, block);
         }
     }
+    currentRecord = -1; // the commit
     finishSection(TransferPlan::of(Gleisplan1 + plan).uploadDone);
     sectionEnd(QT_TRANSLATE_NOOP("MainWindow", "  Gleisplan %1 übertragen in %2 Sek. <BR>"),
                plan + 1, clock);
@@ -376,6 +404,8 @@ void Comm_backup_upload::uploadSystem()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
+    currentSet = System;
+    currentRecord = -1;
     backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
     endSection(TransferPlan::of(System).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
@@ -386,8 +416,10 @@ void Comm_backup_upload::uploadLokbilder()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokbilder ... "));
+    currentSet = Lokbilder;
     for (int n = 1; n < 100; ++n) {
         emitProgress(TransferPlan::of(Lokbilder).factor * quint32(n));
+        currentRecord = n;
         if (UploadRules::imageSent(*document, n)) {
             beginStaging({Lokbilder});
             backup_Lokbild_save(n, document->lokbild(n));

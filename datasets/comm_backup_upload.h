@@ -26,7 +26,8 @@ public:
     void requestStop() override;
     // What the station holds after an upload that ended early: the sets it took from the
     // document, those it kept, and those that may be staged.
-    static QString endedEarlyMessage(bool wrongMode, const DataImage &document,
+    // `headline` says why it ended: a stop when empty.
+    static QString endedEarlyMessage(const QString &headline, const DataImage &document,
                                      const QList<int> &finished, const QList<int> &staged,
                                      int imagesTaken = 0);
 

@@ -45,6 +45,8 @@ QList<int> Comm2Pc::emptyKeys(const quint8 *answer, int dataOffset, int dataSize
     return keys;
 }
 
+// Every block either arrives whole or the station names the record empty; an answer the
+// command does not allow is asked for again, and one that stays so ends the transfer.
 Comm2Pc::BlockResult Comm2Pc::readBlock(const Read &shape, std::initializer_list<int> params,
                                         quint8 *dest, int key, int failureNumber)
 {
@@ -53,26 +55,15 @@ Comm2Pc::BlockResult Comm2Pc::readBlock(const Read &shape, std::initializer_list
     const int dataOffset = 3 + int(params.size());
     quint8 answer[MaxAnswer] = {};
     exchangeUntilAnswered(request, length, answer, shape.answerLength, shape.failureLine,
-                          failureNumber);
-    BlockResult result = BlockResult::Ignored;
-    if (shape.echo == EchoRule::Unchecked ||
-        (answer[1] == shape.subOp && answer[0] == Frame::StatusOk))
-        result = BlockResult::Copied;
-    else if (answer[1] != shape.subOp)
-        result = BlockResult::WrongEcho;
-    else if (answer[0] == Frame::StatusEmpty && shape.emptyList)
-        result = BlockResult::Empty;
-    if (result == BlockResult::Copied) {
+                          failureNumber, shape.emptyList);
+    if (answer[0] == Frame::StatusOk) {
         std::memcpy(dest, answer + dataOffset, size_t(shape.dataSize));
-        return result;
+        return BlockResult::Copied;
     }
     // A block that did not arrive must not keep what an earlier document held there.
     std::memset(dest, 0, size_t(shape.dataSize));
-    if (result == BlockResult::Empty)
-        emptyRecords = emptyKeys(answer, dataOffset, shape.dataSize, key);
-    else
-        incompleteRead = true;
-    return result;
+    emptyRecords = emptyKeys(answer, dataOffset, shape.dataSize, key);
+    return BlockResult::Empty;
 }
 
 bool Comm2Pc::readRecord(const Read &shape, int n, bool wideNumber, quint8 *dest)
@@ -81,8 +72,7 @@ bool Comm2Pc::readRecord(const Read &shape, int n, bool wideNumber, quint8 *dest
         const BlockResult result =
             wideNumber ? readBlock(shape, {n >> 8, n & 0xFF, b}, dest + b * 64, n, n)
                        : readBlock(shape, {n & 0xFF, b}, dest + b * 64, n, n);
-        if (result == BlockResult::Empty ||
-            (result == BlockResult::WrongEcho && shape.echo == EchoRule::Abandon)) {
+        if (result == BlockResult::Empty) {
             std::memset(dest + (b + 1) * 64, 0, size_t((shape.blocks - b - 1) * 64));
             return false;
         }
@@ -98,27 +88,20 @@ bool Comm2Pc::backup_Lok_load(int n, quint8 *dest)
 bool Comm2Pc::backup_Lokliste_load(quint8 *dest)
 {
     for (int list = 0; list < 4; ++list) {
-        for (int b = 0; b < LoklisteRead.blocks; ++b) {
-            if (readBlock(LoklisteRead, {list, b}, dest + list * 256 + b * 64, list) ==
-                BlockResult::WrongEcho) {
-                const int done = list * 256 + (b + 1) * 64;
-                std::memset(dest + done, 0, size_t(4 * 256 - done));
-                return false;
-            }
-        }
+        for (int b = 0; b < LoklisteRead.blocks; ++b)
+            readBlock(LoklisteRead, {list, b}, dest + list * 256 + b * 64, list);
     }
     return true;
 }
 
 bool Comm2Pc::backup_Gleisplan_load(int p, int c, int r, quint8 *dest)
 {
-    const BlockResult result = readBlock(GleisplanRead, {p, r, c}, dest, c * 256 + r);
-    return result == BlockResult::Copied || result == BlockResult::Ignored;
+    return readBlock(GleisplanRead, {p, r, c}, dest, c * 256 + r) == BlockResult::Copied;
 }
 
 bool Comm2Pc::backup_Weichen_load(int n, quint8 *dest)
 {
-    return readBlock(WeichenRead, {n >> 8, n & 0xFF}, dest, n) != BlockResult::Empty;
+    return readBlock(WeichenRead, {n >> 8, n & 0xFF}, dest, n) == BlockResult::Copied;
 }
 
 bool Comm2Pc::backup_Rueckmelder_load(int n, quint8 *dest)
@@ -145,10 +128,7 @@ bool Comm2Pc::backup_SystemKonfiguration_load(quint8 *dest)
             qCDebug(lcData).noquote() << hexString(answer, SystemRead.answerLength);
             qCDebug(lcData).noquote()
                 << QStringLiteral("Systemkonfig part %1 loading ... ").arg(part);
-            if (answerFrameOk(answer, SystemRead.answerLength))
-                return true;
-            qCDebug(lcData, "CRC ERROR");
-            return false;
+            return checkAnswer(request, answer, SystemRead.answerLength);
         });
         std::memcpy(dest + part * 64, answer + 4, size_t(SystemRead.dataSize));
     }
@@ -290,13 +270,14 @@ bool Comm2Pc::commit(const Commit &shape, int number)
     else
         buildRequest(request, shape.subOp, {});
     quint8 answer[MaxAnswer];
-    // Only the switching-article commit looks at its answer.
-    const bool checked = shape.subOp == WeichenCommit.subOp;
     exchangeUntil(
         request, shape.requestLength, answer, shape.answerLength,
         [&] {
-            return !checked || (answerFrameOk(answer, shape.answerLength) &&
-                                answer[1] == shape.subOp && answer[3] == 1);
+            const AnswerCheck check = checkAnswer(request, answer, shape.answerLength);
+            // The switching-article commit also says whether it stored the writes.
+            if (check == AnswerCheck::Taken && shape.subOp == WeichenCommit.subOp && answer[3] != 1)
+                return AnswerCheck::Unexpected;
+            return check;
         },
         shape.failureLine, 0, shape.retries);
     return true;
@@ -363,7 +344,10 @@ bool Comm2Pc::backup_finalize()
     try {
         exchangeData(request, Finalize.requestLength, answer, Finalize.answerLength);
         reportStalls = true;
-        return true;
+        if (checkAnswer(request, answer, Finalize.answerLength) == AnswerCheck::Taken)
+            return true;
+        qCDebug(lcData, "%s", Finalize.failureLine);
+        return false;
     } catch (const ex_stopped &) {
         reportStalls = true;
         throw;

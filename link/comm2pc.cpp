@@ -114,10 +114,14 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
                 emit signal_info_sendHandshake(answered);
             if (!answered)
                 continue;
-            match = answerFrameOk(answer, handshakeAnswerLength);
+            // An answer that is not the handshake's (another echo or status) is no station's
+            // greeting: asked again like a damaged one.
+            const bool crcOk = answerFrameOk(answer, handshakeAnswerLength);
+            match = crcOk && checkAnswer(Protocol::HandshakeRequest, answer,
+                                         handshakeAnswerLength) == AnswerCheck::Taken;
             if (!silent)
                 emit signal_info_receiveHandshake(0, hexString(answer, handshakeAnswerLength),
-                                                  match, match);
+                                                  crcOk, match);
         }
         if (!match)
             continue;
@@ -129,7 +133,7 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
                                              .arg(answer[3]);
         found = true;
         std::memcpy(goodAnswer, answer, handshakeAnswerLength);
-        if (answer[0] == Frame::StatusOk && answer[1] == 0x00 && answer[3] == 'Y') {
+        if (answer[3] == 'Y') {
             validMode = true;
             break;
         }
@@ -268,19 +272,39 @@ void Comm2Pc::noteAnswered()
     }
 }
 
+Comm2Pc::AnswerCheck Comm2Pc::checkAnswer(const quint8 *request, const quint8 *answer,
+                                          int answerLength, bool emptyAllowed)
+{
+    if (!answerFrameOk(answer, answerLength)) {
+        qCDebug(lcLink, "CRC ERROR");
+        return AnswerCheck::Damaged;
+    }
+    const bool statusOk =
+        answer[0] == Frame::StatusOk || (emptyAllowed && answer[0] == Frame::StatusEmpty);
+    if (answer[1] == request[1] && statusOk)
+        return AnswerCheck::Taken;
+    qCDebug(lcLink, "unexpected answer %02x %02x to sub-operation %02x", answer[0], answer[1],
+            request[1]);
+    return AnswerCheck::Unexpected;
+}
+
 void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *answer,
-                            int answerLength, const std::function<bool()> &accept,
+                            int answerLength, const std::function<AnswerCheck()> &accept,
                             const char *failureLine, int failureNumber, int retriesEachTry)
 {
+    int unexpected = 0;
     for (;;) {
         if (retriesEachTry > 0)
             setRetries(retriesEachTry);
         try {
             exchangeData(request, requestLength, answer, answerLength);
-            if (accept()) {
+            const AnswerCheck check = accept();
+            if (check == AnswerCheck::Taken) {
                 noteAnswered();
                 return;
             }
+            if (check == AnswerCheck::Unexpected)
+                ++unexpected;
         } catch (const ex_stopped &) {
             throw;
         } catch (...) {
@@ -288,20 +312,23 @@ void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *an
         }
         if (failureLine)
             qCDebug(lcData, failureLine, failureNumber);
+        if (unexpected >= unexpectedAnswerLimit) {
+            qCDebug(lcLink).noquote()
+                << QStringLiteral("giving up on %1 after %2 unexpected answers")
+                       .arg(hexString(request, requestLength))
+                       .arg(unexpected);
+            throw ex_unexpectedAnswer();
+        }
         recoverConnection();
     }
 }
 
 void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
-                                    int answerLength, const char *failureLine, int failureNumber)
+                                    int answerLength, const char *failureLine, int failureNumber,
+                                    bool emptyAllowed)
 {
     exchangeUntil(
         request, requestLength, answer, answerLength,
-        [&] {
-            if (answerFrameOk(answer, answerLength))
-                return true;
-            qCDebug(lcLink, "CRC ERROR");
-            return false;
-        },
-        failureLine, failureNumber);
+        [&] { return checkAnswer(request, answer, answerLength, emptyAllowed); }, failureLine,
+        failureNumber);
 }

@@ -31,17 +31,28 @@ public:
     // A late answer after a reported stall counts as the link restored.
     void noteAnswered();
 
+    // How an answer fares: taken; damaged on the wire (checksum, length); or whole but not one
+    // the command allows (another echo or status, a refused commit).
+    enum class AnswerCheck { Taken, Damaged, Unexpected };
+    // Unexpected answers to one request before the transfer gives up on it.
+    static constexpr int unexpectedAnswerLimit = 3;
+    // A whole answer to `request` (echo and status 'Y', or 'E' where the read allows it).
+    static AnswerCheck checkAnswer(const quint8 *request, const quint8 *answer, int answerLength,
+                                   bool emptyAllowed = false);
+
     // The one retry loop of the transfers: exchanges until `accept` takes the answer,
-    // recovering the link after every failure and sending the same request again, without
-    // limit (only a stop request or a station in another mode ends it). retriesEachTry, when
-    // not 0, is set before every try (the commits' raised tries).
+    // recovering the link after every failure and sending the same request again. A lost or
+    // damaged answer is asked for without limit (only a stop request or a station in another
+    // mode ends it); an unexpected one unexpectedAnswerLimit times, then ex_unexpectedAnswer.
+    // retriesEachTry, when not 0, is set before every try (the commits' raised tries).
     void exchangeUntil(const quint8 *request, int requestLength, quint8 *answer, int answerLength,
-                       const std::function<bool()> &accept, const char *failureLine = nullptr,
-                       int failureNumber = 0, int retriesEachTry = 0);
-    // ... until an answer of the stated length with a good checksum arrives.
+                       const std::function<AnswerCheck()> &accept,
+                       const char *failureLine = nullptr, int failureNumber = 0,
+                       int retriesEachTry = 0);
+    // ... until a whole answer to the request arrives (checkAnswer).
     void exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
                                int answerLength, const char *failureLine = nullptr,
-                               int failureNumber = 0);
+                               int failureNumber = 0, bool emptyAllowed = false);
 
     // Data-set commands (datasets/datasetcommands.cpp). Reads return true when every block
     // arrived, false when the station reported the record empty or the read was abandoned.
@@ -97,8 +108,6 @@ public:
     static QList<int> emptyKeys(const quint8 *answer, int dataOffset, int dataSize, int key);
 
     QList<int> emptyRecords;
-    // Set when a read left a block out (wrong echo or status); the block was zero-filled.
-    bool incompleteRead = false;
     int recoveries = 0; // failed exchanges this job recovered from
     bool connected = true;
     FtdLibrary library;
@@ -132,7 +141,7 @@ signals:
     void signal_reconnected();
 
 private:
-    enum class BlockResult { Copied, Empty, WrongEcho, Ignored };
+    enum class BlockResult { Copied, Empty };
     BlockResult readBlock(const Protocol::Read &shape, std::initializer_list<int> params,
                           quint8 *dest, int key, int failureNumber = 0);
     bool readRecord(const Protocol::Read &shape, int n, bool wideNumber, quint8 *dest);

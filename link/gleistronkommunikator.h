@@ -28,6 +28,11 @@ struct ex_stopped : std::exception
 struct ex_wrongMode : ex_stopped
 {
 };
+// The station kept answering one request with a whole frame that the command does not allow
+// (another echo, status or length): asking again would not help, and taking it would lose data.
+struct ex_unexpectedAnswer : ex_stopped
+{
+};
 
 // Owns the frame exchange with its retries and pauses; the base of every job.
 class GleistronKommunikator : public QThread

@@ -15,21 +15,13 @@ constexpr quint8 HandshakeRequest[20] = {0x59, 0x00, 0x08, 0x00, 0x03, 0x07, 0xD
 constexpr int HandshakeAnswerLength = 27;
 constexpr int MaxAnswer = 71;
 
-// What a read does with an answer that echoes another sub-operation.
-enum class EchoRule {
-    Abandon,   // the record is given up
-    Skip,      // the block is left out, the record goes on
-    Unchecked, // the block is taken whatever bytes 0 and 1 say
-};
-
 struct Read
 {
     quint8 subOp;
     int answerLength;
     int dataSize;   // bytes of data in the answer (64, or 32 for LSB)
     int blocks;     // per record or area
-    bool emptyList; // an 'E' answer names further empty keys
-    EchoRule echo;
+    bool emptyList; // 'E' (the record is empty) is an answer it allows, naming further keys
     const char *failureLine; // debug line before each recovery, or null
 };
 
@@ -51,19 +43,18 @@ struct Commit
     const char *failureLine; // debug line on a failed try, or null
 };
 
-constexpr Read LokRead{0x0B, 71, 64, 4, true, EchoRule::Abandon, nullptr};
-constexpr Read LoklisteRead{0x6E, 70, 64, 4, false, EchoRule::Abandon, nullptr};
-constexpr Read GleisplanRead{0x1F, 71, 64, 1, true, EchoRule::Abandon, nullptr};
-constexpr Read WeichenRead{0x29, 71, 64, 1, true, EchoRule::Skip, nullptr};
-constexpr Read RueckmelderRead{0x33, 71, 64, 4, true, EchoRule::Skip, nullptr};
-constexpr Read S88Read{0x66, 69, 64, 4, false, EchoRule::Unchecked, nullptr};
-constexpr Read SystemRead{0x64, 69, 64, 4, false, EchoRule::Unchecked, nullptr};
-constexpr Read RouteRead{0x3D, 71, 64, 8, true, EchoRule::Skip, nullptr};
-constexpr Read IlluminationRead{0x47, 71, 64, 8, true, EchoRule::Skip, nullptr};
-constexpr Read LsbRead{0x51, 38, 32, 1, true, EchoRule::Skip, nullptr};
-constexpr Read HsbRead{0x5B, 71, 64, 4, true, EchoRule::Skip, nullptr};
-constexpr Read LokbildRead{
-    0x19, 70, 64, 192, true, EchoRule::Skip, "lokbild %d connection failure"};
+constexpr Read LokRead{0x0B, 71, 64, 4, true, nullptr};
+constexpr Read LoklisteRead{0x6E, 70, 64, 4, false, nullptr};
+constexpr Read GleisplanRead{0x1F, 71, 64, 1, true, nullptr};
+constexpr Read WeichenRead{0x29, 71, 64, 1, true, nullptr};
+constexpr Read RueckmelderRead{0x33, 71, 64, 4, true, nullptr};
+constexpr Read S88Read{0x66, 69, 64, 4, false, nullptr};
+constexpr Read SystemRead{0x64, 69, 64, 4, false, nullptr};
+constexpr Read RouteRead{0x3D, 71, 64, 8, true, nullptr};
+constexpr Read IlluminationRead{0x47, 71, 64, 8, true, nullptr};
+constexpr Read LsbRead{0x51, 38, 32, 1, true, nullptr};
+constexpr Read HsbRead{0x5B, 71, 64, 4, true, nullptr};
+constexpr Read LokbildRead{0x19, 70, 64, 192, true, "lokbild %d connection failure"};
 
 constexpr Write LokWrite{0x0C, 7, 64, 0, 4};
 constexpr Write LoklisteWrite{0x6F, 6, 64, 0, 4};

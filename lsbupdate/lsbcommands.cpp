@@ -7,19 +7,32 @@
 
 #include <cstring>
 
+// An answer damaged on the wire, or whole but not the command's (another echo or length), is
+// asked for again: the init only reads, and a datagram lands at its address however often it
+// comes. The end command, which makes the device take the firmware, is sent once.
 bool Comm2Pc::lsbExchange(const quint8 *request, int requestLength, quint8 *answer,
                           int answerLength, const char *errorMessage)
 {
+    const int attempts = request[1] == Protocol::LsbEndSubOp ? 1 : unexpectedAnswerLimit;
     bool ok = false;
-    try {
-        exchangeData(request, requestLength, answer, answerLength);
-        ok = answerFrameOk(answer, answerLength);
-        if (!ok)
+    for (int attempt = 0; attempt < attempts && !ok; ++attempt) {
+        try {
+            exchangeData(request, requestLength, answer, answerLength);
+        } catch (const ex_stopped &) {
+            throw;
+        } catch (...) {
+            qCDebug(lcLsb, "%s: %s", errorMessage, caughtFailure());
+            break;
+        }
+        if (!answerFrameOk(answer, answerLength)) {
             qCDebug(lcLsb, "CRC ERROR");
-    } catch (const ex_stopped &) {
-        throw;
-    } catch (...) {
-        qCDebug(lcLsb, "%s: %s", errorMessage, caughtFailure());
+            continue;
+        }
+        // The station's status byte for these commands is its own; the echo is the command's.
+        ok = answer[1] == request[1];
+        if (!ok)
+            qCDebug(lcLsb, "unexpected answer %02x %02x to sub-operation %02x", answer[0],
+                    answer[1], request[1]);
     }
     if (!ok)
         emit signal_info_communicationError(QString::fromLatin1(errorMessage), false);

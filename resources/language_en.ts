@@ -1413,6 +1413,22 @@ Do you want to stop it and quit the program?</translation>
         <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#660000;&quot;&gt;Upload cancelled.&lt;/span&gt; </translation>
     </message>
     <message>
+        <source>%1, Zeile %2, Spalte %3</source>
+        <translation>%1, row %2, column %3</translation>
+    </message>
+    <message>
+        <source>%1, Datensatz %2</source>
+        <translation>%1, record %2</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Herunterladen fehlgeschlagen:&lt;/span&gt; Der Gleistron antwortet auf %1 wiederholt anders, als der Befehl es zulässt. Vollständig geladen: %2. Nicht übernommen: %3.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Download failed:&lt;/span&gt; The Gleistron keeps answering %1 otherwise than the command allows. Loaded completely: %2. Not taken: %3.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Hochladen fehlgeschlagen:&lt;/span&gt; Der Gleistron antwortet auf %1 wiederholt anders, als der Befehl es zulässt. </source>
+        <translation>&lt;BR&gt;&lt;span style=&quot;font-weight:bold;color:#990000;&quot;&gt;Upload failed:&lt;/span&gt; The Gleistron keeps answering %1 otherwise than the command allows. </translation>
+    </message>
+    <message>
         <source>Aus der Datei übernommen: %1. Im Gleistron unverändert: %2.&lt;BR&gt;</source>
         <translation>Taken from the file: %1. Unchanged in the Gleistron: %2.&lt;BR&gt;</translation>
     </message>

@@ -2,6 +2,7 @@
 // order, what they mark, and the progress they report.
 
 #include "../common/simprocess.h"
+#include "../common/stationfiles.h"
 #include "backupfile/backupfile.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
@@ -100,6 +101,7 @@ private slots:
     void cutDownloadDropsTheSet_data();
     void cutDownloadDropsTheSet();
     void stallReportedEarly();
+    void stoppedUploadNamesWhatItSent();
 
 private:
     QTemporaryDir sampleDir;
@@ -506,6 +508,7 @@ void TestBackupJobs::cutDownloadDropsTheSet_data()
     QTest::newRow("stopped") << QStringList{"--sample"} << "progress";
     QTest::newRow("lost") << QStringList{"--sample", "--unplug-at", "60:60"} << "lost";
     QTest::newRow("wrong mode") << QStringList{"--sample", "--mode-at", "61:N"} << "";
+    QTest::newRow("answer kept wrong") << QStringList{"--sample", "--wrong-echo", "61:3"} << "";
 }
 
 // The switching articles were held before; a download of them that is cut leaves them not
@@ -539,6 +542,43 @@ void TestBackupJobs::cutDownloadDropsTheSet()
     run(job, *image);
     QCOMPARE(complete.count(), 0);
     QCOMPARE(image->presentSets[Weichen], quint8(0));
+}
+
+// A stop during the switching articles commits them, and the locomotives' lists with the list
+// commit they wait for; the report names exactly those, not the system configuration, which
+// shares that commit but was never sent.
+void TestBackupJobs::stoppedUploadNamesWhatItSent()
+{
+    QTemporaryDir dir;
+    const QString stationFile = dir.filePath(QStringLiteral("station.GTB2"));
+    SimProcess sim({"--save-on-exit", stationFile});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    auto image = std::make_unique<DataImage>();
+    QVERIFY(readSample(*image));
+    image->selectedSets[Lokomotiven] = image->selectedSets[Weichen] = image->selectedSets[System] =
+        1;
+    Comm_backup_upload job;
+    QString last;
+    connect(
+        &job, &BackupJob::signal_comm_backup_message, &job,
+        [&job, &last](const QString &m) {
+            if (m.contains(QStringLiteral("Speichere Schaltartikel")))
+                job.requestStop();
+            last = m;
+        },
+        Qt::DirectConnection);
+    run(job, *image);
+    QList<int> finished = job.finishedSets;
+    std::sort(finished.begin(), finished.end());
+    QCOMPARE(finished, (QList<int>{Lokomotiven, Weichen}));
+    QVERIFY2(last.contains(QStringLiteral("Aus der Datei übernommen: Lokomotiven, Schaltartikel. "
+                                          "Im Gleistron unverändert: Systemkonfiguration.")),
+             qPrintable(last));
+    sim.stop();
+    QVERIFY(setDifferences(samplePath, stationFile, "lokomotiven").isEmpty());
+    QVERIFY(setDifferences(samplePath, stationFile, "weichen").isEmpty());
+    QVERIFY(!setDifferences(samplePath, stationFile, "system").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)

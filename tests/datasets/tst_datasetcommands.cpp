@@ -42,7 +42,8 @@ private slots:
     void emptyLists_data();
     void emptyLists();
     void emptyOnLaterBlock();
-    void echoMismatch();
+    void unexpectedAnswers_data();
+    void unexpectedAnswers();
     void hsbFillsWholeRecord();
     void commitsRaiseRetries();
     void weichenCommitChecksAnswer();
@@ -277,30 +278,82 @@ void TestDataSetCommands::emptyOnLaterBlock()
     QCOMPARE(worker->emptyRecords, QList<int>{1});
 }
 
-void TestDataSetCommands::echoMismatch()
+void TestDataSetCommands::unexpectedAnswers_data()
 {
-    // A locomotive gives up at the wrong echo ...
-    station.push(FakeStation::answer('Y', 0x0B, 71, hex("000100") + block('a')));
-    station.push(FakeStation::answer('Y', 0x33, 71, hex("000101") + block('b')));
-    quint8 lok[256] = {};
-    QVERIFY(!worker->backup_Lok_load(1, lok));
-    QCOMPARE(station.written().size(), 2);
-    QCOMPARE(lok[0], quint8('a'));
-    QCOMPARE(lok[64], quint8(0));
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QList<QByteArray>>("answers"); // the recoveries' searches included
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("at"); // a byte of the destination the answers must have filled
+    const QByteArray search = FakeStation::answer('Y', 0x00, 27, hex("590514000307d0"));
+    auto lok = [](char status, quint8 subOp, int b) {
+        return FakeStation::answer(status, subOp, 71, hex("0001") + char(b) + block(char('a' + b)));
+    };
+    const Command readLok = [](Comm2Pc &w, quint8 *d) { return w.backup_Lok_load(1, d); };
+    QTest::newRow("locomotive, another echo once")
+        << readLok << QList<QByteArray>{lok('Y', 0x0B, 0), lok('Y', 0x0C, 1), search,
+                                        lok('Y', 0x0B, 1), lok('Y', 0x0B, 2), lok('Y', 0x0B, 3)}
+        << true << 64;
+    QTest::newRow("locomotive, another echo kept")
+        << readLok << QList<QByteArray>{lok('Y', 0x0B, 0),
+                                        lok('Y', 0x0C, 1),
+                                        search,
+                                        lok('Y', 0x0C, 1),
+                                        search,
+                                        lok('Y', 0x0C, 1)}
+        << false << 0;
+    const QByteArray module = FakeStation::answer('Y', 0x33, 71, hex("000100") + block('m'));
+    QTest::newRow("feedback module, another status once")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Rueckmelder_load(1, d); })
+        << QList<QByteArray>{FakeStation::answer('N', 0x33, 71, hex("000100") + block('x')),
+                             search,
+                             module,
+                             module,
+                             module,
+                             module}
+        << true << 0;
+    const QByteArray system = FakeStation::answer('Y', 0x65, 69, hex("00") + block('s'));
+    QTest::newRow("system configuration, another echo kept")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_SystemKonfiguration_load(d); })
+        << QList<QByteArray>{system, search, system, search, system} << false << 0;
+    const QByteArray emptyList = FakeStation::answer('E', 0x6E, 70, hex("0000") + block('\xff'));
+    QTest::newRow("lists, 'empty' kept")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Lokliste_load(d); })
+        << QList<QByteArray>{emptyList, search, emptyList, search, emptyList} << false << 0;
+    QTest::newRow("write, another echo once")
+        << Command([](Comm2Pc &w, quint8 *d) { return w.backup_Weichen_save(1, d); })
+        << QList<QByteArray>{FakeStation::answer('Y', 0x2B, 7, QByteArray()), search,
+                             FakeStation::answer('Y', 0x2A, 7, QByteArray())}
+        << true << -1;
+    const QByteArray refused = FakeStation::answer('Y', 0x2B, 5, hex("00"));
+    QTest::newRow("switching-article commit refused, kept")
+        << Command([](Comm2Pc &w, quint8 *) { return w.backup_Weichen_commit(); })
+        << QList<QByteArray>{refused, search, refused, search, refused} << false << -1;
+    const QByteArray otherCommit = FakeStation::answer('Y', 0x70, 5, hex("01"));
+    QTest::newRow("commit, another echo kept")
+        << Command([](Comm2Pc &w, quint8 *) { return w.backup_Lok_commit(); })
+        << QList<QByteArray>{otherCommit, search, otherCommit, search, otherCommit} << false << -1;
+}
 
-    // ... a feedback module only skips that block.
-    station.reset();
-    station.push(FakeStation::answer('Y', 0x33, 71, hex("000100") + block('a')));
-    station.push(FakeStation::answer('Y', 0x0B, 71, hex("000101") + block('b')));
-    station.push(FakeStation::answer('Y', 0x33, 71, hex("000102") + block('c')));
-    station.push(FakeStation::answer('Y', 0x33, 71, hex("000103") + block('d')));
-    quint8 module[256] = {};
-    QVERIFY(worker->backup_Rueckmelder_load(1, module));
-    QCOMPARE(station.written().size(), 4);
-    QCOMPARE(module[0], quint8('a'));
-    QCOMPARE(module[64], quint8(0));
-    QCOMPARE(module[128], quint8('c'));
-    QCOMPARE(module[192], quint8('d'));
+// A whole answer that is not one the command allows is asked for again like a damaged one;
+// the third for the same request ends the transfer instead of leaving a record out.
+void TestDataSetCommands::unexpectedAnswers()
+{
+    QFETCH(Command, command);
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(bool, taken);
+    QFETCH(int, at);
+    for (const QByteArray &answer : answers)
+        station.push(answer);
+    std::vector<quint8> dest(1024, 0);
+    if (taken) {
+        QVERIFY(command(*worker, dest.data()));
+        if (at >= 0)
+            QVERIFY(dest[size_t(at)] != 0);
+    } else {
+        QVERIFY_THROWS_EXCEPTION(ex_unexpectedAnswer, command(*worker, dest.data()));
+    }
+    // Every answer was asked for, and nothing after the last.
+    QCOMPARE(station.written().size(), answers.size());
 }
 
 void TestDataSetCommands::hsbFillsWholeRecord()

@@ -49,6 +49,8 @@ bool parseVersion(const QString &text, quint16 &value)
 
 int main(int argc, char *argv[])
 {
+    // Saving beyond a file size limit fails with the system's message, not by the signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gleistron-sim"));
 
@@ -123,6 +125,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption weichenFailOption(
         QStringLiteral("weichen-commit-fail"),
         QStringLiteral("The N-th switching-article commit is refused once."), QStringLiteral("N"));
+    const QCommandLineOption wrongEchoOption(
+        QStringLiteral("wrong-echo"),
+        QStringLiteral("The N-th answer carries the next sub-operation instead of the echo "
+                       "(checksum and length valid); with TIMES, so do the answers to the same "
+                       "request after it, TIMES answers in all."),
+        QStringLiteral("N[:TIMES]"));
     const QCommandLineOption modeAtOption(
         QStringLiteral("mode-at"),
         QStringLiteral("From the N-th answer on, the handshake reports MODE."),
@@ -151,7 +159,7 @@ int main(int argc, char *argv[])
                        dropOption,        corruptOption,     truncateOption, unplugOption,
                        lsbOption,         lsbSaveOption,     flipOption,     logOption,
                        commitDelayOption, weichenFailOption, modeAtOption,   dropStagedOption,
-                       faultsAfterOption});
+                       faultsAfterOption, wrongEchoOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -213,6 +221,15 @@ int main(int argc, char *argv[])
         station.weichenCommitFail = parser.value(weichenFailOption).toInt(&ok);
         if (!ok || station.weichenCommitFail < 1)
             return badUsage(QStringLiteral("--weichen-commit-fail takes N >= 1"));
+    }
+    if (parser.isSet(wrongEchoOption)) {
+        const QStringList parts = parser.value(wrongEchoOption).split(QLatin1Char(':'));
+        bool okN = false, okTimes = true;
+        wire.wrongEchoAt = parts[0].toInt(&okN);
+        if (parts.size() == 2)
+            wire.wrongEchoTimes = parts[1].toInt(&okTimes);
+        if (!okN || !okTimes || parts.size() > 2 || wire.wrongEchoAt < 1 || wire.wrongEchoTimes < 1)
+            return badUsage(QStringLiteral("--wrong-echo takes N[:TIMES]"));
     }
     if (parser.isSet(modeAtOption)) {
         const QStringList parts = parser.value(modeAtOption).split(QLatin1Char(':'));

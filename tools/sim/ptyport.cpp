@@ -17,6 +17,20 @@
 #include <termios.h>
 #include <unistd.h>
 
+void WireConditions::applyWrongEcho(const QByteArray &request, int answerNumber, QByteArray &answer)
+{
+    if (wrongEchoAt > 0 && answerNumber == wrongEchoAt) {
+        wrongEchoRequest = request;
+        wrongEchoLeft = wrongEchoTimes;
+    }
+    if (wrongEchoLeft <= 0 || request != wrongEchoRequest)
+        return;
+    --wrongEchoLeft;
+    // The next sub-operation: for a read the matching write's, as a confused station might.
+    answer[1] = char(quint8(answer.at(1)) + 1);
+    finishFrame(reinterpret_cast<quint8 *>(answer.data()));
+}
+
 bool WireConditions::happens(double probability)
 {
     if (probability <= 0)
@@ -205,8 +219,11 @@ void PtyPort::handleFrames()
         const bool later = wire.modeAt > 0 && wire.answers + 1 >= wire.modeAt;
         const SimStation::Reply reply =
             station.answer(request, later ? wire.modeLater : mode.at(0).toLatin1());
-        if (!reply.bytes.isEmpty())
-            sendAnswer(reply.bytes, length, reply.commit);
+        if (!reply.bytes.isEmpty()) {
+            QByteArray bytes = reply.bytes;
+            wire.applyWrongEcho(request, wire.answers + 1, bytes);
+            sendAnswer(bytes, length, reply.commit);
+        }
     }
 }
 

@@ -31,7 +31,16 @@ struct WireConditions
     QFile *log = nullptr;
     QElapsedTimer clock;
 
+    // --wrong-echo: answer number wrongEchoAt, and the answers to the same request after it
+    // until wrongEchoTimes in all, carry another sub-operation (checksum and length valid).
+    int wrongEchoAt = 0;
+    int wrongEchoTimes = 1;
+    QByteArray wrongEchoRequest;
+    int wrongEchoLeft = 0;
+
     bool happens(double probability);
+    // Gives `answer` (the answerNumber-th) a wrong echo when --wrong-echo asks for it.
+    void applyWrongEcho(const QByteArray &request, int answerNumber, QByteArray &answer);
 };
 
 // One simulated adapter: a pseudo-terminal whose far end the program opens as a serial port.
