@@ -102,6 +102,24 @@ QList<BackupFolder::Backup> BackupFolder::backups(const QString &serial) const
     return found;
 }
 
+namespace {
+
+// A backup the folder may compare with and remove: a regular file, not a link to one, that
+// opens whole and names the station.
+std::unique_ptr<Document> ownBackup(const QString &path, const QString &serial)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile())
+        return nullptr;
+    auto document = std::make_unique<Document>();
+    if (document->open(path) != Document::Opened::Ok ||
+        document->sourceSerial.toUpper() != serial.toUpper())
+        return nullptr;
+    return document;
+}
+
+} // namespace
+
 BackupFolder::Saved BackupFolder::save(Document &document, const QString &serial, int keep,
                                        const QDate &today)
 {
@@ -110,39 +128,45 @@ BackupFolder::Saved BackupFolder::save(Document &document, const QString &serial
         saved.error = translated("Der Ordner %1 kann nicht angelegt werden.").arg(folder);
         return saved;
     }
-    const QList<Backup> earlier = backups(serial);
-    if (!earlier.isEmpty()) {
-        auto newest = std::make_unique<Document>();
-        if (newest->open(earlier.last().path) == Document::Opened::Ok &&
-            sameData(*newest, document)) {
-            saved.outcome = Saved::Unchanged;
-            saved.path = earlier.last().path;
-            return saved;
+    const QString base = QDir(folder).filePath(BackupFile::proposedName(serial, today));
+    const QString named = QFileInfo(base).fileName().section(QLatin1Char('-'), 1, 1);
+    QList<Backup> earlier;
+    for (const Backup &backup : backups())
+        if (backup.serial == named)
+            earlier << backup;
+    for (auto newest = earlier.crbegin(); newest != earlier.crend(); ++newest) {
+        if (const auto held = ownBackup(newest->path, serial)) {
+            if (sameData(*held, document)) {
+                saved.outcome = Saved::Unchanged;
+                saved.path = newest->path;
+                return saved;
+            }
+            break;
         }
     }
     // After the day's last number, not in a gap that rotation left: names sort as they were
-    // written.
+    // written. A name taken meanwhile (another run into this folder) gets the next one.
     int number = 0;
-    for (const Backup &backup : earlier) {
+    for (const Backup &backup : std::as_const(earlier)) {
         if (backup.date == today)
             number = qMax(number, backup.number);
     }
-    const QString base = QDir(folder).filePath(BackupFile::proposedName(serial, today));
-    do {
-        ++number;
-        saved.path = number == 1 ? base
-                                 : QString(base).replace(QLatin1String(".GTB2"),
-                                                         QStringLiteral("-%1.GTB2").arg(number));
-    } while (QFileInfo::exists(saved.path));
-    if (!document.save(saved.path)) {
+    if (document.saveNumbered(base, number + 1) != Document::Created::Yes) {
         saved.error = document.errorText;
         return saved; // nothing removed after a failed save
     }
     saved.outcome = Saved::Written;
-    const QList<Backup> now = backups(serial);
-    for (int i = 0; i < now.size() - keep; ++i) {
-        if (now.at(i).path != saved.path && QFile::remove(now.at(i).path))
-            saved.removed << now.at(i).path;
+    saved.path = document.filePath;
+    // Only what is surely this station's backup goes: not a link, not a file that does not
+    // read as one.
+    QStringList own;
+    for (const Backup &backup : backups()) {
+        if (backup.serial == named && (backup.path == saved.path || ownBackup(backup.path, serial)))
+            own << backup.path;
+    }
+    for (int i = 0; i < own.size() - keep; ++i) {
+        if (own.at(i) != saved.path && QFile::remove(own.at(i)))
+            saved.removed << own.at(i);
     }
     return saved;
 }

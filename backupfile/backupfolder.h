@@ -36,9 +36,10 @@ public:
         QString error; // why it failed
         QStringList removed;
     };
-    // The document under the dated name, unless the newest backup of that station here holds
-    // the same sets with the same data; after a save, the oldest of that station's beyond
-    // `keep` go. The folder is made when missing.
+    // The document under the dated name (created new, never over a file), unless the newest
+    // backup of that station here holds the same sets with the same data; after a save, the
+    // oldest of that station's beyond `keep` go: only regular files that read whole as its
+    // backups, never a link or a file that does not. The folder is made when missing.
     Saved save(Document &document, const QString &serial, int keep, const QDate &today);
 
     // The newest `limit` backups the program named here, newest first: when each was written,

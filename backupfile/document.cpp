@@ -2,11 +2,18 @@
 
 #include "legacyimport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Catalogue;
 
@@ -49,22 +56,34 @@ Document::Opened Document::open(const QString &path)
     return opened;
 }
 
-bool Document::save(const QString &path)
+bool Document::writeWhole(QFileDevice &file)
 {
-    QSaveFile file(path);
     // A write the system cut short (a file size limit) reaches the file device as a short
     // count that it does not report: the bytes on disk must be all the bytes written.
     errno = 0;
-    const bool complete = file.open(QIODevice::WriteOnly) &&
-                    BackupFile::write(file, image, sourceSerial.toUpper(), sourceSoftware) &&
-                    file.flush();
+    const bool complete =
+        BackupFile::write(file, image, sourceSerial.toUpper(), sourceSoftware) && file.flush();
     const bool cut = complete && file.size() != file.pos();
-    if (!complete || cut || !file.commit()) {
-        // The system's own words ("No space left on device"), not the save file's generic ones.
-        errorText = cut ? QString() : file.errorString();
-        if (errorText.isEmpty() || errorText == QLatin1String("Unknown error"))
-            errorText = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno))
-                                   : QStringLiteral("not every byte reached the file");
+    if (complete && !cut)
+        return true;
+    // The system's own words ("No space left on device"), not the device's generic ones.
+    errorText = cut ? QString() : file.errorString();
+    if (errorText.isEmpty() || errorText == QLatin1String("Unknown error"))
+        errorText = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                               : QStringLiteral("not every byte reached the file");
+    return false;
+}
+
+bool Document::save(const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        errorText = file.errorString();
+        return false;
+    }
+    if (!writeWhole(file) || !file.commit()) {
+        if (errorText.isEmpty())
+            errorText = file.errorString();
         file.cancelWriting();
         return false;
     }
@@ -72,6 +91,102 @@ bool Document::save(const QString &path)
     fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     modified = false;
     return true;
+}
+
+QString Document::numberedName(const QString &path, int n)
+{
+    if (n <= 1)
+        return path;
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.isEmpty())
+        return path + QStringLiteral("-%1").arg(n);
+    return path.left(path.size() - suffix.size() - 1) + QStringLiteral("-%1.").arg(n) + suffix;
+}
+
+bool Document::nameTaken(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+Document::Created Document::saveNew(const QString &path)
+{
+    return create(path, false, 1);
+}
+
+Document::Created Document::saveNumbered(const QString &path, int first)
+{
+    return create(path, true, qMax(1, first));
+}
+
+Document::Created Document::create(const QString &path, bool numbered, int first)
+{
+    errorText.clear();
+    // Beside the target, so that the link stays on one file system; hidden, and with a name no
+    // listing of backups takes.
+    const QFileInfo target(path);
+    QString temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = target.dir().filePath(
+            QStringLiteral(".%1.%2.tmp")
+                .arg(target.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        fd = ::open(QFile::encodeName(temporary).constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        errorText = QString::fromLocal8Bit(std::strerror(errno));
+        return Created::Failed;
+    }
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    // Gone whatever happens: it was never a backup, only its bytes on the way.
+    struct Remove
+    {
+        const QByteArray &name;
+        ~Remove() { ::unlink(name.constData()); }
+    } remove{temporaryName};
+    {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            errorText = file.errorString();
+            return Created::Failed;
+        }
+        if (!writeWhole(file))
+            return Created::Failed;
+        if (::fsync(fd) != 0) {
+            errorText = QString::fromLocal8Bit(std::strerror(errno));
+            return Created::Failed;
+        }
+    }
+    // link(2) refuses a name that is taken by anything, a dangling link included, and never
+    // follows it. A file system without hard links (FAT) gets a rename that refuses the same.
+    for (int n = first;; ++n) {
+        const QString name = numbered ? numberedName(path, n) : path;
+        const QByteArray encoded = QFile::encodeName(name);
+        int error = ::link(temporaryName.constData(), encoded.constData()) == 0 ? 0 : errno;
+        if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)
+            error = ::renameat2(AT_FDCWD, temporaryName.constData(), AT_FDCWD, encoded.constData(),
+                                RENAME_NOREPLACE) == 0
+                        ? 0
+                        : errno;
+        if (error == 0) {
+            filePath = name;
+            fileName = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+            modified = false;
+            return Created::Yes;
+        }
+        errorText = QString::fromLocal8Bit(std::strerror(error));
+        if (error != EEXIST)
+            return Created::Failed;
+        if (!numbered)
+            return Created::NameTaken;
+    }
 }
 
 void Document::clear()

@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+class QFileDevice;
+
 // The document: the data image with the file it came from or goes to, whether it changed since,
 // and where each of its data sets came from. Opening and saving here know nothing of windows.
 class Document
@@ -47,6 +49,17 @@ public:
     // Written beside the target and put in its place only when complete. False when the file
     // could not be written (errorText says why); the document is then unchanged.
     bool save(const QString &path);
+    // For a file that must not exist before: written beside `path`, then linked to its name,
+    // so it is created at that moment and replaces nothing, nor writes through a link found
+    // there. A name taken meanwhile is NameTaken, never replaced.
+    enum class Created { Yes, NameTaken, Failed };
+    Created saveNew(const QString &path);
+    // The same, passing over taken names to the next free one: n = 1 is `path`, n > 1 is
+    // `path` with -n before the extension, counted from `first`. filePath says where it went.
+    Created saveNumbered(const QString &path, int first = 1);
+    static QString numberedName(const QString &path, int n);
+    // Something is at `path`: a file, a folder, or a link, even one that leads nowhere.
+    static bool nameTaken(const QString &path);
     QString errorText;
     void clear();
     bool holdsData() const;
@@ -59,4 +72,8 @@ public:
     // "Gleistron 56347812, 08.12.2026 14:03" or the file's name.
     static QString sourceText(const Source &source);
     bool damagedSet(int set) const;
+
+private:
+    bool writeWhole(QFileDevice &file);
+    Created create(const QString &path, bool numbered, int first);
 };

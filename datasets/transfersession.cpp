@@ -6,7 +6,7 @@
 #include "uploadrules.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
 #include <sys/stat.h>
 
@@ -53,7 +53,7 @@ TransferSession::~TransferSession()
 }
 
 QString TransferSession::keepPreviousProblem(const QString &target, const QString &source,
-                                             bool existingAllowed, QString *html)
+                                             QString *html)
 {
     auto problem = [html](const QString &text, const QString &translated) {
         if (html)
@@ -71,7 +71,7 @@ QString TransferSession::keepPreviousProblem(const QString &target, const QStrin
                     "%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer "
                     "anderen Datei sichern; nichts wurde gesendet."))
                 .arg(target.toHtmlEscaped()));
-    if (QFileInfo::exists(target) && !existingAllowed)
+    if (Document::nameTaken(target))
         return problem(
             QStringLiteral("%1 exists; the previous state goes into a new file").arg(target),
             translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet."))
@@ -249,8 +249,7 @@ void TransferSession::restore(Document &source, const RestoreOptions &restoreOpt
         return;
     }
     if (!options.keepPrevious.isEmpty()) {
-        if (const QString why = keepPreviousProblem(options.keepPrevious, source.filePath,
-                                                    options.keepPreviousMayExist, &html);
+        if (const QString why = keepPreviousProblem(options.keepPrevious, source.filePath, &html);
             !why.isEmpty()) {
             fail(why, html);
             return;
@@ -297,7 +296,19 @@ void TransferSession::afterKeep(bool complete)
         return;
     }
     aside->setSource(result.serial, result.software);
-    if (!aside->save(options.keepPrevious)) {
+    // Created now, never over a file or through a link that appeared since the check.
+    const Document::Created created = aside->saveNew(options.keepPrevious);
+    if (created == Document::Created::NameTaken) {
+        result.keptFileTaken = true;
+        fail(QStringLiteral("%1 appeared during the restore and stays as it is; nothing was "
+                            "sent")
+                 .arg(options.keepPrevious),
+             errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow",
+                                                    "%1 gibt es schon; nichts wurde gesendet."))
+                           .arg(options.keepPrevious.toHtmlEscaped())));
+        return;
+    }
+    if (created != Document::Created::Yes) {
         fail(QStringLiteral("cannot write %1: %2; nothing was sent")
                  .arg(options.keepPrevious, aside->errorText),
              errorHtml(

@@ -39,13 +39,13 @@ public:
         QList<UploadCheck::Difference> differences; // verify, station-only records included
         QList<BackupDiff::Line> lines;              // compare
         QString keptFile;                           // what keep-previous wrote
-        QString serial, software;                   // the station, as it reported itself
+        bool keptFileTaken = false; // keep-previous found its name taken when it came to write
+        QString serial, software;   // the station, as it reported itself
     };
 
     struct RestoreOptions
     {
-        QString keepPrevious;              // file for what the restore overwrites; empty: none
-        bool keepPreviousMayExist = false; // the user was asked about an existing file
+        QString keepPrevious; // a new file for what the restore overwrites; empty: none
         bool verify = false;
     };
 
@@ -67,11 +67,11 @@ public:
     // The answer to versionProblem.
     void answerVersion(bool goOn);
 
-    // Why a file may not take what a restore overwrites (it is the restore's source, or it
-    // exists, or it cannot be written); empty when it may. `existingAllowed`: the window has
-    // asked the user about an existing file.
+    // Why a file may not take what a restore overwrites (it is the restore's source, or the
+    // name is taken, also by a link, or it cannot be written); empty when it may. The file is
+    // created only when written, and refused then when the name was taken meanwhile.
     static QString keepPreviousProblem(const QString &target, const QString &source,
-                                       bool existingAllowed, QString *html = nullptr);
+                                       QString *html = nullptr);
     // The file's sets that a restore of the selection would refuse (damaged or cut), or what
     // stops it from sending anything; empty when it may go on.
     static QString restoreProblem(const Document &document, QString *html = nullptr);

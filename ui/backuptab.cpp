@@ -251,7 +251,6 @@ void BackupTab::startUpload()
         options.keepPrevious = askKeepPrevious();
         if (options.keepPrevious.isEmpty())
             return;
-        options.keepPreviousMayExist = true; // the dialog has asked
     }
     // First a look at what the station holds, so the user knows what the upload will do.
     pendingRestore = options;
@@ -306,6 +305,8 @@ QString BackupTab::askKeepPrevious()
                 QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
             dialog.setObjectName(QStringLiteral("dialog_keep_previous"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
+            // An existing file is refused below, not offered for replacing.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
             dialog.setDefaultSuffix(QStringLiteral("GTB2"));
             dialog.selectFile(
                 BackupFile::freeName(folder, host.stationSerial(), QDate::currentDate()));
@@ -316,9 +317,8 @@ QString BackupTab::askKeepPrevious()
         const QString named = BackupFile::normalizedName(target);
         QString html;
         const QString problem =
-            named.isEmpty()
-                ? QStringLiteral("not a .GTB2 name")
-                : TransferSession::keepPreviousProblem(named, document.filePath, true, &html);
+            named.isEmpty() ? QStringLiteral("not a .GTB2 name")
+                            : TransferSession::keepPreviousProblem(named, document.filePath, &html);
         if (problem.isEmpty())
             return named;
         emit message(html.isEmpty()

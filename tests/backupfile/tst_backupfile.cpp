@@ -5,6 +5,7 @@
 #include "backupfile/document.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +41,25 @@ void fill(quint8 *dest, int size, quint8 seed)
     for (int i = 0; i < size; ++i)
         dest[i] = quint8(seed + i * 7);
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every name in a folder, hidden ones too.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
 } // namespace
 
 class TestBackupFile : public QObject
@@ -55,6 +75,9 @@ private slots:
     void backupFolder();
     void changeSummary();
     void cutShort();
+    void newFiles_data();
+    void newFiles();
+    void folderRemovesOnlyBackups();
 };
 
 void TestBackupFile::onlyOnePlan()
@@ -233,6 +256,7 @@ void TestBackupFile::backupFolder()
     const QString folder = dir.filePath(QStringLiteral("neu/sicherungen")); // made when missing
     BackupFolder backups(folder);
     auto document = std::make_unique<Document>();
+    document->setSource("56347812", "1.300"); // as a download leaves it
     document->image.presentSets[Weichen] = 1;
     document->image.recordStatus[StatusWeichen + 1] = 1;
     const auto change = [&document](quint8 seed) {
@@ -342,6 +366,133 @@ void TestBackupFile::cutShort()
     QCOMPARE(int(back->recordStatus[StatusLokbilder + 4]), -1);
     QCOMPARE(back->lokbild(4)[0], image->lokbild(4)[0]);
     QCOMPARE(back->lokbild(4)[200], quint8(0xAB));
+}
+
+// A file that must not exist is created when it is written and replaces nothing: not a file,
+// not a link to one, not a link that leads nowhere yet. A numbered name passes over them.
+void TestBackupFile::newFiles_data()
+{
+    QTest::addColumn<QString>("there"); // what holds the name beforehand
+    QTest::addColumn<bool>("numbered");
+    for (const char *there : {"nothing", "file", "link", "dangling link"}) {
+        QTest::addRow("%s", there) << QString(there) << false;
+        QTest::addRow("%s, numbered", there) << QString(there) << true;
+    }
+}
+
+void TestBackupFile::newFiles()
+{
+    QFETCH(QString, there);
+    QFETCH(bool, numbered);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Gleistron-56347812-2026-12-09.GTB2");
+    const QString mine = dir.filePath("mine.GTB2");
+    const QByteArray users = "the user's own file\n";
+    if (there == "file")
+        QVERIFY(put(path, users));
+    if (there == "link")
+        QVERIFY(put(mine, users));
+    if (there.contains("link"))
+        QVERIFY(QFile::link("mine.GTB2", path));
+    const QStringList before = entries(dir.path());
+
+    auto document = std::make_unique<Document>();
+    document->image.presentSets[Weichen] = 1;
+    document->image.recordStatus[StatusWeichen + 1] = 1;
+    fill(document->image.bank(1) + WeichenOffset + 64, 64, 5);
+    const Document::Created created =
+        numbered ? document->saveNumbered(path) : document->saveNew(path);
+
+    const bool free = there == "nothing";
+    QString made;
+    if (free)
+        made = path;
+    else if (numbered)
+        made = dir.filePath("Gleistron-56347812-2026-12-09-2.GTB2");
+    QCOMPARE(created, made.isEmpty() ? Document::Created::NameTaken : Document::Created::Yes);
+    if (!made.isEmpty()) {
+        QCOMPARE(document->filePath, made);
+        QVERIFY(!QFileInfo(made).isSymLink());
+        auto back = std::make_unique<Document>();
+        QCOMPARE(back->open(made), Document::Opened::Ok);
+        QCOMPARE(back->image.presentRecords(Weichen), 1);
+        QCOMPARE(back->image.bank(1)[WeichenOffset + 64 + 9],
+                 document->image.bank(1)[WeichenOffset + 64 + 9]);
+    }
+    // What held the name is as it was, and a link still leads where it led.
+    if (there == "file")
+        QCOMPARE(contents(path), users);
+    if (there.contains("link")) {
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(QFile::symLinkTarget(path), mine);
+        QCOMPARE(contents(mine), there == "link" ? users : QByteArray());
+        QCOMPARE(QFileInfo::exists(mine), there == "link");
+    }
+    // Nothing else is left in the folder, no temporary file either.
+    QStringList after = before;
+    if (!made.isEmpty() && !after.contains(QFileInfo(made).fileName()))
+        after << QFileInfo(made).fileName();
+    after.sort();
+    QCOMPARE(entries(dir.path()), after);
+}
+
+// Rotation removes only what surely is the station's backup: no link, no file that does not read
+// as one, no other station's. A dated name taken by a link that leads nowhere is not written
+// through: the backup takes the next number.
+void TestBackupFile::folderRemovesOnlyBackups()
+{
+    QTemporaryDir dir;
+    BackupFolder backups(dir.path());
+    auto document = std::make_unique<Document>();
+    document->setSource("56347812", "1.300");
+    document->image.presentSets[Weichen] = 1;
+    document->image.recordStatus[StatusWeichen + 1] = 1;
+    fill(document->image.bank(1) + WeichenOffset + 64, 64, 1);
+    const BackupFolder::Saved older = backups.save(*document, "56347812", 10, QDate(2026, 12, 1));
+    QCOMPARE(older.outcome, BackupFolder::Saved::Written);
+
+    const QDir folder(dir.path());
+    const QString link = folder.filePath("Gleistron-56347812-2026-11-01.GTB2");
+    const QString unreadable = folder.filePath("Gleistron-56347812-2026-11-02.GTB2");
+    const QString otherStation = folder.filePath("Gleistron-56347812-2026-11-03.GTB2");
+    const QString dangling = folder.filePath("Gleistron-56347812-2026-12-09.GTB2");
+    QVERIFY(QFile::link(older.path, link));
+    QVERIFY(put(unreadable, "keine Datensicherung\n"));
+    {
+        auto other = std::make_unique<Document>();
+        other->setSource("11111111", "1.300");
+        other->image.presentSets[Weichen] = 1;
+        QVERIFY(other->save(otherStation));
+    }
+    QVERIFY(QFile::link("weg.GTB2", dangling));
+
+    fill(document->image.bank(1) + WeichenOffset + 64, 64, 2);
+    const BackupFolder::Saved saved = backups.save(*document, "56347812", 1, QDate(2026, 12, 9));
+    QCOMPARE(saved.outcome, BackupFolder::Saved::Written);
+    QCOMPARE(QFileInfo(saved.path).fileName(),
+             QStringLiteral("Gleistron-56347812-2026-12-09-2.GTB2"));
+    QVERIFY(!QFileInfo::exists(folder.filePath("weg.GTB2")));
+    QCOMPARE(saved.removed, QStringList{older.path});
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(QFileInfo(dangling).isSymLink());
+    QCOMPARE(contents(unreadable), QByteArray("keine Datensicherung\n"));
+    QVERIFY(QFileInfo::exists(otherStation));
+
+    // A write beyond the file size limit fails with the system's words and leaves nothing.
+    const QStringList before = entries(dir.path());
+    fill(document->image.bank(1) + WeichenOffset + 64, 64, 3);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BackupFolder::Saved cut = backups.save(*document, "56347812", 1, QDate(2026, 12, 9));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(cut.outcome, BackupFolder::Saved::Failed);
+    QCOMPARE(cut.error, QStringLiteral("File too large"));
+    QCOMPARE(entries(dir.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestBackupFile)

@@ -59,6 +59,8 @@ private slots:
     void clearForgetsTheStation();
     void cancelledUpload();
     void safeRestore();
+    void keepPreviousOnlyNew_data();
+    void keepPreviousOnlyNew();
 
 private:
     QString console(MainWindow &w) { return find<QTextEdit>(w, "textEdit_console")->toPlainText(); }
@@ -783,6 +785,47 @@ void TestBackupTab::safeRestore()
         QCOMPARE(kept.image.presentSets[Lokomotiven], quint8(0));
         QFile::remove(previous);
     }
+}
+
+void TestBackupTab::keepPreviousOnlyNew_data()
+{
+    QTest::addColumn<bool>("link");
+    QTest::newRow("file") << false;
+    QTest::newRow("link leading nowhere") << true;
+}
+
+void TestBackupTab::keepPreviousOnlyNew()
+{
+    // "Vorher sichern" takes only a free name: a file or a link there is named and left as it
+    // is, and the station is not asked.
+    QFETCH(bool, link);
+    const QString file = dir->filePath(QStringLiteral("teil.GTB2"));
+    const QString taken = dir->filePath(QStringLiteral("vorher.GTB2"));
+    {
+        Document document;
+        document.image.presentSets[System] = 1;
+        QVERIFY(document.save(file));
+        QVERIFY(link ? QFile::link(QStringLiteral("weg.GTB2"), taken) : document.save(taken));
+    }
+    const QByteArray before = [&] {
+        QFile f(taken);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    MainWindow w;
+    w.documentActions().openFile(file);
+    find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+    find<QCheckBox>(w, "checkBox_backup_keep_previous")->setChecked(true);
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+    w.backupTab().keepPreviousFile = taken;
+    find<QPushButton>(w, "pushButton_backup_upload")->click();
+    QVERIFY2(console(w).contains("vorher.GTB2 gibt es schon; nichts wurde gesendet."),
+             qPrintable(console(w)));
+    QVERIFY(!console(w).contains("Prüfe"));
+    QVERIFY(idle(w));
+    QCOMPARE(QFileInfo(taken).isSymLink(), link);
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("weg.GTB2"))));
+    QFile after(taken);
+    QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
 }
 
 QTEST_MAIN(TestBackupTab)

@@ -9,6 +9,7 @@
 #include "datasets/backupdiff.h"
 
 #include <QDate>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -80,6 +81,9 @@ private slots:
     void diff();
     void interruptedBackup();
     void keepPrevious();
+    void keepPreviousTakenMeanwhile();
+    void fileSizeLimit_data();
+    void fileSizeLimit();
     void cancelledUpload();
     void damagedFiles();
 };
@@ -644,6 +648,81 @@ void TestCli::keepPrevious()
         cli({"restore", empty, "--keep-previous", "/nonexistent/p.GTB2"}, QString());
     QCOMPARE(unwritable.exitCode, 1);
     QVERIFY(unwritable.err.contains("cannot write /nonexistent/p.GTB2"));
+}
+
+void TestCli::keepPreviousTakenMeanwhile()
+{
+    // PREV made a link to the user's full backup while the station is read for it: refused
+    // when it comes to be written, the backup as it was, nothing sent.
+    QTemporaryDir dir;
+    const QString mine = dir.filePath("mine.GTB2"), small = dir.filePath("small.GTB2");
+    const QString previous = dir.filePath("prev.GTB2"), station = dir.filePath("station.GTB2");
+    {
+        SimProcess a({"--sample", "--save-on-exit", mine});
+        QVERIFY(a.start());
+        SimProcess b;
+        QVERIFY(b.start());
+        QCOMPARE(cli({"backup", small, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
+    }
+    QFile in(mine);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const QByteArray full = in.readAll();
+    in.close();
+    // At wire speed the read of the switching articles takes seconds.
+    SimProcess sim({"--load", mine, "--baud", "115200", "--save-on-exit", station});
+    QVERIFY(sim.start());
+    QProcess restore;
+    startCli(restore, {"restore", small, "--keep-previous", previous}, sim.ports());
+    restore.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains("Lade Schaltartikel") && restore.waitForReadyRead(30000))
+        err += restore.readAllStandardError();
+    QVERIFY2(err.contains("Lade Schaltartikel"), err.constData());
+    QVERIFY(QFile::link(mine, previous));
+    QVERIFY(restore.waitForFinished(60000));
+    err += restore.readAllStandardError();
+    QCOMPARE(restore.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(restore.exitCode() == 2, err.constData());
+    QVERIFY2(err.contains("prev.GTB2 appeared during the restore"), err.constData());
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QCOMPARE(in.readAll(), full);
+    QCOMPARE(QFile::symLinkTarget(previous), mine);
+    sim.stop();
+    QCOMPARE(stationDifference(mine, station), QString());
+}
+
+void TestCli::fileSizeLimit_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("backup FILE") << QStringList{"backup", "x.GTB2"};
+    QTest::newRow("backup") << QStringList{"backup"};
+    QTest::newRow("backup --dir") << QStringList{"backup", "--dir", "d"};
+    QTest::newRow("watch") << QStringList{"watch", "--dir", "d"};
+}
+
+void TestCli::fileSizeLimit()
+{
+    // Beyond a file size limit the write fails with the system's words and exit 1, not by the
+    // signal; no file is left, no temporary one either.
+    QFETCH(QStringList, args);
+    SimProcess sim({"--sample"});
+    QVERIFY(sim.start());
+    QTemporaryDir dir;
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GLEISTRON_PORTS"), sim.ports());
+    process.setProcessEnvironment(env);
+    process.start("sh",
+                  QStringList{"-c", "ulimit -f 50; exec \"$0\" \"$@\"", GLEISTRON_CLI} + args);
+    QVERIFY(process.waitForFinished(100000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(process.exitCode() == 1, qPrintable(err));
+    QVERIFY2(err.contains(": File too large\n"), qPrintable(err));
+    QDirIterator left(dir.path(), QDir::Files | QDir::Hidden | QDir::System,
+                      QDirIterator::Subdirectories);
+    QVERIFY2(!left.hasNext(), qPrintable(left.hasNext() ? left.next() : QString()));
 }
 
 void TestCli::damagedFiles()

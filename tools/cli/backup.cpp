@@ -44,11 +44,20 @@ int commandBackup(QString path, const Options &options)
             failure(QStringLiteral("no file was written"));
         return exitCodeOf(result) == Done ? Failed : exitCodeOf(result);
     }
-    if (!named)
-        path = BackupFile::freeName(QString(), result.serial, QDate::currentDate());
-    if (!document->save(path)) {
-        failure(QStringLiteral("cannot write %1: %2").arg(path, document->errorText));
-        return Failed;
+    if (named) {
+        if (!document->save(path)) {
+            failure(QStringLiteral("cannot write %1: %2").arg(path, document->errorText));
+            return Failed;
+        }
+    } else {
+        // Created at the moment of writing: a backup of the day that appeared meanwhile (another
+        // run here) keeps its name, this one takes the next.
+        path = BackupFile::proposedName(result.serial, QDate::currentDate());
+        if (document->saveNumbered(path) != Document::Created::Yes) {
+            failure(QStringLiteral("cannot write %1: %2").arg(path, document->errorText));
+            return Failed;
+        }
+        path = document->filePath;
     }
     message(tr("Backup Datei <B>%1</B> gespeichert.<BR>").arg(path.toHtmlEscaped()));
     return Done;

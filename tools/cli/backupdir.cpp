@@ -10,9 +10,9 @@
 
 #include <QDate>
 #include <QDir>
-#include <QSaveFile>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -27,8 +27,6 @@ void printLine(const QString &line)
     std::fflush(stdout);
 }
 
-// One download into the folder. `station` is told the serial as soon as the station names
-// itself; `interrupted` whether Ctrl+C ended it.
 // Find out before the station is asked, not after the transfer, that the folder takes no file.
 bool folderWritable(const QString &dir)
 {
@@ -47,8 +45,12 @@ bool folderWritable(const QString &dir)
     return why.isEmpty();
 }
 
+// One download into the folder. `station` is told the serial as soon as the station names
+// itself; `interrupted` whether Ctrl+C ended it; `writeFailed` that the data was read but the
+// folder did not take it (full, a size limit).
 int backupInto(const QString &dir, int keep, const Options &options,
-               const std::function<void(const QString &)> &station, bool *interrupted)
+               const std::function<void(const QString &)> &station, bool *interrupted,
+               bool *writeFailed = nullptr)
 {
     auto document = std::make_unique<Document>();
     if (!selectSets(options.sets, document->image))
@@ -74,6 +76,8 @@ int backupInto(const QString &dir, int keep, const Options &options,
     switch (saved.outcome) {
     case BackupFolder::Saved::Failed:
         failure(QStringLiteral("cannot write into %1: %2").arg(dir, saved.error));
+        if (writeFailed)
+            *writeFailed = true;
         return Failed;
     case BackupFolder::Saved::Unchanged:
         printLine(QStringLiteral("unchanged ") + saved.path);
@@ -134,7 +138,7 @@ int commandWatch(const QString &dir, int keep, const Options &options)
         present = now;
         if (present && state != BackedUp) {
             state = Trying;
-            bool interrupted = false;
+            bool interrupted = false, writeFailed = false;
             QString announced;
             const int code = backupInto(
                 dir, keep, options,
@@ -143,9 +147,12 @@ int commandWatch(const QString &dir, int keep, const Options &options)
                         printLine(QStringLiteral("station ") + serial);
                     announced = serial;
                 },
-                &interrupted);
+                &interrupted, &writeFailed);
             if (interrupted)
                 break;
+            // Trying again would read the whole station again into the same refusal.
+            if (writeFailed)
+                return Failed;
             // A station not yet in PC mode, a port another program holds, a link lost: the
             // next try comes while the adapter stays plugged in.
             if (code == Done)

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QTranslator>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,9 @@ using namespace Cli;
 
 int main(int argc, char *argv[])
 {
+    // A write beyond a file size limit then fails with the system's message, instead of the
+    // signal ending the tool without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Only the route book draws: it needs fonts, and so a (windowless) GUI application.
     bool draws = false;
     for (int i = 1; i < argc; ++i)

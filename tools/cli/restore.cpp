@@ -5,7 +5,6 @@
 #include "backupfile/document.h"
 #include "datasets/comm_backup_upload.h"
 
-#include <QFileInfo>
 #include <cstdio>
 #include <memory>
 
@@ -27,11 +26,10 @@ int commandRestore(const QString &path, const Options &options)
         return Failed;
     // A bad target for the previous state is the caller's mistake: nothing is read or sent.
     if (!restore.keepPrevious.isEmpty()) {
-        if (const QString why =
-                TransferSession::keepPreviousProblem(restore.keepPrevious, path, false);
+        if (const QString why = TransferSession::keepPreviousProblem(restore.keepPrevious, path);
             !why.isEmpty()) {
             failure(why + QStringLiteral("; nothing was read or sent"));
-            return QFileInfo::exists(restore.keepPrevious) ? BadUsage : Failed;
+            return Document::nameTaken(restore.keepPrevious) ? BadUsage : Failed;
         }
     }
 
@@ -41,7 +39,8 @@ int commandRestore(const QString &path, const Options &options)
         session, options, [&] { session.restore(*document, restore); }, &interrupted);
     if (result.outcome == TransferSession::Outcome::Failed && !result.failure.isEmpty()) {
         failure(result.failure);
-        return Failed;
+        // An existing PREV, only found when it came to be written: refused as at the start.
+        return result.keptFileTaken ? BadUsage : Failed;
     }
     if (result.outcome != TransferSession::Outcome::Done || interrupted)
         return exitCodeOf(result) == Done ? Failed : exitCodeOf(result);
