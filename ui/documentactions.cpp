@@ -346,9 +346,11 @@ bool DocumentActions::confirmDiscard()
         box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
     QPushButton *no =
         box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
-    box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(yes);
-    box.setEscapeButton(no);
+    // Backing out keeps the data: Escape (and closing the box) is "Abbrechen", never "Nein".
+    box.setEscapeButton(cancel);
     box.exec();
     // "Ja" goes on only when the data really reached a file; a cancelled or failed save keeps
     // the data.

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
@@ -26,12 +28,20 @@ public:
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
+            if (box == escaped)
+                return; // Escape did not close it: no second answer
             texts << box->text();
             if (onBox)
                 onBox();
             if (!picture.isEmpty()) {
                 box->grab().save(picture);
                 picture.clear();
+            }
+            if (escape) {
+                escaped = box;
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(box, &key);
+                return;
             }
             QAbstractButton *target = nullptr;
             for (QAbstractButton *b : box->buttons()) {
@@ -49,8 +59,10 @@ public:
     QStringList texts;
     QString picture;             // where the next box is saved as a picture, before it is answered
     std::function<void()> onBox; // called at every box, before it is answered
+    bool escape = false;         // Escape pressed instead of a button, as a user backs out
 
 private:
     QString button;
     QTimer timer;
+    QPointer<QMessageBox> escaped;
 };

@@ -277,6 +277,21 @@ void TestBackupTab::closeWithUnsavedData()
         QCOMPARE(cancel.texts.size(), 1);
     }
     {
+        // Escape backs out of every question about the unsaved data: closing, clearing and
+        // opening leave it, and no file dialog follows.
+        ModalAnswerer escape;
+        escape.escape = true;
+        QVERIFY(!w.close());
+        find<QAction>(w, "action_leeren")->trigger();
+        find<QAction>(w, "action_oeffnen")->trigger();
+        QCOMPARE(escape.texts.size(), 3);
+        for (const QString &text : std::as_const(escape.texts))
+            QVERIFY2(text.contains("nicht gespeichert"), qPrintable(text));
+    }
+    QVERIFY(w.isVisible());
+    QVERIFY(w.document().modified);
+    QCOMPARE(w.document().image.presentSets[System], quint8(1));
+    {
         // "Ja" with the file dialog cancelled: nothing saved, so the window stays.
         ModalAnswerer yes(QStringLiteral("Ja"));
         QVERIFY(!w.close());
