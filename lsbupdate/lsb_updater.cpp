@@ -61,8 +61,9 @@ int LSB_Updater::update()
         return NoStation;
     }
     quint8 init[31] = {};
-    update_LSB_init(init);
-    if (init[3] != 'U') {
+    // An init that got no answer the command allows says nothing about the device: its bytes
+    // are not read as if it did.
+    if (!update_LSB_init(init) || init[3] != 'U') {
         emit signal_lsb_update_invalid_mode();
         qCDebug(lcLsb, "LSB_Updater exited (not in LSB Update mode!)");
         return InvalidMode;

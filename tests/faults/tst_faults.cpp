@@ -215,21 +215,24 @@ void TestFaults::stationRefuses()
 void TestFaults::wrongAnswers_data()
 {
     // Answer numbers of the sample's download of downloadSets: 1 the search, 2-136 LSB reads,
-    // 137-172 HSB reads, 173-176 S88, 177-180 system, 181 the closing command. Of the upload
-    // of uploadSets: 2-33 HSB writes, 34 the HSB commit, 35-38 system, 39 the list commit.
+    // 137-172 HSB reads (150: record 5). Of the upload of uploadSets: 2-33 HSB writes, 34 the
+    // HSB commit, 35-38 system, 39 the list commit.
     QTest::addColumn<bool>("download");
     QTest::addColumn<QString>("wrongEcho");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("said");
     QTest::newRow("read answer once") << true << "150" << 0 << "";
     QTest::newRow("search answer once") << true << "1" << 0 << "";
-    QTest::newRow("system answer once") << true << "178" << 0 << "";
     QTest::newRow("read answer kept wrong")
         << true << "150:3" << 1
         << "Herunterladen fehlgeschlagen: Der Gleistron antwortet auf HSB-Geräte, Datensatz 5 "
            "wiederholt anders, als der Befehl es zulässt. Vollständig geladen: LSB-Geräte. Nicht "
            "übernommen: HSB-Geräte, Systemkonfiguration.";
-    QTest::newRow("write answer once") << false << "10" << 0 << "";
+    QTest::newRow("write answer kept wrong")
+        << false << "10:3" << 1
+        << "Hochladen fehlgeschlagen: Der Gleistron antwortet auf HSB-Geräte, Datensatz 2 "
+           "wiederholt anders, als der Befehl es zulässt. Aus der Datei übernommen: keine. Im "
+           "Gleistron unverändert: Systemkonfiguration.";
     QTest::newRow("commit answer once") << false << "34" << 0 << "";
     QTest::newRow("commit answer kept wrong")
         << false << "34:3" << 1

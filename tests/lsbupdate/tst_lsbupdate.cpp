@@ -57,6 +57,8 @@ private slots:
     void refusedDevices_data();
     void refusedDevices();
     void initTimesOut();
+    void wrongAnswers_data();
+    void wrongAnswers();
     void pageStates();
     void pageErrors();
     void pageOutcomes();
@@ -155,6 +157,56 @@ void TestLsbUpdate::refusedDevices()
     const Sent sent = sentFrames(log);
     QVERIFY(sent.datagrams.isEmpty());
     QCOMPARE(sent.endLength, -1);
+}
+
+void TestLsbUpdate::wrongAnswers_data()
+{
+    QTest::addColumn<QString>("wrongEcho");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("errors");
+    // Answers: 1 the search, 2 the init, 3 on the datagrams at 0, 64, ...
+    QTest::newRow("datagram answer once") << "4" << int(LSB_Updater::Finished) << 0;
+    QTest::newRow("datagram answer kept wrong") << "4:3" << int(LSB_Updater::DatagramFailed) << 1;
+    QTest::newRow("init answer kept wrong") << "2:3" << int(LSB_Updater::InvalidMode) << 1;
+}
+
+// A whole answer with another echo is asked for again; one that stays so stops the update
+// before the device is told to take the firmware.
+void TestLsbUpdate::wrongAnswers()
+{
+    QFETCH(QString, wrongEcho);
+    QFETCH(int, outcome);
+    QFETCH(int, errors);
+    const QString firmware = dir.filePath(QStringLiteral("echo.lsb"));
+    const QString received = dir.filePath(QStringLiteral("echo.bin"));
+    const QString log = dir.filePath(QStringLiteral("echo.log"));
+    QFile::remove(received);
+    QVERIFY(LsbFiles::write(firmware, LsbFiles::firmware("4 17\r\n", 3)));
+    SimProcess sim({"--lsb-device", "5:4:1:10", "--lsb-save", received, "--log", log,
+                    "--wrong-echo", wrongEcho});
+    QVERIFY(sim.start());
+    ScopedPorts ports(sim.ports());
+    LSB_Updater job;
+    QSignalSpy ended(&job, &LSB_Updater::signal_lsb_update_ended);
+    QSignalSpy failures(&job, &Comm2Pc::signal_info_communicationError);
+    QVERIFY(ended.isValid() && failures.isValid());
+    job.fileName = firmware;
+    job.start();
+    job.wait();
+    sim.stop();
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), outcome);
+    QCOMPARE(failures.count(), errors);
+    const Sent sent = sentFrames(log);
+    if (outcome != LSB_Updater::Finished) {
+        QCOMPARE(sent.endLength, -1);
+        QVERIFY(!QFile::exists(received));
+        return;
+    }
+    QCOMPARE(sent.datagrams.count({64, 64}), 2);
+    QFile got(received);
+    QVERIFY(got.open(QIODevice::ReadOnly));
+    QCOMPARE(got.readAll(), LsbFiles::payload(3, 0));
 }
 
 void TestLsbUpdate::initTimesOut()
