@@ -42,6 +42,7 @@ Document::Opened Document::open(const QString &path)
         const BackupFile::ReadResult result = BackupFile::read(file, image, nullptr);
         setSource(result.serial, result.softwareVersion);
         damage = result.damage;
+        checksums = result.checksums;
         const bool setDamaged = std::any_of(damage.begin(), damage.end(),
                                             [](const BackupFile::Damage &d) { return d.set >= 0; });
         if (result.incomplete || setDamaged)
@@ -90,6 +91,7 @@ void Document::clear()
     sourceSoftware.clear();
     sources.fill(Source{});
     damage.clear();
+    checksums = false;
     modified = false;
 }
 
