@@ -12,7 +12,8 @@ class QIODevice;
 class BackupFile
 {
 public:
-    // Writes the present data sets; false when the device refused a write.
+    // Writes the present data sets, each section followed by a line with its CRC-32; false when
+    // the device refused a write.
     static bool write(QIODevice &out, const DataImage &image, const QString &serial,
                       const QString &softwareVersion);
 
@@ -20,7 +21,20 @@ public:
     // marked present; a damaged meta block alone leaves the data sets as they are.
     struct Damage
     {
-        enum Kind { Repeated, BadNumber, OutOfRange, NotAscending, Cut, ListsMissing, Meta };
+        enum Kind {
+            Repeated,
+            BadNumber,
+            OutOfRange,
+            NotAscending,
+            Cut,
+            ListsMissing,
+            Meta,
+            NoLineEnd,
+            Unexpected,
+            Checksum,
+            ChecksumMissing,
+            TooLarge
+        };
         Kind kind;
         int set;         // data-set index, -1 for the meta block
         QString section; // keyword of the section
@@ -35,6 +49,8 @@ public:
         // The file ended inside a section or before its end mark: the set it was cut in is
         // not marked present.
         bool incomplete = false;
+        // Every part of the file carried its checksum line and matched it.
+        bool checksums = false;
         QList<Damage> damage;
         bool damagedSet(int set) const;
     };
@@ -48,6 +64,8 @@ public:
     // That name in `folder`, or with -2, -3, ... when it exists: never an earlier backup.
     static QString freeName(const QString &folder, const QString &serial, const QDate &date);
 
+    // No file the writer makes is larger: a larger one is refused before it is read.
+    static qint64 largestFile();
     // Reads into a cleared document. routeStatus (1024 entries) may be null.
     static ReadResult read(QIODevice &in, DataImage &image, qint8 *routeStatus);
 };

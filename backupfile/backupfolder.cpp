@@ -200,12 +200,14 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
             ++first;
         for (const Backup &backup : ofStation.mid(qMax(0, first - 1))) {
             auto current = std::make_unique<Document>();
-            const bool opened = current->open(backup.path) == Document::Opened::Ok;
+            const Document::Opened how = current->open(backup.path);
+            const bool whole = how == Document::Opened::Ok && current->damage.isEmpty();
             for (Listed &entry : listed) {
                 if (entry.backup.path != backup.path)
                     continue;
-                entry.readable = opened;
-                if (!opened)
+                entry.readable = whole || how == Document::Opened::Incomplete;
+                entry.damaged = entry.readable && !whole;
+                if (!whole)
                     break;
                 entry.sets = setsText(*current);
                 if (previous)
@@ -214,7 +216,7 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
                             ? translated("keine Änderung")
                             : changeText(BackupDiff::compare(previous->image, current->image));
             }
-            if (opened)
+            if (whole)
                 previous = std::move(current);
         }
     }

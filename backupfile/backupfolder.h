@@ -51,6 +51,7 @@ public:
         QString sets;
         QString changes; // empty: the station's first backup here
         bool readable = true;
+        bool damaged = false; // not every part of it proved whole
     };
     QList<Listed> history(int limit = 30) const;
 

@@ -29,8 +29,13 @@ Document::Opened Document::open(const QString &path)
         return Opened::CannotOpen;
     }
     // Checked before the document is touched: a cut or foreign file would import as a station
-    // whose configuration is all zeros.
-    if (legacy && LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength)
+    // whose configuration is all zeros. The size first, so that no file is read into memory
+    // beyond what a backup can be.
+    if (legacy && (file.size() < LegacyImport::CompleteLength ||
+                   file.size() > LegacyImport::LargestFile ||
+                   LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength))
+        return Opened::NotComplete;
+    if (!legacy && file.size() > BackupFile::largestFile())
         return Opened::NotComplete;
     file.seek(0);
     clear();
@@ -44,6 +49,7 @@ Document::Opened Document::open(const QString &path)
         const BackupFile::ReadResult result = BackupFile::read(file, image, nullptr);
         setSource(result.serial, result.softwareVersion);
         damage = result.damage;
+        checksums = result.checksums;
         const bool setDamaged = std::any_of(damage.begin(), damage.end(),
                                             [](const BackupFile::Damage &d) { return d.set >= 0; });
         if (result.incomplete || setDamaged)
@@ -200,6 +206,7 @@ void Document::clear()
     sourceSoftware.clear();
     sources.fill(Source{});
     damage.clear();
+    checksums = false;
     modified = false;
 }
 

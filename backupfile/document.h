@@ -40,6 +40,8 @@ public:
     std::array<Source, Catalogue::DataSetCount> sources;
     // What the opened file held that was not as the writer leaves it.
     QList<BackupFile::Damage> damage;
+    // Every part of the opened file carried its checksum and matched it.
+    bool checksums = false;
 
     enum class Opened { Ok, Incomplete, NotABackup, NotComplete, CannotOpen };
     // A .GTB2 file, or an old .GTB one (only a whole backup). On anything but Ok and

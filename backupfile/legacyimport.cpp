@@ -12,7 +12,7 @@ using namespace Catalogue;
 namespace {
 
 // The decoded text as data bytes: one character a byte, 0x3F beyond U+00FF.
-std::vector<quint8> decode(const QByteArray &raw)
+std::vector<quint8> decode(const QByteArray &raw, bool *invalid = nullptr)
 {
     QStringConverter::Encoding encoding = QStringConverter::Utf8;
     if (const auto detected = QStringConverter::encodingForData(raw))
@@ -20,6 +20,8 @@ std::vector<quint8> decode(const QByteArray &raw)
     // Stateless: a sequence cut off at the end becomes U+FFFD, like any invalid one, so 0x3F.
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(raw);
+    if (invalid)
+        *invalid = decoder.hasError();
     std::vector<quint8> bytes;
     bytes.reserve(size_t(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -58,7 +60,9 @@ private:
 
 qint64 LegacyImport::decodedLength(const QByteArray &raw)
 {
-    return qint64(decode(raw).size());
+    bool invalid = false;
+    const qint64 length = qint64(decode(raw, &invalid).size());
+    return invalid ? -1 : length;
 }
 
 LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *routeStatus)

@@ -20,7 +20,11 @@ public:
         qint64 characters = 0;   // data characters read
     };
 
-    // The number of data characters in a file's raw bytes. Only a file of CompleteLength is a
+    // Encoded, a whole backup takes one to four bytes a character and a byte order mark:
+    // a file of any other size is not one, and is not read.
+    static constexpr qint64 LargestFile = 4 * CompleteLength + 4;
+    // The number of data characters in a file's raw bytes, -1 when they are not valid text
+    // (the old program wrote every byte as a character). Only a file of CompleteLength is a
     // whole backup: anything else would import as a station of zeros.
     static qint64 decodedLength(const QByteArray &raw);
 

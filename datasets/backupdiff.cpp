@@ -77,8 +77,13 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
                 for (int c = 0; c < 128; c += 8) {
                     const quint8 *x = a.bank(1) + base + r * 1024 + c * 8;
                     const quint8 *y = b.bank(1) + base + r * 1024 + c * 8;
-                    add(QLatin1String(e.key), r * 16 + c / 8, heldA && blockUsed(x),
-                        heldB && blockUsed(y), same(x, y, 64));
+                    // Every byte counts, also in a block no cell of which is used: the file
+                    // holds it and a restore may send it.
+                    const bool equal = same(x, y, 64);
+                    const bool neitherUsed = !blockUsed(x) && !blockUsed(y);
+                    add(QLatin1String(e.key), r * 16 + c / 8,
+                        heldA && (blockUsed(x) || (neitherUsed && heldB && !equal)),
+                        heldB && (blockUsed(y) || (neitherUsed && heldA && !equal)), equal);
                 }
             }
             continue;
@@ -91,6 +96,7 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
                     same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
             continue;
         }
+        // Image 0 is never read from a station nor sent to one.
         for (int n = set == Lokbilder ? 1 : 0; n < e.records; ++n) {
             const bool inA = heldA && a.recordStatus[size_t(e.statusOffset + n)] > 0;
             const bool inB = heldB && b.recordStatus[size_t(e.statusOffset + n)] > 0;

@@ -1669,6 +1669,10 @@ The file names Gleistron %2 as their origin. Save all the same?</translation>
         <translation>not readable</translation>
     </message>
     <message>
+        <source>beschädigt</source>
+        <translation>damaged</translation>
+    </message>
+    <message>
         <source>erste Sicherung dieses Gleistron</source>
         <translation>this Gleistron's first backup</translation>
     </message>

@@ -21,7 +21,8 @@ struct HeldRoute
 class RouteExport
 {
 public:
-    // The routes 1 to 1000 the image holds, by number; `only`, when not empty, limits them.
+    // The route records 0 to 1023 the image holds, by number; `only`, when not empty, limits
+    // them.
     static QList<HeldRoute> held(const DataImage &image, const QList<int> &only = {});
     // "Nr" of a row as the card tree numbers it (card 5 in pairs); card 2 to 7.
     static int slotNumber(int card, int row);

@@ -75,6 +75,7 @@ void RecentBackups::showFolder(const QString &folder)
     for (int row = 0; row < listed.size(); ++row) {
         const BackupFolder::Listed &entry = listed.at(row);
         const QString changes = !entry.readable ? translated("nicht lesbar")
+                                : entry.damaged ? translated("beschädigt")
                                 : entry.changes.isEmpty()
                                     ? translated("erste Sicherung dieses Gleistron")
                                     : entry.changes;

@@ -34,6 +34,24 @@ BackupFile::ReadResult readInto(const QByteArray &bytes, DataImage &image,
     return BackupFile::read(buffer, image, routeStatus);
 }
 
+// CRC-32 bit by bit, as zip computes it; "123456789" gives cbf43926.
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (crc & 1 ? 0xEDB88320 : 0);
+    }
+    return ~crc;
+}
+
+// A part of the file followed by the line that proves it.
+QByteArray proven(const QByteArray &part)
+{
+    return part + "#crc32 " + QByteArray::number(crc32(part), 16).rightJustified(8, '0') + "\n";
+}
+
 const QByteArray meta = "<meta>\nseriennummer=56347812\nsoftwareversion=1.300\n</meta>\n";
 
 void fill(quint8 *dest, int size, quint8 seed)
@@ -71,6 +89,7 @@ private slots:
     void roundTrip();
     void damagedFiles_data();
     void damagedFiles();
+    void smallDamageIsFound();
     void freeNames();
     void backupFolder();
     void changeSummary();
@@ -85,9 +104,13 @@ void TestBackupFile::onlyOnePlan()
     auto image = std::make_unique<DataImage>();
     image->presentSets[Gleisplan2] = 1;
     fill(image->bank(1) + 0x20000, 65536, 3);
+    QCOMPARE(crc32("123456789"), 0xCBF43926u);
     const QByteArray expected =
-        meta + "GLEISPLAN2\n" +
-        QByteArray(reinterpret_cast<const char *>(image->bank(1) + 0x20000), 65536) + "\n\nEND\n";
+        proven(meta) +
+        proven("GLEISPLAN2\n" +
+               QByteArray(reinterpret_cast<const char *>(image->bank(1) + 0x20000), 65536) +
+               "\n\n") +
+        "END\n";
     QCOMPARE(written(*image), expected);
 }
 
@@ -96,14 +119,15 @@ void TestBackupFile::locomotivesWithoutRecords()
     auto image = std::make_unique<DataImage>();
     image->presentSets[Lokomotiven] = 1;
     fill(image->bank(0) + LoklistenOffset, 1024, 1);
-    QByteArray expected = meta + "LOKOMOTIVEN\n\nLOKLISTEN\n";
+    QByteArray lists = "LOKLISTEN\n";
     for (int l = 0; l < 4; ++l)
-        expected +=
+        lists +=
             QByteArray::number(l) + "\n" +
             QByteArray(reinterpret_cast<const char *>(image->bank(0) + LoklistenOffset + l * 256),
                        256) +
             "\n";
-    expected += "\nEND\n";
+    const QByteArray expected =
+        proven(meta) + proven("LOKOMOTIVEN\n\n") + proven(lists + "\n") + "END\n";
     QCOMPARE(written(*image), expected);
 }
 
@@ -175,29 +199,54 @@ void TestBackupFile::damagedFiles_data()
     const QByteArray meta = "<meta>\nseriennummer=AB\nsoftwareversion=1.3\n</meta>\n";
     QTest::newRow("whole") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n"
                            << "AB" << true << 3 << 1 << true << QList<int>{};
-    // A record number out of range, not a number or not ascending: the set is damaged, not
-    // held; the bytes after it are read as lines (the record is too long and ends the parse).
+    // A record number out of range, not a number, not as the writer writes it or not
+    // ascending: the set is damaged, not held, and nothing after it is read.
     QTest::newRow("number 1024") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n1024\n" + rec + "\n" +
                                         lists + "WEICHEN\n\nEND\n"
-                                 << "AB" << false << 3 << 1 << false
-                                 << QList<int>{D::OutOfRange, D::Cut};
+                                 << "AB" << false << 3 << 1 << false << QList<int>{D::OutOfRange};
     QTest::newRow("not a number") << meta + "LOKOMOTIVEN\n3\n" + rec + "\nx\n" + lists +
                                          "WEICHEN\n\nEND\n"
-                                  << "AB" << false << 3 << 1 << true << QList<int>{D::BadNumber};
+                                  << "AB" << false << 3 << 1 << false << QList<int>{D::BadNumber};
+    QTest::newRow("leading zero") << meta + "LOKOMOTIVEN\n03\n" + rec + "\n\n" + lists +
+                                         "WEICHEN\n\nEND\n"
+                                  << "AB" << false << 3 << -1 << false << QList<int>{D::BadNumber};
     QTest::newRow("not ascending")
         << meta + "LOKOMOTIVEN\n3\n" + rec + "\n2\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n"
-        << "AB" << false << 3 << 1 << false << QList<int>{D::NotAscending, D::Cut};
-    // The second section's records would replace the first's.
-    QTest::newRow("section twice")
-        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "WEICHEN\n\nLOKOMOTIVEN\n\nEND\n"
-        << "AB" << false << 3 << -1 << true << QList<int>{D::Repeated};
-    // Held without its lists, the set would restore as four empty lists.
-    QTest::newRow("lists missing")
-        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\nWEICHEN\n\nEND\n"
-        << "AB" << false << 3 << 1 << true << QList<int>{D::ListsMissing};
-    QTest::newRow("line too long ends the parse")
+        << "AB" << false << 3 << 1 << false << QList<int>{D::NotAscending};
+    // After a record or block exactly the line end the writer puts there: a byte more or less
+    // shifts everything after it.
+    QTest::newRow("record a byte long")
+        << meta + "LOKOMOTIVEN\n3\n" + rec + "x\n\n" + lists + "WEICHEN\n\nEND\n"
+        << "AB" << false << 3 << -1 << false << QList<int>{D::NoLineEnd};
+    QTest::newRow("block a byte short")
+        << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "S88\n" + QByteArray(255, 's') +
+               "\n\nWEICHEN\n\nEND\n"
+        << "AB" << true << 3 << 1 << false << QList<int>{D::NoLineEnd};
+    QTest::newRow("a stray line") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists +
+                                         "\nWEICHEN\n\nEND\n"
+                                  << "AB" << true << 3 << 1 << false << QList<int>{D::Unexpected};
+    QByteArray crlf = meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n";
+    crlf.replace("\n", "\r\n");
+    QTest::newRow("line ends converted")
+        << crlf << "AB\r" << false << 3 << 0 << false << QList<int>{D::Meta, D::Unexpected};
+    QTest::newRow("line too long")
         << meta + QByteArray(120, 'L') + "\nLOKOMOTIVEN\n3\n" + rec + "\n\nEND\n"
-        << "AB" << false << 3 << 0 << false << QList<int>{D::Cut};
+        << "AB" << false << 3 << 0 << false << QList<int>{D::Unexpected};
+    // A file that carries checksums: a part that does not match, or lacks its line, is not
+    // taken; the parts that prove themselves are.
+    QByteArray locomotives = "LOKOMOTIVEN\n3\n" + rec + "\n\n";
+    const QByteArray sum = proven(locomotives).mid(locomotives.size());
+    locomotives[20] = 'y';
+    QTest::newRow("checksum differs")
+        << proven(meta) + locomotives + sum + proven(lists) + proven("WEICHEN\n\n") + "END\n"
+        << "AB" << false << 3 << 1 << true << QList<int>{D::Checksum};
+    QTest::newRow("checksum missing")
+        << proven(meta) + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + proven(lists) +
+               proven("WEICHEN\n\n") + "END\n"
+        << "AB" << false << 3 << 1 << true << QList<int>{D::ChecksumMissing};
+    QTest::newRow("proven") << proven(meta) + proven("LOKOMOTIVEN\n3\n" + rec + "\n\n") +
+                                   proven(lists) + proven("WEICHEN\n\n") + "END\n"
+                            << "AB" << true << 3 << 1 << true << QList<int>{};
     // Cut before the section's end: the record that arrived is readable, but the set is not
     // held, so no upload takes the missing records for empty ones.
     QTest::newRow("no END") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n"
@@ -225,6 +274,67 @@ void TestBackupFile::damagedFiles()
     for (const BackupFile::Damage &d : result.damage)
         kinds.append(d.kind);
     QCOMPARE(kinds, damage);
+}
+
+// Every byte of a written file changed, a byte inserted or removed there, at a few thousand
+// places: the reader calls the file damaged, or it reads back to exactly what was written.
+void TestBackupFile::smallDamageIsFound()
+{
+    auto image = std::make_unique<DataImage>();
+    image->presentSets.fill(1);
+    image->presentSets[Gleisplan2] = image->presentSets[Gleisplan3] = 0;
+    image->s88Present = true;
+    fill(image->bank(0), BankSize, 1);
+    fill(image->bank(1), BankSize, 2);
+    fill(image->bank(2), BankSize, 3);
+    fill(image->lokbild(7), LokbildSize, 4);
+    for (int status : {StatusLokomotiven + 1, StatusLokomotiven + 98, StatusWeichen + 0,
+                       StatusWeichen + 1023, StatusRueckmelder + 5, StatusFahrstrassen + 12,
+                       StatusLsb + 2047, StatusHsb + 3, StatusLokbilder + 7})
+        image->recordStatus[size_t(status)] = 1;
+    const QByteArray original = written(*image);
+
+    auto back = std::make_unique<DataImage>();
+    int found = 0, harmless = 0;
+    auto judge = [&](const QByteArray &file, const char *what, qsizetype at) {
+        back->presentSets.fill(0);
+        back->recordStatus.fill(0);
+        back->s88Present = false;
+        const BackupFile::ReadResult result = readInto(file, *back);
+        if (!result.damage.isEmpty()) {
+            ++found;
+            return;
+        }
+        QVERIFY2(
+            written(*back) == original,
+            qPrintable(QStringLiteral("%1 at %2 taken as whole").arg(QLatin1String(what)).arg(at)));
+        ++harmless;
+    };
+    QList<qsizetype> places;
+    for (qsizetype p = 0; p < original.size(); ++p) {
+        const bool nearLineEnd = original.mid(qMax<qsizetype>(0, p - 2), 5).contains('\n');
+        if (p % 37 == 0 || nearLineEnd)
+            places.append(p);
+    }
+    QVERIFY(places.size() > 2000);
+    for (qsizetype p : std::as_const(places)) {
+        QByteArray changed = original;
+        changed[p] = char(p % 3 == 0 ? '\n' : original[p] ^ (1 << (p % 8)));
+        if (changed[p] != original[p])
+            judge(changed, "a changed byte", p);
+        judge(QByteArray(original).insert(p, p % 2 ? '\n' : original[p]), "an inserted byte", p);
+        judge(QByteArray(original).remove(p, 1), "a removed byte", p);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    judge(QByteArray(original).replace("\n", "\r\n"), "line ends converted", 0);
+    QCOMPARE(harmless + found,
+             3 * places.size() + 1 -
+                 int(std::count_if(places.begin(), places.end(), [&](qsizetype p) {
+                     return (p % 3 == 0 ? '\n' : char(original[p] ^ (1 << (p % 8)))) == original[p];
+                 })));
+    // Bytes after the end mark are not read: the only harmless places.
+    QVERIFY(harmless < 10);
 }
 
 void TestBackupFile::freeNames()

@@ -12,6 +12,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -230,7 +233,8 @@ void TestCli::inspect()
     sim.stop();
     const Run run = cli({"inspect", path}, QString());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QStringLiteral("serial 56347812\nsoftware 1.300\nlokomotiven 41\n"
+    QCOMPARE(run.out, QStringLiteral("serial 56347812\nsoftware 1.300\nchecksums yes\n"
+                                     "lokomotiven 41\n"
                                      "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
                                      "weichen 541\nrueckmelder 261\nfahrstrassen 105\nlsb 15\n"
                                      "hsb 7\nsystem block\nlokbilder 5\n"));
@@ -275,10 +279,11 @@ void TestCli::convertLegacy()
     QCOMPARE(cli({"convert", legacy.fileName(), converted}, QString()).exitCode, 0);
     const Run run = cli({"inspect", converted}, QString());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QStringLiteral("serial E4E4E4E4\nsoftware 1.300\nlokomotiven 1024\n"
-                                     "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
-                                     "weichen 1024\nrueckmelder 1024\nfahrstrassen 1024\n"
-                                     "lsb 2048\nhsb 256\nsystem block\nlokbilder 100\n"));
+    QCOMPARE(run.out,
+             QStringLiteral("serial E4E4E4E4\nsoftware 1.300\nchecksums yes\nlokomotiven 1024\n"
+                            "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
+                            "weichen 1024\nrueckmelder 1024\nfahrstrassen 1024\n"
+                            "lsb 2048\nhsb 256\nsystem block\nlokbilder 100\n"));
     QCOMPARE(cli({"convert", converted, dir.filePath("x.GTB2")}, QString()).exitCode, 2);
 }
 
@@ -303,8 +308,15 @@ void TestCli::route()
     QVERIFY(english.out.contains("Card 7: Release route"));
     const Run empty = cli({"route", path, "90"}, QString());
     QCOMPARE(empty.out, QStringLiteral("Fahrstrasse 90\nDatensatz ist leer!\n"));
-    QCOMPARE(cli({"route", path, "0"}, QString()).exitCode, 2);
-    QCOMPARE(cli({"route", path, "1001"}, QString()).exitCode, 2);
+    // Every route record the file holds, beyond the tab's 1 to 1000 too: each count agrees.
+    QCOMPARE(cli({"route", path, "1023"}, QString()).exitCode, 0);
+    QCOMPARE(cli({"route", path, "1024"}, QString()).exitCode, 2);
+    const QJsonArray routes =
+        QJsonDocument::fromJson(cli({"routes", path, "--format", "json"}, QString()).out.toUtf8())
+            .array();
+    QVERIFY(cli({"inspect", path}, QString())
+                .out.contains(QStringLiteral("fahrstrassen %1\n").arg(routes.size())));
+    QCOMPARE(routes.last().toObject().value("number").toInt(), 1023);
 }
 
 void TestCli::verifiedRestore_data()
@@ -624,8 +636,9 @@ void TestCli::keepPrevious()
     only->selectedSets[Catalogue::Weichen] = only->selectedSets[Catalogue::System] = 1;
     QVERIFY(BackupDiff::compare(*load(previous), *load(sample), only.get()).isEmpty());
     const Run inspect = cli({"inspect", previous}, QString());
-    QCOMPARE(inspect.out, QStringLiteral("serial 56347812\nsoftware 1.300\nweichen 541\n"
-                                         "system block\n"));
+    QCOMPARE(inspect.out,
+             QStringLiteral("serial 56347812\nsoftware 1.300\nchecksums yes\nweichen 541\n"
+                            "system block\n"));
 
     // The target may not be the restore's own file, under any name, nor any existing file;
     // that it can be written is known before the station is asked (no port is given here: a
@@ -768,6 +781,37 @@ void TestCli::damagedFiles()
     QVERIFY(sim.start());
     run = cli({"restore", dir.filePath("twice.GTB2"), "--sets", "hsb", "--verify"}, sim.ports());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // Through a line-end conversion, or with one byte more in the first switching article:
+    // nothing of it is taken, and the station keeps what it held.
+    write("crlf.GTB2", QByteArray(whole).replace("\n", "\r\n"));
+    const int firstArticle = int(whole.indexOf('\n', weichen + 8)) + 1;
+    write("longer.GTB2", whole.left(firstArticle + 4) + "x" + whole.mid(firstArticle + 4));
+    // Written before files carried checksums: framed strictly, not proven.
+    QByteArray older = whole;
+    for (qsizetype at = 0; (at = older.indexOf("\n#crc32 ")) >= 0;)
+        older.remove(at + 1, 16);
+    write("older.GTB2", older);
+    for (const char *name : {"crlf.GTB2", "longer.GTB2"}) {
+        run = cli({"restore", dir.filePath(name), "--sets", "weichen,lokomotiven", "--verify"},
+                  sim.ports());
+        QVERIFY2(run.exitCode == 1 && run.err.contains("nothing was sent"), qPrintable(run.err));
+    }
+    const QString kept = dir.filePath("kept.GTB2");
+    QVERIFY(cli({"backup", kept, "--sets", "weichen,lokomotiven"}, sim.ports()).exitCode == 0);
+    QCOMPARE(cli({"diff", kept, dir.filePath("twice.GTB2")}, QString()).exitCode, 2);
+    QCOMPARE(cli({"inspect", dir.filePath("older.GTB2")}, QString()).out.section('\n', 2, 2),
+             QStringLiteral("checksums no"));
+
+    run = cli({"check", dir.path()}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.section(' ', 0, 0) + ' ' + QFileInfo(line.section(' ', 1, 1)).fileName();
+    QCOMPARE(lines, QStringList({"damaged crlf.GTB2:", "damaged cut.GTB2:", "ok kept.GTB2",
+                                 "damaged longer.GTB2:", "unchecked older.GTB2", "ok sample.GTB2",
+                                 "damaged twice.GTB2:"}));
+    QCOMPARE(cli({"check", sample}, QString()).exitCode, 0);
 }
 
 void TestCli::diff()
@@ -794,10 +838,15 @@ void TestCli::diff()
     image->bank(0)[LoklistenOffset + 2 * 256 + 40] ^= 1;
     image->bank(1)[GleisplanOffset + 4 * 1024 + 8 * 8 + 1] ^= 1;
     image->bank(1)[GleisplanOffset * 3 + 10 * 1024 + 16 * 8] = 5;
+    // A byte in a block whose cells are all unused: the file holds it, a restore sends it.
+    image->bank(1)[GleisplanOffset * 2 + 63 * 1024 + 120 * 8 + 3] ^= 1;
     image->bank(1)[WeichenOffset + 3 * 64 + 9] ^= 1;
     status(StatusRueckmelder, 1023) = -1;
     image->bank(0)[S88Offset + 200] ^= 1;
     image->bank(2)[AusleuchtungOffset + 2 * 512 + 7] ^= 1;
+    // A comment with an escape sequence and a line break stays on its line.
+    image->bank(0)[RouteOffset + 2 * 512] = 0x1B;
+    image->bank(0)[RouteOffset + 2 * 512 + 8] = '\n';
     status(StatusFahrstrassen, 1023) = -1;
     image->bank(0)[LsbOffset + 2047 * 32 + 31] ^= 1;
     status(StatusHsb, 255) = -1;
@@ -811,9 +860,9 @@ void TestCli::diff()
     }
     const QString expected = "lokomotiven 5 changed\nlokomotiven 7 removed\n"
                              "lokomotiven 900 added\nloklisten 2 changed\ngleisplan1 65 changed\n"
-                             "gleisplan3 162 added\nweichen 3 changed\n"
+                             "gleisplan2 1023 changed\ngleisplan3 162 added\nweichen 3 changed\n"
                              "rueckmelder 1023 removed\ns88 0 changed\n"
-                             "fahrstrassen 2 changed Ausfahrt Nord\n"
+                             "fahrstrassen 2 changed \\x1busfahrt\\x0aNord\n"
                              "fahrstrassen 1023 removed Einfahrt Gleis 1\nlsb 2047 changed\n"
                              "hsb 255 removed\nsystem 0 changed\nlokbilder 5 changed\n"
                              "lokbilder 50 added\n";

@@ -265,7 +265,12 @@ bool openDocument(const QString &path, Document &document, bool *damaged)
         failure(QStringLiteral("cannot read %1: %2").arg(path, document.errorText));
         return false;
     case Document::Opened::NotComplete:
-        failure(QStringLiteral("%1: not a complete backup of the old format").arg(path));
+        failure(path.toUpper().endsWith(QLatin1String(".GTB"))
+                    ? QStringLiteral("%1: not a complete backup of the old format (its length "
+                                     "or its text is not that of one)")
+                          .arg(path)
+                    : QStringLiteral("%1: not a complete backup (larger than any backup)")
+                          .arg(path));
         return false;
     default:
         break;

@@ -54,6 +54,7 @@ int commandBackupDir(const QString &dir, int keep, const Options &options);
 int commandWatch(const QString &dir, int keep, const Options &options); // until interrupted
 int commandRestore(const QString &path, const Options &options);
 int commandContents(const QString &path);
+int commandCheck(const QString &path); // a backup file, or every backup in a folder
 int commandConvert(const QString &in, const QString &out);
 int commandRoute(const QString &path, const QString &number);
 int commandRoutes(const QString &path, const QString &format);

@@ -9,14 +9,31 @@
 
 namespace Cli {
 
+namespace {
+// One line per record: a comment's line break or escape sequence must not reach the terminal.
+QString escaped(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || c == QLatin1Char('\\'))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+} // namespace
+
 int commandDiff(const QStringList &args, const Options &options)
 {
     auto a = std::make_unique<Document>();
     QList<BackupDiff::Line> lines;
+    bool damaged = false;
     if (options.station) {
         if (!selectSets(options.sets, a->image))
             return usage(QStringLiteral("--sets takes set keys or all"));
-        if (!openDocument(args.at(1), *a))
+        if (!openDocument(args.at(1), *a, &damaged))
             return BadUsage;
         TransferSession session;
         bool interrupted = false;
@@ -27,16 +44,21 @@ int commandDiff(const QStringList &args, const Options &options)
         lines = result.lines;
     } else {
         auto b = std::make_unique<Document>();
-        if (!openDocument(args.at(1), *a) || !openDocument(args.at(2), *b))
+        bool damagedA = false, damagedB = false;
+        if (!openDocument(args.at(1), *a, &damagedA) || !openDocument(args.at(2), *b, &damagedB))
             return BadUsage;
         lines = BackupDiff::compare(a->image, b->image);
+        damaged = damagedA || damagedB;
     }
     for (const BackupDiff::Line &line : std::as_const(lines)) {
         std::printf("%s %d %s%s\n", qPrintable(line.set), line.number,
                     qPrintable(BackupDiff::changeText(line.change)),
-                    line.note.isEmpty() ? "" : qPrintable(QLatin1Char(' ') + line.note));
+                    line.note.isEmpty() ? "" : qPrintable(QLatin1Char(' ') + escaped(line.note)));
     }
     std::fflush(stdout);
+    // What is whole was compared; the damaged rest cannot be called the same.
+    if (damaged)
+        return BadUsage;
     return lines.isEmpty() ? Done : Failed;
 }
 

@@ -53,6 +53,8 @@ int main(int argc, char *argv[])
         "                                upload the data sets of a backup file; --verify reads\n"
         "                                them back whole and prints each difference\n"
         "  inspect FILE                  print what a backup file holds\n"
+        "  check FILE|DIR                check that a backup, or every backup in a folder, is\n"
+        "                                whole: ok, damaged, or unchecked (no checksums)\n"
         "  convert IN.GTB OUT.GTB2       save an old backup file in the current format\n"
         "  route FILE N                  print route N as the routes tab shows it\n"
         "  routes FILE [--format text|csv|json]\n"
@@ -227,6 +229,11 @@ int main(int argc, char *argv[])
             if (args.size() != 2)
                 return usage(QStringLiteral("inspect takes a backup file"));
             return commandContents(args.at(1));
+        }
+        if (command == QLatin1String("check")) {
+            if (args.size() != 2)
+                return usage(QStringLiteral("check takes a backup file or a folder"));
+            return commandCheck(args.at(1));
         }
     } catch (const char *text) {
         failure(QString::fromLatin1(text));

@@ -15,8 +15,8 @@ int commandRoute(const QString &path, const QString &number)
 {
     bool ok = false;
     const int n = number.toInt(&ok);
-    if (!ok || n < 1 || n > 1000)
-        return usage(QStringLiteral("route numbers run from 1 to 1000"));
+    if (!ok || n < 0 || n > 1023)
+        return usage(QStringLiteral("route numbers run from 0 to 1023"));
     auto holder = std::make_unique<Document>();
     if (!openDocument(path, *holder))
         return Failed;
