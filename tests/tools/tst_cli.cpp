@@ -555,6 +555,10 @@ void TestCli::notWholeLegacyFiles_data()
     // One character more than a whole backup is no whole backup either.
     QTest::newRow("one character too many")
         << (text + QChar(u'a')).toUtf8() << "not a complete backup";
+    // The old program wrote every byte as a character: a byte that is no text is damage, not '?'.
+    QByteArray invalid = text.toUtf8();
+    invalid.replace(1000, 2, "\xff"); // one character for one: the length stays whole
+    QTest::newRow("a byte that is no text") << invalid << "not a complete backup";
 }
 
 void TestCli::notWholeLegacyFiles()
@@ -776,6 +780,17 @@ void TestCli::damagedFiles()
         QVERIFY2(run.exitCode == 1, qPrintable(run.err));
         QVERIFY(run.err.contains("nothing was sent"));
     }
+    // A file no backup can be as large as is refused before it is read (sparse: no disk used).
+    for (const char *name : {"huge.GTB2", "huge.GTB"}) {
+        QFile huge(dir.filePath(name));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(2) << 30));
+        huge.close();
+        run = cli({"inspect", huge.fileName()}, QString());
+        QVERIFY2(run.exitCode == 1 && run.err.contains("not a complete backup"),
+                 qPrintable(run.err));
+        QVERIFY(huge.remove());
+    }
+
     // The intact sets of a damaged file may still be restored by name.
     SimProcess sim;
     QVERIFY(sim.start());
