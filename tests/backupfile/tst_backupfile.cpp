@@ -438,6 +438,17 @@ void TestBackupFile::backupFolder()
     QCOMPARE(listed.at(0).changes, QStringLiteral("1 Schaltartikel geändert"));
     QCOMPARE(listed.at(3).backup.serial, QStringLiteral("11111111"));
     QVERIFY(listed.at(3).changes.isEmpty()); // that station's first
+
+    // One byte of the newest changed on disk: the list marks it, not its predecessor.
+    QFile newest(listed.at(0).backup.path);
+    QVERIFY(newest.open(QIODevice::ReadWrite));
+    QByteArray bytes = newest.readAll();
+    bytes[bytes.indexOf("WEICHEN\n") + 20] ^= 1;
+    QVERIFY(newest.seek(0) && newest.write(bytes) == bytes.size());
+    newest.close();
+    const QList<BackupFolder::Listed> again = backups.history();
+    QVERIFY(again.at(0).readable && again.at(0).damaged);
+    QVERIFY(!again.at(1).damaged);
 }
 
 void TestBackupFile::changeSummary()
