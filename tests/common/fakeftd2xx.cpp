@@ -80,7 +80,8 @@ FT_EXPORT int fake_written(int index, unsigned char *buffer, int size)
     if (index < 0 || size_t(index) >= written.size())
         return -1;
     const auto &block = written[size_t(index)];
-    std::memcpy(buffer, block.data(), std::min<size_t>(block.size(), size_t(size)));
+    if (!block.empty() && size > 0)
+        std::memcpy(buffer, block.data(), std::min<size_t>(block.size(), size_t(size)));
     return int(block.size());
 }
 
@@ -201,8 +202,10 @@ FT_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWO
     }
     if (step.result < 0)
         return FT_IO_ERROR;
+    // A script that has run out reads nothing: no copy from an empty step's null data.
     const size_t n = std::min<size_t>(step.data.size(), toRead);
-    std::memcpy(buffer, step.data.data(), n);
+    if (n > 0)
+        std::memcpy(buffer, step.data.data(), n);
     *returned = DWORD(n);
     return FT_OK;
 }
