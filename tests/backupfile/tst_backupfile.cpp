@@ -210,6 +210,10 @@ void TestBackupFile::damagedFiles_data()
     QTest::newRow("leading zero") << meta + "LOKOMOTIVEN\n03\n" + rec + "\n\n" + lists +
                                          "WEICHEN\n\nEND\n"
                                   << "AB" << false << 3 << -1 << false << QList<int>{D::BadNumber};
+    QTest::newRow("number twice") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n3\n" + rec + "\n\n" +
+                                         lists + "WEICHEN\n\nEND\n"
+                                  << "AB" << false << 3 << 1 << false
+                                  << QList<int>{D::NotAscending};
     QTest::newRow("not ascending")
         << meta + "LOKOMOTIVEN\n3\n" + rec + "\n2\n" + rec + "\n\n" + lists + "WEICHEN\n\nEND\n"
         << "AB" << false << 3 << 1 << false << QList<int>{D::NotAscending};
@@ -412,6 +416,12 @@ void TestBackupFile::backupFolder()
                              "Gleistron-56347812-2020-01-01-alt.GTB2"})
         QVERIFY2(QFile::exists(QDir(folder).filePath(name)), name);
 
+    // Compared with the newest backup of that station only: data as an older one holds is a
+    // new backup, data as the newest holds is not.
+    change(4); // as -5 holds
+    QCOMPARE(backups.save(*document, "56347812", 3, day).outcome, BackupFolder::Saved::Written);
+    QCOMPARE(backups.save(*document, "56347812", 3, day).outcome, BackupFolder::Saved::Unchanged);
+
     // A save that fails (the file size limit cuts the write short) leaves no file and removes
     // nothing.
     change(9);
@@ -433,7 +443,7 @@ void TestBackupFile::backupFolder()
     const QList<BackupFolder::Listed> listed = backups.history();
     QCOMPARE(listed.size(), 4);
     QCOMPARE(QFileInfo(listed.at(0).backup.path).fileName(),
-             QStringLiteral("Gleistron-56347812-2026-12-09-6.GTB2"));
+             QStringLiteral("Gleistron-56347812-2026-12-09-7.GTB2"));
     QCOMPARE(listed.at(0).sets, QStringLiteral("Schaltartikel"));
     QCOMPARE(listed.at(0).changes, QStringLiteral("1 Schaltartikel geändert"));
     QCOMPARE(listed.at(3).backup.serial, QStringLiteral("11111111"));
