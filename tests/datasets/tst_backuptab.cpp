@@ -369,6 +369,22 @@ void TestBackupTab::documentSafety()
     QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
     QCOMPARE(w.windowTitle(), QStringLiteral("kopie.GTB2 - Orvandel Gleistron Manager 1.3"));
 
+    // An old-format file is never saved over in place, whatever the case of its name.
+    const QByteArray whole(3204608, 'a');
+    QFile old(dir->filePath(QStringLiteral("alt.gtb")));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(whole) == whole.size());
+    old.close();
+    {
+        ModalAnswerer answer(QStringLiteral("Nein"));
+        w.documentActions().openFile(old.fileName());
+        QVERIFY(console(w).contains("importiert."));
+        QVERIFY(!w.documentActions().save());
+        QVERIFY(answer.texts.value(0).startsWith("<dialog"));
+    }
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QVERIFY(old.readAll() == whole);
+    old.close();
+
     QFile full(saved), cut(dir->filePath(QStringLiteral("cut.GTB2")));
     QVERIFY(full.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
     const QByteArray bytes = full.readAll();
