@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTest>
+#include <cstring>
 
 namespace {
 using Run = CliRun;
@@ -369,7 +370,8 @@ void TestCli::verifySeesTheWholeStation()
     QVERIFY(a.start());
     a.stop();
     {
-        // Five switching articles and the system configuration, from the sample.
+        // Five switching articles, the system configuration and the first track plan without
+        // the block at row 28, columns 88 to 95, from the sample.
         auto doc = std::make_unique<DataImage>();
         QFile file(sample);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -377,8 +379,10 @@ void TestCli::verifySeesTheWholeStation()
         for (int n = 6; n < 1024; ++n)
             doc->recordStatus[size_t(Catalogue::StatusWeichen + n)] = -1;
         doc->bank(0)[Catalogue::S88Offset + 3] ^= 0x40;
+        std::memset(doc->bank(1) + Catalogue::GleisplanOffset + 28 * 1024 + 88 * 8, 0, 64);
         for (int set = 0; set < Catalogue::DataSetCount; ++set)
-            doc->presentSets[size_t(set)] = set == Catalogue::Weichen || set == Catalogue::System;
+            doc->presentSets[size_t(set)] = set == Catalogue::Weichen || set == Catalogue::System ||
+                                            set == Catalogue::Gleisplan1;
         QSaveFile out(small);
         QVERIFY(out.open(QIODevice::WriteOnly));
         QVERIFY(BackupFile::write(out, *doc, "56347812", "1.300") && out.commit());
@@ -396,6 +400,8 @@ void TestCli::verifySeesTheWholeStation()
     run = cli({"restore", small, "--sets", "system", "--verify"}, sim.ports());
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QStringLiteral("differs s88 0 byte 3\n"));
+    run = cli({"restore", small, "--sets", "gleisplan1", "--verify"}, sim.ports());
+    QCOMPARE(run.out, QStringLiteral("station-only gleisplan1 459\n"));
     // Undo: restoring the kept state does not remove what the first restore added.
     SimProcess empty;
     QVERIFY(empty.start());
