@@ -206,7 +206,8 @@ void TestRouteBook::book()
 
 void TestRouteBook::routesKeptWhole()
 {
-    // Sixty routes of ten rows each: none starts on one page and ends on the next.
+    // Sixty routes of ten rows each: none starts on one page and ends on the next, and the
+    // contents name the page each starts on, also where one goes on to a new page.
     auto image = std::make_unique<DataImage>();
     image->presentSets[Catalogue::Fahrstrassen] = 1;
     for (int n = 1; n <= 60; ++n) {
@@ -222,8 +223,13 @@ void TestRouteBook::routesKeptWhole()
     QString error;
     QVERIFY(RouteBook::write(path, RouteExport::held(*image), {}, &error));
     const QStringList pages = pdfPages(path);
+    const QString contents = pages.mid(1, 2).join('\n');
     for (int n = 1; n <= 60; ++n) {
         const QString heading = QStringLiteral("Fahrstrasse %1 – Strecke %1").arg(n);
+        const QRegularExpressionMatch entry =
+            QRegularExpression(QStringLiteral("^\\s*%1\\s+Strecke %1\\s+(\\d+)$").arg(n),
+                               QRegularExpression::MultilineOption)
+                .match(contents);
         const QString lastRow = QStringLiteral("Weiche %1").arg(100 * n + 9);
         int headingPage = -1, lastPage = -2;
         for (int p = 0; p < pages.size(); ++p) {
@@ -233,6 +239,7 @@ void TestRouteBook::routesKeptWhole()
                 lastPage = p;
         }
         QVERIFY2(headingPage >= 0 && headingPage == lastPage, qPrintable(heading));
+        QCOMPARE(entry.captured(1).toInt(), headingPage + 1);
     }
 }
 
