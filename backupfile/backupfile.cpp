@@ -117,7 +117,7 @@ QByteArray checksumLine(quint32 crc)
 // Every record of every set, the longest meta lines.
 qint64 BackupFile::largestFile()
 {
-    qint64 size = 4 * 100 + 20; // meta block and its checksum line
+    qint64 size = 4 * 100 + 2 * 20; // meta block, its checksum line and the file's
     for (const Section &s : sections) {
         const qint64 keyword = qint64(std::strlen(s.keyword)) + 1;
         const qint64 checksum = checksumLine(0).size() + 1;
@@ -232,9 +232,10 @@ bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &se
                        const QString &softwareVersion)
 {
     bool ok = true;
-    quint32 crc = 0;
+    quint32 crc = 0, total = 0;
     auto put = [&](const char *data, qint64 size) {
         crc = crc32(crc, data, size);
+        total = crc32(total, data, size);
         if (ok && out.write(data, size) != size)
             ok = false;
     };
@@ -284,6 +285,8 @@ bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &se
         endPart();
     }
     line("END");
+    // Read by no program that stops at the end mark: the checksum of the whole file before it.
+    line(checksumLine(total));
     return ok;
 }
 
@@ -305,7 +308,7 @@ QString BackupFile::describe(const Damage &d)
         "the meta block is not as written",
         "a record or block not followed by its line end; the rest of the file is not read",
         "a line that is not as written; the rest of the file is not read",
-        "the checksum does not match the section",
+        "the checksum does not match (at END: the file as a whole, a part left out or added)",
         "the section has no checksum line",
         "the file is larger than any backup; nothing is read"};
     const QString text = d.kind == Damage::Cut && d.set < 0
@@ -347,14 +350,21 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
     // The checksum line after a part, when the file carries them. False when the part is not
     // proven whole.
     bool withChecksums = false;
+    // A file carries checksums when any part of it does: then a part without one is damaged
+    // (known only at the end when the meta block lost its line).
+    bool anyChecksum = false;
+    QList<Damage> unproven;
     auto checked = [&](qsizetype from, int set, const QString &section) {
         const quint32 crc = lines.crcSince(from);
         QByteArray next;
         if (!lines.peek(next) || !next.startsWith(checksumPrefix)) {
             if (withChecksums)
                 damaged(Damage::ChecksumMissing, set, section);
+            else
+                unproven.append({Damage::ChecksumMissing, set, section, lines.number});
             return !withChecksums;
         }
+        anyChecksum = true;
         lines.next(next);
         if (next != checksumLine(crc)) {
             damaged(Damage::Checksum, set, section);
@@ -401,8 +411,7 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
     {
         QByteArray next;
         withChecksums = lines.peek(next) && next.startsWith(checksumPrefix);
-        if (withChecksums)
-            checked(0, -1, QStringLiteral("<meta>"));
+        checked(0, -1, QStringLiteral("<meta>"));
     }
 
     bool endReached = false;
@@ -544,7 +553,20 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         if (!stopped)
             damaged(Damage::Cut, -1, QStringLiteral("END"));
     }
-    result.checksums = allChecked && withChecksums;
+    for (const Damage &d : std::as_const(unproven)) {
+        if (anyChecksum)
+            damaged(d.kind, d.set, d.section);
+    }
+    // The whole file proves itself too: a section left out, or anything after its end.
+    if (endReached && anyChecksum) {
+        const quint32 crc = lines.crcSince(0);
+        QByteArray last;
+        if (!lines.next(last) || last != checksumLine(crc) || !lines.atEnd()) {
+            result.incomplete = true;
+            damaged(Damage::Checksum, -1, QStringLiteral("END"));
+        }
+    }
+    result.checksums = allChecked && anyChecksum && unproven.isEmpty() && !result.incomplete;
     // Locomotives without their lists would restore as four empty lists.
     if (image.presentSets[Lokomotiven] && !listsRead && !result.damagedSet(Lokomotiven))
         damaged(Damage::ListsMissing, int(Lokomotiven), QStringLiteral("LOKLISTEN"));

@@ -31,9 +31,9 @@ Document::Opened Document::open(const QString &path)
     // Checked before the document is touched: a cut or foreign file would import as a station
     // whose configuration is all zeros. The size first, so that no file is read into memory
     // beyond what a backup can be.
-    if (legacy && (file.size() < LegacyImport::CompleteLength ||
-                   file.size() > LegacyImport::LargestFile ||
-                   LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength))
+    if (legacy &&
+        (file.size() < LegacyImport::CompleteLength || file.size() > LegacyImport::LargestFile ||
+         LegacyImport::decodedLength(file.readAll()) != LegacyImport::CompleteLength))
         return Opened::NotComplete;
     if (!legacy && file.size() > BackupFile::largestFile())
         return Opened::NotComplete;
@@ -50,6 +50,7 @@ Document::Opened Document::open(const QString &path)
         setSource(result.serial, result.softwareVersion);
         damage = result.damage;
         checksums = result.checksums;
+        incomplete = result.incomplete;
         const bool setDamaged = std::any_of(damage.begin(), damage.end(),
                                             [](const BackupFile::Damage &d) { return d.set >= 0; });
         if (result.incomplete || setDamaged)
@@ -207,6 +208,7 @@ void Document::clear()
     sources.fill(Source{});
     damage.clear();
     checksums = false;
+    incomplete = false;
     modified = false;
 }
 

@@ -42,6 +42,8 @@ public:
     QList<BackupFile::Damage> damage;
     // Every part of the opened file carried its checksum and matched it.
     bool checksums = false;
+    // The opened file was not read to its proven end: sets may be missing from it.
+    bool incomplete = false;
 
     enum class Opened { Ok, Incomplete, NotABackup, NotComplete, CannotOpen };
     // A .GTB2 file, or an old .GTB one (only a whole backup). On anything but Ok and

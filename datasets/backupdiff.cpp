@@ -1,6 +1,7 @@
 #include "backupdiff.h"
 
 #include "routes/routerecord.h"
+#include "uploadrules.h"
 
 #include <cstring>
 
@@ -13,16 +14,6 @@ namespace {
 bool same(const quint8 *x, const quint8 *y, int size)
 {
     return std::memcmp(x, y, size_t(size)) == 0;
-}
-
-// A track-plan block is used when one of its eight cells has a type.
-bool blockUsed(const quint8 *block)
-{
-    for (int k = 0; k < 8; ++k) {
-        if (block[k * 8] != 0 && block[k * 8] != 0xFF)
-            return true;
-    }
-    return false;
 }
 
 QString routeComment(const DataImage &image, int n)
@@ -77,13 +68,15 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
                 for (int c = 0; c < 128; c += 8) {
                     const quint8 *x = a.bank(1) + base + r * 1024 + c * 8;
                     const quint8 *y = b.bank(1) + base + r * 1024 + c * 8;
-                    // Every byte counts, also in a block no cell of which is used: the file
-                    // holds it and a restore may send it.
+                    // Every byte counts, also in a block no cell of which is used; a held
+                    // plan's first block is sent always.
                     const bool equal = same(x, y, 64);
-                    const bool neitherUsed = !blockUsed(x) && !blockUsed(y);
+                    const bool sentX = UploadRules::planBlockSent(x, r, c);
+                    const bool sentY = UploadRules::planBlockSent(y, r, c);
+                    const bool neither = !sentX && !sentY;
                     add(QLatin1String(e.key), r * 16 + c / 8,
-                        heldA && (blockUsed(x) || (neitherUsed && heldB && !equal)),
-                        heldB && (blockUsed(y) || (neitherUsed && heldA && !equal)), equal);
+                        heldA && (sentX || (neither && heldB && !equal)),
+                        heldB && (sentY || (neither && heldA && !equal)), equal);
                 }
             }
             continue;
@@ -98,8 +91,9 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
         }
         // Image 0 is never read from a station nor sent to one.
         for (int n = set == Lokbilder ? 1 : 0; n < e.records; ++n) {
-            const bool inA = heldA && a.recordStatus[size_t(e.statusOffset + n)] > 0;
-            const bool inB = heldB && b.recordStatus[size_t(e.statusOffset + n)] > 0;
+            // As a restore writes them: record 0 of a held set always, zeros where absent.
+            const bool inA = heldA && (n == 0 || a.recordStatus[size_t(e.statusOffset + n)] > 0);
+            const bool inB = heldB && (n == 0 || b.recordStatus[size_t(e.statusOffset + n)] > 0);
             if (!inA && !inB)
                 continue;
             bool equal = same(a.record(set, n), b.record(set, n), e.recordSize);

@@ -93,10 +93,11 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
 {
     const DataImage &image = document.image;
     QStringList damagedKeys, damagedNames, places;
-    bool cut = false;
+    // Where the reading stopped, or the file as a whole is not as written, any set may be
+    // missing.
+    const bool cut = document.incomplete;
     for (const BackupFile::Damage &d : document.damage) {
-        if (d.kind == BackupFile::Damage::Cut && d.set < 0)
-            cut = true;
+
         if (d.set < 0 || !image.selectedSets[size_t(d.set)])
             continue;
         if (!damagedKeys.contains(QLatin1String(entry(d.set).key))) {
@@ -119,8 +120,9 @@ QString TransferSession::restoreProblem(const Document &document, QString *html)
                              ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
                              : damagedNames.join(", ")));
         return damagedKeys.isEmpty()
-                   ? QStringLiteral("the file is cut short and may lack selected sets; nothing "
-                                    "was sent (--sets with the sets it holds restores them)")
+                   ? QStringLiteral(
+                         "the file is cut short or damaged and may lack selected sets; nothing "
+                         "was sent (--sets with the sets it holds restores them)")
                    : QStringLiteral("the file is damaged in %1 (%2); nothing was sent (--sets "
                                     "without them restores the rest)")
                          .arg(damagedKeys.join(QLatin1Char(',')),

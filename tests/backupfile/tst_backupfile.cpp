@@ -106,11 +106,11 @@ void TestBackupFile::onlyOnePlan()
     fill(image->bank(1) + 0x20000, 65536, 3);
     QCOMPARE(crc32("123456789"), 0xCBF43926u);
     const QByteArray expected =
-        proven(meta) +
-        proven("GLEISPLAN2\n" +
-               QByteArray(reinterpret_cast<const char *>(image->bank(1) + 0x20000), 65536) +
-               "\n\n") +
-        "END\n";
+        proven(proven(meta) +
+               proven("GLEISPLAN2\n" +
+                      QByteArray(reinterpret_cast<const char *>(image->bank(1) + 0x20000), 65536) +
+                      "\n\n") +
+               "END\n");
     QCOMPARE(written(*image), expected);
 }
 
@@ -127,7 +127,7 @@ void TestBackupFile::locomotivesWithoutRecords()
                        256) +
             "\n";
     const QByteArray expected =
-        proven(meta) + proven("LOKOMOTIVEN\n\n") + proven(lists + "\n") + "END\n";
+        proven(proven(meta) + proven("LOKOMOTIVEN\n\n") + proven(lists + "\n") + "END\n");
     QCOMPARE(written(*image), expected);
 }
 
@@ -241,20 +241,28 @@ void TestBackupFile::damagedFiles_data()
     QByteArray locomotives = "LOKOMOTIVEN\n3\n" + rec + "\n\n";
     const QByteArray sum = proven(locomotives).mid(locomotives.size());
     locomotives[20] = 'y';
-    QTest::newRow("checksum differs")
-        << proven(meta) + locomotives + sum + proven(lists) + proven("WEICHEN\n\n") + "END\n"
-        << "AB" << false << 3 << 1 << true << QList<int>{D::Checksum};
+    QTest::newRow("checksum differs") << proven(proven(meta) + locomotives + sum + proven(lists) +
+                                                proven("WEICHEN\n\n") + "END\n")
+                                      << "AB" << false << 3 << 1 << true << QList<int>{D::Checksum};
     QTest::newRow("checksum missing")
-        << proven(meta) + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + proven(lists) +
-               proven("WEICHEN\n\n") + "END\n"
+        << proven(proven(meta) + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + proven(lists) +
+                  proven("WEICHEN\n\n") + "END\n")
         << "AB" << false << 3 << 1 << true << QList<int>{D::ChecksumMissing};
-    QTest::newRow("proven") << proven(meta) + proven("LOKOMOTIVEN\n3\n" + rec + "\n\n") +
-                                   proven(lists) + proven("WEICHEN\n\n") + "END\n"
-                            << "AB" << true << 3 << 1 << true << QList<int>{};
-    // Cut before the section's end: the record that arrived is readable, but the set is not
-    // held, so no upload takes the missing records for empty ones.
-    QTest::newRow("no END") << meta + "LOKOMOTIVEN\n3\n" + rec + "\n"
-                            << "AB" << false << 3 << 1 << false << QList<int>{D::Cut};
+    // Without the meta block's line the file still carries checksums: every part needs one.
+    QTest::newRow("checksums stripped")
+        << proven(meta + "LOKOMOTIVEN\n3\n" + rec + "\n\n" + proven(lists) + proven("WEICHEN\n\n") +
+                  "END\n")
+        << "AB" << false << 3 << 1 << true << QList<int>{D::ChecksumMissing, D::ChecksumMissing};
+    // The file as a whole proves itself: a part left out, or anything after it, is damage.
+    const QByteArray whole = proven(meta) + proven("LOKOMOTIVEN\n3\n" + rec + "\n\n") +
+                             proven(lists) + proven("WEICHEN\n\n") + "END\n";
+    QByteArray shorter = proven(whole);
+    shorter.remove(shorter.indexOf("WEICHEN"), proven("WEICHEN\n\n").size());
+    QTest::newRow("a part left out")
+        << shorter << "AB" << true << 3 << 1 << false << QList<int>{D::Checksum};
+    QTest::newRow("more after the end") << proven(whole) + proven(whole) << "AB" << true << 3 << 1
+                                        << true << QList<int>{D::Checksum};
+    QTest::newRow("proven") << proven(whole) << "AB" << true << 3 << 1 << true << QList<int>{};
 }
 
 void TestBackupFile::damagedFiles()

@@ -348,6 +348,10 @@ void TestCli::verifiedRestore()
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.contains(QRegularExpression("verify: all \\d+ records match")),
                  qPrintable(run.err));
+        // Compare and verify follow one rule (record 0 is written always): clean at once.
+        const Run compare = cli(
+            {"diff", file, "--station", "--sets", "weichen,rueckmelder,system,lsb"}, sim.ports());
+        QVERIFY2(compare.exitCode == 0, qPrintable(compare.out));
         return;
     }
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
@@ -430,6 +434,10 @@ void TestCli::stationBehaviours_data()
     QTest::newRow("slow commits") << QStringList{"--commit-delay", "700"}
                                   << QStringList{"--sets", "hsb"} << 0
                                   << "Alle ausgewählte Datensätze übertragen" << true;
+    // The S88 configuration sent with the modules waits for the list commit.
+    QTest::newRow("feedback modules alone")
+        << QStringList() << QStringList{"--sets", "rueckmelder"} << 0
+        << "Alle ausgewählte Datensätze übertragen" << true;
     // A refused commit is repeated after a new handshake; the writes stayed staged.
     QTest::newRow("switching-article commit refused once")
         << QStringList{"--weichen-commit-fail", "1"} << weichen + QStringList{"--verify"} << 0
