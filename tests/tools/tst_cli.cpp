@@ -434,10 +434,6 @@ void TestCli::stationBehaviours_data()
     QTest::newRow("slow commits") << QStringList{"--commit-delay", "700"}
                                   << QStringList{"--sets", "hsb"} << 0
                                   << "Alle ausgewählte Datensätze übertragen" << true;
-    // The S88 configuration sent with the modules waits for the list commit.
-    QTest::newRow("feedback modules alone")
-        << QStringList() << QStringList{"--sets", "rueckmelder"} << 0
-        << "Alle ausgewählte Datensätze übertragen" << true;
     // A refused commit is repeated after a new handshake; the writes stayed staged.
     QTest::newRow("switching-article commit refused once")
         << QStringList{"--weichen-commit-fail", "1"} << weichen + QStringList{"--verify"} << 0
