@@ -105,14 +105,14 @@ QList<BackupFolder::Backup> BackupFolder::backups(const QString &serial) const
 namespace {
 
 // A backup the folder may compare with and remove: a regular file, not a link to one, that
-// opens whole and names the station.
+// opens whole, without damage even in its meta block, and names the station.
 std::unique_ptr<Document> ownBackup(const QString &path, const QString &serial)
 {
     const QFileInfo info(path);
     if (info.isSymLink() || !info.isFile())
         return nullptr;
     auto document = std::make_unique<Document>();
-    if (document->open(path) != Document::Opened::Ok ||
+    if (document->open(path) != Document::Opened::Ok || !document->damage.isEmpty() ||
         document->sourceSerial.toUpper() != serial.toUpper())
         return nullptr;
     return document;

@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTest>
+#include <sys/stat.h>
 #include <cstring>
 
 namespace {
@@ -817,7 +818,9 @@ void TestCli::damagedFiles()
     for (qsizetype at = 0; (at = older.indexOf("\n#crc32 ")) >= 0;)
         older.remove(at + 1, 16);
     write("older.GTB2", older);
-    for (const char *name : {"crlf.GTB2", "longer.GTB2"}) {
+    // One letter of a keyword: reading stops there, and the sets after it are missing.
+    write("keyword.GTB2", whole.left(weichen + 6) + "n" + whole.mid(weichen + 7));
+    for (const char *name : {"crlf.GTB2", "longer.GTB2", "keyword.GTB2"}) {
         run = cli({"restore", dir.filePath(name), "--sets", "weichen,lokomotiven", "--verify"},
                   sim.ports());
         QVERIFY2(run.exitCode == 1 && run.err.contains("nothing was sent"), qPrintable(run.err));
@@ -828,14 +831,17 @@ void TestCli::damagedFiles()
     QCOMPARE(cli({"inspect", dir.filePath("older.GTB2")}, QString()).out.section('\n', 2, 2),
              QStringLiteral("checksums no"));
 
+    QVERIFY(QFile::link(dir.filePath("none"), dir.filePath("gone.GTB2")));
+    QCOMPARE(mkfifo(qPrintable(dir.filePath("pipe.GTB2")), 0600), 0);
     run = cli({"check", dir.path()}, QString());
     QCOMPARE(run.exitCode, 1);
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     for (QString &line : lines)
         line = line.section(' ', 0, 0) + ' ' + QFileInfo(line.section(' ', 1, 1)).fileName();
-    QCOMPARE(lines, QStringList({"damaged crlf.GTB2:", "damaged cut.GTB2:", "ok kept.GTB2",
-                                 "damaged longer.GTB2:", "unchecked older.GTB2", "ok sample.GTB2",
-                                 "damaged twice.GTB2:"}));
+    QCOMPARE(lines, QStringList({"damaged crlf.GTB2:", "damaged cut.GTB2:",
+                                 "damaged gone.GTB2:", "ok kept.GTB2", "damaged keyword.GTB2:",
+                                 "damaged longer.GTB2:", "unchecked older.GTB2",
+                                 "damaged pipe.GTB2:", "ok sample.GTB2", "damaged twice.GTB2:"}));
     QCOMPARE(cli({"check", sample}, QString()).exitCode, 0);
 }
 

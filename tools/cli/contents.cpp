@@ -42,9 +42,9 @@ int commandCheck(const QString &path)
     if (QFileInfo(path).isDir()) {
         const QDir dir(path);
         // Unreadable ones too: a backup that cannot be read is a finding.
-        for (const QString &name :
-             dir.entryList({QStringLiteral("*.GTB2"), QStringLiteral("*.GTB")},
-                           QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
+        for (const QString &name : dir.entryList(
+                 {QStringLiteral("*.GTB2"), QStringLiteral("*.GTB")},
+                 QDir::Files | QDir::System | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
             files << dir.filePath(name);
     } else {
         files << path;
@@ -53,7 +53,14 @@ int commandCheck(const QString &path)
     for (const QString &file : std::as_const(files)) {
         auto document = std::make_unique<Document>();
         QString problem;
-        switch (document->open(file)) {
+        const QFileInfo info(file);
+        // Not opened: a pipe would wait for a writer.
+        const Document::Opened opened =
+            info.isFile() ? document->open(file) : Document::Opened::CannotOpen;
+        if (!info.isFile())
+            document->errorText = info.isSymLink() ? QStringLiteral("a link to nothing")
+                                                   : QStringLiteral("not a regular file");
+        switch (opened) {
         case Document::Opened::NotABackup:
             problem = QStringLiteral("not a backup file (.GTB2 or .GTB)");
             break;
