@@ -287,6 +287,10 @@ void TransferSession::afterCheck(bool complete)
     for (int set = 0; set < DataSetCount; ++set)
         aside->image.selectedSets[size_t(set)] =
             UploadRules::takesPart(document->image, set) ? 1 : 0;
+    // The feedback modules' upload overwrites the S88 configuration too, which a file holds
+    // only with the system configuration: that is kept as well.
+    if (UploadRules::takesPart(document->image, Rueckmelder) && document->image.s88Present)
+        aside->image.selectedSets[System] = 1;
     runDownload(&aside->image, [this](bool ok) { afterKeep(ok); });
 }
 

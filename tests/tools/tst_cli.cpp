@@ -19,8 +19,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTest>
-#include <sys/stat.h>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 using Run = CliRun;
@@ -634,11 +634,15 @@ void TestCli::keepPrevious()
         QVERIFY(a.start());
         SimProcess b;
         QVERIFY(b.start());
-        QCOMPARE(cli({"backup", empty, "--sets", "weichen,system"}, b.ports()).exitCode, 0);
+        // The feedback modules carry the S88 configuration: it is overwritten, so it is kept.
+        QCOMPARE(cli({"backup", empty, "--sets", "weichen,rueckmelder,system"}, b.ports()).exitCode,
+                 0);
     }
     SimProcess sim({"--load", sample, "--save-on-exit", station});
     QVERIFY(sim.start());
-    const Run run = cli({"restore", empty, "--keep-previous", previous}, sim.ports());
+    const Run run =
+        cli({"restore", empty, "--sets", "weichen,rueckmelder", "--keep-previous", previous},
+            sim.ports());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     auto load = [](const QString &path) {
         auto image = std::make_unique<DataImage>();
@@ -648,12 +652,14 @@ void TestCli::keepPrevious()
         return image;
     };
     auto only = std::make_unique<DataImage>();
-    only->selectedSets[Catalogue::Weichen] = only->selectedSets[Catalogue::System] = 1;
-    QVERIFY(BackupDiff::compare(*load(previous), *load(sample), only.get()).isEmpty());
+    only->selectedSets[Catalogue::Weichen] = only->selectedSets[Catalogue::Rueckmelder] = 1;
+    const QList<BackupDiff::Line> lines =
+        BackupDiff::compare(*load(previous), *load(sample), only.get());
+    QVERIFY2(lines.isEmpty(), qPrintable(lines.value(0).set));
     const Run inspect = cli({"inspect", previous}, QString());
     QCOMPARE(inspect.out,
              QStringLiteral("serial 56347812\nsoftware 1.300\nchecksums yes\nweichen 541\n"
-                            "system block\n"));
+                            "rueckmelder 261\nsystem block\n"));
 
     // The target may not be the restore's own file, under any name, nor any existing file;
     // that it can be written is known before the station is asked (no port is given here: a
@@ -838,10 +844,11 @@ void TestCli::damagedFiles()
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     for (QString &line : lines)
         line = line.section(' ', 0, 0) + ' ' + QFileInfo(line.section(' ', 1, 1)).fileName();
-    QCOMPARE(lines, QStringList({"damaged crlf.GTB2:", "damaged cut.GTB2:",
-                                 "damaged gone.GTB2:", "ok kept.GTB2", "damaged keyword.GTB2:",
-                                 "damaged longer.GTB2:", "unchecked older.GTB2",
-                                 "damaged pipe.GTB2:", "ok sample.GTB2", "damaged twice.GTB2:"}));
+    QCOMPARE(lines,
+             QStringList(
+                 {"damaged crlf.GTB2:", "damaged cut.GTB2:", "damaged gone.GTB2:", "ok kept.GTB2",
+                  "damaged keyword.GTB2:", "damaged longer.GTB2:", "unchecked older.GTB2",
+                  "damaged pipe.GTB2:", "ok sample.GTB2", "damaged twice.GTB2:"}));
     QCOMPARE(cli({"check", sample}, QString()).exitCode, 0);
 }
 
