@@ -907,6 +907,10 @@ void TestCli::diff()
     Run run = cli({"diff", a, b}, QString());
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, expected);
+    // The same comment printed as a route: escaped there too.
+    run = cli({"route", b, "2"}, QString());
+    QVERIFY2(run.out.startsWith("Fahrstrasse 2 Kommentar: \"\\x1busfahrt\\x0aNord\""),
+             qPrintable(run.out));
     run = cli({"diff", a, a}, QString());
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty());

@@ -252,6 +252,19 @@ bool selectSets(const QString &keys, DataImage &image)
                        [](quint8 f) { return f != 0; });
 }
 
+QString escaped(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || c == QLatin1Char('\\'))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 bool openDocument(const QString &path, Document &document, bool *damaged)
 {
     const auto selection = document.image.selectedSets;
@@ -265,12 +278,12 @@ bool openDocument(const QString &path, Document &document, bool *damaged)
         failure(QStringLiteral("cannot read %1: %2").arg(path, document.errorText));
         return false;
     case Document::Opened::NotComplete:
-        failure(path.toUpper().endsWith(QLatin1String(".GTB"))
-                    ? QStringLiteral("%1: not a complete backup of the old format (its length "
-                                     "or its text is not that of one)")
-                          .arg(path)
-                    : QStringLiteral("%1: not a complete backup (larger than any backup)")
-                          .arg(path));
+        failure(
+            path.toUpper().endsWith(QLatin1String(".GTB"))
+                ? QStringLiteral("%1: not a complete backup of the old format (its length "
+                                 "or its text is not that of one)")
+                      .arg(path)
+                : QStringLiteral("%1: not a complete backup (larger than any backup)").arg(path));
         return false;
     default:
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datasets/transfersession.h"
+#include "routes/routeexport.h"
 
 #include <QString>
 #include <functional>
@@ -29,6 +30,9 @@ void message(const QString &html); // a console fragment, as plain text on stder
 void failure(const QString &text); // "gleistron-cli: ..." on stderr
 int usage(const QString &why);
 QString tr(const char *text);
+// Control characters and the backslash as \xNN: a text from a file keeps to its line and cannot
+// steer the terminal.
+QString escaped(const QString &text);
 
 void catchInterrupts();    // SIGINT and SIGTERM ask the running job to stop
 bool interruptRequested(); // a SIGINT or SIGTERM came
@@ -58,6 +62,8 @@ int commandCheck(const QString &path); // a backup file, or every backup in a fo
 int commandConvert(const QString &in, const QString &out);
 int commandRoute(const QString &path, const QString &number);
 int commandRoutes(const QString &path, const QString &format);
+// The routes as text for a terminal: each comment escaped.
+QList<HeldRoute> plainComments(QList<HeldRoute> routes);
 int commandRouteBook(const QString &path, const QString &out); // needs a QGuiApplication
 int commandDiff(const QStringList &args, const Options &options);
 int commandLsbUpdate(const QString &path, bool dryRun);

@@ -9,22 +9,6 @@
 
 namespace Cli {
 
-namespace {
-// One line per record: a comment's line break or escape sequence must not reach the terminal.
-QString escaped(const QString &text)
-{
-    QString out;
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || c == QLatin1Char('\\'))
-            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
-}
-} // namespace
-
 int commandDiff(const QStringList &args, const Options &options)
 {
     auto a = std::make_unique<Document>();

@@ -26,7 +26,8 @@ int commandRoute(const QString &path, const QString &number)
                     qPrintable(status == 0 ? tr("(nicht geladen!)") : tr("Datensatz ist leer!")));
         return Done;
     }
-    std::fputs(qPrintable(RouteExport::text(RouteExport::held(holder->image, {n}).value(0))),
+    std::fputs(qPrintable(RouteExport::text(
+                   plainComments(RouteExport::held(holder->image, {n})).value(0))),
                stdout);
     return Done;
 }

@@ -12,6 +12,13 @@
 
 namespace Cli {
 
+QList<HeldRoute> plainComments(QList<HeldRoute> routes)
+{
+    for (HeldRoute &held : routes)
+        held.route.comment = escaped(held.route.comment);
+    return routes;
+}
+
 int commandRoutes(const QString &path, const QString &format)
 {
     if (format != QLatin1String("text") && format != QLatin1String("csv") &&
@@ -27,7 +34,7 @@ int commandRoutes(const QString &path, const QString &format)
     else if (format == QLatin1String("json"))
         out = RouteExport::json(routes);
     else
-        out = RouteExport::text(routes).toUtf8();
+        out = RouteExport::text(plainComments(routes)).toUtf8();
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return Done;
 }
