@@ -53,6 +53,7 @@ private slots:
     void cancelledDownload();
     void linkLossPausesTimeLeft();
     void compareWithStation();
+    void partialDownloadIntoOpenedFile_data();
     void partialDownloadIntoOpenedFile();
     void compareWithFile();
     void recentBackups();
@@ -550,13 +551,22 @@ void TestBackupTab::compareWithStation()
     QTRY_VERIFY(idle(w));
 }
 
+void TestBackupTab::partialDownloadIntoOpenedFile_data()
+{
+    QTest::addColumn<QString>("serial"); // of the file's station
+    QTest::newRow("another station") << QStringLiteral("11111111");
+    // Not the file's sets any more, though all from one station: still mixed.
+    QTest::newRow("the same station") << QStringLiteral("56347812");
+}
+
 void TestBackupTab::partialDownloadIntoOpenedFile()
 {
-    // A file of station 11111111 with switching articles and feedback modules; a stopped
-    // download of another station's switching articles replaces them.
+    // A file with switching articles and feedback modules; a stopped download of the sample
+    // station's switching articles replaces them.
+    QFETCH(QString, serial);
     const QString file = dir->filePath(QStringLiteral("anlage.GTB2"));
     {
-        SimProcess a({"--sample", "--serial", "11111111"});
+        SimProcess a({"--sample", "--serial", serial});
         QVERIFY(a.start());
         QCOMPARE(runCli({"backup", file, "--sets", "weichen,rueckmelder"}, a.ports()).exitCode, 0);
     }
@@ -589,7 +599,7 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     QCOMPARE(find<QLabel>(w, "label_source_hsb")->text(), QStringLiteral("-"));
     // The file keeps naming its own station, and a save says the sources are mixed; the
     // default answer keeps the file as it was.
-    QCOMPARE(w.document().sourceSerial, QStringLiteral("11111111"));
+    QCOMPARE(w.document().sourceSerial, serial);
     {
         ModalAnswerer answer;
         QVERIFY(!w.documentActions().save());
@@ -604,7 +614,7 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     }
     Document saved;
     QCOMPARE(saved.open(file), Document::Opened::Ok);
-    QCOMPARE(saved.sourceSerial, QStringLiteral("11111111"));
+    QCOMPARE(saved.sourceSerial, serial);
     QCOMPARE(saved.image.presentRecords(Rueckmelder), 260);
     QCOMPARE(saved.image.presentRecords(Weichen), 541);
 }
