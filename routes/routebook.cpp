@@ -72,7 +72,8 @@ public:
     }
 
     // A block that fits on a page is not split; a longer one runs on.
-    void place(const Block &block)
+    // Returns the page the block begins on (a block longer than a page ends on a later one).
+    int place(const Block &block)
     {
         double needed = 0;
         for (const Line &line : block)
@@ -80,13 +81,17 @@ public:
         if (pageNumber == 0 || (y + needed > PageHeight - BottomMargin &&
                                 needed <= PageHeight - BottomMargin - Margin && y > Margin))
             newPage();
+        int first = 0;
         for (const Line &line : block) {
             if (y + height(line) > PageHeight - BottomMargin)
                 newPage();
+            if (first == 0)
+                first = pageNumber;
             y += line.spaceBefore;
             draw(line);
             y += spacing[int(line.style)];
         }
+        return first ? first : pageNumber;
     }
 
     void finish() { footer(); }
@@ -323,10 +328,8 @@ void layBook(Layout &layout, const QList<HeldRoute> &routes, const QList<Block> 
                            2}});
 
     layout.newPage();
-    for (const Block &block : routeBlocks) {
-        layout.place(block);
-        found->append(layout.page());
-    }
+    for (const Block &block : routeBlocks)
+        found->append(layout.place(block));
 
     layout.newPage();
     layout.place({text(Style::Heading,

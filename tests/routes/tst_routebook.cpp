@@ -218,6 +218,19 @@ void TestRouteBook::routesKeptWhole()
         image->storeRoute(n, record.bytes);
         image->recordStatus[size_t(Catalogue::StatusFahrstrassen + n)] = 1;
     }
+    // And one longer than a page: every slot of two cards programmed.
+    Record longest;
+    longest.comment("Alles").byte(30, 0);
+    for (int i = 0; i < 12; ++i)
+        longest.word(46 + 2 * i, 300 + i).byte(70 + i, 0); // feedback contacts
+    for (int i = 0; i < 20; ++i) {
+        longest.set(i, 1, 0, 7000 + i);
+        longest.slot(282 + 6 * i, 1, 0, i % 2 ? 7500 + i : 400 + i, 0);
+    }
+    for (int i = 0; i < 12; ++i)
+        longest.release(i, 1, 1, 8000 + i);
+    image->storeRoute(61, longest.bytes);
+    image->recordStatus[size_t(Catalogue::StatusFahrstrassen + 61)] = 1;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lang.pdf"));
     QString error;
@@ -241,6 +254,19 @@ void TestRouteBook::routesKeptWhole()
         QVERIFY2(headingPage >= 0 && headingPage == lastPage, qPrintable(heading));
         QCOMPARE(entry.captured(1).toInt(), headingPage + 1);
     }
+    int start = -1, end = -1;
+    for (int p = 0; p < pages.size(); ++p) {
+        if (pages.at(p).contains(QStringLiteral("Fahrstrasse 61 – Alles")))
+            start = p;
+        if (pages.at(p).contains(QStringLiteral("Weiche 8011")))
+            end = p;
+    }
+    QVERIFY(start > 0 && end > start);
+    const QRegularExpressionMatch entry =
+        QRegularExpression(QStringLiteral("^\\s*61\\s+Alles\\s+(\\d+)$"),
+                           QRegularExpression::MultilineOption)
+            .match(contents);
+    QCOMPARE(entry.captured(1).toInt(), start + 1);
 }
 
 void TestRouteBook::commandLine()
