@@ -54,6 +54,23 @@ QByteArray proven(const QByteArray &part)
 
 const QByteArray meta = "<meta>\nseriennummer=56347812\nsoftwareversion=1.300\n</meta>\n";
 
+// A save under a file size limit of 64 bytes, as the system enforces one (its signal ignored,
+// as the programs do).
+template <typename Save> BackupFolder::Saved underSizeLimit(Save save)
+{
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+        return {};
+    const BackupFolder::Saved saved = save();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    return saved;
+}
+
 void fill(quint8 *dest, int size, quint8 seed)
 {
     for (int i = 0; i < size; ++i)
@@ -433,15 +450,7 @@ void TestBackupFile::backupFolder()
     // A save that fails (the file size limit cuts the write short) leaves no file and removes
     // nothing.
     change(9);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 64;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    saved = backups.save(*document, "56347812", 1, day);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    saved = underSizeLimit([&] { return backups.save(*document, "56347812", 1, day); });
     QCOMPARE(saved.outcome, BackupFolder::Saved::Failed);
     QCOMPARE(saved.error, QStringLiteral("File too large")); // not a cut file called a backup
     QVERIFY(!QFile::exists(saved.path));
@@ -620,15 +629,8 @@ void TestBackupFile::folderRemovesOnlyBackups()
     // A write beyond the file size limit fails with the system's words and leaves nothing.
     const QStringList before = entries(dir.path());
     fill(document->image.bank(1) + WeichenOffset + 64, 64, 3);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 64;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const BackupFolder::Saved cut = backups.save(*document, "56347812", 1, QDate(2026, 12, 9));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    const BackupFolder::Saved cut =
+        underSizeLimit([&] { return backups.save(*document, "56347812", 1, QDate(2026, 12, 9)); });
     QCOMPARE(cut.outcome, BackupFolder::Saved::Failed);
     QCOMPARE(cut.error, QStringLiteral("File too large"));
     QCOMPARE(entries(dir.path()), before);
