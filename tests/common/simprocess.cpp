@@ -51,8 +51,9 @@ void SimProcess::stop()
     if (process.state() == QProcess::NotRunning)
         return;
     process.terminate();
-    // Generous: under ThreadSanitizer and a loaded machine, saving the station takes a while.
-    if (!process.waitForFinished(20000))
+    // Generous: under ThreadSanitizer on a loaded machine, saving the station has taken over
+    // 20 s. Waiting costs nothing when it is quick.
+    if (!process.waitForFinished(90000))
         process.kill();
     process.waitForFinished(1000);
     const QStringList lines =
