@@ -117,7 +117,8 @@ QByteArray checksumLine(quint32 crc)
 // Every record of every set, the longest meta lines.
 qint64 BackupFile::largestFile()
 {
-    qint64 size = 4 * 100 + 2 * 20; // meta block, its checksum line and the file's
+    // The meta block's four lines, its checksum line and the file's.
+    qint64 size = 4 * 100 + 2 * (checksumLine(0).size() + 1);
     for (const Section &s : sections) {
         const qint64 keyword = qint64(std::strlen(s.keyword)) + 1;
         const qint64 checksum = checksumLine(0).size() + 1;
@@ -126,8 +127,10 @@ qint64 BackupFile::largestFile()
         else if (s.records == 0)
             size += keyword + s.size + 2 + checksum;
         else
-            size += keyword + 1 + checksum +
-                    qint64(s.records) * (5 + s.size + (isRoutes(s) ? 512 : 0) + 1);
+            size +=
+                keyword + 1 + checksum + qint64(s.records) * (s.size + (isRoutes(s) ? 512 : 0) + 1);
+        for (int n = 0; n < s.records; ++n)
+            size += QByteArray::number(n).size() + 1;
     }
     return size;
 }

@@ -39,8 +39,7 @@ Document::Opened Document::open(const QString &path)
         return Opened::NotComplete;
     file.seek(0);
     clear();
-    filePath = path;
-    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    setFile(path);
     Opened opened = Opened::Ok;
     if (legacy) {
         const LegacyImport::Result result = LegacyImport::read(file, image, nullptr);
@@ -94,8 +93,7 @@ bool Document::save(const QString &path)
         file.cancelWriting();
         return false;
     }
-    filePath = path;
-    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    setFile(path);
     modified = false;
     return true;
 }
@@ -183,8 +181,7 @@ Document::Created Document::create(const QString &path, bool numbered, int first
                         ? 0
                         : errno;
         if (error == 0) {
-            filePath = name;
-            fileName = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+            setFile(name);
             modified = false;
             return Created::Yes;
         }
@@ -194,6 +191,12 @@ Document::Created Document::create(const QString &path, bool numbered, int first
         if (!numbered)
             return Created::NameTaken;
     }
+}
+
+void Document::setFile(const QString &path)
+{
+    filePath = path;
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 void Document::clear()

@@ -66,6 +66,8 @@ public:
     static bool nameTaken(const QString &path);
     QString errorText;
     void clear();
+    // The file the document was opened from or saved to, and its name without the folder.
+    void setFile(const QString &path);
     bool holdsData() const;
     void setSource(const QString &serial, const QString &software);
     // After a download of `sets` from a station: their source, the identity the file will

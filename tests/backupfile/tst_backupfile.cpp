@@ -169,6 +169,14 @@ void TestBackupFile::roundTrip()
     image->s88Present = true;
     fill(image->bank(1) + GleisplanOffset * 3, 65536, 15);
     const QByteArray bytes = written(*image);
+    // The largest file a backup can be is opened (the meta lines may be up to 99 bytes long).
+    auto full = std::make_unique<DataImage>();
+    full->presentSets.fill(1);
+    full->recordStatus.fill(1);
+    full->s88Present = true;
+    const qint64 largest = written(*full, "12345678901", "1.23456").size();
+    QVERIFY(largest <= BackupFile::largestFile());
+    QVERIFY(BackupFile::largestFile() - largest <= 4 * 100 - 64);
 
     auto back = std::make_unique<DataImage>();
     std::array<qint8, 1024> routes{};
