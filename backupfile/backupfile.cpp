@@ -330,7 +330,8 @@ BackupFile::ReadResult BackupFile::read(QIODevice &in, DataImage &image, qint8 *
         result.damage.append({Damage::TooLarge, -1, QString(), 0});
         return result;
     }
-    const QByteArray data = in.read(limit + 1);
+    // What the file holds, not the bound: the bound is the size of a full backup.
+    const QByteArray data = in.read(in.isSequential() ? limit + 1 : in.size() - in.pos());
     if (data.size() > limit) {
         result.incomplete = true;
         result.damage.append({Damage::TooLarge, -1, QString(), 0});
