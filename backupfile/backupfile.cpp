@@ -222,13 +222,22 @@ QString BackupFile::normalizedName(const QString &path)
 
 QString BackupFile::freeName(const QString &folder, const QString &serial, const QDate &date)
 {
-    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     const QString name = proposedName(serial, date);
-    auto in = [&](const QString &file) { return folder.isEmpty() ? file : dir.filePath(file); };
-    QString path = in(name);
+    const QString base = folder.isEmpty() ? name : QDir(folder).filePath(name);
+    QString path = base;
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = in(QString(name).replace(QLatin1String(".GTB2"), QStringLiteral("-%1.GTB2").arg(n)));
+        path = numberedName(base, n);
     return path;
+}
+
+QString BackupFile::numberedName(const QString &path, int n)
+{
+    if (n <= 1)
+        return path;
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.isEmpty())
+        return path + QStringLiteral("-%1").arg(n);
+    return path.left(path.size() - suffix.size() - 1) + QStringLiteral("-%1.").arg(n) + suffix;
 }
 
 bool BackupFile::write(QIODevice &out, const DataImage &image, const QString &serial,

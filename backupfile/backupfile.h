@@ -63,6 +63,8 @@ public:
     static QString proposedName(const QString &serial, const QDate &date);
     // That name in `folder`, or with -2, -3, ... when it exists: never an earlier backup.
     static QString freeName(const QString &folder, const QString &serial, const QDate &date);
+    // `path` with -n before its extension (n of 1: the path itself).
+    static QString numberedName(const QString &path, int n);
 
     // No file the writer makes is larger: a larger one is refused before it is read.
     static qint64 largestFile();

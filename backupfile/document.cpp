@@ -98,16 +98,6 @@ bool Document::save(const QString &path)
     return true;
 }
 
-QString Document::numberedName(const QString &path, int n)
-{
-    if (n <= 1)
-        return path;
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.isEmpty())
-        return path + QStringLiteral("-%1").arg(n);
-    return path.left(path.size() - suffix.size() - 1) + QStringLiteral("-%1.").arg(n) + suffix;
-}
-
 bool Document::nameTaken(const QString &path)
 {
     struct stat status
@@ -172,7 +162,7 @@ Document::Created Document::create(const QString &path, bool numbered, int first
     // link(2) refuses a name that is taken by anything, a dangling link included, and never
     // follows it. A file system without hard links (FAT) gets a rename that refuses the same.
     for (int n = first;; ++n) {
-        const QString name = numbered ? numberedName(path, n) : path;
+        const QString name = numbered ? BackupFile::numberedName(path, n) : path;
         const QByteArray encoded = QFile::encodeName(name);
         int error = ::link(temporaryName.constData(), encoded.constData()) == 0 ? 0 : errno;
         if (error == EPERM || error == EOPNOTSUPP || error == EMLINK)

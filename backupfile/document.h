@@ -61,7 +61,6 @@ public:
     // The same, passing over taken names to the next free one: n = 1 is `path`, n > 1 is
     // `path` with -n before the extension, counted from `first`. filePath says where it went.
     Created saveNumbered(const QString &path, int first = 1);
-    static QString numberedName(const QString &path, int n);
     // Something is at `path`: a file, a folder, or a link, even one that leads nowhere.
     static bool nameTaken(const QString &path);
     QString errorText;

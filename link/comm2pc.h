@@ -55,7 +55,7 @@ public:
                                int failureNumber = 0, bool emptyAllowed = false);
 
     // Data-set commands (datasets/datasetcommands.cpp). Reads return true when every block
-    // arrived, false when the station reported the record empty or the read was abandoned.
+    // arrived, false when the station reported the record empty.
     bool backup_Lok_load(int n, quint8 *dest);
     bool backup_Lokliste_load(quint8 *dest);
     bool backup_Gleisplan_load(int p, int c, int r, quint8 *dest);
