@@ -382,9 +382,7 @@ FT_EXPORT FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR latencyMs)
     if (latencyMs < 2)
         return FT_INVALID_PARAMETER;
     const QByteArray wanted = QByteArray::number(latencyMs);
-    QString attribute = AdapterPorts::latencyAttribute(port->device);
-    if (attribute.isEmpty() && QFileInfo::exists(port->listed + QStringLiteral(".latency_timer")))
-        attribute = port->listed + QStringLiteral(".latency_timer");
+    const QString attribute = AdapterPorts::latencyAttribute(port->listed);
     bool timerSet = false;
     if (!attribute.isEmpty()) {
         QFile file(attribute);

@@ -37,12 +37,13 @@ QString processName(const QString &pid)
 
 } // namespace
 
-bool usbIdentity(const QString &device, Port &port)
+bool usbIdentity(const QString &device, Port &port, const QString &sysfs)
 {
-    const QString tty = QStringLiteral("/sys/class/tty/%1/device").arg(ttyName(device));
+    const QString tty = QStringLiteral("%1/class/tty/%2/device").arg(sysfs, ttyName(device));
     QString dir = QFileInfo(tty).canonicalFilePath();
+    const QString top = QFileInfo(sysfs).canonicalFilePath();
     // tty -> USB interface -> USB device; a few levels at most.
-    for (int level = 0; level < 4 && !dir.isEmpty() && dir != QLatin1String("/sys"); ++level) {
+    for (int level = 0; level < 4 && !dir.isEmpty() && dir != top; ++level) {
         const QString vendor = readAttribute(dir + QStringLiteral("/idVendor"));
         if (!vendor.isEmpty()) {
             port.vendorId = quint16(vendor.toUInt(nullptr, 16));
@@ -75,12 +76,19 @@ std::vector<Port> list()
         }
         return ports;
     }
-    QStringList names = QDir(QStringLiteral("/sys/class/tty"))
+    return makerPorts(QStringLiteral("/sys"));
+}
+
+std::vector<Port> makerPorts(const QString &sysfs)
+{
+    std::vector<Port> ports;
+    QStringList names = QDir(sysfs + QStringLiteral("/class/tty"))
                             .entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     std::sort(names.begin(), names.end());
+    // Only the maker's adapters: another USB serial device (a modem, a board) is never opened.
     for (const QString &name : names) {
         Port port;
-        if (!usbIdentity(name, port) || port.vendorId != makerVendorId)
+        if (!usbIdentity(name, port, sysfs) || port.vendorId != makerVendorId)
             continue;
         port.path = QStringLiteral("/dev/") + name;
         if (port.serial.isEmpty())
@@ -90,11 +98,14 @@ std::vector<Port> list()
     return ports;
 }
 
-QString latencyAttribute(const QString &device)
+QString latencyAttribute(const QString &path)
 {
-    const QString path =
-        QStringLiteral("/sys/class/tty/%1/device/latency_timer").arg(ttyName(device));
-    return QFileInfo::exists(path) ? path : QString();
+    const QString attribute =
+        QStringLiteral("/sys/class/tty/%1/device/latency_timer").arg(ttyName(path));
+    if (QFileInfo::exists(attribute))
+        return attribute;
+    const QString simulated = path + QStringLiteral(".latency_timer");
+    return QFileInfo::exists(simulated) ? simulated : QString();
 }
 
 QString lockHolder(const QString &device)

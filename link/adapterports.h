@@ -25,13 +25,17 @@ struct Port
 // GLEISTRON_PORTS in its order when set, else every tty whose USB device has the maker's vendor
 // id, ordered by name.
 std::vector<Port> list();
+// The ttys of the maker's adapters in a sysfs mounted at `sysfs`: what list() finds without
+// GLEISTRON_PORTS, under /sys.
+std::vector<Port> makerPorts(const QString &sysfs);
 
 // The USB device above a tty (/dev/ttyUSB0 or its name), from sysfs; false for a port that is
 // not on USB (a pseudo-terminal). Fills ids, serial and description.
-bool usbIdentity(const QString &device, Port &port);
+bool usbIdentity(const QString &device, Port &port, const QString &sysfs = QStringLiteral("/sys"));
 
-// The kernel driver's latency timer attribute of a tty, or empty when it has none.
-QString latencyAttribute(const QString &device);
+// The latency timer of a port: the kernel driver's attribute of its tty, else a simulated
+// adapter's file beside the listed path; empty when it has none.
+QString latencyAttribute(const QString &path);
 
 // The program holding a device by its lock file, "name (pid N)", or empty when no living
 // process other than this one holds one.

@@ -13,6 +13,7 @@
 #include <QLibrary>
 #include <QProcess>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
 
@@ -45,6 +46,7 @@ private slots:
     void portInUse();
     void staleLockNamesNobody();
     void latencyLeftAsFound();
+    void onlyMakersAdaptersListed();
 
 private:
     FT_HANDLE openConfigured(int index);
@@ -300,6 +302,33 @@ void TestFtd2xx::latencyLeftAsFound()
     QCOMPARE(value(), QByteArray("4"));
     QCOMPARE(close(handle), FT_OK);
     QCOMPARE(value(), QByteArray("16"));
+}
+
+void TestFtd2xx::onlyMakersAdaptersListed()
+{
+    // A sysfs as the kernel lays it out: ttys whose device links lead to a USB interface under
+    // its USB device, and one on the mainboard.
+    QTemporaryDir sysfs;
+    const auto tty = [&sysfs](const QString &name, const QString &usb, const QString &vendor) {
+        const QString device = sysfs.filePath("devices/" + usb + "/" + usb + ":1.0/" + name);
+        QVERIFY(QDir().mkpath(device));
+        QVERIFY(QDir().mkpath(sysfs.filePath("class/tty/" + name)));
+        QVERIFY(QFile::link(device, sysfs.filePath("class/tty/" + name + "/device")));
+        for (const auto &[file, text] :
+             {std::pair{"idVendor", vendor}, {"idProduct", "6001"}, {"serial", "S-" + name}}) {
+            QFile attribute(sysfs.filePath("devices/" + usb + "/" + file));
+            QVERIFY(vendor.isEmpty() || (attribute.open(QIODevice::WriteOnly) &&
+                                         attribute.write(text.toLatin1() + '\n') > 0));
+        }
+    };
+    tty("ttyUSB1", "1-2", "0403");
+    tty("ttyACM0", "1-3", "2341");
+    tty("ttyUSB0", "1-1", "067b");
+    tty("ttyS0", "platform", "");
+    const std::vector<AdapterPorts::Port> ports = AdapterPorts::makerPorts(sysfs.path());
+    QCOMPARE(ports.size(), size_t(1));
+    QCOMPARE(ports[0].path, "/dev/ttyUSB1");
+    QCOMPARE(ports[0].serial, "S-ttyUSB1");
 }
 
 QTEST_GUILESS_MAIN(TestFtd2xx)

@@ -74,6 +74,7 @@ private slots:
     void backupIntoFolder();
     void watchAcrossReplug();
     void watchWhilePortHeld();
+    void watchUntilPcMode();
 };
 
 void TestAutoBackup::backupIntoFolder()
@@ -175,6 +176,19 @@ void TestAutoBackup::watchWhilePortHeld()
     QVERIFY(watch.err().contains("wird von einem anderen Programm benutzt"));
     QCOMPARE(lines,
              (QStringList{"station 56347812", "saved " + QDir(folder).filePath(todaysName())}));
+    QCOMPARE(watch.stop(), 0);
+}
+
+void TestAutoBackup::watchUntilPcMode()
+{
+    // A station plugged in before it is switched to PC mode is backed up once it is.
+    QTemporaryDir dir;
+    SimProcess sim({"--sample", "--mode", "B", "--mode-at", "2:Y"});
+    QVERIFY(sim.start());
+    const QString folder = dir.filePath(QStringLiteral("auto"));
+    Watch watch({"--dir", folder, "--sets", "weichen"}, sim.ports());
+    const QStringList lines = watch.lines(2);
+    QCOMPARE(lines.value(1), "saved " + QDir(folder).filePath(todaysName()));
     QCOMPARE(watch.stop(), 0);
 }
 
