@@ -3,6 +3,7 @@
 #include "uploadrules.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace Catalogue;
 
@@ -68,10 +69,16 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
             for (int c = 0; c < 128; c += 8) {
                 const quint8 *block = sent.bank(1) + base + r * 1024 + c * 8;
                 const quint8 *onStation = back.bank(1) + base + r * 1024 + c * 8;
-                if (UploadRules::planBlockSent(block, r, c))
-                    check(entry(Gleisplan1 + plan).key, r * 16 + c / 8, block, onStation, 64, true);
-                else if (UploadRules::planBlockSent(onStation, r, c))
-                    stationOnly(entry(Gleisplan1 + plan).key, r * 16 + c / 8);
+                const char *key = entry(Gleisplan1 + plan).key;
+                // A block empty on both sides is not sent, so the station keeps its own bytes
+                // there; where they differ from the document's, that is a difference as a
+                // compare shows it.
+                if (UploadRules::planBlockSent(onStation, r, c) &&
+                    !UploadRules::planBlockSent(block, r, c))
+                    stationOnly(key, r * 16 + c / 8);
+                else if (UploadRules::planBlockSent(block, r, c) ||
+                         std::memcmp(block, onStation, 64) != 0)
+                    check(key, r * 16 + c / 8, block, onStation, 64, true);
             }
         }
     }

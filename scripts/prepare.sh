@@ -2,7 +2,7 @@
 # BUILD_DIR and CMAKE_EXTRA may be set by the caller.
 
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-tools-dev
-          qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev poppler-utils ${EXTRA_PACKAGES:-})
+          qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev poppler-utils ccache ${EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,9 +18,13 @@ if ((${#missing[@]})); then
         "${missing[@]}" >/dev/null
 fi
 
+# Builds of another clone of the tree, or of the same sources under another build folder, share
+# their compiled objects: paths below the tree are hashed relative to it.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 BUILD_DIR=${BUILD_DIR:-build}
 if [[ ! -f "$BUILD_DIR/CMakeCache.txt" ]]; then
-    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA:-} >/dev/null
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+        ${CMAKE_EXTRA:-} >/dev/null
 fi
 # Progress lines are dropped; warnings and errors stay.
 # BUILD_TARGETS, when set, limits the build to those targets.

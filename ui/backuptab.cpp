@@ -93,6 +93,8 @@ QString chosenDirectionStyle()
 
 void BackupTab::chooseDownload()
 {
+    if (ui->pushButton_backup_download->isHidden() && !transferring)
+        hideProgress(); // the bar was the other direction's
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
@@ -107,11 +109,10 @@ void BackupTab::chooseDownload()
 void BackupTab::chooseUpload()
 {
     // What was ticked to download is not silently what gets uploaded: the user ticks anew.
-    if (!ui->pushButton_backup_download->isHidden()) {
-        ui->checkBox_select_all->setChecked(false);
-        for (QCheckBox *box : std::as_const(setBoxes))
-            box->setChecked(false);
-    }
+    if (!ui->pushButton_backup_download->isHidden())
+        untickAll();
+    if (ui->pushButton_backup_upload->isHidden() && !transferring)
+        hideProgress();
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
@@ -283,6 +284,7 @@ void BackupTab::askToUpload(const QList<BackupDiff::Line> &lines)
         emit message(
             QCoreApplication::translate("MainWindow", "<BR>Hochladen nicht gestartet.<BR>"));
         returnToIdle(true);
+        hideProgress(); // the look beforehand is no transfer of its own
         return;
     }
     begin(QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
@@ -455,8 +457,19 @@ void BackupTab::versionProblem(int version)
 void BackupTab::showFileInfo(bool shown)
 {
     ui->groupBox_backupInfo->setVisible(shown);
-    if (!transferring)
-        hideProgress(); // another document: the last transfer's bar is not about it
+    if (transferring)
+        return;
+    hideProgress(); // another document: the last transfer's bar is not about it
+    // nor are the sets ticked to upload the last one
+    if (!ui->pushButton_backup_upload->isHidden())
+        untickAll();
+}
+
+void BackupTab::untickAll()
+{
+    ui->checkBox_select_all->setChecked(false);
+    for (QCheckBox *box : std::as_const(setBoxes))
+        box->setChecked(false);
 }
 
 void BackupTab::hideProgress()

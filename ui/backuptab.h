@@ -74,6 +74,7 @@ private:
     void showTimeLeft();
     QString documentSummary() const;
     void hideProgress();
+    void untickAll();
     void linkLost(bool lost);
 
     bool transferring = false;

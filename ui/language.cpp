@@ -70,6 +70,7 @@ void MainWindow::retranslate()
         fields.at(i)->setText(texts.at(values.size() + i));
     ui->progressBar_backup->setFormat(barFormat);
     retranslateKeysAndHelp();
+    showAdapterStatus();
     refreshLabels();
 }
 

@@ -105,8 +105,26 @@ void MainWindow::watchAdapters()
     if (count == adapterCount)
         return;
     adapterCount = count;
-    // A permanent widget: the menus' status tips do not overwrite it.
-    adapterStatus->setText(count > 0 ? tr("Gleistron-Adapter angeschlossen") : tr("Kein Adapter"));
+    showAdapterStatus();
+    if (count == 0)
+        forgetStation(); // with the adapter out, no station is connected
+}
+
+// A permanent widget: the menus' status tips do not overwrite it.
+void MainWindow::showAdapterStatus()
+{
+    if (adapterStatus && adapterCount >= 0)
+        adapterStatus->setText(adapterCount > 0 ? tr("Gleistron-Adapter angeschlossen")
+                                                : tr("Kein Adapter"));
+}
+
+void MainWindow::forgetStation()
+{
+    ui->label_serialNr->setText(QString());
+    ui->label_softwareVersion->setText(QString());
+    ui->label_protokollVersion->setText(QString());
+    ui->label_datenmodellVersion->setText(QString());
+    ui->label_4->show(); // how to connect one
 }
 
 void MainWindow::comm_station_present(QString serial, QString softwareVersion,
@@ -118,6 +136,7 @@ void MainWindow::comm_station_present(QString serial, QString softwareVersion,
     ui->label_softwareVersion->setText(softwareVersion);
     ui->label_protokollVersion->setText(protocolVersion);
     ui->label_datenmodellVersion->setText(dataModelVersion);
+    ui->label_4->hide(); // connected: the hint how to connect is done
 }
 
 MainWindow::~MainWindow()

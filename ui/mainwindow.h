@@ -91,6 +91,8 @@ private:
     // Looks for the station; quiet: fills the identity when one answers, says nothing else.
     void searchStation(bool quiet);
     void watchAdapters();
+    void forgetStation();
+    void showAdapterStatus();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Document doc;

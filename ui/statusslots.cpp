@@ -22,10 +22,7 @@ void MainWindow::comm_info_portHeld(const QString &port, const QString &holder)
     if (const QString problems = PortDoctor::problemsHtml(PortDoctor::examine());
         !problems.isEmpty())
         consoleAppend(problems);
-    ui->label_serialNr->setText(QString());
-    ui->label_softwareVersion->setText(QString());
-    ui->label_protokollVersion->setText(QString());
-    ui->label_datenmodellVersion->setText(QString());
+    forgetStation();
     backup->returnToIdle(true);
 }
 

@@ -156,6 +156,9 @@ void TestBackupTab::uploadDirectionOffersPresentSets()
         QCOMPARE(box->isEnabled(), locos);
         QCOMPARE(box->isChecked(), locos);
     }
+    // Another document: the ticks made for this one go.
+    w.documentActions().openFile(dir->filePath(QStringLiteral("lok.GTB2")));
+    QVERIFY(!find<QCheckBox>(w, "checkBox_lokomotiven")->isChecked());
     // The download direction offers every set again.
     find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
     QVERIFY(find<QCheckBox>(w, "checkBox_weichen")->isEnabled());
@@ -178,6 +181,9 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QVERIFY(console(w).contains("Alle ausgewählte Datensätze geladen in"));
     QVERIFY(console(w).contains("Gleistron gefunden mit Seriennummer 56347812"));
     QCOMPARE(find<QProgressBar>(w, "progressBar_backup")->value(), 1000);
+    // The download's bar is not the upload's.
+    find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+    QVERIFY(find<QProgressBar>(w, "progressBar_backup")->isHidden());
     QVERIFY(w.document().modified);
     QCOMPARE(w.windowTitle(), QStringLiteral("* Orvandel Gleistron Manager 1.3"));
     QCOMPARE(find<QLabel>(w, "label_source_fahrstrassen")->toolTip(),
@@ -210,6 +216,7 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
             QVERIFY(transfer(w, "pushButton_backup_dir_pc_comm", "pushButton_backup_upload"));
             QVERIFY(busyWhileAsking);
             QVERIFY(console(w).contains("Hochladen nicht gestartet."));
+            QVERIFY(find<QProgressBar>(w, "progressBar_backup")->isHidden());
             // An empty station: its blocks differ, every record is new.
             QVERIFY2(no.texts.value(0).contains(QRegularExpression(
                          "^Das Hochladen überschreibt \\d+ Datensätze, die im Gleistron anders "

@@ -292,6 +292,18 @@ void TestMainWindow::stationPresence()
         QTRY_VERIFY(find<QTextEdit>(w, "textEdit_console")
                         ->toPlainText()
                         .contains("Gleistron gefunden mit Seriennummer 56347812"));
+        // Connected: no hint how to connect. The adapter line follows the language, and a
+        // pulled adapter leaves no station shown as if connected.
+        QVERIFY(find<QLabel>(w, "label_4")->isHidden());
+        QVERIFY(QFile::copy(QStringLiteral(GLEISTRON_QM), QStringLiteral("language_en.qm")));
+        find<QAction>(w, "actionEnglisch")->trigger();
+        QCOMPARE(adapter->text(), QStringLiteral("Gleistron adapter connected"));
+        sim.stop();
+        QTRY_COMPARE(adapter->text(), QStringLiteral("No adapter"));
+        QVERIFY(find<QLabel>(w, "label_serialNr")->text().isEmpty());
+        QVERIFY(!find<QLabel>(w, "label_4")->isHidden());
+        find<QAction>(w, "actionDeutsch")->trigger();
+        QCOMPARE(adapter->text(), QStringLiteral("Kein Adapter"));
     }
     {
         // No adapter (a configured port that is not there): no box, no message, and the
