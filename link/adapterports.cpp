@@ -114,9 +114,10 @@ QString lockHolder(const QString &device)
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
     name = QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const QString &dir : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
-                               QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
-                               QStringLiteral("/var/spool/uucp"), QDir::tempPath()}) {
+    for (const QString &dir :
+         {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/etc/locks"),
+          QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+          QStringLiteral("/tmp"), QStringLiteral("/var/tmp"), QDir::tempPath()}) {
         QFile lock(QDir(dir).filePath(name));
         if (!lock.open(QIODevice::ReadOnly))
             continue;

@@ -16,7 +16,9 @@ struct CliRun
 inline void startCli(QProcess &process, const QStringList &args, const QString &ports)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLEISTRON_PORTS"), ports);
+    // No ports: none there, not this machine's own adapters.
+    env.insert(QStringLiteral("GLEISTRON_PORTS"),
+               ports.isEmpty() ? QStringLiteral("/nonexistent/gleistron0") : ports);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(GLEISTRON_CLI), args);
 }

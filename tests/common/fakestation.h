@@ -32,12 +32,13 @@ public:
     QList<QByteArray> written() const
     {
         QList<QByteArray> frames;
-        unsigned char buffer[512];
         for (int i = 0;; ++i) {
-            const int n = writtenFn(i, buffer, sizeof buffer);
+            const int n = writtenFn(i, nullptr, 0); // its size first: a block of any length
             if (n < 0)
                 return frames;
-            frames.append(QByteArray(reinterpret_cast<const char *>(buffer), n));
+            QByteArray frame(n, '\0');
+            writtenFn(i, reinterpret_cast<unsigned char *>(frame.data()), n);
+            frames.append(frame);
         }
     }
     QByteArray calls() const { return QByteArray(callsFn()); }

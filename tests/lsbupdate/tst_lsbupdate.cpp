@@ -294,14 +294,14 @@ void TestLsbUpdate::pageErrors()
         QCOMPARE(label("label_lsb_update_device_typ")->text(),
                  QStringLiteral("Orvandel 6083 Multiplex-Signalmodul"));
         QVERIFY(label("label_lsb_update_device_hw")->text().isEmpty());
-        QTRY_VERIFY(!w.lsbPage().running());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 30000);
     }
     {
         ModalAnswerer answer;
         w.lsbPage().start(broken);
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
         QCOMPARE(answer.texts.at(0), QStringLiteral("Update Datei ist ungültig!"));
-        QTRY_VERIFY(!w.lsbPage().running());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 30000);
     }
     {
         SimProcess sim;

@@ -26,16 +26,22 @@ grep -qx 'ExecStart=gleistron-cli watch --dir %h/Gleistron-Sicherungen --keep 10
 mkdir "$root/links"
 "$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D > "$root/sim.out" &
 sim=$!
-for _ in $(seq 50); do grep -q READY "$root/sim.out" && break; sleep 0.1; done
+for _ in $(seq 300); do grep -q READY "$root/sim.out" && break; sleep 0.1; done
 info=$(GLEISTRON_PORTS="$root/links/gleistron0" "$usr/bin/gleistron-cli" info)
 grep -qx 'serial 0BADF00D' <<<"$info"
 
-# The launcher gives the window a working directory with the catalogue; it must still run
-# after two seconds.
-status=0
+# The launcher gives the window a working directory with the catalogue; the window keeps its
+# language there and is still running once it has.
 HOME="$root/home" QT_QPA_PLATFORM=offscreen GLEISTRON_PORTS="$root/links/gleistron0" \
-    timeout 2 "$usr/bin/gleistron-manager" >/dev/null 2>&1 || status=$?
-test "$status" -eq 124
+    "$usr/bin/gleistron-manager" >/dev/null 2>&1 &
+window=$!
+for _ in $(seq 300); do
+    test -s "$root/home/.local/share/gleistron-manager/settings.ini" && break
+    sleep 0.1
+done
+kill -0 $window
+kill $window
+wait $window 2>/dev/null || true
 test -L "$root/home/.local/share/gleistron-manager/language_en.qm"
 test -s "$root/home/.local/share/gleistron-manager/settings.ini"
 echo "package ok: $(basename "$deb")"

@@ -166,7 +166,11 @@ void TestAutoBackup::watchWhilePortHeld()
              {"backup", dir.filePath("hand.GTB2"), "--sets", "weichen,rueckmelder,fahrstrassen"},
              sim.ports());
     QVERIFY(other.waitForStarted());
-    QTest::qWait(500);
+    // It holds the port once it loads.
+    other.setReadChannel(QProcess::StandardError);
+    QByteArray said;
+    while (!said.contains("Lade") && other.waitForReadyRead(30000))
+        said += other.readAllStandardError();
     const QString folder = dir.filePath(QStringLiteral("auto"));
     Watch watch({"--dir", folder, "--sets", "weichen"}, sim.ports());
     const QStringList lines = watch.lines(2, 60000);

@@ -259,7 +259,10 @@ void PtyPort::sendAnswer(QByteArray answer, int requestLength, bool commit)
                 const ssize_t n =
                     ::write(master, data, size_t(left > held && held > 0 ? left - held : left));
                 if (n < 0) {
-                    if (errno == EAGAIN)
+                    // A full terminal: wait until the program reads, but not for ever (a
+                    // wire would not hold the bytes, and the station must still hear a stop).
+                    pollfd out{master, POLLOUT, 0};
+                    if (errno == EAGAIN && ::poll(&out, 1, 2000) > 0)
                         continue;
                     break;
                 }
