@@ -27,7 +27,7 @@
 
 #define FT_EXPORT extern "C" __attribute__((visibility("default")))
 
-Q_LOGGING_CATEGORY(lcAdapter, "gleistron.adapter")
+Q_LOGGING_CATEGORY(lcAdapter, "gleistron.adapter", QtInfoMsg)
 
 namespace {
 

@@ -24,24 +24,32 @@ grep -qx 'ExecStart=gleistron-cli watch --dir %h/Gleistron-Sicherungen --keep 10
     "$usr/lib/systemd/user/gleistron-watch.service"
 
 mkdir "$root/links"
-"$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D > "$root/sim.out" &
+"$usr/bin/gleistron-sim" --link-dir "$root/links" --serial 0BADF00D --log "$root/sim.log" \
+    > "$root/sim.out" &
 sim=$!
 for _ in $(seq 300); do grep -q READY "$root/sim.out" && break; sleep 0.1; done
 info=$(GLEISTRON_PORTS="$root/links/gleistron0" "$usr/bin/gleistron-cli" info)
 grep -qx 'serial 0BADF00D' <<<"$info"
 
 # The launcher gives the window a working directory with the catalogue; the window keeps its
-# language there and is still running once it has.
+# language there and is still running once it has. It finds the station without a debug line.
+asked=$(grep -c '^rx' "$root/sim.log")
 HOME="$root/home" QT_QPA_PLATFORM=offscreen GLEISTRON_PORTS="$root/links/gleistron0" \
-    "$usr/bin/gleistron-manager" >/dev/null 2>&1 &
+    "$usr/bin/gleistron-manager" >"$root/window.out" 2>&1 &
 window=$!
 for _ in $(seq 300); do
-    test -s "$root/home/.local/share/gleistron-manager/settings.ini" && break
+    test -s "$root/home/.local/share/gleistron-manager/settings.ini" &&
+        (($(grep -c '^rx' "$root/sim.log") > asked)) && break
     sleep 0.1
 done
+sleep 0.5 # its search's last lines
 kill -0 $window
 kill $window
 wait $window 2>/dev/null || true
 test -L "$root/home/.local/share/gleistron-manager/language_en.qm"
 test -s "$root/home/.local/share/gleistron-manager/settings.ini"
+if grep -q '^gleistron\.' "$root/window.out"; then
+    echo "the window wrote debug lines" >&2
+    exit 1
+fi
 echo "package ok: $(basename "$deb")"

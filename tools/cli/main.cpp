@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stdout);
         return Done;
     }
-    if (!parser.isSet(debugOption))
-        QLoggingCategory::setFilterRules(QStringLiteral("gleistron.*.debug=false"));
+    if (parser.isSet(debugOption))
+        QLoggingCategory::setFilterRules(QStringLiteral("gleistron.*.debug=true"));
 
     QTranslator translator;
     const QString lang = parser.value(langOption);
