@@ -4,6 +4,50 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>vergleich</source>
+        <translation>comparison</translation>
+    </message>
+    <message>
+        <source>protokoll</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Nein</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>S&amp;tartseite</source>
+        <translation>&amp;Start page</translation>
+    </message>
+    <message>
+        <source>Date&amp;nsicherung</source>
+        <translation>&amp;Backup</translation>
+    </message>
+    <message>
+        <source>&amp;Fahrstrassen</source>
+        <translation>&amp;Routes</translation>
+    </message>
+    <message>
+        <source>LSB Updat&amp;e</source>
+        <translation>&amp;LSB update</translation>
+    </message>
+    <message>
+        <source>De&amp;utsch</source>
+        <translation>&amp;German</translation>
+    </message>
+    <message>
+        <source>En&amp;glisch</source>
+        <translation>&amp;English</translation>
+    </message>
+    <message>
+        <source>Daten herunter&amp;laden</source>
+        <translation>&amp;Download data</translation>
+    </message>
+    <message>
         <source>Prüfe, was das Hochladen ändert ...</source>
         <translation>Checking what the upload will change ...</translation>
     </message>
@@ -641,7 +685,7 @@ Overwrite the file %1 with an empty backup all the same?</translation>
     </message>
     <message>
         <source>A&amp;uswählen...</source>
-        <translation>C&amp;hoose...</translation>
+        <translation>Ch&amp;oose...</translation>
     </message>
     <message>
         <source>Daten auswählen und übertragen</source>
@@ -1506,7 +1550,7 @@ The file names Gleistron %2 as their origin. Save all the same?</translation>
     </message>
     <message>
         <source>nur &amp;belegte</source>
-        <translation>&amp;held only</translation>
+        <translation>h&amp;eld only</translation>
     </message>
     <message>
         <source>Das Dokument enthält keine Fahrstrassen. Laden Sie sie auf dem Reiter „Datensicherung“ aus dem Gleistron herunter, oder öffnen Sie eine Sicherungsdatei („Datei“ &gt; „Datensicherung öffnen ...“).</source>

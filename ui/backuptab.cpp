@@ -440,10 +440,8 @@ bool BackupTab::versionAccepted(int version)
                         .arg(link.toHtmlEscaped()),
                     QMessageBox::NoButton, ui->tabWidget->window());
     box.setTextFormat(Qt::RichText);
-    QPushButton *yes =
-        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
-    QPushButton *cancel = box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"),
-                                        QMessageBox::RejectRole);
+    QPushButton *yes = addAnswer(box, Answer::Yes);
+    QPushButton *cancel = addAnswer(box, Answer::Cancel);
     box.setDefaultButton(cancel);
     box.exec();
     return box.clickedButton() == yes;

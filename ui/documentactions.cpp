@@ -312,9 +312,9 @@ QWidget *DocumentActions::showDifferences(const QString &title,
     connect(copy, &QPushButton::clicked, dialog,
             [all] { QGuiApplication::clipboard()->setText(all); });
     connect(save, &QPushButton::clicked, dialog, [this, dialog, all] {
-        const QString name = QFileDialog::getSaveFileName(
-            dialog, QCoreApplication::translate("MainWindow", "Als Text speichern"), lastFolder,
-            QCoreApplication::translate("MainWindow", "Text (*.txt)"));
+        const QString name =
+            askTextFile(dialog, QCoreApplication::translate("MainWindow", "Als Text speichern"),
+                        lastFolder, QCoreApplication::translate("MainWindow", "vergleich"));
         if (!name.isEmpty() && !writeText(name, all))
             emit message(QCoreApplication::translate(
                              "MainWindow", "<BR><B>%1 kann nicht geschrieben werden.</B><BR>")
@@ -324,6 +324,17 @@ QWidget *DocumentActions::showDifferences(const QString &title,
     dialog->resize(560, 420);
     dialog->show();
     return dialog;
+}
+
+QString DocumentActions::askTextFile(QWidget *parent, const QString &title, const QString &folder,
+                                     const QString &name)
+{
+    QFileDialog dialog(parent, title, QDir(folder).filePath(name + QStringLiteral(".txt")),
+                       QCoreApplication::translate("MainWindow", "Text (*.txt)"));
+    dialog.setObjectName(QStringLiteral("dialog_text_file"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 bool DocumentActions::writeText(const QString &path, const QString &text)
@@ -342,12 +353,9 @@ bool DocumentActions::confirmDiscard()
             "MainWindow",
             "Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
         QMessageBox::NoButton, ui->tabWidget->window());
-    QPushButton *yes =
-        box.addButton(QCoreApplication::translate("MainWindow", "Ja"), QMessageBox::YesRole);
-    QPushButton *no =
-        box.addButton(QCoreApplication::translate("MainWindow", "Nein"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QCoreApplication::translate("MainWindow", "Abbrechen"),
-                                        QMessageBox::RejectRole);
+    QPushButton *yes = addAnswer(box, Answer::Yes);
+    QPushButton *no = addAnswer(box, Answer::No);
+    QPushButton *cancel = addAnswer(box, Answer::Cancel);
     box.setDefaultButton(yes);
     // Backing out keeps the data: Escape (and closing the box) is "Abbrechen", never "Nein".
     box.setEscapeButton(cancel);

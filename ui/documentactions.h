@@ -35,6 +35,10 @@ public:
     QWidget *showDifferences(const QString &title, const QList<BackupDiff::Line> &lines,
                              const QString &onlyOther);
     static bool writeText(const QString &path, const QString &text);
+    // Asks where a text goes, offering `name` with ".txt" in `folder`; a name typed without an
+    // extension gets ".txt". Empty when the user backs out.
+    static QString askTextFile(QWidget *parent, const QString &title, const QString &folder,
+                               const QString &name);
     // "Letzte Sicherungen" of the plug-in backups' folder when there is one, else of the folder
     // used last.
     QWidget *recentBackups(const QString &folder = QString());

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,9 +23,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -198,8 +202,8 @@ void MainWindow::addKeysAndHelp()
     logAction = new QAction(this);
     logAction->setObjectName(QStringLiteral("actionProtokollSpeichern"));
     connect(logAction, &QAction::triggered, this, [this] {
-        const QString name = QFileDialog::getSaveFileName(this, tr("Protokoll speichern"),
-                                                          QString(), tr("Text (*.txt)"));
+        const QString name = DocumentActions::askTextFile(this, tr("Protokoll speichern"),
+                                                          QDir::homePath(), tr("protokoll"));
         if (!name.isEmpty() && !saveLog(name))
             consoleAppend(
                 tr("<BR><B>%1 kann nicht geschrieben werden.</B><BR>").arg(name.toHtmlEscaped()));
@@ -219,6 +223,17 @@ void MainWindow::addKeysAndHelp()
     aboutAction = helpMenu->addAction(QString());
     aboutAction->setObjectName(QStringLiteral("actionUeber"));
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    // The next and the previous tab from anywhere in the window, as desktop programs do.
+    const auto step = [this](int by) {
+        QTabWidget *tabs = ui->tabWidget;
+        tabs->setCurrentIndex((tabs->currentIndex() + by + tabs->count()) % tabs->count());
+    };
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
 }
 
 // The console for support: the program's version and the station's identity first.
@@ -227,7 +242,25 @@ QString MainWindow::logText() const
     QString text = QStringLiteral("Gleistron Manager %1\n").arg(QStringLiteral(GLEISTRON_VERSION));
     if (!lastSerial.isEmpty())
         text += tr("Gleistron %1, Software %2").arg(lastSerial, lastSoftware) + QLatin1Char('\n');
-    return text + QLatin1Char('\n') + ui->textEdit_console->toPlainText() + QLatin1Char('\n');
+    text += QLatin1Char('\n');
+    // Each line with the time it came.
+    const QTextDocument *console = ui->textEdit_console->document();
+    for (QTextBlock line = console->begin(); line.isValid(); line = line.next()) {
+        const int second = qMax(line.userState(), 0);
+        text +=
+            QTime::fromMSecsSinceStartOfDay(second * 1000).toString(QStringLiteral("HH:mm:ss")) +
+            QLatin1Char(' ') + line.text() + QLatin1Char('\n');
+    }
+    return text;
+}
+
+// The lines that came since the last stamp remember the time, for the saved log.
+void MainWindow::stampConsole()
+{
+    const int now = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+    for (QTextBlock line = ui->textEdit_console->document()->lastBlock();
+         line.isValid() && line.userState() < 0; line = line.previous())
+        line.setUserState(now);
 }
 
 bool MainWindow::saveLog(const QString &path) const
@@ -366,6 +399,7 @@ void MainWindow::consoleAppend(const QString &html)
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
     ui->textEdit_console->insertHtml(html);
+    stampConsole();
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
     ui->textEdit_console->ensureCursorVisible();

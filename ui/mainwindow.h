@@ -92,6 +92,7 @@ private:
     void searchStation(bool quiet);
     void watchAdapters();
     void forgetStation();
+    void stampConsole();
     void showAdapterStatus();
 
     std::unique_ptr<Ui::MainWindow> ui;

@@ -33,6 +33,7 @@ void MainWindow::comm_info_invalidMode()
     ui->textEdit_console->setTextCursor(cursor);
     ui->textEdit_console->insertPlainText(StatusTexts::invalidMode());
     ui->textEdit_console->insertPlainText(StatusTexts::backupMenuHint());
+    stampConsole();
     cursor.movePosition(QTextCursor::End);
     ui->textEdit_console->setTextCursor(cursor);
     backup->returnToIdle(true);

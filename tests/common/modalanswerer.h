@@ -45,7 +45,7 @@ public:
             }
             QAbstractButton *target = nullptr;
             for (QAbstractButton *b : box->buttons()) {
-                if (!button.isEmpty() && b->text() == button)
+                if (!button.isEmpty() && QString(b->text()).remove(QLatin1Char('&')) == button)
                     target = b;
             }
             if (!target)

@@ -437,7 +437,7 @@ void TestBackupTab::oneJobAtATime()
             return;
         asked << box->text();
         for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == (running ? QStringLiteral("Ja") : QStringLiteral("Nein")))
+            if (b->text() == (running ? QStringLiteral("&Ja") : QStringLiteral("&Nein")))
                 b->click();
         }
     });

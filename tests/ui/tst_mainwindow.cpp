@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "link/comm2pc.h"
+#include "ui/askyes.h"
 #include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
@@ -11,13 +12,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -25,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -102,7 +110,7 @@ void TestMainWindow::startState()
     w.show();
     auto *tabs = find<QTabWidget>(w, "tabWidget");
     QCOMPARE(tabs->count(), 4);
-    const QStringList titles = {"Startseite", "Datensicherung", "Fahrstrassen", "LSB Update"};
+    const QStringList titles = {"S&tartseite", "Date&nsicherung", "&Fahrstrassen", "LSB Updat&e"};
     for (int i = 0; i < 4; ++i)
         QCOMPARE(tabs->tabText(i), titles.at(i));
     QCOMPARE(tabs->currentIndex(), 0);
@@ -185,7 +193,7 @@ void TestMainWindow::languageRoundTrip()
 
     find<QRadioButton>(w, "radioButton_English")->click();
     QCOMPARE(int(w.language), 1);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Start page"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("&Start page"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
              QStringLiteral("&Download data"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=en\n"));
@@ -209,7 +217,7 @@ void TestMainWindow::languageRoundTrip()
 
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
     find<QRadioButton>(w, "radioButton_German")->click();
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("S&tartseite"));
     // Qt's own buttons and dialogs speak German too.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=de\n"));
@@ -220,7 +228,7 @@ void TestMainWindow::languageRoundTrip()
     {
         MainWindow again;
         QCOMPARE(int(again.language), 1);
-        QCOMPARE(find<QTabWidget>(again, "tabWidget")->tabText(1), QStringLiteral("Backup"));
+        QCOMPARE(find<QTabWidget>(again, "tabWidget")->tabText(1), QStringLiteral("&Backup"));
     }
 
     // A settings file that cannot be written: the window still switches all of itself, and
@@ -228,9 +236,9 @@ void TestMainWindow::languageRoundTrip()
     QFile::remove(QStringLiteral("settings.ini"));
     QVERIFY(QDir().mkdir(QStringLiteral("settings.ini")));
     find<QRadioButton>(w, "radioButton_German")->click();
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Startseite"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("S&tartseite"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
-             QStringLiteral("Daten &herunterladen"));
+             QStringLiteral("Daten herunter&laden"));
     QVERIFY(find<QTextEdit>(w, "textEdit_console")
                 ->toPlainText()
                 .contains("settings.ini kann nicht geschrieben werden"));
@@ -372,16 +380,34 @@ void TestMainWindow::keysAndHelp()
     w.setLanguageGerman();
     // The log for support: version and station first, then the console.
     w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
-    const QString log = QDir::current().filePath(QStringLiteral("support.txt"));
-    QVERIFY(w.saveLog(log));
-    QFile saved(log);
+    // Its dialog offers a name with ".txt" and adds it to one typed without; each line of the
+    // console comes with its time.
+    QString offered;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, &answer, [&offered] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            offered = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            dialog->setDirectory(QDir::current());
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(QStringLiteral("support"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    answer.start(20);
+    find<QAction>(w, "actionProtokollSpeichern")->trigger();
+    QCOMPARE(offered, QStringLiteral("protokoll.txt"));
+    QFile saved(QDir::current().filePath(QStringLiteral("support.txt")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(saved.readAll());
     QVERIFY2(text.startsWith("Gleistron Manager 1.3.0\nGleistron 56347812, Software 1.300\n\n"),
              qPrintable(text));
-    QVERIFY(text.contains("Gleistron gefunden mit Seriennummer 56347812"));
+    QVERIFY2(text.contains(QRegularExpression(
+                 "\n\\d\\d:\\d\\d:\\d\\d [^\\n]*Gleistron gefunden mit Seriennummer 56347812")),
+             qPrintable(text));
     QVERIFY(!find<QAction>(w, "actionProtokollSpeichern")->text().isEmpty());
     // Quit by key, once the quiet start search has let go.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     QTRY_VERIFY_WITH_TIMEOUT(!w.jobsRunning(), 30000);
     QTest::keySequence(&w, find<QAction>(w, "actionBeenden")->shortcut());
     QTRY_VERIFY(!w.isVisible());
@@ -406,6 +432,20 @@ void TestMainWindow::everythingByKeys()
         }
     };
     auto *tabs = find<QTabWidget>(w, "tabWidget");
+    // What Alt+letter reaches at once: the menu bar, the tabs and the page's buttons (a check
+    // box may go without one: the list of data sets is reached by Tab and Space).
+    const auto checkWindow = [&](const QString &where, const QStringList &titles) {
+        QStringList texts = titles;
+        for (int page = 0; page < tabs->count(); ++page)
+            texts << tabs->tabText(page);
+        for (QAbstractButton *button : tabs->currentWidget()->findChildren<QAbstractButton *>()) {
+            const bool box = qobject_cast<QCheckBox *>(button);
+            if (button->isVisible() && !button->text().isEmpty() &&
+                (!box || !QKeySequence::mnemonic(button->text()).isEmpty()))
+                texts << button->text();
+        }
+        checkUnique(where, texts);
+    };
     for (int language = 0; language < 2; ++language) {
         if (language == 1)
             w.setLanguageEnglish();
@@ -421,19 +461,36 @@ void TestMainWindow::everythingByKeys()
             }
             checkUnique(menu->text(), items);
         }
-        checkUnique(QStringLiteral("menu bar"), titles);
         for (int page = 0; page < tabs->count(); ++page) {
-            QStringList buttons;
-            for (QAbstractButton *button : tabs->widget(page)->findChildren<QAbstractButton *>()) {
-                // The list of data sets is reached by Tab and Space.
-                if (!qobject_cast<QCheckBox *>(button) && !button->isHidden() &&
-                    !button->text().isEmpty())
-                    buttons << button->text();
-            }
-            checkUnique(tabs->tabText(page), buttons);
+            tabs->setCurrentIndex(page);
+            checkWindow(tabs->tabText(page), titles);
+        }
+        // The backup tab in each direction, and while a transfer could be cancelled.
+        tabs->setCurrentIndex(1);
+        for (const char *direction :
+             {"pushButton_backup_dir_comm_pc", "pushButton_backup_dir_pc_comm"}) {
+            find<QPushButton>(w, direction)->click();
+            find<QPushButton>(w, "pushButton_backup_cancel")->show();
+            checkWindow(QLatin1String(direction), titles);
+            find<QPushButton>(w, "pushButton_backup_cancel")->hide();
         }
     }
+
     w.setLanguageGerman();
+
+    // The tabs by keys: the next and the previous from anywhere, and each by its mnemonic.
+    tabs->setCurrentIndex(0);
+    find<QWidget>(w, "textEdit_console")->setFocus();
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 2);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 3);
+    QTest::keyClick(&w, Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
 
     // The backup tab by keys alone: Alt+G chooses the download, Alt+W ticks every set, Tab
     // reaches the download button and Space starts nothing without a station but the refusal.
@@ -460,6 +517,24 @@ void TestMainWindow::everythingByKeys()
     QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(
         find<QTextEdit>(w, "textEdit_console")->toPlainText().contains("Kein Gleistron"), 30000);
+
+    // A question answers to its mnemonics: Alt+Y in English, Alt+J in German (Escape after a
+    // while, so that a missing one fails instead of waiting).
+    for (const auto &[key, english] : {std::pair{Qt::Key_Y, true}, {Qt::Key_J, false}}) {
+        english ? w.setLanguageEnglish() : w.setLanguageGerman();
+        QTimer press;
+        QElapsedTimer clock;
+        clock.start();
+        connect(&press, &QTimer::timeout, &press, [&, key = key] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box && box->isVisible())
+                QTest::keyClick(box, clock.elapsed() < 3000 ? key : Qt::Key_Escape,
+                                clock.elapsed() < 3000 ? Qt::AltModifier : Qt::NoModifier);
+        });
+        press.start(50);
+        QVERIFY(askYes(&w, QStringLiteral("?")));
+    }
+    w.setLanguageGerman();
 }
 
 void TestMainWindow::missingStationExplained()
