@@ -4,6 +4,14 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>%1 Fahrstrassen belegt</source>
+        <translation>%1 routes held</translation>
+    </message>
+    <message>
+        <source>%1 Fahrstrassen belegt, davon %2 mit Nummer über 1000 (nicht in der Liste, aber im Fahrstrassenbuch und im Export)</source>
+        <translation>%1 routes held, %2 of them numbered above 1000 (not in the list, but in the route book and the export)</translation>
+    </message>
+    <message>
         <source>vergleich</source>
         <translation>comparison</translation>
     </message>

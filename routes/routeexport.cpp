@@ -45,9 +45,10 @@ QList<HeldRoute> RouteExport::held(const DataImage &image, const QList<int> &onl
 {
     QList<HeldRoute> routes;
     quint8 record[RouteRecord::Size];
-    // Every record the file can hold: the routes tab lists 1 to 1000, but an export that left
-    // out the others would count fewer routes than the file holds.
-    for (int n = 0; n < 1024; ++n) {
+    // Every route the file can hold, 1 to 1023: the routes tab lists 1 to 1000, but an export
+    // that left out the others would count fewer routes than the file holds. Record 0 is
+    // counted nowhere (every upload writes it).
+    for (int n = 1; n < 1024; ++n) {
         if (image.recordStatus[size_t(Catalogue::StatusFahrstrassen + n)] <= 0)
             continue;
         if (!only.isEmpty() && !only.contains(n))

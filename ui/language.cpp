@@ -1,5 +1,6 @@
 #include "link/logging.h"
 #include "mainwindow.h"
+#include "ui/routestab.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -71,6 +72,8 @@ void MainWindow::retranslate()
     ui->progressBar_backup->setFormat(barFormat);
     retranslateKeysAndHelp();
     showAdapterStatus();
+    if (routes)
+        routes->showCount();
     refreshLabels();
 }
 

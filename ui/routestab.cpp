@@ -18,6 +18,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
@@ -54,6 +56,36 @@ RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     // Nothing on this tab loads from the station by itself: an empty bar would look like a
     // field to type in.
     ui->progressBar_fahrstrassen->hide();
+    ui->listWidget_Fahrstrassen->installEventFilter(this);
+    // How many routes the document holds, and which of them the list cannot show.
+    count = new QLabel(ui->listWidget_Fahrstrassen->parentWidget());
+    count->setObjectName(QStringLiteral("label_Fahrstrassen_anzahl"));
+    count->setWordWrap(true);
+    count->setMaximumWidth(ui->listWidget_Fahrstrassen->maximumWidth());
+    ui->verticalLayout_route_list->addWidget(count);
+}
+
+void RoutesTab::showCount()
+{
+    int held = 0, beyond = 0;
+    for (int n = 1; n < 1024; ++n) {
+        if (status(n) > 0) {
+            ++held;
+            beyond += n > 1000 ? 1 : 0;
+        }
+    }
+    if (held == 0)
+        count->clear();
+    else if (beyond == 0)
+        count->setText(
+            QCoreApplication::translate("MainWindow", "%1 Fahrstrassen belegt").arg(held));
+    else
+        count->setText(QCoreApplication::translate(
+                           "MainWindow", "%1 Fahrstrassen belegt, davon %2 mit Nummer über 1000 "
+                                         "(nicht in der Liste, aber im Fahrstrassenbuch und im "
+                                         "Export)")
+                           .arg(held)
+                           .arg(beyond));
 }
 
 qint8 RoutesTab::status(int n) const
@@ -175,6 +207,11 @@ void RoutesTab::routesLoaded(short itemNr, bool success)
     ui->label_Fahrstrassen_hinweis->setVisible(!held);
     ui->actionFahrstrassenbuch->setEnabled(held);
     ui->actionFahrstrassenExportieren->setEnabled(held);
+    // No route chosen yet: the header does not claim that nothing is loaded.
+    if (ui->listWidget_Fahrstrassen->currentRow() < 0)
+        ui->label_Fahrstrasse_modus->setText(
+            held ? QString() : QCoreApplication::translate("MainWindow", "(noch nicht geladen!)"));
+    showCount();
     applyFilter();
 }
 
@@ -206,6 +243,29 @@ void RoutesTab::applyFilter()
                              item->text().mid(number.size()).contains(filter, Qt::CaseInsensitive);
         item->setHidden(!matches || (heldOnly && status(n) <= 0));
     }
+}
+
+// Home and End go to the first and the last route shown: the list's own would go to rows the
+// filter hides.
+bool RoutesTab::eventFilter(QObject *watched, QEvent *event)
+{
+    QListWidget *list = ui->listWidget_Fahrstrassen;
+    if (watched != list || event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() != Qt::Key_Home && key->key() != Qt::Key_End) ||
+        (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const bool last = key->key() == Qt::Key_End;
+    for (int i = 0; i < list->count(); ++i) {
+        const int row = last ? list->count() - 1 - i : i;
+        if (!list->item(row)->isHidden()) {
+            list->setCurrentRow(row);
+            list->scrollToItem(list->item(row));
+            break;
+        }
+    }
+    return true;
 }
 
 QList<int> RoutesTab::bookRoutes() const

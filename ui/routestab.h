@@ -29,6 +29,9 @@ public:
     bool writeBook(const QString &path);
     bool exportCsv(const QString &path);
     QList<int> bookRoutes() const; // empty: every held route
+    void showCount();              // held routes, and those the list leaves out
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void message(const QString &html); // a console fragment
@@ -43,6 +46,7 @@ private:
     JobHost &host;
     Ui::MainWindow *ui;
     Document &document;
+    class QLabel *count = nullptr;
     quint8 cardCount3 = 12;
     quint8 cardCount5 = 20;
     quint8 cardCount7 = 12;

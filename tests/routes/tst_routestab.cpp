@@ -58,7 +58,7 @@ private:
     {
         find<QListWidget>(w, "listWidget_Fahrstrassen")->setCurrentRow(entry);
     }
-    QString writeRoutesFile(); // routes at indices 5 and 700
+    QString writeRoutesFile(const QList<int> &numbers = {5, 700}); // routes at indices 5 and 700
     std::unique_ptr<WorkingDirectory> dir;
 };
 
@@ -72,11 +72,11 @@ void TestRoutesTab::cleanup()
     dir.reset();
 }
 
-QString TestRoutesTab::writeRoutesFile()
+QString TestRoutesTab::writeRoutesFile(const QList<int> &numbers)
 {
     auto image = std::make_unique<DataImage>();
     image->presentSets[Fahrstrassen] = 1;
-    for (int n : {5, 700}) {
+    for (int n : numbers) {
         quint8 *r = image->bank(0) + RouteOffset + n * 512;
         std::memset(r, 0xFF, 512);
         std::memcpy(r, n == 5 ? "Gleis <2> & 3\0" : "Nord\0", n == 5 ? 14 : 5);
@@ -231,9 +231,14 @@ void TestRoutesTab::listFilterAndBook()
     auto *book = w.findChild<QAction *>(QStringLiteral("actionFahrstrassenbuch"));
     QVERIFY(!hint->isHidden());
     QVERIFY(!book->isEnabled());
-    w.documentActions().openFile(writeRoutesFile());
+    w.documentActions().openFile(writeRoutesFile({5, 700, 1010}));
     QVERIFY(hint->isHidden());
     QVERIFY(book->isEnabled());
+    // Loaded, none chosen yet; the count says what the list leaves out.
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(), QString());
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrassen_anzahl")->text(),
+             QStringLiteral("3 Fahrstrassen belegt, davon 1 mit Nummer über 1000 (nicht in der "
+                            "Liste, aber im Fahrstrassenbuch und im Export)"));
     QCOMPARE(list->item(4)->text(), QStringLiteral("5  Gleis <2> & 3"));
     QCOMPARE(list->item(699)->text(), QStringLiteral("700  Nord"));
     QCOMPARE(list->item(5)->text(), QStringLiteral("6"));
@@ -262,6 +267,14 @@ void TestRoutesTab::listFilterAndBook()
     filter->clear();
     find<QCheckBox>(w, "checkBox_Fahrstrassen_belegt")->setChecked(true);
     QCOMPARE(shown(), (QStringList{"5  Gleis <2> & 3", "700  Nord"}));
+    // The last key goes to the last route shown, and shows that one.
+    find<QTabWidget>(w, "tabWidget")->setCurrentIndex(2);
+    w.show();
+    select(w, 4);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->currentRow(), 699);
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_nr")->text(), QStringLiteral("700"));
 
     // One route selected: the book holds all; two: the two.
     select(w, 4);

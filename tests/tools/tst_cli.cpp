@@ -241,7 +241,7 @@ void TestCli::inspect()
     QCOMPARE(run.out, QStringLiteral("serial 56347812\nsoftware 1.300\nchecksums yes\n"
                                      "lokomotiven 41\n"
                                      "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
-                                     "weichen 541\nrueckmelder 261\nfahrstrassen 105\nlsb 15\n"
+                                     "weichen 541\nrueckmelder 260\nfahrstrassen 105\nlsb 15\n"
                                      "hsb 7\nsystem block\nlokbilder 5\n"));
     QCOMPARE(cli({"inspect", dir.filePath("none.GTB2")}, QString()).exitCode, 1);
     QCOMPARE(cli({"inspect", dir.filePath("x.txt")}, QString()).exitCode, 1);
@@ -285,10 +285,10 @@ void TestCli::convertLegacy()
     const Run run = cli({"inspect", converted}, QString());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out,
-             QStringLiteral("serial E4E4E4E4\nsoftware 1.300\nchecksums yes\nlokomotiven 1024\n"
+             QStringLiteral("serial E4E4E4E4\nsoftware 1.300\nchecksums yes\nlokomotiven 1023\n"
                             "gleisplan1 block\ngleisplan2 block\ngleisplan3 block\n"
-                            "weichen 1024\nrueckmelder 1024\nfahrstrassen 1024\n"
-                            "lsb 2048\nhsb 256\nsystem block\nlokbilder 100\n"));
+                            "weichen 1023\nrueckmelder 1023\nfahrstrassen 1023\n"
+                            "lsb 2047\nhsb 255\nsystem block\nlokbilder 99\n"));
     QCOMPARE(cli({"convert", converted, dir.filePath("x.GTB2")}, QString()).exitCode, 2);
 }
 
@@ -668,7 +668,7 @@ void TestCli::keepPrevious()
     const Run inspect = cli({"inspect", previous}, QString());
     QCOMPARE(inspect.out,
              QStringLiteral("serial 56347812\nsoftware 1.300\nchecksums yes\nweichen 541\n"
-                            "rueckmelder 261\nsystem block\n"));
+                            "rueckmelder 260\nsystem block\n"));
 
     // The target may not be the restore's own file, under any name, nor any existing file;
     // that it can be written is known before the station is asked (no port is given here: a
@@ -797,7 +797,7 @@ void TestCli::damagedFiles()
                                                  "appears twice; weichen is not taken")),
              qPrintable(run.err));
     QVERIFY(!run.out.contains("weichen"));
-    QVERIFY(run.out.contains("rueckmelder 261"));
+    QVERIFY(run.out.contains("rueckmelder 260"));
     run = cli({"inspect", dir.filePath("cut.GTB2")}, QString());
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(!run.out.contains("lokomotiven"), qPrintable(run.out));

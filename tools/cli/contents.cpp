@@ -27,10 +27,8 @@ int commandContents(const QString &path)
             std::printf("%s block\n", e.key);
             continue;
         }
-        int count = 0;
-        for (int n = 0; n < e.records; ++n)
-            count += document->image.recordStatus[size_t(e.statusOffset + n)] > 0;
-        std::printf("%s %d\n", e.key, count);
+        // Counted as the window counts them: record 0, which every upload writes, is not.
+        std::printf("%s %d\n", e.key, document->image.presentRecords(set));
     }
     std::fflush(stdout);
     return damaged ? Failed : Done;
