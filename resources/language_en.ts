@@ -4,6 +4,22 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Fahrstrasse.pdf geschrieben nach %1&lt;BR&gt;</source>
+        <translation>Fahrstrasse.pdf written to %1&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>nicht abgefragt</source>
+        <translation>not asked</translation>
+    </message>
+    <message>
+        <source>ungültig</source>
+        <translation>invalid</translation>
+    </message>
+    <message>
+        <source>%1 (vor dem Update)</source>
+        <translation>%1 (before the update)</translation>
+    </message>
+    <message>
         <source>%1 Fahrstrassen belegt</source>
         <translation>%1 routes held</translation>
     </message>

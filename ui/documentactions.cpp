@@ -286,11 +286,15 @@ QWidget *DocumentActions::showDifferences(const QString &title,
                                : line.change == BackupDiff::Line::Removed
                                    ? QCoreApplication::translate("MainWindow", "nur im Dokument")
                                    : QCoreApplication::translate("MainWindow", "geändert");
-        // The sets by the names the tab shows; the companions keep their keys.
+        // The sets by the names the tab shows, the companions by theirs.
         const int set = Catalogue::indexOfKey(line.set);
         const QString name =
             set >= 0 ? QCoreApplication::translate("MainWindow", Catalogue::entry(set).name)
-                     : line.set;
+            : line.set == QLatin1String("loklisten")
+                ? QCoreApplication::translate("MainWindow", "Loklisten", "counted")
+            : line.set == QLatin1String("s88")
+                ? QCoreApplication::translate("MainWindow", "S88-Konfiguration", "counted")
+                : line.set;
         const QStringList cells{name, QString::number(line.number), change, line.note};
         for (int column = 0; column < 4; ++column)
             table->setItem(row, column, new QTableWidgetItem(cells.at(column)));

@@ -1,6 +1,7 @@
 #include "link/logging.h"
 #include "mainwindow.h"
 #include "ui/routestab.h"
+#include "ui/translatedtext.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -65,8 +66,10 @@ void MainWindow::retranslate()
         texts << field->text();
     const QString barFormat = ui->progressBar_backup->format();
     ui->retranslateUi(this);
-    for (int i = 0; i < values.size(); ++i)
-        values.at(i)->setText(texts.at(i));
+    for (int i = 0; i < values.size(); ++i) {
+        if (!retranslateText(values.at(i)))
+            values.at(i)->setText(texts.at(i));
+    }
     for (int i = 0; i < fields.size(); ++i)
         fields.at(i)->setText(texts.at(values.size() + i));
     ui->progressBar_backup->setFormat(barFormat);

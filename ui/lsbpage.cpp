@@ -6,6 +6,7 @@
 #include "lsbupdate/lsbfile.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
+#include "ui/translatedtext.h"
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
@@ -83,13 +84,14 @@ void LsbPage::start(const QString &firmwareFile)
     ui->lineEdit_lsb_filename->setText(firmwareFile);
     ui->progressBar_2->setValue(0);
     ui->widget_lsb_udate_progress->show();
+    ui->pushButton_lsb_update_cancel->show();
     ui->widget_lsb_update_data_details->hide();
     ui->widget_lsb_update_device_details->hide();
-    ui->label_lsb_update_data_task->setText(
-        QCoreApplication::translate("MainWindow", "Analysieren ..."));
+    setTranslatedText(ui->label_lsb_update_data_task,
+                      QT_TRANSLATE_NOOP("MainWindow", "Analysieren ..."));
     ui->label_lsb_update_data_task->show();
-    ui->label_lsb_update_device_task->setText(
-        QCoreApplication::translate("MainWindow", "Analysieren ..."));
+    setTranslatedText(ui->label_lsb_update_device_task,
+                      QT_TRANSLATE_NOOP("MainWindow", "Analysieren ..."));
     ui->label_lsb_update_device_task->show();
     ui->widget_lsb_update_device->show();
     updater->fileName = firmwareFile;
@@ -119,11 +121,11 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
     ui->label_lsb_update_device_typ->setText(LsbDevice::typeName(type));
     if (LsbDevice::isUpdatable(type)) {
         ui->label_lsb_update_device_hw->setText(QString::number(hw));
-        ui->label_lsb_update_device_sw->setText(QString::number(sw));
+        setValueText(ui->label_lsb_update_device_sw, QString::number(sw));
         return;
     }
     ui->label_lsb_update_device_hw->clear();
-    ui->label_lsb_update_device_sw->clear();
+    setValueText(ui->label_lsb_update_device_sw, QString());
     inform(ui->tabWidget->window(),
            QCoreApplication::translate(
                "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
@@ -139,7 +141,7 @@ void LsbPage::fileError()
 void LsbPage::invalidMode()
 {
     ui->label_lsb_update_device_hw->clear();
-    ui->label_lsb_update_device_sw->clear();
+    setValueText(ui->label_lsb_update_device_sw, QString());
     emit message(QCoreApplication::translate(
         "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">FEHLER:</span> "
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
@@ -200,10 +202,25 @@ void LsbPage::finished(int bytes, int)
 // have no box of their own get one.
 void LsbPage::ended(int outcome, int detail)
 {
-    for (QLabel *task : {ui->label_lsb_update_data_task, ui->label_lsb_update_device_task}) {
-        if (!task->isHidden())
-            task->setText(QCoreApplication::translate("MainWindow", "nicht verfügbar"));
-    }
+    // A bad file ends the run before the device is asked: it is not known to be missing.
+    const bool fileAtFault =
+        outcome == LSB_Updater::FileInvalid || outcome == LSB_Updater::LineCheckFailed;
+    const char *missing = QT_TRANSLATE_NOOP("MainWindow", "nicht verfügbar");
+    if (!ui->label_lsb_update_data_task->isHidden())
+        setTranslatedText(ui->label_lsb_update_data_task,
+                          fileAtFault ? QT_TRANSLATE_NOOP("MainWindow", "ungültig") : missing);
+    if (!ui->label_lsb_update_device_task->isHidden())
+        setTranslatedText(ui->label_lsb_update_device_task,
+                          fileAtFault ? QT_TRANSLATE_NOOP("MainWindow", "nicht abgefragt")
+                                      : missing);
+    // Nothing left to cancel; the bar stays only for the firmware that went out.
+    ui->pushButton_lsb_update_cancel->hide();
+    if (outcome == LSB_Updater::Finished)
+        setTranslatedText(ui->label_lsb_update_device_sw,
+                          QT_TRANSLATE_NOOP("MainWindow", "%1 (vor dem Update)"),
+                          ui->label_lsb_update_device_sw->text());
+    else
+        ui->widget_lsb_udate_progress->hide();
     const QString error = QStringLiteral("<BR><span style=\"font-weight:bold;color:#990000;\">");
     const QString end = QStringLiteral("</span><BR>");
     switch (outcome) {

@@ -458,8 +458,9 @@ void RoutesTab::print()
     painter.drawPixmap(0, 0, picture);
     painter.end();
 
-    emit message(QCoreApplication::translate("MainWindow", "Fahrstrasse.pdf written to %1<BR>")
-                     .arg(path.toHtmlEscaped()));
+    emit message(
+        QCoreApplication::translate("MainWindow", "Fahrstrasse.pdf geschrieben nach %1<BR>")
+            .arg(path.toHtmlEscaped()));
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         emit message(QCoreApplication::translate(
             "MainWindow", "Kein Programm zum Anzeigen von PDF-Dateien gefunden: bitte die Datei "

@@ -639,6 +639,7 @@ void TestBackupTab::compareWithFile()
     other.image.bank(0)[LokOffset + 5 * 256 + 3] ^= 1;
     other.image.recordStatus[StatusLokomotiven + 7] = -1;
     other.image.bank(2)[AusleuchtungOffset + 2 * 512] ^= 1;
+    other.image.bank(0)[LoklistenOffset + 256] ^= 1;
     QVERIFY(other.save(b));
 
     MainWindow w;
@@ -647,7 +648,7 @@ void TestBackupTab::compareWithFile()
     QVERIFY(dialog);
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
     QVERIFY(table);
-    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->rowCount(), 4);
     auto row = [table](int r) {
         QStringList cells;
         for (int c = 0; c < table->columnCount(); ++c)
@@ -656,7 +657,8 @@ void TestBackupTab::compareWithFile()
     };
     QCOMPARE(row(0), QStringLiteral("Lokomotiven|5|geändert|"));
     QCOMPARE(row(1), QStringLiteral("Lokomotiven|7|nur im Dokument|"));
-    QCOMPARE(row(2), QStringLiteral("Fahrstrassen|2|geändert|Ausfahrt Nord"));
+    QCOMPARE(row(2), QStringLiteral("Loklisten|1|geändert|")); // by name, not by key
+    QCOMPARE(row(3), QStringLiteral("Fahrstrassen|2|geändert|Ausfahrt Nord"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare.png");
 }

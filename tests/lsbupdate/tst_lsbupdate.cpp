@@ -262,13 +262,16 @@ void TestLsbUpdate::pageStates()
     QVERIFY(label("label_lsb_update_data_task")->isHidden());
     QCOMPARE(label("label_lsb_update_device_typ")->text(), QStringLiteral("Orvandel Booster"));
     QCOMPARE(label("label_lsb_update_device_hw")->text(), QStringLiteral("1"));
-    QCOMPARE(label("label_lsb_update_device_sw")->text(), QStringLiteral("10"));
     QCOMPARE(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text(), firmware);
     QVERIFY(answer.texts.value(0).contains("Orvandel Booster, Version 17"));
     QTRY_COMPARE(w.findChild<QProgressBar *>("progressBar_2")->value(), 1000);
     QTRY_VERIFY(w.findChild<QTextEdit *>("textEdit_console")
                     ->toPlainText()
                     .contains("Firmware-Update abgeschlossen: 264 Bytes gesendet."));
+    // Done: nothing to cancel, and the version shown is the one the device had.
+    QVERIFY(!widget("widget_lsb_udate_progress")->isHidden());
+    QVERIFY(widget("pushButton_lsb_update_cancel")->isHidden());
+    QCOMPARE(label("label_lsb_update_device_sw")->text(), QStringLiteral("10 (vor dem Update)"));
     w.lsbPage().cancel();
     QVERIFY(w.findChild<QLineEdit *>("lineEdit_lsb_filename")->text().isEmpty());
     QVERIFY(widget("widget_lsb_udate_progress")->isHidden());
@@ -302,6 +305,7 @@ void TestLsbUpdate::pageErrors()
         QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 20000);
         QCOMPARE(answer.texts.at(0), QStringLiteral("Update Datei ist ungültig!"));
         QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 30000);
+        QTRY_COMPARE(label("label_lsb_update_data_task")->text(), QStringLiteral("ungültig"));
     }
     {
         SimProcess sim;
@@ -337,6 +341,7 @@ void TestLsbUpdate::pageOutcomes()
         QTRY_VERIFY_WITH_TIMEOUT(!w.lsbPage().running(), 20000);
         QTRY_VERIFY(console().contains("Firmware-Update nicht gestartet."));
         QCOMPARE(progress(), 0);
+        QVERIFY(w.findChild<QWidget *>("widget_lsb_udate_progress")->isHidden());
     }
     QVERIFY(!QFile::exists(received));
     {
@@ -385,7 +390,7 @@ void TestLsbUpdate::pageOutcomes()
         QTRY_COMPARE(answer.texts.value(0), QStringLiteral("Update Datei ist ungültig!"));
         QVERIFY(console().contains("das Prüfbyte in Zeile 2 stimmt nicht"));
         QCOMPARE(w.findChild<QLabel *>("label_lsb_update_device_task")->text(),
-                 QStringLiteral("nicht verfügbar"));
+                 QStringLiteral("nicht abgefragt"));
     }
 }
 

@@ -200,7 +200,7 @@ void TestRoutesTab::printout()
     }
     QVERIFY(QFile::exists(QStringLiteral("Fahrstrasse.pdf")));
     const QString console = find<QTextEdit>(w, "textEdit_console")->toPlainText();
-    QVERIFY2(console.contains(QStringLiteral("Fahrstrasse.pdf written to ") +
+    QVERIFY2(console.contains(QStringLiteral("Fahrstrasse.pdf geschrieben nach ") +
                               QFileInfo(QStringLiteral("Fahrstrasse.pdf")).absoluteFilePath()),
              qPrintable(console));
     QVERIFY(console.contains(QStringLiteral("Kein Programm zum Anzeigen von PDF-Dateien")));

@@ -3,6 +3,7 @@
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "link/comm2pc.h"
+#include "lsbupdate/lsb_updater.h"
 #include "ui/askyes.h"
 #include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
@@ -189,9 +190,12 @@ void TestMainWindow::languageRoundTrip()
     auto *tabs = find<QTabWidget>(w, "tabWidget");
     w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
     QCOMPARE(find<QLabel>(w, "label_serialNr")->text(), QStringLiteral("56347812"));
+    w.lsbPage().ended(LSB_Updater::NoStation, 0); // the page's own texts follow the switch
     w.lsbPage().deviceArrived(5, 230, 1, 2);
 
     find<QRadioButton>(w, "radioButton_English")->click();
+    QCOMPARE(find<QLabel>(w, "label_lsb_update_data_task")->text(),
+             QStringLiteral("not available"));
     QCOMPARE(int(w.language), 1);
     QCOMPARE(tabs->tabText(0), QStringLiteral("&Start page"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
