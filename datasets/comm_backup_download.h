@@ -6,6 +6,11 @@
 class Comm_backup_download : public BackupJob
 {
     Q_OBJECT
+public:
+    // A read beside the document (a compare, a check, "Vorher sichern") ends with this line
+    // instead of the one that says the document was loaded.
+    void setFinalMessage(const char *text) { finalMessage = text; }
+
 signals:
     void signal_comm_backup_download_complete(bool success);
 
@@ -26,4 +31,6 @@ private:
     bool readLokbild(int n);
     bool takeEmpty(int key);
     void clearRecord(int set, int n);
+
+    const char *finalMessage = nullptr;
 };

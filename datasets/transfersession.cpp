@@ -184,10 +184,22 @@ void TransferSession::startJob(BackupJob *newJob)
     job->start();
 }
 
-void TransferSession::runDownload(DataImage *image, const std::function<void(bool)> &done)
+namespace {
+// The reads beside the document say what they read, and that the document stayed as it was.
+const char *readForCompare =
+    QT_TRANSLATE_NOOP("MainWindow", "Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument "
+                                    "bleibt unverändert.<BR>");
+const char *readForKeeping =
+    QT_TRANSLATE_NOOP("MainWindow", "Gleistron gelesen in %1 Sek., für „Vorher sichern“; das "
+                                    "Dokument bleibt unverändert.<BR>");
+} // namespace
+
+void TransferSession::runDownload(DataImage *image, const std::function<void(bool)> &done,
+                                  const char *finalMessage)
 {
     auto *download = new Comm_backup_download;
     download->setDocument(image);
+    download->setFinalMessage(finalMessage);
     connect(
         download, &Comm_backup_download::signal_comm_backup_download_complete, this,
         [this](bool success) { jobComplete = success; }, Qt::QueuedConnection);
@@ -265,7 +277,8 @@ void TransferSession::restore(Document &source, const RestoreOptions &restoreOpt
         emit stepStarted(step);
         before = std::make_unique<DataImage>();
         before->selectedSets[System] = 1;
-        runDownload(before.get(), [this](bool complete) { afterCheck(complete); });
+        runDownload(
+            before.get(), [this](bool complete) { afterCheck(complete); }, readForCompare);
         return;
     }
     afterCheck(true);
@@ -291,7 +304,8 @@ void TransferSession::afterCheck(bool complete)
     // only with the system configuration: that is kept as well.
     if (UploadRules::takesPart(document->image, Rueckmelder) && document->image.s88Present)
         aside->image.selectedSets[System] = 1;
-    runDownload(&aside->image, [this](bool ok) { afterKeep(ok); });
+    runDownload(
+        &aside->image, [this](bool ok) { afterKeep(ok); }, readForKeeping);
 }
 
 void TransferSession::afterKeep(bool complete)
@@ -368,7 +382,8 @@ void TransferSession::afterUpload(bool complete)
     emit stepStarted(step);
     aside = std::make_unique<Document>();
     UploadCheck::selectReadBack(document->image, aside->image);
-    runDownload(&aside->image, [this](bool ok) { afterVerify(ok); });
+    runDownload(
+        &aside->image, [this](bool ok) { afterVerify(ok); }, readForCompare);
 }
 
 void TransferSession::afterVerify(bool complete)
@@ -443,14 +458,17 @@ void TransferSession::compare(Document &target)
     emit stepStarted(step);
     aside = std::make_unique<Document>();
     aside->image.selectedSets = target.image.selectedSets;
-    runDownload(&aside->image, [this](bool complete) {
-        if (!complete) {
-            end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
-            return;
-        }
-        result.lines = BackupDiff::compare(document->image, aside->image, &aside->image);
-        end(Outcome::Done);
-    });
+    runDownload(
+        &aside->image,
+        [this](bool complete) {
+            if (!complete) {
+                end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
+                return;
+            }
+            result.lines = BackupDiff::compare(document->image, aside->image, &aside->image);
+            end(Outcome::Done);
+        },
+        readForCompare);
 }
 
 void TransferSession::requestStop()

@@ -89,7 +89,8 @@ signals:
     void finished(const TransferSession::Result &result);
 
 private:
-    void runDownload(DataImage *image, const std::function<void(bool complete)> &done);
+    void runDownload(DataImage *image, const std::function<void(bool complete)> &done,
+                     const char *finalMessage = nullptr);
     void runUpload();
     void startJob(BackupJob *job);
     void end(Outcome outcome);

@@ -4,6 +4,14 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument bleibt unverändert.&lt;BR&gt;</source>
+        <translation>Gleistron read in %1 s, for comparison; the document is unchanged.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Gleistron gelesen in %1 Sek., für „Vorher sichern“; das Dokument bleibt unverändert.&lt;BR&gt;</source>
+        <translation>Gleistron read in %1 s, for “Keep previous data first”; the document is unchanged.&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Fahrstrasse.pdf geschrieben nach %1&lt;BR&gt;</source>
         <translation>Fahrstrasse.pdf written to %1&lt;BR&gt;</translation>
     </message>

@@ -217,6 +217,9 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
             QVERIFY(busyWhileAsking);
             QVERIFY(console(w).contains("Hochladen nicht gestartet."));
             QVERIFY(find<QProgressBar>(w, "progressBar_backup")->isHidden());
+            // The look says what it read, not that the document was loaded.
+            QVERIFY(console(w).contains("zum Vergleich; das Dokument bleibt unverändert."));
+            QCOMPARE(console(w).count("Alle ausgewählte Datensätze geladen"), 1);
             // An empty station: its blocks differ, every record is new.
             QVERIFY2(no.texts.value(0).contains(QRegularExpression(
                          "^Das Hochladen überschreibt \\d+ Datensätze, die im Gleistron anders "
