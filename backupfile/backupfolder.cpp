@@ -211,16 +211,37 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
                     break;
                 entry.sets = setsText(*current);
                 if (previous)
-                    entry.changes =
-                        sameData(*previous, *current)
-                            ? translated("keine Änderung")
-                            : changeText(BackupDiff::compare(previous->image, current->image));
+                    entry.changes = changesSince(*previous, *current);
             }
             if (whole)
                 previous = std::move(current);
         }
     }
     return listed;
+}
+
+// The sets both hold compared record by record; a set only one of them holds is named, not
+// counted as records gone or come (a "Vorher sichern" file holds only what an upload replaced).
+QString BackupFolder::changesSince(const Document &previous, const Document &current)
+{
+    DataImage both;
+    QStringList onlyNow, onlyBefore;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        const bool now = current.image.presentSets[size_t(set)] != 0;
+        const bool before = previous.image.presentSets[size_t(set)] != 0;
+        both.selectedSets[size_t(set)] = now && before ? 1 : 0;
+        if (now != before)
+            (now ? onlyNow : onlyBefore) << translated(Catalogue::entry(set).name);
+    }
+    const QList<BackupDiff::Line> lines = BackupDiff::compare(previous.image, current.image, &both);
+    QString text = lines.isEmpty() ? translated("keine Änderung") : changeText(lines);
+    if (!onlyNow.isEmpty())
+        text += QStringLiteral("; ") +
+                translated("nur in dieser: %1").arg(onlyNow.join(QStringLiteral(", ")));
+    if (!onlyBefore.isEmpty())
+        text += QStringLiteral("; ") +
+                translated("nicht in dieser: %1").arg(onlyBefore.join(QStringLiteral(", ")));
+    return text;
 }
 
 QString BackupFolder::changeText(const QList<BackupDiff::Line> &lines)

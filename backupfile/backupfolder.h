@@ -57,6 +57,9 @@ public:
 
     // What changed from one backup to the next, by set: "3 Lokomotiven geändert, 1 Fahrstrasse
     // neu"; empty when nothing did.
+    // What changed from one backup to the next, in the sets both hold, and which sets only one
+    // of them holds.
+    static QString changesSince(const Document &previous, const Document &current);
     static QString changeText(const QList<BackupDiff::Line> &lines);
     // The sets a document holds, by their names on the tab ("alle" when all).
     static QString setsText(const Document &document);

@@ -4,6 +4,14 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>nur in dieser: %1</source>
+        <translation>only in this one: %1</translation>
+    </message>
+    <message>
+        <source>nicht in dieser: %1</source>
+        <translation>not in this one: %1</translation>
+    </message>
+    <message>
         <source>Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument bleibt unverändert.&lt;BR&gt;</source>
         <translation>Gleistron read in %1 s, for comparison; the document is unchanged.&lt;BR&gt;</translation>
     </message>

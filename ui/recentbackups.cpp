@@ -84,7 +84,8 @@ void RecentBackups::showFolder(const QString &folder)
         for (int column = 0; column < 4; ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
             item->setData(Qt::UserRole, entry.backup.path);
-            item->setToolTip(entry.backup.path);
+            // A cut text whole, and where the file is.
+            item->setToolTip(cells.at(column) + QLatin1Char('\n') + entry.backup.path);
             table->setItem(row, column, item);
         }
     }

@@ -680,20 +680,33 @@ void TestBackupTab::recentBackups()
     document->image.bank(1)[WeichenOffset + 64 * 2] = 7;
     document->image.recordStatus[size_t(StatusWeichen + 4)] = 1;
     QCOMPARE(backups.save(*document, "56347812", 10, day).outcome, BackupFolder::Saved::Written);
+    // A backup of other sets ("Vorher sichern" keeps only what an upload replaces): its
+    // switching articles are compared, the sets only one holds are named.
+    document->image.presentSets[Weichen] = 0;
+    document->image.presentSets[System] = 1;
+    QCOMPARE(backups.save(*document, "56347812", 10, day).outcome, BackupFolder::Saved::Written);
+    document->image.presentSets[Weichen] = 1;
+    QCOMPARE(backups.save(*document, "56347812", 10, day).outcome, BackupFolder::Saved::Written);
 
     MainWindow w;
     auto *dialog = w.documentActions().recentBackups(folder);
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_recent"));
     QVERIFY(table);
-    QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("56347812"));
-    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("Schaltartikel"));
+    QCOMPARE(table->rowCount(), 4);
     QCOMPARE(table->item(0, 3)->text(),
+             QStringLiteral("keine Änderung; nur in dieser: Schaltartikel"));
+    QCOMPARE(table->item(1, 3)->text(),
+             QStringLiteral("keine Änderung; nur in dieser: Systemkonfiguration; nicht in "
+                            "dieser: Schaltartikel"));
+    QVERIFY(table->item(1, 3)->toolTip().startsWith(table->item(1, 3)->text() + '\n'));
+    QCOMPARE(table->item(2, 1)->text(), QStringLiteral("56347812"));
+    QCOMPARE(table->item(2, 2)->text(), QStringLiteral("Schaltartikel"));
+    QCOMPARE(table->item(2, 3)->text(),
              QStringLiteral("1 Schaltartikel geändert, 1 Schaltartikel neu"));
-    QCOMPARE(table->item(1, 3)->text(), QStringLiteral("erste Sicherung dieses Gleistron"));
+    QCOMPARE(table->item(3, 3)->text(), QStringLiteral("erste Sicherung dieses Gleistron"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/recent.png");
-    table->selectRow(1);
+    table->selectRow(3);
     dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
     QCOMPARE(w.document().fileName, QStringLiteral("Gleistron-56347812-2026-12-08.GTB2"));
     QCOMPARE(w.document().image.recordStatus[size_t(StatusWeichen + 4)], qint8(-1)); // the older
