@@ -123,10 +123,17 @@ QString toPlainText(const QString &html)
 
 } // namespace StatusTexts
 
-QString StatusTexts::timeLeft(qint64 elapsedMs, int permille)
+QString StatusTexts::TimeLeft::update(qint64 ms, int permille)
 {
-    if (permille <= 0 || permille >= 1000 || elapsedMs < 3000)
+    if (permille <= 0 || permille >= 1000)
         return QString();
-    const qint64 seconds = elapsedMs * (1000 - permille) / permille / 1000;
+    samples.emplace_back(ms, permille);
+    // The oldest sample kept is the last one at least ten seconds back.
+    while (samples.size() > 2 && ms - samples[1].first >= 10000)
+        samples.pop_front();
+    const auto [since, from] = samples.front();
+    if (ms - since < 3000 || permille <= from)
+        return QString();
+    const qint64 seconds = (ms - since) * (1000 - permille) / (permille - from) / 1000;
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }

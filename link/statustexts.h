@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <deque>
+#include <utility>
 
 // The messages that report the station's state to the user, shared by the window and the
 // command-line tool. Rich text, translated in the window's context.
@@ -20,9 +22,18 @@ QString backupMenuHint();
 QString exchangeFailed();
 QString resumed();
 
-// The time a transfer still needs ("0:50"), from the time it has run and its progress; empty
-// until a few seconds give an estimate worth showing.
-QString timeLeft(qint64 elapsedMs, int permille);
+// The time a transfer still needs ("0:50"), from the rate of its last ten seconds: the search
+// before the first progress does not count, and a set that goes faster or slower than the one
+// before is followed within seconds. Empty until three seconds of progress give a rate.
+class TimeLeft
+{
+public:
+    // A progress report at `ms` of time the link was up.
+    QString update(qint64 ms, int permille);
+
+private:
+    std::deque<std::pair<qint64, int>> samples;
+};
 
 // Parses "1.299" into 1299; anything that is not a number counts as 0.
 int versionNumber(const QString &versionText);

@@ -198,6 +198,7 @@ void BackupTab::begin(const QString &actionText)
 {
     transferring = true;
     clock.start();
+    timeLeft = StatusTexts::TimeLeft();
     pausedMs = 0;
     lost = false;
     ui->progressBar_backup->setValue(0);
@@ -350,7 +351,7 @@ void BackupTab::showTimeLeft()
         return;
     }
     const QString left =
-        StatusTexts::timeLeft(clock.elapsed() - pausedMs, ui->progressBar_backup->value());
+        timeLeft.update(clock.elapsed() - pausedMs, ui->progressBar_backup->value());
     ui->progressBar_backup->setFormat(
         left.isEmpty() ? QStringLiteral("%p%")
                        : QCoreApplication::translate("MainWindow", "%p% – noch %1").arg(left));

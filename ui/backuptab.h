@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datasets/transfersession.h"
+#include "link/statustexts.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -47,6 +48,8 @@ public:
     // (the tests' way in). Used once.
     QString keepPreviousFile;
     TransferSession &session() { return *transfers; }
+    // The link of the running transfer is down (the bar says so and its time stops) or back.
+    void linkLost(bool lost);
 
 signals:
     void message(const QString &html); // a console fragment
@@ -75,12 +78,12 @@ private:
     QString documentSummary() const;
     void hideProgress();
     void untickAll();
-    void linkLost(bool lost);
 
     bool transferring = false;
     QElapsedTimer clock; // of the running transfer, for the time left
     QElapsedTimer lostClock;
     qint64 pausedMs = 0; // the link was down this long
+    StatusTexts::TimeLeft timeLeft;
     bool lost = false;
     bool comparing = false;
     bool previewing = false; // the look before an upload

@@ -72,14 +72,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->checkBox_user_signale->hide();
     refreshLabels();
 
-    // Is the station there? A quiet search once the window runs, and the adapter list every
-    // two seconds, without opening a port.
+    // Is the station there? A quiet search once the window runs, and the adapter list twice a
+    // second, without opening a port.
     adapterStatus = new QLabel(this);
     adapterStatus->setObjectName(QStringLiteral("label_adapter_status"));
     statusBar()->addPermanentWidget(adapterStatus, 1);
     auto *watch = new QTimer(this);
     connect(watch, &QTimer::timeout, this, &MainWindow::watchAdapters);
-    watch->start(2000);
+    watch->start(500);
     QTimer::singleShot(0, this, [this] {
         watchAdapters();
         searchStation(true);
@@ -106,6 +106,9 @@ void MainWindow::watchAdapters()
     int count = 0;
     for (const AdapterPorts::Port &port : AdapterPorts::list())
         count += QFileInfo::exists(port.path) ? 1 : 0;
+    // A pulled cable shows on the bar at once; the job notices only after its tries.
+    if (count == 0)
+        backup->linkLost(true);
     if (count == adapterCount)
         return;
     adapterCount = count;

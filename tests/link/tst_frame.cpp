@@ -1,6 +1,8 @@
 #include "link/comm2pc.h"
 #include "link/frame.h"
+#include "link/statustexts.h"
 
+#include <QPoint>
 #include <QTest>
 
 class TestFrame : public QObject
@@ -16,6 +18,8 @@ private slots:
     void versionText_data();
     void versionText();
     void serialText();
+    void timeLeft_data();
+    void timeLeft();
 };
 
 void TestFrame::checksum_data()
@@ -126,6 +130,30 @@ void TestFrame::serialText()
     QCOMPARE(Comm2Pc::serialText(answer), QStringLiteral("AB347812"));
     const quint8 bytes[] = {0x0a, 0xff, 0x00};
     QCOMPARE(Comm2Pc::hexString(bytes, 3), QStringLiteral("0aff00"));
+}
+
+void TestFrame::timeLeft_data()
+{
+    QTest::addColumn<QList<QPoint>>("reports"); // x: ms of link time, y: permille
+    QTest::addColumn<QString>("left");
+    QTest::newRow("too early") << QList<QPoint>{{0, 10}, {2000, 100}} << QString();
+    QTest::newRow("steady") << QList<QPoint>{{0, 100}, {5000, 600}} << "0:04";
+    // Twenty seconds of search before the first progress are no part of the rate.
+    QTest::newRow("after a long search") << QList<QPoint>{{20000, 100}, {25000, 600}} << "0:04";
+    // A slower set: the rate of the last ten seconds, not of the whole run.
+    QTest::newRow("slower set") << QList<QPoint>{{0, 100}, {10000, 600}, {20000, 650}} << "1:10";
+    QTest::newRow("done") << QList<QPoint>{{0, 100}, {5000, 1000}} << QString();
+}
+
+void TestFrame::timeLeft()
+{
+    QFETCH(QList<QPoint>, reports);
+    QFETCH(QString, left);
+    StatusTexts::TimeLeft estimate;
+    QString text;
+    for (const QPoint &report : reports)
+        text = estimate.update(report.x(), report.y());
+    QCOMPARE(text, left);
 }
 
 QTEST_GUILESS_MAIN(TestFrame)

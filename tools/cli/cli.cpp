@@ -40,7 +40,7 @@ public:
             clock.start();
         const int percent = permille / 10;
         QByteArray left;
-        if (const QString t = StatusTexts::timeLeft(clock.elapsed(), permille); !t.isEmpty())
+        if (const QString t = timeLeft.update(clock.elapsed(), permille); !t.isEmpty())
             left = (QStringLiteral(", ") + tr("noch %1").arg(t)).toLocal8Bit();
         if (terminal) {
             if (percent == last && left == lastLeft)
@@ -63,13 +63,18 @@ public:
             std::fputc('\n', stderr);
         last = -1;
     }
-    void restart() { clock.invalidate(); }
+    void restart()
+    {
+        clock.invalidate();
+        timeLeft = StatusTexts::TimeLeft();
+    }
 
 private:
     bool terminal;
     int last = -1;
     QByteArray lastLeft;
     QElapsedTimer clock;
+    StatusTexts::TimeLeft timeLeft;
 };
 
 // Ctrl+C while `loop` runs: `stop` is called once per signal.
