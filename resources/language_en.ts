@@ -4,6 +4,78 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Daten vom Gleistron in das Dokument holen (danach speichern)</source>
+        <translation>Bring data from the Gleistron into the document (then save it)</translation>
+    </message>
+    <message>
+        <source>Daten des Dokuments in den Gleistron schreiben; vorher wird gezeigt, was sich ändert</source>
+        <translation>Write the document's data into the Gleistron; what changes is shown first</translation>
+    </message>
+    <message>
+        <source>Alle Bereiche an- oder abwählen</source>
+        <translation>Tick or untick every area</translation>
+    </message>
+    <message>
+        <source>Was das Hochladen überschreibt, vorher in eine eigene Datei sichern</source>
+        <translation>Keep what the upload overwrites in a file of its own first</translation>
+    </message>
+    <message>
+        <source>Nach dem Hochladen alles zurücklesen und mit dem Dokument vergleichen</source>
+        <translation>After the upload, read everything back and compare it with the document</translation>
+    </message>
+    <message>
+        <source>Lokomotiven mit ihren Funktionen und die vier Loklisten</source>
+        <translation>Locomotives with their functions and the four locomotive lists</translation>
+    </message>
+    <message>
+        <source>Gleisplan 1 des Stellpults</source>
+        <translation>Track plan 1 of the control panel</translation>
+    </message>
+    <message>
+        <source>Gleisplan 2 des Stellpults</source>
+        <translation>Track plan 2 of the control panel</translation>
+    </message>
+    <message>
+        <source>Gleisplan 3 des Stellpults</source>
+        <translation>Track plan 3 of the control panel</translation>
+    </message>
+    <message>
+        <source>Weichen, Signale und andere Schaltartikel</source>
+        <translation>Turnouts, signals and other switching articles</translation>
+    </message>
+    <message>
+        <source>Rückmelder, mit der S88-Konfiguration</source>
+        <translation>Feedback modules, with the S88 configuration</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen mit ihren Karten und ihrer Ausleuchtung</source>
+        <translation>Routes with their cards and their illumination</translation>
+    </message>
+    <message>
+        <source>Geräte am LSB-Bus</source>
+        <translation>Devices on the LSB bus</translation>
+    </message>
+    <message>
+        <source>Geräte am HSB-Bus</source>
+        <translation>Devices on the HSB bus</translation>
+    </message>
+    <message>
+        <source>Einstellungen des Gleistron</source>
+        <translation>The Gleistron's settings</translation>
+    </message>
+    <message>
+        <source>Bilder der Lokomotiven</source>
+        <translation>Pictures of the locomotives</translation>
+    </message>
+    <message>
+        <source>Das Dokument mit einer Sicherungsdatei vergleichen, Datensatz für Datensatz</source>
+        <translation>Compare the document with a backup file, record by record</translation>
+    </message>
+    <message>
+        <source>Das Dokument mit den angekreuzten Bereichen im Gleistron vergleichen; es wird nichts geschrieben</source>
+        <translation>Compare the document with the ticked areas in the Gleistron; nothing is written</translation>
+    </message>
+    <message>
         <source>nur in dieser: %1</source>
         <translation>only in this one: %1</translation>
     </message>

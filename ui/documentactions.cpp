@@ -300,6 +300,8 @@ QWidget *DocumentActions::showDifferences(const QString &title,
             table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
         text << cells.join(QLatin1Char('\t'));
     }
+    // Measured over every row, not only the first screenful: no cut names further down.
+    table->horizontalHeader()->setResizeContentsPrecision(-1);
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table);

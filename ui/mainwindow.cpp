@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -77,6 +78,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     adapterStatus = new QLabel(this);
     adapterStatus->setObjectName(QStringLiteral("label_adapter_status"));
     statusBar()->addPermanentWidget(adapterStatus, 1);
+    // Open within the screen's free area (a small screen, a panel): room is left for a title
+    // bar, which is not known before the window is shown.
+    if (const QScreen *shown = screen()) {
+        const QRect free = shown->availableGeometry();
+        resize(size().boundedTo(free.size() - QSize(0, 40)).expandedTo(minimumSizeHint()));
+        move(free.topLeft());
+    }
     auto *watch = new QTimer(this);
     connect(watch, &QTimer::timeout, this, &MainWindow::watchAdapters);
     watch->start(500);
@@ -211,6 +219,7 @@ void MainWindow::addKeysAndHelp()
             consoleAppend(
                 tr("<BR><B>%1 kann nicht geschrieben werden.</B><BR>").arg(name.toHtmlEscaped()));
     });
+    ui->menuDatei->setToolTipsVisible(true); // the compares say what they do
     ui->menuDatei->addSeparator();
     ui->menuDatei->addAction(logAction);
     ui->menuDatei->addSeparator();

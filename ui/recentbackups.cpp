@@ -89,6 +89,8 @@ void RecentBackups::showFolder(const QString &folder)
             table->setItem(row, column, item);
         }
     }
+    // Measured over every row, not only the first screenful: no cut names further down.
+    table->horizontalHeader()->setResizeContentsPrecision(-1);
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     if (!listed.isEmpty())

@@ -184,6 +184,10 @@ bool RoutesTab::showRoute()
             top->child(i)->setText(4, rows.at(i).command);
         }
     }
+    // The type and address columns as wide as their longest text ("Rückmeldung beachten").
+    tree->header()->setResizeContentsPrecision(-1);
+    tree->resizeColumnToContents(2);
+    tree->resizeColumnToContents(3);
     return true;
 }
 

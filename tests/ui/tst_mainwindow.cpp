@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -115,6 +116,18 @@ void TestMainWindow::startState()
     for (int i = 0; i < 4; ++i)
         QCOMPARE(tabs->tabText(i), titles.at(i));
     QCOMPARE(tabs->currentIndex(), 0);
+    // What a newcomer meets first says what it does.
+    for (const char *name :
+         {"pushButton_backup_dir_comm_pc", "pushButton_backup_dir_pc_comm", "checkBox_select_all",
+          "checkBox_backup_keep_previous", "checkBox_backup_verify", "checkBox_lokomotiven",
+          "checkBox_gleisplan1", "checkBox_gleisplan2", "checkBox_gleisplan3", "checkBox_weichen",
+          "checkBox_rueckmelder", "checkBox_fahrstrassen", "checkBox_lsb", "checkBox_hsb",
+          "checkBox_system", "checkBox_lokbilder"})
+        QVERIFY2(!find<QWidget>(w, name)->toolTip().isEmpty(), name);
+    for (const char *name : {"actionVergleichen", "actionMitGleistronVergleichen"})
+        QVERIFY2(!find<QAction>(w, name)->toolTip().startsWith(
+                     find<QAction>(w, name)->text().remove('&').left(8)),
+                 name);
     QVERIFY(!find<QMenu>(w, "menuSprache")->menuAction()->isVisible());
     QVERIFY(find<QToolBar>(w, "mainToolBar")->isHidden());
     for (const char *hidden :
@@ -198,6 +211,8 @@ void TestMainWindow::languageRoundTrip()
              QStringLiteral("not available"));
     QCOMPARE(int(w.language), 1);
     QCOMPARE(tabs->tabText(0), QStringLiteral("&Start page"));
+    QCOMPARE(find<QCheckBox>(w, "checkBox_weichen")->toolTip(),
+             QStringLiteral("Turnouts, signals and other switching articles"));
     QCOMPARE(find<QPushButton>(w, "pushButton_backup_download")->text(),
              QStringLiteral("&Download data"));
     QCOMPARE(readFile(QStringLiteral("settings.ini")), QByteArray("language=en\n"));
@@ -258,6 +273,15 @@ void TestMainWindow::fitsSmallScreens()
     const QSize least = w.minimumSizeHint();
     QVERIFY2(least.width() <= 1024 && least.height() <= 700,
              qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
+    // It opens within the screen's free area, a title bar's room left, as far as it can shrink.
+    const QRect free = w.screen()->availableGeometry();
+    QVERIFY2(w.height() <= qMax(free.height() - 40, least.height()) &&
+                 w.width() <= qMax(free.width(), least.width()),
+             qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
+                            .arg(w.width())
+                            .arg(w.height())
+                            .arg(free.width())
+                            .arg(free.height())));
     // A long device type name does not widen the window.
     w.lsbPage().fileArrived(4, 0, 1);
     w.lsbPage().deviceArrived(5, 230, 1, 2);
