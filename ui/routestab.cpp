@@ -115,6 +115,9 @@ void RoutesTab::build()
     }
     tree->setColumnWidth(0, 80);
     tree->setColumnWidth(1, 25);
+    // The cards' titles whole ("Rückmeldung beachten"): the tree scrolls sideways instead.
+    tree->header()->setResizeContentsPrecision(-1);
+    tree->resizeColumnToContents(4);
     ui->actionFahrstrassenbuch->setEnabled(false);
     ui->actionFahrstrassenExportieren->setEnabled(false);
 }
@@ -185,9 +188,8 @@ bool RoutesTab::showRoute()
         }
     }
     // The type and address columns as wide as their longest text ("Rückmeldung beachten").
-    tree->header()->setResizeContentsPrecision(-1);
-    tree->resizeColumnToContents(2);
-    tree->resizeColumnToContents(3);
+    for (int column = 2; column <= 4; ++column)
+        tree->resizeColumnToContents(column);
     return true;
 }
 
