@@ -56,11 +56,12 @@ bool isCompanion(const Section &s)
     return s.set == -1 && s.size > 0;
 }
 
+// Records by the data image's addresses; the blocks by the section's place.
 const quint8 *place(const DataImage &image, const Section &s, int n)
 {
-    if (s.bank < 0)
-        return image.lokbild(n);
-    return image.bank(s.bank) + s.offset + n * s.size;
+    if (s.records > 0)
+        return s.set >= 0 ? image.record(s.set, n) : image.lokliste(n);
+    return image.bank(s.bank) + s.offset;
 }
 
 quint8 *place(DataImage &image, const Section &s, int n)
@@ -70,7 +71,7 @@ quint8 *place(DataImage &image, const Section &s, int n)
 
 const quint8 *illumination(const DataImage &image, int n)
 {
-    return image.bank(2) + AusleuchtungOffset + n * 512;
+    return image.illumination(n);
 }
 
 // CRC-32 as zip and PNG use it (reflected, polynomial 0xEDB88320): any change of up to four

@@ -82,30 +82,31 @@ LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *
 
     // Records the file does not hold in full are not taken as present: a short file must not
     // leave them marked from an earlier document.
-    auto records = [&](int count, int size, quint8 *base, int statusOffset) {
-        for (int n = 0; n < count; ++n) {
-            const bool whole = cursor.take(base + n * size, size);
-            image.recordStatus[size_t(statusOffset + n)] = whole ? 1 : 0;
+    auto records = [&](int set) {
+        const Entry &e = entry(set);
+        for (int n = 0; n < e.records; ++n) {
+            const bool whole = cursor.take(image.record(set, n), e.recordSize);
+            image.recordStatus[size_t(e.statusOffset + n)] = whole ? 1 : 0;
         }
     };
-    records(1024, 256, image.bank(0) + LokOffset, StatusLokomotiven);
-    records(1024, 64, image.bank(1) + WeichenOffset, StatusWeichen);
-    records(1024, 256, image.bank(2) + RueckmelderOffset, StatusRueckmelder);
+    records(Lokomotiven);
+    records(Weichen);
+    records(Rueckmelder);
     for (int piece = 0; piece < 3 * 65536 / 8; ++piece)
         cursor.take(image.bank(1) + GleisplanOffset + piece * 8, 8);
     for (int n = 0; n < 1024; ++n) {
-        const bool whole = cursor.take(image.bank(0) + RouteOffset + n * 512, 512);
+        const bool whole = cursor.take(image.record(Fahrstrassen, n), 512);
         image.recordStatus[size_t(StatusFahrstrassen + n)] = whole ? 1 : 0;
         if (routeStatus)
             routeStatus[n] = whole ? 1 : 0;
     }
     for (int n = 0; n < 1024; ++n)
-        cursor.take(image.bank(2) + AusleuchtungOffset + n * 512, 512);
+        cursor.take(image.illumination(n), 512);
     cursor.take(image.bank(0) + S88Offset, 256);
     cursor.take(image.bank(0) + SystemOffset, 256);
-    cursor.take(image.bank(0) + LoklistenOffset, 1024);
-    records(2048, 32, image.bank(0) + LsbOffset, StatusLsb);
-    records(256, 256, image.bank(0) + HsbOffset, StatusHsb);
+    cursor.take(image.lokliste(0), 4 * 256);
+    records(Lsb);
+    records(Hsb);
     for (int n = 0; n < LokbildCount; ++n) {
         const bool whole = cursor.take(image.lokbild(n), LokbildSize);
         image.recordStatus[size_t(StatusLokbilder + n)] = whole ? 1 : 0;

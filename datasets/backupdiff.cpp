@@ -99,8 +99,7 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
             bool equal = same(a.record(set, n), b.record(set, n), e.recordSize);
             QString note;
             if (set == Fahrstrassen) {
-                equal = equal && same(a.bank(2) + AusleuchtungOffset + n * 512,
-                                      b.bank(2) + AusleuchtungOffset + n * 512, 512);
+                equal = equal && same(a.illumination(n), b.illumination(n), 512);
                 note = routeComment(inB ? b : a, n);
             }
             add(QLatin1String(e.key), n, inA, inB, equal, note);
@@ -108,8 +107,7 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
         if (set == Lokomotiven) {
             for (int l = 0; l < 4; ++l)
                 add(QStringLiteral("loklisten"), l, heldA, heldB,
-                    same(a.bank(0) + LoklistenOffset + l * 256,
-                         b.bank(0) + LoklistenOffset + l * 256, 256));
+                    same(a.lokliste(l), b.lokliste(l), 256));
         }
         if (set == s88After)
             add(QStringLiteral("s88"), 0, a.s88Present, b.s88Present,

@@ -49,7 +49,7 @@ void Comm_backup_download::clearRecord(int set, int n)
     if (set == Fahrstrassen) {
         const quint8 none[512] = {};
         document->storeRoute(n, none);
-        std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
+        std::memset(document->illumination(n), 0, 512);
         return;
     }
     std::memset(document->record(set, n), 0, size_t(entry(set).recordSize));
@@ -99,17 +99,17 @@ void Comm_backup_download::readPlan(int plan)
 
 bool Comm_backup_download::readLok(int n)
 {
-    return backup_Lok_load(n, document->bank(0) + LokOffset + n * 256);
+    return backup_Lok_load(n, document->record(Lokomotiven, n));
 }
 
 bool Comm_backup_download::readWeiche(int n)
 {
-    return backup_Weichen_load(n, document->bank(1) + WeichenOffset + n * 64);
+    return backup_Weichen_load(n, document->record(Weichen, n));
 }
 
 bool Comm_backup_download::readRueckmelder(int n)
 {
-    return backup_Rueckmelder_load(n, document->bank(2) + RueckmelderOffset + n * 256);
+    return backup_Rueckmelder_load(n, document->record(Rueckmelder, n));
 }
 
 bool Comm_backup_download::readRoute(int n)
@@ -123,8 +123,8 @@ bool Comm_backup_download::readRoute(int n)
     // A route without illumination (or whose illumination did not arrive) keeps none of an
     // earlier document's: the read clears what it did not get.
     const QList<int> routeEmpties = emptyRecords;
-    if (!backup_FahrstrassenAusleuchtung_load(n, document->bank(2) + AusleuchtungOffset + n * 512))
-        std::memset(document->bank(2) + AusleuchtungOffset + n * 512, 0, 512);
+    if (!backup_FahrstrassenAusleuchtung_load(n, document->illumination(n)))
+        std::memset(document->illumination(n), 0, 512);
     // The illumination's 'E' list names illuminations, not routes.
     emptyRecords = routeEmpties;
     return true;
@@ -132,12 +132,12 @@ bool Comm_backup_download::readRoute(int n)
 
 bool Comm_backup_download::readLsb(int n)
 {
-    return backup_LSB_load(n, document->bank(0) + LsbOffset + n * 32);
+    return backup_LSB_load(n, document->record(Lsb, n));
 }
 
 bool Comm_backup_download::readHsb(int n)
 {
-    return backup_HSB_load(n, document->bank(0) + HsbOffset + n * 256);
+    return backup_HSB_load(n, document->record(Hsb, n));
 }
 
 bool Comm_backup_download::readLokbild(int n)
@@ -161,7 +161,7 @@ void Comm_backup_download::download(int set)
         std::fill_n(&status(StatusLokomotiven, 0), 1024, qint8(0));
         readRecords(set, &Comm_backup_download::readLok);
         currentRecord = -1;
-        backup_Lokliste_load(document->bank(0) + LoklistenOffset);
+        backup_Lokliste_load(document->lokliste(0));
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven geladen in %1 Sek. <BR>"), clock);
         break;

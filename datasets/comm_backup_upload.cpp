@@ -297,9 +297,9 @@ void Comm_backup_upload::uploadLokomotiven()
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Lokomotiven ... "));
     sendRecords(Lokomotiven,
-                [this](int n) { backup_Lok_save(n, document->bank(0) + LokOffset + n * 256); });
+                [this](int n) { backup_Lok_save(n, document->record(Lokomotiven, n)); });
     backup_Lok_commit();
-    backup_Lokliste_save(document->bank(0) + LoklistenOffset);
+    backup_Lokliste_save(document->lokliste(0));
     endSection(TransferPlan::of(Lokomotiven).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Lokomotiven gespeichert in %1 Sek. <BR>"), clock);
 }
@@ -331,9 +331,7 @@ void Comm_backup_upload::uploadWeichen()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Schaltartikel ... "));
-    sendRecords(Weichen, [this](int n) {
-        backup_Weichen_save(n, document->bank(1) + WeichenOffset + n * 64);
-    });
+    sendRecords(Weichen, [this](int n) { backup_Weichen_save(n, document->record(Weichen, n)); });
     backup_Weichen_commit();
     endSection(TransferPlan::of(Weichen).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Schaltartikel gespeichert in %1 Sek. <BR>"),
@@ -344,9 +342,8 @@ void Comm_backup_upload::uploadRueckmelder()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Rückmelder ... "));
-    sendRecords(Rueckmelder, [this](int n) {
-        backup_Rueckmelder_save(n, document->bank(2) + RueckmelderOffset + n * 256);
-    });
+    sendRecords(Rueckmelder,
+                [this](int n) { backup_Rueckmelder_save(n, document->record(Rueckmelder, n)); });
     // Only S88 data the document really holds: zeros would wipe the station's configuration.
     if (document->s88Present)
         backup_S88_save(document->bank(0) + S88Offset);
@@ -362,9 +359,8 @@ void Comm_backup_upload::uploadFahrstrassen()
     sendRecords(
         Fahrstrassen,
         [this](int n) {
-            backup_Fahrstrassen_save(n, document->bank(0) + RouteOffset + n * 512);
-            backup_FahrstrassenAusleuchtung_save(n,
-                                                 document->bank(2) + AusleuchtungOffset + n * 512);
+            backup_Fahrstrassen_save(n, document->record(Fahrstrassen, n));
+            backup_FahrstrassenAusleuchtung_save(n, document->illumination(n));
         },
         [this](int n) {
             // Illumination is committed in groups of 128 routes, sent or not.
@@ -381,7 +377,7 @@ void Comm_backup_upload::uploadLsb()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere LSB Datensätze ... "));
-    sendRecords(Lsb, [this](int n) { backup_LSB_save(n, document->bank(0) + LsbOffset + n * 32); });
+    sendRecords(Lsb, [this](int n) { backup_LSB_save(n, document->record(Lsb, n)); });
     backup_LSB_commit();
     endSection(TransferPlan::of(Lsb).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  LSB Datensätze gespeichert in %1 Sek. <BR>"),
@@ -392,8 +388,7 @@ void Comm_backup_upload::uploadHsb()
 {
     const QElapsedTimer clock =
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere HSB Datensätze ... "));
-    sendRecords(Hsb,
-                [this](int n) { backup_HSB_save(n, document->bank(0) + HsbOffset + n * 256); });
+    sendRecords(Hsb, [this](int n) { backup_HSB_save(n, document->record(Hsb, n)); });
     backup_HSB_commit();
     endSection(TransferPlan::of(Hsb).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  HSB Datensätze gespeichert in %1 Sek. <BR>"),

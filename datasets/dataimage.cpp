@@ -54,11 +54,11 @@ int DataImage::presentRecords(int set) const
 void DataImage::storeRoute(int n, const quint8 *record)
 {
     QMutexLocker lock(&routeMutex);
-    std::memcpy(bank(0) + Catalogue::RouteOffset + n * 512, record, 512);
+    std::memcpy(this->record(Catalogue::Fahrstrassen, n), record, 512);
 }
 
 void DataImage::copyRoute(int n, quint8 *record) const
 {
     QMutexLocker lock(&routeMutex);
-    std::memcpy(record, bank(0) + Catalogue::RouteOffset + n * 512, 512);
+    std::memcpy(record, this->record(Catalogue::Fahrstrassen, n), 512);
 }

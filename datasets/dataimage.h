@@ -27,9 +27,19 @@ public:
     // system configuration): the document holds it only when a download or a file brought it.
     bool s88Present = false;
 
-    // Record n of a record set (not the track plans or the system configuration).
+    // Record n of a record set (not the track plans or the system configuration). Every
+    // record's address comes from here.
     quint8 *record(int set, int n);
     const quint8 *record(int set, int n) const;
+    // A route's illumination, the second half of its 1024 bytes, kept in another bank.
+    quint8 *illumination(int n) { return bank(2) + Catalogue::AusleuchtungOffset + n * 512; }
+    const quint8 *illumination(int n) const
+    {
+        return bank(2) + Catalogue::AusleuchtungOffset + n * 512;
+    }
+    // Locomotive list l (0 to 3), which travels with the locomotives.
+    quint8 *lokliste(int l) { return bank(0) + Catalogue::LoklistenOffset + l * 256; }
+    const quint8 *lokliste(int l) const { return bank(0) + Catalogue::LoklistenOffset + l * 256; }
 
     // Records with status present among record numbers 1 to the last of a set.
     int presentRecords(int set) const;

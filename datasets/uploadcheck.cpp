@@ -40,26 +40,24 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
     auto held = [&](int statusOffset, int n) {
         return back.recordStatus[size_t(statusOffset + n)] > 0;
     };
-    auto records = [&](int set, int bank, int offset, int records, int size) {
+    auto records = [&](int set) {
         const Entry &e = entry(set);
-        for (int n = 0; n < records; ++n) {
+        for (int n = 0; n < e.records; ++n) {
             if (!UploadRules::recordSent(sent, e.statusOffset, n)) {
                 if (held(e.statusOffset, n))
                     stationOnly(e.key, n);
                 continue;
             }
-            check(e.key, n, sent.bank(bank) + offset + n * size,
-                  back.bank(bank) + offset + n * size, size,
+            check(e.key, n, sent.record(set, n), back.record(set, n), e.recordSize,
                   back.recordStatus[size_t(e.statusOffset + n)] > 0);
         }
     };
     auto part = [&](int set) { return UploadRules::takesPart(sent, set); };
 
     if (part(Lokomotiven)) {
-        records(Lokomotiven, 0, LokOffset, 1024, 256);
+        records(Lokomotiven);
         for (int l = 0; l < 4; ++l)
-            check("loklisten", l, sent.bank(0) + LoklistenOffset + l * 256,
-                  back.bank(0) + LoklistenOffset + l * 256, 256, true);
+            check("loklisten", l, sent.lokliste(l), back.lokliste(l), 256, true);
     }
     for (int plan = 0; plan < 3; ++plan) {
         if (!part(Gleisplan1 + plan))
@@ -83,9 +81,9 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
         }
     }
     if (part(Weichen))
-        records(Weichen, 1, WeichenOffset, 1024, 64);
+        records(Weichen);
     if (part(Rueckmelder))
-        records(Rueckmelder, 2, RueckmelderOffset, 1024, 256);
+        records(Rueckmelder);
     // The read-back of either set holds the station's S88 configuration; a document that holds
     // one is equal to the station only when the station holds the same (a restore of the
     // system configuration alone does not send it).
@@ -101,21 +99,20 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
                 continue;
             }
             const int before = int(differences.size());
-            check("fahrstrassen", n, sent.bank(0) + RouteOffset + n * 512,
-                  back.bank(0) + RouteOffset + n * 512, 512, present);
+            check("fahrstrassen", n, sent.record(Fahrstrassen, n), back.record(Fahrstrassen, n),
+                  512, present);
             if (differences.size() == before) {
                 --count;
-                check("fahrstrassen", n, sent.bank(2) + AusleuchtungOffset + n * 512,
-                      back.bank(2) + AusleuchtungOffset + n * 512, 512, true);
+                check("fahrstrassen", n, sent.illumination(n), back.illumination(n), 512, true);
                 if (differences.size() > before)
                     differences.last().byte += 512; // in the illumination half
             }
         }
     }
     if (part(Lsb))
-        records(Lsb, 0, LsbOffset, 2048, 32);
+        records(Lsb);
     if (part(Hsb))
-        records(Hsb, 0, HsbOffset, 256, 256);
+        records(Hsb);
     if (part(System)) {
         check("system", 0, sent.bank(0) + SystemOffset, back.bank(0) + SystemOffset, 256, true);
         if (s88Compared && !part(Rueckmelder))
