@@ -9,6 +9,7 @@
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
 #include "datasets/backupdiff.h"
+#include "datasets/backupjob.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
 #include "ui/lsbpage.h"
@@ -589,9 +590,19 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     MainWindow w;
     w.documentActions().openFile(file);
     QVERIFY(!w.document().modified);
+    // Stopped by the job's own thread the moment the HSB devices begin: a click from here
+    // could come after their few reads on a slow machine.
+    connect(&w.backupTab().session(), &TransferSession::jobStarted, this, [](Comm2Pc *job) {
+        connect(
+            static_cast<BackupJob *>(job), &BackupJob::signal_comm_backup_message, job,
+            [job](const QString &text) {
+                if (text.contains(QLatin1String("Lade HSB")))
+                    job->requestStop();
+            },
+            Qt::DirectConnection);
+    });
     startDownload(w, {"checkBox_weichen", "checkBox_hsb"});
     QTRY_VERIFY_WITH_TIMEOUT(console(w).contains("Lade HSB"), 30000);
-    find<QPushButton>(w, "pushButton_backup_cancel")->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), 10000);
     // The data changed: marked, and each set says where it came from.
     QVERIFY(w.document().modified);
