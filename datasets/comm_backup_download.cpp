@@ -24,13 +24,27 @@ void Comm_backup_download::run()
                                                 "</span><HR><BR>"));
         emit signal_comm_backup_download_complete(true);
     } catch (const ex_wrongMode &) {
+        forgetUnfinished();
     } catch (const ex_unexpectedAnswer &) {
         // The set being read is not held: nothing may be saved as if it were whole.
+        forgetUnfinished();
         emit signal_comm_backup_message(unexpectedAnswerMessage(*document, finishedSets));
     } catch (const ex_stopped &) {
+        forgetUnfinished();
         emit signal_comm_backup_message(stoppedMessage(true, *document, finishedSets));
         emit signal_comm_transfer_stopped();
     }
+}
+
+// A set read in part is not held, and none of its records counts as loaded: the routes tab
+// and the counts must not show what the document does not hold.
+void Comm_backup_download::forgetUnfinished()
+{
+    if (currentSet < 0 || document->presentSets[size_t(currentSet)])
+        return;
+    const Entry &e = entry(currentSet);
+    if (e.statusOffset >= 0)
+        std::fill_n(&document->recordStatus[size_t(e.statusOffset)], e.records, qint8(0));
 }
 
 bool Comm_backup_download::takeEmpty(int key)

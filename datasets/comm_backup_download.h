@@ -31,6 +31,7 @@ private:
     bool readLokbild(int n);
     bool takeEmpty(int key);
     void clearRecord(int set, int n);
+    void forgetUnfinished();
 
     const char *finalMessage = nullptr;
 };

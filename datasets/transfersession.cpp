@@ -415,7 +415,7 @@ QString TransferSession::verifyHtml() const
         return translated(
                    QT_TRANSLATE_NOOP("MainWindow",
                                      "<span style=\"font-weight:bold;color:#006600;\">Prüfung: "
-                                     "alle %1 Datensätze "
+                                     "alle %1 Datensätze und Blöcke "
                                      "stimmen überein.</span><BR>"))
             .arg(result.compared);
     QString lines;

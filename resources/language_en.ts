@@ -4,6 +4,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Prüfung: alle %1 Datensätze und Blöcke stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
+        <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Verify: all %1 records and blocks match.&lt;/span&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
         <source>Daten vom Gleistron in das Dokument holen (danach speichern)</source>
         <translation>Bring data from the Gleistron into the document (then save it)</translation>
     </message>

@@ -119,10 +119,13 @@ void MainWindow::watchAdapters()
         backup->linkLost(true);
     if (count == adapterCount)
         return;
+    const bool pluggedIn = adapterCount == 0 && count > 0;
     adapterCount = count;
     showAdapterStatus();
     if (count == 0)
         forgetStation(); // with the adapter out, no station is connected
+    else if (pluggedIn)
+        searchStation(true); // who it is, as at start
 }
 
 // A permanent widget: the menus' status tips do not overwrite it.

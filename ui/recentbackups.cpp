@@ -95,6 +95,9 @@ void RecentBackups::showFolder(const QString &folder)
     table->horizontalHeader()->setStretchLastSection(true);
     if (!listed.isEmpty())
         table->selectRow(0);
+    // Nothing to open in an empty folder.
+    findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))
+        ->setEnabled(!listed.isEmpty());
 }
 
 void RecentBackups::openSelected()

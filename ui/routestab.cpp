@@ -10,6 +10,7 @@
 #include "routes/routeexport.h"
 #include "routes/routerecord.h"
 #include "ui/jobhost.h"
+#include "ui/translatedtext.h"
 #include "ui_mainwindow.h"
 
 #include <QBrush>
@@ -151,11 +152,11 @@ bool RoutesTab::showRoute()
     }
     const qint8 status = this->status(n);
     if (status == 0)
-        ui->label_Fahrstrasse_modus->setText(
-            QCoreApplication::translate("MainWindow", "(nicht geladen!)"));
+        setTranslatedText(ui->label_Fahrstrasse_modus,
+                          QT_TRANSLATE_NOOP("MainWindow", "(nicht geladen!)"));
     else if (status == -1)
-        ui->label_Fahrstrasse_modus->setText(
-            QCoreApplication::translate("MainWindow", "Datensatz ist leer!"));
+        setTranslatedText(ui->label_Fahrstrasse_modus,
+                          QT_TRANSLATE_NOOP("MainWindow", "Datensatz ist leer!"));
     QLabel *keys[6] = {ui->label_START_PL, ui->label_START_ZE, ui->label_START_SP,
                        ui->label_ZIEL_PL,  ui->label_ZIEL_ZE,  ui->label_ZIEL_SP};
     if (status <= 0) {
@@ -175,7 +176,7 @@ bool RoutesTab::showRoute()
                                  route.destinationRow, route.destinationColumn};
     for (int k = 0; k < 6; ++k)
         keys[k]->setText(keyTexts[k]);
-    ui->label_Fahrstrasse_modus->setText(route.mode);
+    setValueText(ui->label_Fahrstrasse_modus, route.mode);
     for (int card = 0; card < 6; ++card) {
         QTreeWidgetItem *top = tree->topLevelItem(card);
         const QList<RouteRow> &rows = route.cards[size_t(card)];
@@ -215,8 +216,8 @@ void RoutesTab::routesLoaded(short itemNr, bool success)
     ui->actionFahrstrassenExportieren->setEnabled(held);
     // No route chosen yet: the header does not claim that nothing is loaded.
     if (ui->listWidget_Fahrstrassen->currentRow() < 0)
-        ui->label_Fahrstrasse_modus->setText(
-            held ? QString() : QCoreApplication::translate("MainWindow", "(noch nicht geladen!)"));
+        setTranslatedText(ui->label_Fahrstrasse_modus,
+                          held ? "" : QT_TRANSLATE_NOOP("MainWindow", "(noch nicht geladen!)"));
     showCount();
     applyFilter();
 }
@@ -249,6 +250,10 @@ void RoutesTab::applyFilter()
                              item->text().mid(number.size()).contains(filter, Qt::CaseInsensitive);
         item->setHidden(!matches || (heldOnly && status(n) <= 0));
     }
+    // The route shown stays in view when the filter lets it be seen.
+    if (QListWidgetItem *current = ui->listWidget_Fahrstrassen->currentItem();
+        current && !current->isHidden())
+        ui->listWidget_Fahrstrassen->scrollToItem(current);
 }
 
 // Home and End go to the first and the last route shown: the list's own would go to rows the

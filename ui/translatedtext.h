@@ -21,7 +21,8 @@ inline void setTranslatedText(QLabel *label, const char *source, const QString &
 {
     label->setProperty("textSource", QByteArray(source));
     label->setProperty("textArg", arg);
-    retranslateText(label);
+    if (!retranslateText(label))
+        label->clear();
 }
 
 // A value (a number, a name the device reports): the same in every language.

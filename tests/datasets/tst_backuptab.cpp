@@ -502,6 +502,8 @@ void TestBackupTab::cancelledDownload()
                                 "Nicht übernommen: Schaltartikel, HSB-Geräte."));
     QCOMPARE(w.document().image.presentSets[Lokomotiven], quint8(1));
     QCOMPARE(w.document().image.presentSets[Weichen], quint8(0));
+    // Nor does any record of the cut set count as loaded.
+    QCOMPARE(w.document().image.presentRecords(Weichen), 0);
 
     // Its file opens and restores without a single switching-article write.
     const QString saved = dir->filePath(QStringLiteral("teil.GTB2"));

@@ -180,6 +180,14 @@ void TestRoutesTab::languageSwitchKeepsTree()
     QCOMPARE(find<QLineEdit>(w, "lineEdit_Fahrstrasse_TXT")->text(),
              QStringLiteral("Gleis <2> & 3"));
     QCOMPARE(cell(w, 4, 0, 3), QStringLiteral("12"));
+    // The header's own text for an empty route follows the switch too.
+    find<QRadioButton>(w, "radioButton_German")->click();
+    select(w, 5);
+    QVERIFY(QFile::copy(QStringLiteral(GLEISTRON_QM), QStringLiteral("language_en.qm")));
+    find<QRadioButton>(w, "radioButton_English")->click();
+    QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
+             QStringLiteral("Record is empty!"));
+    find<QRadioButton>(w, "radioButton_German")->click();
 }
 
 void TestRoutesTab::printout()

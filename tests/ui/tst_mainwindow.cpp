@@ -356,6 +356,22 @@ void TestMainWindow::stationPresence()
         QVERIFY(find<QTextEdit>(w, "textEdit_console")->toPlainText().isEmpty());
         QVERIFY(find<QLabel>(w, "label_serialNr")->text().isEmpty());
     }
+    {
+        // An adapter plugged in while the window waits: the station is found again, quietly.
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir plug;
+        const QString link = plug.filePath(QStringLiteral("gleistron0"));
+        ScopedPorts ports(link);
+        MainWindow w;
+        QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(w, "label_adapter_status")->text(),
+                                  QStringLiteral("Kein Adapter"), 30000);
+        QVERIFY(QFile::link(sim.ports(), link));
+        QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(w, "label_serialNr")->text(),
+                                  QStringLiteral("56347812"), 30000);
+        QVERIFY(find<QLabel>(w, "label_4")->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.jobsRunning(), 30000);
+    }
 }
 
 void TestMainWindow::statusMessagesInOrder()
