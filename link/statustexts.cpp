@@ -127,11 +127,12 @@ QString StatusTexts::TimeLeft::update(qint64 ms, int permille)
 {
     if (permille <= 0 || permille >= 1000)
         return QString();
-    samples.emplace_back(ms, permille);
-    // The oldest sample kept is the last one at least ten seconds back.
-    while (samples.size() > 2 && ms - samples[1].first >= 10000)
-        samples.pop_front();
-    const auto [since, from] = samples.front();
+    // The rate since the first progress: a window of the last seconds swung from half a minute
+    // to a quarter of an hour between sets of few and of many records.
+    if (since < 0) {
+        since = ms;
+        from = permille;
+    }
     if (ms - since < 3000 || permille <= from)
         return QString();
     const qint64 seconds = (ms - since) * (1000 - permille) / (permille - from) / 1000;

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <deque>
-#include <utility>
 
 // The messages that report the station's state to the user, shared by the window and the
 // command-line tool. Rich text, translated in the window's context.
@@ -22,9 +20,8 @@ QString backupMenuHint();
 QString exchangeFailed();
 QString resumed();
 
-// The time a transfer still needs ("0:50"), from the rate of its last ten seconds: the search
-// before the first progress does not count, and a set that goes faster or slower than the one
-// before is followed within seconds. Empty until three seconds of progress give a rate.
+// The time a transfer still needs ("0:50"), from its rate since the first progress: the search
+// before it does not count. Empty until three seconds of progress give a rate.
 class TimeLeft
 {
 public:
@@ -32,7 +29,8 @@ public:
     QString update(qint64 ms, int permille);
 
 private:
-    std::deque<std::pair<qint64, int>> samples;
+    qint64 since = -1; // the first progress: its time and permille
+    int from = 0;
 };
 
 // Parses "1.299" into 1299; anything that is not a number counts as 0.
