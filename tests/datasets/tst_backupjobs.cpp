@@ -6,6 +6,7 @@
 #include "backupfile/backupfile.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
+#include "datasets/uploadcheck.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -84,6 +85,7 @@ class TestBackupJobs : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void verifySeesTheIllumination();
     void downloadMarksAndSkips();
     void downloadProgress_data();
     void downloadProgress();
@@ -597,6 +599,25 @@ void TestBackupJobs::stoppedUploadNamesWhatItSent()
         QVERIFY2(setDifferences(samplePath, stationFile, set).isEmpty() == taken.contains(set),
                  qPrintable(set));
     QVERIFY2(last.contains(said), qPrintable(last));
+}
+
+// A route whose record came back right but whose illumination did not is a difference, in
+// the illumination half.
+void TestBackupJobs::verifySeesTheIllumination()
+{
+    auto sent = std::make_unique<DataImage>();
+    auto back = std::make_unique<DataImage>();
+    sent->presentSets[Fahrstrassen] = sent->selectedSets[Fahrstrassen] = 1;
+    for (int n : {0, 5})
+        sent->recordStatus[size_t(StatusFahrstrassen + n)] =
+            back->recordStatus[size_t(StatusFahrstrassen + n)] = 1;
+    QVERIFY(UploadCheck::compare(*sent, *back).isEmpty());
+    back->illumination(5)[7] = 1;
+    const QList<UploadCheck::Difference> differences = UploadCheck::compare(*sent, *back);
+    QCOMPARE(differences.size(), 1);
+    QCOMPARE(differences[0].set, QStringLiteral("fahrstrassen"));
+    QCOMPARE(differences[0].number, 5);
+    QCOMPARE(differences[0].byte, 512 + 7);
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)

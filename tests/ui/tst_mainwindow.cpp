@@ -338,7 +338,9 @@ void TestMainWindow::stationPresence()
         QCOMPARE(adapter->text(), QStringLiteral("Gleistron adapter connected"));
         sim.stop();
         QTRY_COMPARE_WITH_TIMEOUT(adapter->text(), QStringLiteral("No adapter"), 30000);
-        QVERIFY(find<QLabel>(w, "label_serialNr")->text().isEmpty());
+        for (const char *name : {"label_serialNr", "label_softwareVersion",
+                                 "label_protokollVersion", "label_datenmodellVersion"})
+            QVERIFY2(find<QLabel>(w, name)->text().isEmpty(), name);
         QVERIFY(!find<QLabel>(w, "label_4")->isHidden());
         find<QAction>(w, "actionDeutsch")->trigger();
         QCOMPARE(adapter->text(), QStringLiteral("Kein Adapter"));
