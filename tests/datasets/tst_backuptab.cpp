@@ -234,6 +234,10 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     }
     QVERIFY(console(w).contains("Alle ausgewählte Datensätze übertragen in"));
     QVERIFY(!w.document().modified);
+    // The upload's bar is not the download's either.
+    QVERIFY(!find<QProgressBar>(w, "progressBar_backup")->isHidden());
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    QVERIFY(find<QProgressBar>(w, "progressBar_backup")->isHidden());
     a.stop();
     b.stop();
     QFile fileA(stationA), fileB(stationB);

@@ -63,11 +63,8 @@ public:
             std::fputc('\n', stderr);
         last = -1;
     }
-    void restart()
-    {
-        clock.invalidate();
-        timeLeft = StatusTexts::TimeLeft();
-    }
+    // The next transfer's estimate starts from its own first progress.
+    void restart() { timeLeft = StatusTexts::TimeLeft(); }
 
 private:
     bool terminal;
