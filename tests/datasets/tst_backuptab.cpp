@@ -492,6 +492,9 @@ void TestBackupTab::cancelledDownload()
         QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 700, 30000);
         QVERIFY2(bar->text().contains(QRegularExpression("^\\d+% – noch \\d+:\\d\\d$")),
                  qPrintable(bar->text()));
+        // The other direction chosen meanwhile does not hide the running transfer's bar.
+        find<QPushButton>(w, "pushButton_backup_dir_pc_comm")->click();
+        QVERIFY(!bar->isHidden());
         if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS")) {
             w.findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
             w.grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/transfer.png");
