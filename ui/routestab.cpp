@@ -68,13 +68,10 @@ RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
 
 void RoutesTab::showCount()
 {
-    int held = 0, beyond = 0;
-    for (int n = 1; n < 1024; ++n) {
-        if (status(n) > 0) {
-            ++held;
-            beyond += n > 1000 ? 1 : 0;
-        }
-    }
+    const int held = document.image.presentRecords(Catalogue::Fahrstrassen);
+    int beyond = 0;
+    for (int n = 1001; n < 1024; ++n)
+        beyond += status(n) > 0 ? 1 : 0;
     if (held == 0)
         count->clear();
     else if (beyond == 0)
