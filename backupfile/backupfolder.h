@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datasets/backupdiff.h"
+#include "model/backupdiff.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "backupfile.h"
-#include "datasets/dataimage.h"
+#include "model/dataimage.h"
 
 #include <QDateTime>
 #include <QList>

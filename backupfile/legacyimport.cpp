@@ -1,6 +1,6 @@
 #include "legacyimport.h"
 
-#include "link/comm2pc.h"
+#include "model/versiontext.h"
 
 #include <QIODevice>
 #include <QStringDecoder>
@@ -73,7 +73,7 @@ LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *
 
     quint8 header[4096] = {};
     cursor.take(header, 4096);
-    result.softwareVersion = Comm2Pc::versionText(quint16(header[0] << 8 | header[1]));
+    result.softwareVersion = versionText(quint16(header[0] << 8 | header[1]));
     const quint8 serial[4] = {header[16], header[18], header[14], header[21]};
     result.serial =
         QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(serial), 4).toHex());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datasets/dataimage.h"
+#include "model/dataimage.h"
 
 #include <QString>
 

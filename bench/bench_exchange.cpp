@@ -1,7 +1,7 @@
 // Exchanges per second over the simulated station without wire delay, and the program's CPU
 // time per exchange (a 7-byte locomotive read with its 71-byte answer).
 
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 
 #include "cputime.h"
 

@@ -1,7 +1,7 @@
 #include "backupjob.h"
 
 #include "link/logging.h"
-#include "transferplan.h"
+#include "model/transferplan.h"
 
 #include <QCoreApplication>
 

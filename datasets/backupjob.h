@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dataimage.h"
-#include "link/comm2pc.h"
+#include "model/dataimage.h"
+#include "commands/comm2pc.h"
 
 #include <QElapsedTimer>
 #include <QMutex>

@@ -1,6 +1,6 @@
 #include "comm_backup_download.h"
 
-#include "transferplan.h"
+#include "model/transferplan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

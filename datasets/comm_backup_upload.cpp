@@ -1,7 +1,7 @@
 #include "comm_backup_upload.h"
 
-#include "transferplan.h"
-#include "uploadrules.h"
+#include "model/transferplan.h"
+#include "model/uploadrules.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // Adapters are the paths in GLEISTRON_PORTS, or every serial port with the adapter maker's USB
 // vendor id.
 
-#include "../link/adapterports.h"
-#include "../link/d2xx.h"
+#include "adapterports.h"
+#include "d2xx.h"
 
 #include <QByteArray>
 #include <QDir>

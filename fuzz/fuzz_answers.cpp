@@ -1,6 +1,7 @@
 // The station's answers as the program checks them: frame checksum and length, the handshake's
 // identity texts, the keys of an 'E' answer.
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
+#include "model/versiontext.h"
 #include "link/frame.h"
 
 #include <vector>
@@ -14,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (ok && (answer.size() < 4 || answer[2] > answer.size()))
         __builtin_trap();
     if (answer.size() >= 27) {
-        Comm2Pc::serialText(answer.data());
-        Comm2Pc::versionText(readWord(answer.data() + 4));
-        Comm2Pc::hexString(answer.data(), 27);
+        serialText(answer.data());
+        versionText(readWord(answer.data() + 4));
+        hexString(answer.data(), 27);
     }
     if (answer.size() >= 71) {
         const QList<int> keys = Comm2Pc::emptyKeys(answer.data(), 6, 64, 5);

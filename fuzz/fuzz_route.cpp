@@ -1,5 +1,5 @@
 // Route decoding on arbitrary records, with the card counts the window uses.
-#include "routes/routerecord.h"
+#include "model/routerecord.h"
 
 #include <cstring>
 

@@ -1,5 +1,6 @@
 #include "frame.h"
 
+#include <QByteArray>
 #include <array>
 
 namespace {
@@ -56,4 +57,16 @@ void writeWord(quint8 *bytes, quint16 value)
 {
     bytes[0] = quint8(value >> 8);
     bytes[1] = quint8(value & 0xFF);
+}
+
+QString hexString(const quint8 *bytes, int length)
+{
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), length).toHex());
+}
+
+QString serialText(const quint8 *answer)
+{
+    const quint8 serial[4] = {answer[16], answer[14], answer[18], answer[11]};
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(serial), 4).toHex())
+        .toUpper();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // Station frames: main operation, sub-operation, total length, parameters, CRC-8.
@@ -26,3 +27,9 @@ bool answerFrameOk(const quint8 *answer, int expectedLength);
 
 quint16 readWord(const quint8 *bytes);
 void writeWord(quint8 *bytes, quint16 value);
+
+// Bytes as lower-case hex, for the debug lines.
+QString hexString(const quint8 *bytes, int length);
+
+// The station's serial number from its handshake answer, as printed on it ("56347812").
+QString serialText(const quint8 *handshakeAnswer);

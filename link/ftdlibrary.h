@@ -1,6 +1,6 @@
 #pragma once
 
-#include "d2xx.h"
+#include "ftd2xx/d2xx.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
 #include "portdoctor.h"
 
-#include "adapterports.h"
+#include "ftd2xx/adapterports.h"
 #include "ftdlibrary.h"
 #include "stationprobe.h"
 
@@ -314,7 +314,7 @@ Finding askStation()
     probe->heldPortWaitMs = 0; // the holder has its own line
     // Direct: the probe is waited for, and nothing else touches the finding meanwhile.
     QObject::connect(
-        probe.get(), &Comm2Pc::signal_info_gleistronVersion, probe.get(),
+        probe.get(), &StationLink::signal_info_gleistronVersion, probe.get(),
         [&finding](const QString &serial, const QString &software, const QString &,
                    const QString &) {
             finding =
@@ -326,7 +326,7 @@ Finding askStation()
         },
         Qt::DirectConnection);
     QObject::connect(
-        probe.get(), &Comm2Pc::signal_info_invalidMode, probe.get(),
+        probe.get(), &StationLink::signal_info_invalidMode, probe.get(),
         [&finding] {
             finding.text = translated(QT_TRANSLATE_NOOP(
                 "MainWindow", "ein Gleistron antwortet, steht aber nicht im PC-Modus"));

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "comm2pc.h"
+#include "stationlink.h"
 
 // Looks for the station and reports who it is (or that none answers), then lets go of the
 // adapter: the search at start and "Gleistron suchen".
-class StationProbe : public Comm2Pc
+class StationProbe : public StationLink
 {
     Q_OBJECT
 protected:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 
 #include <QMutex>
 #include <QString>

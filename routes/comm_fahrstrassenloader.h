@@ -1,7 +1,7 @@
 #pragma once
 
-#include "datasets/dataimage.h"
-#include "link/comm2pc.h"
+#include "model/dataimage.h"
+#include "commands/comm2pc.h"
 
 // Reads routes straight from the station into the document's route table.
 class Comm_fahrstrassenloader : public Comm2Pc

@@ -1,6 +1,6 @@
 #include "routeexport.h"
 
-#include "datasets/dataimage.h"
+#include "model/dataimage.h"
 #include "link/statustexts.h"
 
 #include <QCoreApplication>

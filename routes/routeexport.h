@@ -1,6 +1,6 @@
 #pragma once
 
-#include "routerecord.h"
+#include "model/routerecord.h"
 
 #include <QByteArray>
 #include <QList>

@@ -4,7 +4,8 @@
 
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
+#include "model/versiontext.h"
 #include "link/statustexts.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
@@ -52,14 +53,14 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
 
     transfers = std::make_unique<TransferSession>();
     TransferSession *t = transfers.get();
-    connect(t, &TransferSession::jobStarted, this, [this](Comm2Pc *job) {
+    connect(t, &TransferSession::jobStarted, this, [this](StationLink *job) {
         this->host.connectStatus(job);
         this->host.trackJob(job, false); // the session deletes it
         connect(
-            job, &Comm2Pc::signal_exchange_failed, this, [this] { linkLost(true); },
+            job, &StationLink::signal_exchange_failed, this, [this] { linkLost(true); },
             Qt::QueuedConnection);
         connect(
-            job, &Comm2Pc::signal_reconnected, this, [this] { linkLost(false); },
+            job, &StationLink::signal_reconnected, this, [this] { linkLost(false); },
             Qt::QueuedConnection);
     });
     connect(t, &TransferSession::message, this, &BackupTab::message);
@@ -419,7 +420,7 @@ bool BackupTab::versionAccepted(int version)
                      "<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "
                      "Manager Version veraltet!</span><BR>Datenmodell Version im Gleistron: "
                      "%1<BR>Datenmodell Version im Gleistron Manager: %2")
-                     .arg(stationText, Comm2Pc::versionText(Comm2Pc::modelVersionLimit)));
+                     .arg(stationText, versionText(Comm2Pc::modelVersionLimit)));
     emit message(QStringLiteral("<BR><BR>"));
     const QString link =
         QLatin1String(StatusTexts::webHost) +

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datasets/transfersession.h"
+#include "workflows/transfersession.h"
 #include "link/statustexts.h"
 
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
-#include "datasets/backupdiff.h"
-#include "datasets/catalogue.h"
+#include "model/backupdiff.h"
+#include "model/catalogue.h"
 #include "ui/askyes.h"
 #include "ui/recentbackups.h"
 #include "ui_mainwindow.h"

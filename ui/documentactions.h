@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "datasets/backupdiff.h"
+#include "model/backupdiff.h"
 
 namespace Ui {
 class MainWindow;

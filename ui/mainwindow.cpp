@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include "askyes.h"
-#include "link/adapterports.h"
-#include "link/comm2pc.h"
+#include "ftd2xx/adapterports.h"
+#include "link/stationlink.h"
 #include "link/stationprobe.h"
 #include "link/statustexts.h"
 #include "lsbupdate/lsb_updater.h"
@@ -100,7 +100,7 @@ void MainWindow::searchStation(bool quiet)
         return;
     auto *probe = new StationProbe;
     if (quiet)
-        connect(probe, &Comm2Pc::signal_info_gleistronVersion, this,
+        connect(probe, &StationLink::signal_info_gleistronVersion, this,
                 &MainWindow::comm_station_present, Qt::QueuedConnection);
     else
         connectStatus(probe);
@@ -161,7 +161,7 @@ MainWindow::~MainWindow()
 {
     // Normally every job has ended before the window goes (see closeEvent); this is the last
     // guard against a job that would outlive the document it writes into.
-    for (const QPointer<Comm2Pc> &job : std::as_const(jobs)) {
+    for (const QPointer<StationLink> &job : std::as_const(jobs)) {
         if (job) {
             job->requestStop();
             job->wait();
@@ -311,25 +311,25 @@ void MainWindow::on_actionGleistronSuchen_triggered()
     searchStation(false);
 }
 
-void MainWindow::connectStatus(Comm2Pc *job)
+void MainWindow::connectStatus(StationLink *job)
 {
-    connect(job, &Comm2Pc::signal_info_invalidMode, this, &MainWindow::comm_info_invalidMode,
+    connect(job, &StationLink::signal_info_invalidMode, this, &MainWindow::comm_info_invalidMode,
             Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
+    connect(job, &StationLink::signal_info_noGleistron, this, &MainWindow::comm_info_noGleistron,
             Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_portHeld, this, &MainWindow::comm_info_portHeld,
+    connect(job, &StationLink::signal_info_portHeld, this, &MainWindow::comm_info_portHeld,
             Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_gleistronVersion, this,
+    connect(job, &StationLink::signal_info_gleistronVersion, this,
             &MainWindow::comm_info_gleistronVersion, Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_info_communicationError, this,
+    connect(job, &StationLink::signal_info_communicationError, this,
             &MainWindow::comm_info_communicationError, Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_exchange_failed, this, &MainWindow::comm_exchange_failed,
+    connect(job, &StationLink::signal_exchange_failed, this, &MainWindow::comm_exchange_failed,
             Qt::QueuedConnection);
-    connect(job, &Comm2Pc::signal_reconnected, this, &MainWindow::comm_resumed,
+    connect(job, &StationLink::signal_reconnected, this, &MainWindow::comm_resumed,
             Qt::QueuedConnection);
 }
 
-void MainWindow::trackJob(Comm2Pc *job, bool owned)
+void MainWindow::trackJob(StationLink *job, bool owned)
 {
     // An owned job goes with the window, so that one whose deferred deletion never ran does not
     // outlive it.
@@ -343,7 +343,7 @@ bool MainWindow::jobsRunning() const
 {
     if (transferBusy)
         return true;
-    for (const QPointer<Comm2Pc> &job : jobs) {
+    for (const QPointer<StationLink> &job : jobs) {
         if (job && job->isRunning())
             return true;
     }
@@ -363,7 +363,7 @@ void MainWindow::jobFinished()
 {
     // A job of the window's that has run goes; others belong to their owners.
     for (int i = jobs.size() - 1; i >= 0; --i) {
-        Comm2Pc *job = jobs.at(i);
+        StationLink *job = jobs.at(i);
         if (!job) {
             jobs.removeAt(i);
         } else if (job->parent() == this && job->isFinished()) {
@@ -391,7 +391,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         closeAfterJobs = true;
         consoleAppend(tr("<BR>Übertragung wird abgebrochen ...<BR>"));
-        for (const QPointer<Comm2Pc> &job : std::as_const(jobs)) {
+        for (const QPointer<StationLink> &job : std::as_const(jobs)) {
             if (job)
                 job->requestStop();
         }

@@ -14,7 +14,7 @@ namespace Ui {
 class MainWindow;
 }
 class BackupTab;
-class Comm2Pc;
+class StationLink;
 class DocumentActions;
 class LsbPage;
 class RoutesTab;
@@ -42,12 +42,12 @@ public:
 
     // Every started job is tracked, so that closing the window stops it and waits for it
     // instead of leaving it writing into a freed document. An owned job is deleted after it.
-    void trackJob(Comm2Pc *job, bool owned = true) override;
+    void trackJob(StationLink *job, bool owned = true) override;
     bool jobsRunning() const;
     // The station serves one job at a time: true (with a console line) while one runs.
     bool refuseWhileBusy() override;
     // The station reports every job makes, to the status slots; queued.
-    void connectStatus(Comm2Pc *job) override;
+    void connectStatus(StationLink *job) override;
     QString stationSerial() const override { return lastSerial; }
     QString stationSoftwareVersion() const { return lastSoftware; }
 
@@ -103,7 +103,7 @@ private:
     std::unique_ptr<BackupTab> backup;
     std::unique_ptr<RoutesTab> routes;
     std::unique_ptr<LsbPage> lsb;
-    QList<QPointer<Comm2Pc>> jobs;
+    QList<QPointer<StationLink>> jobs;
     bool closeAfterJobs = false;
     // A transfer is busy from its start until its results are in the document, which is
     // later than its job's thread ends.

@@ -8,7 +8,7 @@
 #include "routes/comm_fahrstrassenloader.h"
 #include "routes/routebook.h"
 #include "routes/routeexport.h"
-#include "routes/routerecord.h"
+#include "model/routerecord.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
 #include "ui_mainwindow.h"

@@ -2,7 +2,7 @@
 // exact. Each FT_Write/FT_Read takes the next scripted result; unscripted writes succeed and
 // unscripted reads time out with nothing. Built once without FT_Close to test a missing function.
 
-#include "link/d2xx.h"
+#include "ftd2xx/d2xx.h"
 
 #include <cstring>
 #include <deque>

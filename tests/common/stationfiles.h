@@ -1,7 +1,7 @@
 #pragma once
 
 #include "backupfile/backupfile.h"
-#include "datasets/uploadcheck.h"
+#include "model/uploadcheck.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "backupfile/backupfile.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
-#include "datasets/uploadcheck.h"
+#include "model/uploadcheck.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
-#include "datasets/backupdiff.h"
+#include "model/backupdiff.h"
 #include "datasets/backupjob.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
@@ -601,7 +601,7 @@ void TestBackupTab::partialDownloadIntoOpenedFile()
     QVERIFY(!w.document().modified);
     // Stopped by the job's own thread the moment the HSB devices begin: a click from here
     // could come after their few reads on a slow machine.
-    connect(&w.backupTab().session(), &TransferSession::jobStarted, this, [](Comm2Pc *job) {
+    connect(&w.backupTab().session(), &TransferSession::jobStarted, this, [](StationLink *job) {
         connect(
             static_cast<BackupJob *>(job), &BackupJob::signal_comm_backup_message, job,
             [job](const QString &text) {

@@ -1,7 +1,7 @@
 // The data-set commands' frames and answer rules, against the scripted adapter library.
 
 #include "../common/fakestation.h"
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 
 #include <QSignalSpy>
 #include <QTest>

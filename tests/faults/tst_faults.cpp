@@ -5,7 +5,7 @@
 #include "../common/simprocess.h"
 #include "../common/stationfiles.h"
 
-#include "datasets/backupdiff.h"
+#include "model/backupdiff.h"
 
 #include <QDir>
 #include <QFile>

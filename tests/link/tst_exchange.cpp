@@ -1,7 +1,7 @@
 // The retry rules of the frame exchange, against a scripted adapter library so that every
 // driver result and every pause is exact.
 
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 #include "link/frame.h"
 
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "link/comm2pc.h"
+#include "model/versiontext.h"
 #include "link/frame.h"
 #include "link/statustexts.h"
 
@@ -115,7 +115,7 @@ void TestFrame::versionText()
 {
     QFETCH(int, version);
     QFETCH(QString, text);
-    QCOMPARE(Comm2Pc::versionText(quint16(version)), text);
+    QCOMPARE(::versionText(quint16(version)), text);
 }
 
 void TestFrame::serialText()
@@ -125,11 +125,11 @@ void TestFrame::serialText()
     answer[14] = 0x34;
     answer[16] = 0x56;
     answer[18] = 0x78;
-    QCOMPARE(Comm2Pc::serialText(answer), QStringLiteral("56347812"));
+    QCOMPARE(::serialText(answer), QStringLiteral("56347812"));
     answer[16] = 0xAB;
-    QCOMPARE(Comm2Pc::serialText(answer), QStringLiteral("AB347812"));
+    QCOMPARE(::serialText(answer), QStringLiteral("AB347812"));
     const quint8 bytes[] = {0x0a, 0xff, 0x00};
-    QCOMPARE(Comm2Pc::hexString(bytes, 3), QStringLiteral("0aff00"));
+    QCOMPARE(hexString(bytes, 3), QStringLiteral("0aff00"));
 }
 
 void TestFrame::timeLeft_data()

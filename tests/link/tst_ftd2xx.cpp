@@ -2,8 +2,8 @@
 
 #include "../common/clirun.h"
 #include "../common/simprocess.h"
-#include "link/adapterports.h"
-#include "link/d2xx.h"
+#include "ftd2xx/adapterports.h"
+#include "ftd2xx/d2xx.h"
 #include "link/ftdlibrary.h"
 #include "link/protocol.h"
 

@@ -1,7 +1,7 @@
 // Finding the station, through the simulated station and our adapter library.
 
 #include "../common/simprocess.h"
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 #include "link/protocol.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "../common/clirun.h"
 #include "../common/routebytes.h"
 #include "backupfile/backupfile.h"
-#include "datasets/dataimage.h"
+#include "model/dataimage.h"
 #include "routes/routebook.h"
 #include "routes/routeexport.h"
 

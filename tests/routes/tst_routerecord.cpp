@@ -1,7 +1,7 @@
 // Decoding a route record into the texts of the routes tab.
 
 #include "../common/routebytes.h"
-#include "routes/routerecord.h"
+#include "model/routerecord.h"
 
 #include <QTest>
 #include <cstring>

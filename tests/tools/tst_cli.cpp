@@ -6,7 +6,7 @@
 #include "../common/stationfiles.h"
 
 #include "backupfile/backupfile.h"
-#include "datasets/backupdiff.h"
+#include "model/backupdiff.h"
 
 #include <QDate>
 #include <QDirIterator>

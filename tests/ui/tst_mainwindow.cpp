@@ -2,7 +2,7 @@
 #include "../common/modalanswerer.h"
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
-#include "link/comm2pc.h"
+#include "commands/comm2pc.h"
 #include "lsbupdate/lsb_updater.h"
 #include "ui/askyes.h"
 #include "ui/lsbpage.h"

@@ -5,8 +5,8 @@
 
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
-#include "link/adapterports.h"
-#include "link/comm2pc.h"
+#include "ftd2xx/adapterports.h"
+#include "link/stationlink.h"
 
 #include <QDate>
 #include <QDir>
@@ -58,9 +58,9 @@ int backupInto(const QString &dir, int keep, const Options &options,
     if (!folderWritable(dir))
         return Failed;
     TransferSession session;
-    QObject::connect(&session, &TransferSession::jobStarted, &session, [&station](Comm2Pc *job) {
+    QObject::connect(&session, &TransferSession::jobStarted, &session, [&station](StationLink *job) {
         QObject::connect(
-            job, &Comm2Pc::signal_info_gleistronVersion, job,
+            job, &StationLink::signal_info_gleistronVersion, job,
             [&station](const QString &serial) { station(serial); }, Qt::QueuedConnection);
     });
     const TransferSession::Result result = runSession(

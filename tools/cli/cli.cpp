@@ -3,7 +3,7 @@
 #include "cli.h"
 
 #include "backupfile/document.h"
-#include "link/comm2pc.h"
+#include "link/stationlink.h"
 #include "link/statustexts.h"
 
 #include <QCoreApplication>
@@ -138,7 +138,7 @@ void catchInterrupts()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool runJob(Comm2Pc &job)
+bool runJob(StationLink &job)
 {
     QEventLoop loop;
     QObject::connect(&job, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -150,33 +150,33 @@ bool runJob(Comm2Pc &job)
     return !interrupts.interrupted;
 }
 
-void attachStationReports(Comm2Pc &job)
+void attachStationReports(StationLink &job)
 {
     QObject::connect(
-        &job, &Comm2Pc::signal_info_noGleistron, &job,
+        &job, &StationLink::signal_info_noGleistron, &job,
         [] {
             message(StatusTexts::noGleistron());
             message(tr("\"gleistron-cli doctor\" prüft Adapter, Rechte und Anschlüsse."));
         },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_info_portHeld, &job,
+        &job, &StationLink::signal_info_portHeld, &job,
         [](const QString &port, const QString &holder) {
             message(StatusTexts::portHeld(port, holder));
         },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_info_invalidMode, &job,
+        &job, &StationLink::signal_info_invalidMode, &job,
         [] {
             message(StatusTexts::invalidMode());
             message(StatusTexts::backupMenuHint());
         },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_exchange_failed, &job,
+        &job, &StationLink::signal_exchange_failed, &job,
         [] { message(StatusTexts::exchangeFailed()); }, Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_reconnected, &job, [] { message(StatusTexts::resumed()); },
+        &job, &StationLink::signal_reconnected, &job, [] { message(StatusTexts::resumed()); },
         Qt::QueuedConnection);
 }
 
@@ -187,7 +187,7 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
     Progress progress;
     TransferSession::Result result;
     QObject::connect(&session, &TransferSession::jobStarted, &loop,
-                     [](Comm2Pc *job) { attachStationReports(*job); });
+                     [](StationLink *job) { attachStationReports(*job); });
     QObject::connect(&session, &TransferSession::stepStarted, &loop,
                      [&progress](TransferSession::Step) { progress.restart(); });
     QObject::connect(&session, &TransferSession::message, &loop, [&progress](const QString &html) {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "datasets/transfersession.h"
+#include "workflows/transfersession.h"
 #include "routes/routeexport.h"
 
 #include <QString>
 #include <functional>
 
-class Comm2Pc;
+class StationLink;
 class DataImage;
 class Document;
 
@@ -37,9 +37,9 @@ QString escaped(const QString &text);
 void catchInterrupts();    // SIGINT and SIGTERM ask the running job to stop
 bool interruptRequested(); // a SIGINT or SIGTERM came
 // Runs a job to its end while the event loop delivers its reports; false when interrupted.
-bool runJob(Comm2Pc &job);
+bool runJob(StationLink &job);
 // The station's reports of every job, as the window's console shows them.
-void attachStationReports(Comm2Pc &job);
+void attachStationReports(StationLink &job);
 // Runs one workflow of the session to its end, with progress and the version question.
 TransferSession::Result runSession(TransferSession &session, const Options &options,
                                    const std::function<void()> &start, bool *interrupted);

@@ -14,16 +14,16 @@ int commandInfo()
     attachStationReports(probe);
     int code = Done;
     QObject::connect(
-        &probe, &Comm2Pc::signal_info_noGleistron, &probe, [&code] { code = NoStation; },
+        &probe, &StationLink::signal_info_noGleistron, &probe, [&code] { code = NoStation; },
         Qt::QueuedConnection);
     QObject::connect(
-        &probe, &Comm2Pc::signal_info_portHeld, &probe, [&code] { code = Failed; },
+        &probe, &StationLink::signal_info_portHeld, &probe, [&code] { code = Failed; },
         Qt::QueuedConnection);
     QObject::connect(
-        &probe, &Comm2Pc::signal_info_invalidMode, &probe, [&code] { code = WrongMode; },
+        &probe, &StationLink::signal_info_invalidMode, &probe, [&code] { code = WrongMode; },
         Qt::QueuedConnection);
     QObject::connect(
-        &probe, &Comm2Pc::signal_info_gleistronVersion, &probe,
+        &probe, &StationLink::signal_info_gleistronVersion, &probe,
         [](const QString &serial, const QString &software, const QString &protocol,
            const QString &dataModel) {
             std::printf("serial %s\nsoftware %s\nprotocol %s\ndatamodel %s\n", qPrintable(serial),

@@ -18,13 +18,13 @@ int commandLsbUpdate(const QString &path, bool dryRun)
     attachStationReports(job);
     int code = Done;
     QObject::connect(
-        &job, &Comm2Pc::signal_info_noGleistron, &job, [&code] { code = NoStation; },
+        &job, &StationLink::signal_info_noGleistron, &job, [&code] { code = NoStation; },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_info_portHeld, &job, [&code] { code = Failed; },
+        &job, &StationLink::signal_info_portHeld, &job, [&code] { code = Failed; },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_info_invalidMode, &job, [&code] { code = WrongMode; },
+        &job, &StationLink::signal_info_invalidMode, &job, [&code] { code = WrongMode; },
         Qt::QueuedConnection);
     bool refused = false;
     bool finished = false;
@@ -66,7 +66,7 @@ int commandLsbUpdate(const QString &path, bool dryRun)
         },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &Comm2Pc::signal_info_communicationError, &job,
+        &job, &StationLink::signal_info_communicationError, &job,
         [](const QString &what) { message(StatusTexts::communicationError() + what); },
         Qt::QueuedConnection);
     QObject::connect(

@@ -1,7 +1,7 @@
 #include "simstation.h"
 
 #include "backupfile/backupfile.h"
-#include "link/comm2pc.h"
+#include "model/versiontext.h"
 #include "link/frame.h"
 #include "simprotocol.h"
 
@@ -31,7 +31,7 @@ QString SimStation::serialText() const
 
 QString SimStation::softwareText() const
 {
-    return Comm2Pc::versionText(softwareVersion);
+    return versionText(softwareVersion);
 }
 
 QByteArray SimStation::frame(quint8 status, quint8 subOp, int length, const quint8 *payload,

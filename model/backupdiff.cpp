@@ -1,6 +1,6 @@
 #include "backupdiff.h"
 
-#include "routes/routerecord.h"
+#include "routerecord.h"
 #include "uploadrules.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 // The station's data-set commands: one read, one write and mostly one commit per data set.
 // Every failure of a read, write or commit recovers the link and repeats the same request.
 
-#include "link/comm2pc.h"
+#include "comm2pc.h"
 #include "link/frame.h"
 #include "link/logging.h"
 #include "link/protocol.h"

@@ -1,9 +1,9 @@
 #include "transfersession.h"
 
 #include "backupfile/document.h"
-#include "comm_backup_download.h"
-#include "comm_backup_upload.h"
-#include "uploadrules.h"
+#include "datasets/comm_backup_download.h"
+#include "datasets/comm_backup_upload.h"
+#include "model/uploadrules.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -157,16 +157,16 @@ void TransferSession::startJob(BackupJob *newJob)
     connect(job, &BackupJob::signal_comm_version_problem, this, &TransferSession::versionProblem,
             Qt::QueuedConnection);
     connect(
-        job, &Comm2Pc::signal_info_noGleistron, this, [this] { jobOutcome = Outcome::NoStation; },
+        job, &StationLink::signal_info_noGleistron, this, [this] { jobOutcome = Outcome::NoStation; },
         Qt::QueuedConnection);
     connect(
-        job, &Comm2Pc::signal_info_invalidMode, this, [this] { jobOutcome = Outcome::WrongMode; },
+        job, &StationLink::signal_info_invalidMode, this, [this] { jobOutcome = Outcome::WrongMode; },
         Qt::QueuedConnection);
     connect(
         job, &BackupJob::signal_comm_transfer_stopped, this,
         [this] { jobOutcome = Outcome::Stopped; }, Qt::QueuedConnection);
     connect(
-        job, &Comm2Pc::signal_info_gleistronVersion, this,
+        job, &StationLink::signal_info_gleistronVersion, this,
         [this](const QString &serial, const QString &software, const QString &, const QString &) {
             result.serial = serial;
             result.software = software;

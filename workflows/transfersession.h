@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backupdiff.h"
-#include "uploadcheck.h"
+#include "model/backupdiff.h"
+#include "model/uploadcheck.h"
 
 #include <QList>
 #include <QObject>
@@ -11,7 +11,7 @@
 #include <memory>
 
 class BackupJob;
-class Comm2Pc;
+class StationLink;
 class DataImage;
 class Document;
 
@@ -79,7 +79,7 @@ public:
 signals:
     // A job of the session has been created and is about to start: connect its station
     // reports (queued) and track it.
-    void jobStarted(Comm2Pc *job);
+    void jobStarted(StationLink *job);
     void stepStarted(TransferSession::Step step);
     void message(const QString &html);
     void progress(int permille);

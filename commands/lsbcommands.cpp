@@ -1,6 +1,6 @@
 // The commands that update a device on the LSB bus through the station.
 
-#include "link/comm2pc.h"
+#include "comm2pc.h"
 #include "link/frame.h"
 #include "link/logging.h"
 #include "link/protocol.h"

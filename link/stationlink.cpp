@@ -1,9 +1,10 @@
-#include "comm2pc.h"
+#include "stationlink.h"
 
-#include "adapterports.h"
+#include "ftd2xx/adapterports.h"
 #include "frame.h"
 #include "ftddevice.h"
 #include "logging.h"
+#include "model/versiontext.h"
 
 #include <QElapsedTimer>
 #include <QMutexLocker>
@@ -17,7 +18,7 @@ QMutex &stationMutex()
     return mutex;
 }
 
-Comm2Pc::Comm2Pc() : device(std::make_unique<FtdDevice>(library))
+StationLink::StationLink() : device(std::make_unique<FtdDevice>(library))
 {
     usbDevice = device.get();
     // A job that has ended lets go of its adapter, so the command-line tool and other programs
@@ -26,28 +27,9 @@ Comm2Pc::Comm2Pc() : device(std::make_unique<FtdDevice>(library))
         this, &QThread::finished, this, [this] { usbDevice->close(); }, Qt::DirectConnection);
 }
 
-Comm2Pc::~Comm2Pc() = default;
+StationLink::~StationLink() = default;
 
-QString Comm2Pc::versionText(quint16 version)
-{
-    QString text = QString::number(version).rightJustified(4, QLatin1Char('0'));
-    text.insert(1, QLatin1Char('.'));
-    return text;
-}
-
-QString Comm2Pc::hexString(const quint8 *bytes, int length)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), length).toHex());
-}
-
-QString Comm2Pc::serialText(const quint8 *answer)
-{
-    const quint8 serial[4] = {answer[16], answer[14], answer[18], answer[11]};
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(serial), 4).toHex())
-        .toUpper();
-}
-
-Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *goodAnswer)
+StationLink::Outcome StationLink::searchAdapters(bool silent, bool reconnect, quint8 *goodAnswer)
 {
     const quint32 count = library.nr_devices();
     // Its own handle first: when its port has gone, closeAll does not list it.
@@ -148,7 +130,7 @@ Comm2Pc::Outcome Comm2Pc::searchAdapters(bool silent, bool reconnect, quint8 *go
     return Outcome::NotFound;
 }
 
-void Comm2Pc::reportVersions(const quint8 *answer)
+void StationLink::reportVersions(const quint8 *answer)
 {
     emit signal_info_gleistronVersion(serialText(answer), versionText(readWord(answer + 4)),
                                       versionText(readWord(answer + 6)),
@@ -157,7 +139,7 @@ void Comm2Pc::reportVersions(const quint8 *answer)
 
 // A port that another program holds for a moment (the window's search, a probe of ModemManager)
 // is waited for; after heldPortWaitMs the holder is named instead of "no station".
-Comm2Pc::Outcome Comm2Pc::searchOrWait(bool silent, bool reconnect, quint8 *answer)
+StationLink::Outcome StationLink::searchOrWait(bool silent, bool reconnect, quint8 *answer)
 {
     Outcome outcome = searchAdapters(silent, reconnect, answer);
     if (outcome != Outcome::NotFound || silent || heldPortWaitMs <= 0)
@@ -188,7 +170,7 @@ Comm2Pc::Outcome Comm2Pc::searchOrWait(bool silent, bool reconnect, quint8 *answ
     }
 }
 
-bool Comm2Pc::connectDevice(bool silent)
+bool StationLink::connectDevice(bool silent)
 {
     quint8 answer[handshakeAnswerLength] = {};
     const Outcome outcome = searchOrWait(silent, false, answer);
@@ -213,7 +195,7 @@ bool Comm2Pc::connectDevice(bool silent)
     return true;
 }
 
-bool Comm2Pc::reconnectDevice(bool silent)
+bool StationLink::reconnectDevice(bool silent)
 {
     quint8 answer[handshakeAnswerLength] = {};
     const Outcome outcome = searchOrWait(silent, true, answer);
@@ -230,7 +212,7 @@ bool Comm2Pc::reconnectDevice(bool silent)
     return true;
 }
 
-bool Comm2Pc::recoverConnection()
+bool StationLink::recoverConnection()
 {
     throwIfStopped();
     ++recoveries;
@@ -254,7 +236,7 @@ bool Comm2Pc::recoverConnection()
     return ok;
 }
 
-void Comm2Pc::exchangeStalled()
+void StationLink::exchangeStalled()
 {
     // The long waits after a commit (up to 120 tries) may be what the station needs, so they
     // stay; but the user hears within seconds that it has stopped answering.
@@ -264,7 +246,7 @@ void Comm2Pc::exchangeStalled()
     }
 }
 
-void Comm2Pc::noteAnswered()
+void StationLink::noteAnswered()
 {
     if (!connected) {
         emit signal_reconnected();
@@ -272,7 +254,7 @@ void Comm2Pc::noteAnswered()
     }
 }
 
-Comm2Pc::AnswerCheck Comm2Pc::checkAnswer(const quint8 *request, const quint8 *answer,
+StationLink::AnswerCheck StationLink::checkAnswer(const quint8 *request, const quint8 *answer,
                                           int answerLength, bool emptyAllowed)
 {
     if (!answerFrameOk(answer, answerLength)) {
@@ -288,7 +270,7 @@ Comm2Pc::AnswerCheck Comm2Pc::checkAnswer(const quint8 *request, const quint8 *a
     return AnswerCheck::Unexpected;
 }
 
-void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *answer,
+void StationLink::exchangeUntil(const quint8 *request, int requestLength, quint8 *answer,
                             int answerLength, const std::function<AnswerCheck()> &accept,
                             const char *failureLine, int failureNumber, int retriesEachTry)
 {
@@ -323,7 +305,7 @@ void Comm2Pc::exchangeUntil(const quint8 *request, int requestLength, quint8 *an
     }
 }
 
-void Comm2Pc::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
+void StationLink::exchangeUntilAnswered(const quint8 *request, int requestLength, quint8 *answer,
                                     int answerLength, const char *failureLine, int failureNumber,
                                     bool emptyAllowed)
 {
