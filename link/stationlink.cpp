@@ -172,8 +172,18 @@ StationLink::Outcome StationLink::searchOrWait(bool silent, bool reconnect, quin
 
 bool StationLink::connectDevice(bool silent)
 {
+    return findStation(silent, false);
+}
+
+bool StationLink::reconnectDevice(bool silent)
+{
+    return findStation(silent, true);
+}
+
+bool StationLink::findStation(bool silent, bool anyMode)
+{
     quint8 answer[handshakeAnswerLength] = {};
-    const Outcome outcome = searchOrWait(silent, false, answer);
+    const Outcome outcome = searchOrWait(silent, anyMode, answer);
     lastOutcome = outcome;
     if (outcome == Outcome::Held)
         return false;
@@ -183,30 +193,15 @@ bool StationLink::connectDevice(bool silent)
         qCDebug(lcLink, "Gleistron not found");
         return false;
     }
-    if (outcome == Outcome::InvalidMode) {
+    // The firmware update talks to the station in whatever mode it is; the data sets need the
+    // PC mode.
+    if (outcome == Outcome::InvalidMode && !anyMode) {
         if (!silent)
             emit signal_info_invalidMode();
         qCDebug(lcLink, "Gleistron in invalid mode");
         return false;
     }
     dataModelVersion = readWord(answer + 8);
-    if (!silent)
-        reportVersions(answer);
-    return true;
-}
-
-bool StationLink::reconnectDevice(bool silent)
-{
-    quint8 answer[handshakeAnswerLength] = {};
-    const Outcome outcome = searchOrWait(silent, true, answer);
-    if (outcome == Outcome::Held)
-        return false;
-    if (outcome == Outcome::NotFound) {
-        if (!silent)
-            emit signal_info_noGleistron();
-        qCDebug(lcLink, "Gleistron not found");
-        return false;
-    }
     if (!silent)
         reportVersions(answer);
     return true;

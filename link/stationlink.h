@@ -90,6 +90,8 @@ private:
     enum class Outcome { NotFound, InvalidMode, Found, Held };
     Outcome searchAdapters(bool silent, bool reconnect, quint8 *answer);
     Outcome searchOrWait(bool silent, bool reconnect, quint8 *answer);
+    // connectDevice, or with anyMode reconnectDevice: a station in another mode counts too.
+    bool findStation(bool silent, bool anyMode);
     Outcome lastOutcome = Outcome::NotFound;
     void reportVersions(const quint8 *answer);
 };
