@@ -93,7 +93,7 @@ LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *
     records(Weichen);
     records(Rueckmelder);
     for (int piece = 0; piece < 3 * 65536 / 8; ++piece)
-        cursor.take(image.bank(1) + GleisplanOffset + piece * 8, 8);
+        cursor.take(image.gleisplan(0) + piece * 8, 8);
     for (int n = 0; n < 1024; ++n) {
         const bool whole = cursor.take(image.record(Fahrstrassen, n), 512);
         image.recordStatus[size_t(StatusFahrstrassen + n)] = whole ? 1 : 0;
@@ -102,8 +102,8 @@ LegacyImport::Result LegacyImport::read(QIODevice &in, DataImage &image, qint8 *
     }
     for (int n = 0; n < 1024; ++n)
         cursor.take(image.illumination(n), 512);
-    cursor.take(image.bank(0) + S88Offset, 256);
-    cursor.take(image.bank(0) + SystemOffset, 256);
+    cursor.take(image.s88(), 256);
+    cursor.take(image.systemKonfiguration(), 256);
     cursor.take(image.lokliste(0), 4 * 256);
     records(Lsb);
     records(Hsb);

@@ -94,13 +94,12 @@ void Comm_backup_download::readRecords(int set, bool (Comm_backup_download::*rea
 
 void Comm_backup_download::readPlan(int plan)
 {
-    quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
     for (int r = 0; r < 64; ++r) {
         emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
             const int key = c * 256 + r;
             currentRecord = key;
-            quint8 *block = base + r * 1024 + c * 8;
+            quint8 *block = document->gleisplan(plan, r, c);
             // A block that is empty or did not arrive must not keep what an earlier document
             // left there: the upload would send it to the station as if it were its own.
             if (takeEmpty(key) || !backup_Gleisplan_load(plan, c, r, block)) {
@@ -205,7 +204,7 @@ void Comm_backup_download::download(int set)
         std::fill_n(&status(StatusRueckmelder, 0), 1024, qint8(0));
         readRecords(set, &Comm_backup_download::readRueckmelder);
         currentRecord = -1;
-        backup_S88_load(document->bank(0) + S88Offset);
+        backup_S88_load(document->s88());
         document->s88Present = true;
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder geladen in %1 Sek. <BR>"), clock);
@@ -235,8 +234,8 @@ void Comm_backup_download::download(int set)
         break;
     case System:
         clock = startSection(QT_TRANSLATE_NOOP("MainWindow", "Lade Systemkonfiguration ... "));
-        backup_S88_load(document->bank(0) + S88Offset);
-        backup_SystemKonfiguration_load(document->bank(0) + SystemOffset);
+        backup_S88_load(document->s88());
+        backup_SystemKonfiguration_load(document->systemKonfiguration());
         document->s88Present = true;
         endSection(weightOf(set),
                    QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration geladen in %1 Sek. <BR>"),

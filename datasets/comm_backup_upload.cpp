@@ -310,12 +310,11 @@ void Comm_backup_upload::sendPlan(int plan)
         QCoreApplication::translate("MainWindow", "Speichere Gleisplan %1 ... ").arg(plan + 1));
     QElapsedTimer clock;
     clock.start();
-    const quint8 *base = document->bank(1) + GleisplanOffset * (plan + 1);
     currentSet = Gleisplan1 + plan;
     for (int r = 0; r < 64; ++r) {
         emitProgress(TransferPlan::of(Gleisplan1 + plan).factor * quint32(r));
         for (int c = 0; c < 128; c += 8) {
-            const quint8 *block = base + r * 1024 + c * 8;
+            const quint8 *block = document->gleisplan(plan, r, c);
             currentRecord = c * 256 + r;
             if (UploadRules::planBlockSent(block, r, c))
                 backup_Gleisplan_save(plan, c, r, block);
@@ -346,7 +345,7 @@ void Comm_backup_upload::uploadRueckmelder()
                 [this](int n) { backup_Rueckmelder_save(n, document->record(Rueckmelder, n)); });
     // Only S88 data the document really holds: zeros would wipe the station's configuration.
     if (document->s88Present)
-        backup_S88_save(document->bank(0) + S88Offset);
+        backup_S88_save(document->s88());
     backup_Rueckmelder_commit();
     endSection(TransferPlan::of(Rueckmelder).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Rückmelder gespeichert in %1 Sek. <BR>"), clock);
@@ -401,7 +400,7 @@ void Comm_backup_upload::uploadSystem()
         startSection(QT_TRANSLATE_NOOP("MainWindow", "Speichere Systemkonfiguration ... "));
     currentSet = System;
     currentRecord = -1;
-    backup_SystemKonfiguration_save(document->bank(0) + SystemOffset);
+    backup_SystemKonfiguration_save(document->systemKonfiguration());
     endSection(TransferPlan::of(System).uploadDone,
                QT_TRANSLATE_NOOP("MainWindow", "  Systemkonfiguration gespeichert in %1 Sek. <BR>"),
                clock);

@@ -63,11 +63,10 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
             continue;
         const Entry &e = entry(set);
         if (set >= Gleisplan1 && set <= Gleisplan3) {
-            const int base = GleisplanOffset * (set - Gleisplan1 + 1);
             for (int r = 0; r < 64; ++r) {
                 for (int c = 0; c < 128; c += 8) {
-                    const quint8 *x = a.bank(1) + base + r * 1024 + c * 8;
-                    const quint8 *y = b.bank(1) + base + r * 1024 + c * 8;
+                    const quint8 *x = a.gleisplan(set - Gleisplan1, r, c);
+                    const quint8 *y = b.gleisplan(set - Gleisplan1, r, c);
                     // Every byte counts, also in a block no cell of which is used; a held
                     // plan's first block is sent always.
                     const bool equal = same(x, y, 64);
@@ -83,10 +82,10 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
         }
         if (set == System) {
             add(QLatin1String(e.key), 0, heldA, heldB,
-                same(a.bank(0) + SystemOffset, b.bank(0) + SystemOffset, 256));
+                same(a.systemKonfiguration(), b.systemKonfiguration(), 256));
             if (set == s88After)
                 add(QStringLiteral("s88"), 0, a.s88Present, b.s88Present,
-                    same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
+                    same(a.s88(), b.s88(), 256));
             continue;
         }
         // Image 0 is never read from a station nor sent to one.
@@ -111,7 +110,7 @@ QList<Line> compare(const DataImage &a, const DataImage &b, const DataImage *onl
         }
         if (set == s88After)
             add(QStringLiteral("s88"), 0, a.s88Present, b.s88Present,
-                same(a.bank(0) + S88Offset, b.bank(0) + S88Offset, 256));
+                same(a.s88(), b.s88(), 256));
     }
     return lines;
 }

@@ -41,6 +41,20 @@ public:
     quint8 *lokliste(int l) { return bank(0) + Catalogue::LoklistenOffset + l * 256; }
     const quint8 *lokliste(int l) const { return bank(0) + Catalogue::LoklistenOffset + l * 256; }
 
+    // Track plan p (0 to 2): 64 rows of 128 cells of 8 bytes; the cell at row r, column c.
+    quint8 *gleisplan(int p, int r = 0, int c = 0)
+    {
+        return bank(1) + Catalogue::GleisplanOffset * (p + 1) + r * 1024 + c * 8;
+    }
+    const quint8 *gleisplan(int p, int r = 0, int c = 0) const
+    {
+        return bank(1) + Catalogue::GleisplanOffset * (p + 1) + r * 1024 + c * 8;
+    }
+    quint8 *s88() { return bank(0) + Catalogue::S88Offset; }
+    const quint8 *s88() const { return bank(0) + Catalogue::S88Offset; }
+    quint8 *systemKonfiguration() { return bank(0) + Catalogue::SystemOffset; }
+    const quint8 *systemKonfiguration() const { return bank(0) + Catalogue::SystemOffset; }
+
     // Records with status present among record numbers 1 to the last of a set.
     int presentRecords(int set) const;
 

@@ -62,11 +62,10 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
     for (int plan = 0; plan < 3; ++plan) {
         if (!part(Gleisplan1 + plan))
             continue;
-        const int base = GleisplanOffset * (plan + 1);
         for (int r = 0; r < 64; ++r) {
             for (int c = 0; c < 128; c += 8) {
-                const quint8 *block = sent.bank(1) + base + r * 1024 + c * 8;
-                const quint8 *onStation = back.bank(1) + base + r * 1024 + c * 8;
+                const quint8 *block = sent.gleisplan(plan, r, c);
+                const quint8 *onStation = back.gleisplan(plan, r, c);
                 const char *key = entry(Gleisplan1 + plan).key;
                 // A block empty on both sides is not sent, so the station keeps its own bytes
                 // there; where they differ from the document's, that is a difference as a
@@ -89,7 +88,7 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
     // system configuration alone does not send it).
     const bool s88Compared = sent.s88Present && (part(Rueckmelder) || part(System));
     if (s88Compared && part(Rueckmelder))
-        check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
+        check("s88", 0, sent.s88(), back.s88(), 256, true);
     if (part(Fahrstrassen)) {
         for (int n = 0; n < 1024; ++n) {
             const bool present = held(StatusFahrstrassen, n);
@@ -114,9 +113,9 @@ QList<Difference> compare(const DataImage &sent, const DataImage &back, int *com
     if (part(Hsb))
         records(Hsb);
     if (part(System)) {
-        check("system", 0, sent.bank(0) + SystemOffset, back.bank(0) + SystemOffset, 256, true);
+        check("system", 0, sent.systemKonfiguration(), back.systemKonfiguration(), 256, true);
         if (s88Compared && !part(Rueckmelder))
-            check("s88", 0, sent.bank(0) + S88Offset, back.bank(0) + S88Offset, 256, true);
+            check("s88", 0, sent.s88(), back.s88(), 256, true);
     }
     if (part(Lokbilder)) {
         for (int n = 1; n < LokbildCount; ++n) {

@@ -398,7 +398,7 @@ void TransferSession::afterVerify(bool complete)
     if (before) {
         ++result.compared;
         for (int i = 0; i < 256; ++i) {
-            if (before->bank(0)[S88Offset + i] != aside->image.bank(0)[S88Offset + i]) {
+            if (before->s88()[i] != aside->image.s88()[i]) {
                 result.differences.append({QStringLiteral("s88"), 0, i});
                 break;
             }

@@ -51,7 +51,7 @@ void SimStation::fillSample()
     for (int i = 0; i < 41; ++i) {
         const int n = i < 30 ? i + 1 : i < 40 ? 100 + 3 * i : 1023;
         locos.append(n);
-        quint8 *rec = image.bank(0) + LokOffset + n * 256;
+        quint8 *rec = image.record(Lokomotiven, n);
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
         text(rec, 16, names[i % 16]);
@@ -59,7 +59,7 @@ void SimStation::fillSample()
         rec[18] = quint8(pick(14, 128)); // speed steps
         image.recordStatus[size_t(StatusLokomotiven + n)] = 1;
     }
-    quint8 *lists = image.bank(0) + LoklistenOffset;
+    quint8 *lists = image.lokliste(0);
     std::memset(lists, 0xFF, 4 * 256);
     for (int list = 0; list < 4; ++list) {
         for (int k = 0; k < 10; ++k)
@@ -68,9 +68,8 @@ void SimStation::fillSample()
 
     // Two track plans: a double-track oval with stations and sidings; the third plan is empty.
     for (int plan = 0; plan < 2; ++plan) {
-        quint8 *base = image.bank(1) + GleisplanOffset * (plan + 1);
         auto cell = [&](int row, int column, int type, int address) {
-            quint8 *c = base + row * 1024 + column * 8;
+            quint8 *c = image.gleisplan(plan, row, column);
             c[0] = quint8(type);
             c[1] = quint8(pick(0, 7)); // direction
             word(c + 2, address);
@@ -98,7 +97,7 @@ void SimStation::fillSample()
     for (int n = 0; n < 1024; ++n) {
         if (n == 0 || (n >= 420 && n % 5 != 0 && n != 1023))
             continue;
-        quint8 *rec = image.bank(1) + WeichenOffset + n * 64;
+        quint8 *rec = image.record(Weichen, n);
         for (int k = 0; k < 64; ++k)
             rec[k] = quint8(pick(0, 255));
         word(rec, n + 1);
@@ -107,7 +106,7 @@ void SimStation::fillSample()
     for (int n = 0; n < 1024; ++n) {
         if (n >= 260 && n != 1023)
             continue;
-        quint8 *rec = image.bank(2) + RueckmelderOffset + n * 256;
+        quint8 *rec = image.record(Rueckmelder, n);
         for (int k = 0; k < 256; ++k)
             rec[k] = quint8(pick(0, 255));
         image.recordStatus[size_t(StatusRueckmelder + n)] = 1;
@@ -119,7 +118,7 @@ void SimStation::fillSample()
         "Gueterbahnhof & Hafen", "Blockstrecke Ost", "Wendezug Kopfgl.", "Schattenbf 3"};
     for (int i = 0; i < 105; ++i) {
         const int n = i < 80 ? i + 1 : i < 104 ? 200 + i * 7 : 1023;
-        quint8 *rec = image.bank(0) + RouteOffset + n * 512;
+        quint8 *rec = image.record(Fahrstrassen, n);
         std::memset(rec, 0xFF, 512);
         text(rec, 30, comments[i % 8]);
         if (i % 8 == 7)
@@ -158,7 +157,7 @@ void SimStation::fillSample()
             b.command(282 + 6 * (k + 1), 100, 18, 3 + k, 0);
         }
         // Not every route has its illumination set up.
-        quint8 *light = image.bank(2) + AusleuchtungOffset + n * 512;
+        quint8 *light = image.illumination(n);
         const bool lit = i % 5 != 3;
         for (int k = 0; k < 512; ++k)
             light[k] = lit ? quint8((k * 7 + n) & 0xFF) : 0;
