@@ -11,7 +11,7 @@ QString translated(const char *text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
-QString seconds(const QElapsedTimer &clock, int decimals)
+QString secondsText(const QElapsedTimer &clock, int decimals)
 {
     return QString::number(double(clock.elapsed()) / 1000.0, 'f', decimals);
 }
@@ -168,12 +168,12 @@ void BackupJob::message(const char *text)
 
 void BackupJob::sectionEnd(const char *text, const QElapsedTimer &clock)
 {
-    emit signal_comm_backup_message(translated(text).arg(seconds(clock, 3)));
+    emit signal_comm_backup_message(translated(text).arg(secondsText(clock, 3)));
 }
 
 void BackupJob::sectionEnd(const char *text, int plan, const QElapsedTimer &clock)
 {
-    emit signal_comm_backup_message(translated(text).arg(plan).arg(seconds(clock, 3)));
+    emit signal_comm_backup_message(translated(text).arg(plan).arg(secondsText(clock, 3)));
 }
 
 qint8 &BackupJob::status(int statusOffset, int n)
@@ -199,5 +199,7 @@ void BackupJob::finish(const char *finalMessage)
 {
     backup_finalize();
     emit signal_comm_progress(1000);
-    emit signal_comm_backup_message(translated(finalMessage).arg(seconds(overall, 2)));
+    seconds = secondsText(overall, 2);
+    if (finalMessage)
+        emit signal_comm_backup_message(translated(finalMessage).arg(seconds));
 }

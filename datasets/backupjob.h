@@ -24,6 +24,8 @@ public:
 
     // Sets the transfer finished, in order; read after the job has ended.
     QList<int> finishedSets;
+    // The whole transfer's time in seconds ("12.34"), once it has finished.
+    QString seconds;
     // What a transfer that was stopped part-way leaves: the console's text, for the window and
     // the command-line tool alike.
     static QString stoppedMessage(bool download, const DataImage &document,
@@ -46,7 +48,8 @@ protected:
     // Finds the station, settles the version question and starts the progress over the
     // selected sets; false when the job has to end without a transfer.
     bool begin(const char *jobName);
-    // Closes the transfer on the station and reports the end with the overall time.
+    // Closes the transfer on the station and reports the end with the overall time (no
+    // message: the caller reports it).
     void finish(const char *finalMessage);
     void startProgress(quint32 total);
     void emitProgress(quint32 position);

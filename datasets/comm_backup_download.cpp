@@ -17,11 +17,11 @@ void Comm_backup_download::run()
             if (document->selectedSets[size_t(set)])
                 download(set);
         }
-        finish(finalMessage ? finalMessage
-                            : QT_TRANSLATE_NOOP("MainWindow",
-                                                "<span style=\"font-weight:bold;color:#006600;\">"
-                                                "Alle ausgewählte Datensätze geladen in %1 Sek. "
-                                                "</span><HR><BR>"));
+        finish(quiet ? nullptr
+                     : QT_TRANSLATE_NOOP("MainWindow",
+                                         "<span style=\"font-weight:bold;color:#006600;\">"
+                                         "Alle ausgewählte Datensätze geladen in %1 Sek. "
+                                         "</span><HR><BR>"));
         emit signal_comm_backup_download_complete(true);
     } catch (const ex_wrongMode &) {
         forgetUnfinished();

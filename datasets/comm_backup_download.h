@@ -9,7 +9,9 @@ class Comm_backup_download : public BackupJob
 public:
     // A read beside the document (a compare, a check, "Vorher sichern") ends with this line
     // instead of the one that says the document was loaded.
-    void setFinalMessage(const char *text) { finalMessage = text; }
+    // A read beside the document ends without the download's last line: the caller says what
+    // it read.
+    void setQuiet(bool on) { quiet = on; }
 
 signals:
     void signal_comm_backup_download_complete(bool success);
@@ -33,5 +35,5 @@ private:
     void clearRecord(int set, int n);
     void forgetUnfinished();
 
-    const char *finalMessage = nullptr;
+    bool quiet = false;
 };

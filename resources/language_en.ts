@@ -4,6 +4,42 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument bleibt unverändert.</source>
+        <translation>Gleistron read in %1 s, for comparison; the document is unchanged.</translation>
+    </message>
+    <message>
+        <source>Gleistron gelesen in %1 Sek., für „Vorher sichern“; das Dokument bleibt unverändert.</source>
+        <translation>Gleistron read in %1 s, for “Keep previous data first”; the document is unchanged.</translation>
+    </message>
+    <message>
+        <source>Nichts wurde gesendet.</source>
+        <translation>Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Backup Datei %1 gespeichert.</source>
+        <translation>Backup file %1 saved.</translation>
+    </message>
+    <message>
+        <source>Prüfung: alle %1 Datensätze und Blöcke stimmen überein.</source>
+        <translation>Verify: all %1 records and blocks match.</translation>
+    </message>
+    <message>
+        <source>Prüfung: %1 von %2 Datensätzen weichen ab:</source>
+        <translation>Verify: %1 of %2 records differ:</translation>
+    </message>
+    <message>
+        <source>%1 %2: nur im Gleistron</source>
+        <translation>%1 %2: only in the Gleistron</translation>
+    </message>
+    <message>
+        <source>%1 %2 ab Byte %3</source>
+        <translation>%1 %2 from byte %3</translation>
+    </message>
+    <message>
+        <source>%1 Datensätze hat nur der Gleistron, nicht die Datensicherung. Der Gleistron behält sie; sollen sie weg, bitte am Gleistron löschen.</source>
+        <translation>%1 records are in the Gleistron only, not in the backup. The Gleistron keeps them; if they should go, please delete them on the Gleistron.</translation>
+    </message>
+    <message>
         <source>&lt;span style="font-weight:bold;color:#006600;"&gt;Prüfung: alle %1 Datensätze und Blöcke stimmen überein.&lt;/span&gt;&lt;BR&gt;</source>
         <translation>&lt;span style="font-weight:bold;color:#006600;"&gt;Verify: all %1 records and blocks match.&lt;/span&gt;&lt;BR&gt;</translation>
     </message>

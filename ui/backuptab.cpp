@@ -9,6 +9,7 @@
 #include "link/statustexts.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
+#include "ui/sessionhtml.h"
 #include "ui_mainwindow.h"
 
 #include <QCheckBox>
@@ -64,6 +65,8 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
             Qt::QueuedConnection);
     });
     connect(t, &TransferSession::message, this, &BackupTab::message);
+    connect(t, &TransferSession::report, this,
+            [this](const SessionEvent &event) { emit message(sessionEventHtml(event)); });
     connect(t, &TransferSession::progress, this, &BackupTab::progress);
     connect(t, &TransferSession::routesChanged, this, &BackupTab::routesChanged);
     connect(t, &TransferSession::versionProblem, this, &BackupTab::versionProblem);
@@ -319,11 +322,11 @@ QString BackupTab::askKeepPrevious()
             target = dialog.selectedFiles().first();
         }
         const QString named = BackupFile::normalizedName(target);
-        QString html;
-        const QString problem =
-            named.isEmpty() ? QStringLiteral("not a .GTB2 name")
-                            : TransferSession::keepPreviousProblem(named, document.filePath, &html);
-        if (problem.isEmpty())
+        const QString html =
+            named.isEmpty()
+                ? QString()
+                : sessionProblemHtml(TransferSession::keepPreviousProblem(named, document.filePath));
+        if (!named.isEmpty() && html.isEmpty())
             return named;
         emit message(html.isEmpty()
                          ? QCoreApplication::translate(
@@ -396,8 +399,8 @@ void BackupTab::returnToIdle(bool refresh)
 
 void BackupTab::sessionFinished(const TransferSession::Result &result)
 {
-    if (!result.failureHtml.isEmpty())
-        emit message(result.failureHtml);
+    if (const QString html = sessionProblemHtml(result.problem); !html.isEmpty())
+        emit message(html);
     if (std::exchange(previewing, false) && result.outcome == TransferSession::Outcome::Done) {
         // Still busy: the question comes after the session has finished its report, since it
         // runs an event loop.
@@ -413,8 +416,7 @@ void BackupTab::sessionFinished(const TransferSession::Result &result)
 
 bool BackupTab::versionAccepted(int version)
 {
-    QString stationText = QString::number(version);
-    stationText.insert(1, QLatin1Char('.'));
+    const QString stationText = versionText(quint16(version));
     emit message(QCoreApplication::translate(
                      "MainWindow",
                      "<BR><span style=\"font-weight:bold;color:#660000;\">WARNUNG! Gleistron "

@@ -5,7 +5,6 @@
 #include "datasets/comm_backup_upload.h"
 #include "model/uploadrules.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <sys/stat.h>
@@ -13,17 +12,6 @@
 using namespace Catalogue;
 
 namespace {
-
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
-QString errorHtml(const QString &text)
-{
-    return QStringLiteral("<BR><span style=\"font-weight:bold;color:#990000;\">%1</span><BR>")
-        .arg(text);
-}
 
 // The same file, also through a link, a hard link or another spelling of the path.
 bool sameFile(const QString &a, const QString &b)
@@ -52,91 +40,50 @@ TransferSession::~TransferSession()
     }
 }
 
-QString TransferSession::keepPreviousProblem(const QString &target, const QString &source,
-                                             QString *html)
+SessionProblem TransferSession::keepPreviousProblem(const QString &target, const QString &source)
 {
-    auto problem = [html](const QString &text, const QString &translated) {
-        if (html)
-            *html = errorHtml(translated);
-        return text;
-    };
+    using Kind = SessionProblem::Kind;
     if (!source.isEmpty() && sameFile(target, source))
-        return problem(
-            QStringLiteral("%1 is the file being restored; keep the previous state in another "
-                           "file")
-                .arg(target),
-            translated(
-                QT_TRANSLATE_NOOP(
-                    "MainWindow",
-                    "%1 ist die Datei, die hochgeladen wird. Bitte den vorherigen Stand in einer "
-                    "anderen Datei sichern; nichts wurde gesendet."))
-                .arg(target.toHtmlEscaped()));
+        return {Kind::KeepIsSource, target, {}, {}, {}};
     if (Document::nameTaken(target))
-        return problem(
-            QStringLiteral("%1 exists; the previous state goes into a new file").arg(target),
-            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet."))
-                .arg(target.toHtmlEscaped()));
+        return {Kind::KeepTaken, target, {}, {}, {}};
     // Known now, not after the station has been read.
     QSaveFile probe(target);
     if (!probe.open(QIODevice::WriteOnly))
-        return problem(
-            QStringLiteral("cannot write %1: %2").arg(target, probe.errorString()),
-            translated(
-                QT_TRANSLATE_NOOP("MainWindow",
-                                  "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
-                .arg(target.toHtmlEscaped(), probe.errorString().toHtmlEscaped()));
+        return {Kind::KeepUnwritable, target, probe.errorString(), {}, {}};
     probe.cancelWriting();
-    return QString();
+    return {};
 }
 
-QString TransferSession::restoreProblem(const Document &document, QString *html)
+SessionProblem TransferSession::restoreProblem(const Document &document)
 {
     const DataImage &image = document.image;
-    QStringList damagedKeys, damagedNames, places;
+    SessionProblem problem;
     // Where the reading stopped, or the file as a whole is not as written, any set may be
     // missing.
     const bool cut = document.incomplete;
     for (const BackupFile::Damage &d : document.damage) {
-
         if (d.set < 0 || !image.selectedSets[size_t(d.set)])
             continue;
-        if (!damagedKeys.contains(QLatin1String(entry(d.set).key))) {
-            damagedKeys.append(QLatin1String(entry(d.set).key));
-            damagedNames.append(translated(entry(d.set).name));
-        }
-        places.append(BackupFile::describe(d));
+        if (!problem.sets.contains(d.set))
+            problem.sets.append(d.set);
+        problem.places.append(BackupFile::describe(d));
     }
     // A file cut between two sections may have lost any set the selection asks for.
     bool missing = false;
     for (int set = 0; set < DataSetCount; ++set)
         missing = missing || (image.selectedSets[size_t(set)] && !image.presentSets[size_t(set)]);
-    if (!damagedKeys.isEmpty() || (cut && missing)) {
-        if (html)
-            *html = errorHtml(
-                translated(
-                    QT_TRANSLATE_NOOP("MainWindow",
-                                      "Die Datei ist beschädigt (%1); nichts wurde gesendet."))
-                    .arg(damagedNames.isEmpty()
-                             ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
-                             : damagedNames.join(", ")));
-        return damagedKeys.isEmpty()
-                   ? QStringLiteral(
-                         "the file is cut short or damaged and may lack selected sets; nothing "
-                         "was sent (--sets with the sets it holds restores them)")
-                   : QStringLiteral("the file is damaged in %1 (%2); nothing was sent (--sets "
-                                    "without them restores the rest)")
-                         .arg(damagedKeys.join(QLatin1Char(',')),
-                              places.join(QStringLiteral("; ")));
+    if (!problem.sets.isEmpty()) {
+        problem.kind = SessionProblem::Kind::FileDamaged;
+        return problem;
     }
+    if (cut && missing)
+        return {SessionProblem::Kind::FileCut, {}, {}, {}, {}};
     for (int set = 0; set < DataSetCount; ++set) {
         if (UploadRules::takesPart(image, set))
-            return QString();
+            return {};
     }
-    if (html)
-        *html = errorHtml(translated(QT_TRANSLATE_NOOP(
-            "MainWindow", "Keiner der ausgewählten Datensätze ist in der Datensicherung; "
-                          "nichts wurde gesendet.")));
-    return QStringLiteral("no selected set is in the file; nothing was sent");
+    return {SessionProblem::Kind::NothingSelected, {}, {}, {}, {}};
 }
 
 void TransferSession::startJob(BackupJob *newJob)
@@ -157,11 +104,11 @@ void TransferSession::startJob(BackupJob *newJob)
     connect(job, &BackupJob::signal_comm_version_problem, this, &TransferSession::versionProblem,
             Qt::QueuedConnection);
     connect(
-        job, &StationLink::signal_info_noGleistron, this, [this] { jobOutcome = Outcome::NoStation; },
-        Qt::QueuedConnection);
+        job, &StationLink::signal_info_noGleistron, this,
+        [this] { jobOutcome = Outcome::NoStation; }, Qt::QueuedConnection);
     connect(
-        job, &StationLink::signal_info_invalidMode, this, [this] { jobOutcome = Outcome::WrongMode; },
-        Qt::QueuedConnection);
+        job, &StationLink::signal_info_invalidMode, this,
+        [this] { jobOutcome = Outcome::WrongMode; }, Qt::QueuedConnection);
     connect(
         job, &BackupJob::signal_comm_transfer_stopped, this,
         [this] { jobOutcome = Outcome::Stopped; }, Qt::QueuedConnection);
@@ -184,27 +131,25 @@ void TransferSession::startJob(BackupJob *newJob)
     job->start();
 }
 
-namespace {
-// The reads beside the document say what they read, and that the document stayed as it was.
-const char *readForCompare =
-    QT_TRANSLATE_NOOP("MainWindow", "Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument "
-                                    "bleibt unverändert.<BR>");
-const char *readForKeeping =
-    QT_TRANSLATE_NOOP("MainWindow", "Gleistron gelesen in %1 Sek., für „Vorher sichern“; das "
-                                    "Dokument bleibt unverändert.<BR>");
-} // namespace
-
 void TransferSession::runDownload(DataImage *image, const std::function<void(bool)> &done,
-                                  const char *finalMessage)
+                                  std::optional<SessionEvent::Kind> beside)
 {
     auto *download = new Comm_backup_download;
     download->setDocument(image);
-    download->setFinalMessage(finalMessage);
+    download->setQuiet(beside.has_value());
     connect(
         download, &Comm_backup_download::signal_comm_backup_download_complete, this,
         [this](bool success) { jobComplete = success; }, Qt::QueuedConnection);
     touched = false;
-    next = [this, done] { done(jobComplete); };
+    next = [this, done, beside, download] {
+        if (jobComplete && beside) {
+            SessionEvent read;
+            read.kind = *beside;
+            read.seconds = download->seconds;
+            emit report(read);
+        }
+        done(jobComplete);
+    };
     startJob(download);
 }
 
@@ -219,11 +164,18 @@ void TransferSession::end(Outcome outcome)
     emit finished(result);
 }
 
-void TransferSession::fail(const QString &text, const QString &html)
+void TransferSession::fail(const SessionProblem &problem)
 {
-    result.failure = text;
-    result.failureHtml = html; // the window shows it, the tool prints `failure`
+    result.problem = problem;
     end(Outcome::Failed);
+}
+
+void TransferSession::say(SessionEvent::Kind kind)
+{
+    SessionEvent event;
+    event.kind = kind;
+    event.path = options.keepPrevious;
+    emit report(event);
 }
 
 // What ended a job without its completion: the station's report, or a failure.
@@ -257,15 +209,15 @@ void TransferSession::restore(Document &source, const RestoreOptions &restoreOpt
     options = restoreOptions;
     result = Result{};
     stopAsked = false;
-    QString html;
-    if (const QString why = restoreProblem(source, &html); !why.isEmpty()) {
-        fail(why, html);
+    if (const SessionProblem problem = restoreProblem(source); !problem.none()) {
+        fail(problem);
         return;
     }
     if (!options.keepPrevious.isEmpty()) {
-        if (const QString why = keepPreviousProblem(options.keepPrevious, source.filePath, &html);
-            !why.isEmpty()) {
-            fail(why, html);
+        if (const SessionProblem problem =
+                keepPreviousProblem(options.keepPrevious, source.filePath);
+            !problem.none()) {
+            fail(problem);
             return;
         }
     }
@@ -278,7 +230,8 @@ void TransferSession::restore(Document &source, const RestoreOptions &restoreOpt
         before = std::make_unique<DataImage>();
         before->selectedSets[System] = 1;
         runDownload(
-            before.get(), [this](bool complete) { afterCheck(complete); }, readForCompare);
+            before.get(), [this](bool complete) { afterCheck(complete); },
+            SessionEvent::Kind::ReadForCompare);
         return;
     }
     afterCheck(true);
@@ -305,13 +258,13 @@ void TransferSession::afterCheck(bool complete)
     if (UploadRules::takesPart(document->image, Rueckmelder) && document->image.s88Present)
         aside->image.selectedSets[System] = 1;
     runDownload(
-        &aside->image, [this](bool ok) { afterKeep(ok); }, readForKeeping);
+        &aside->image, [this](bool ok) { afterKeep(ok); }, SessionEvent::Kind::ReadForKeeping);
 }
 
 void TransferSession::afterKeep(bool complete)
 {
     if (!complete || stopAsked) {
-        emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.<BR>")));
+        say(SessionEvent::Kind::NothingSent);
         end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
         return;
     }
@@ -320,31 +273,22 @@ void TransferSession::afterKeep(bool complete)
     const Document::Created created = aside->saveNew(options.keepPrevious);
     if (created == Document::Created::NameTaken) {
         result.keptFileTaken = true;
-        fail(QStringLiteral("%1 appeared during the restore and stays as it is; nothing was "
-                            "sent")
-                 .arg(options.keepPrevious),
-             errorHtml(translated(QT_TRANSLATE_NOOP("MainWindow",
-                                                    "%1 gibt es schon; nichts wurde gesendet."))
-                           .arg(options.keepPrevious.toHtmlEscaped())));
+        fail({SessionProblem::Kind::KeepAppeared, options.keepPrevious, {}, {}, {}});
         return;
     }
     if (created != Document::Created::Yes) {
-        fail(QStringLiteral("cannot write %1: %2; nothing was sent")
-                 .arg(options.keepPrevious, aside->errorText),
-             errorHtml(
-                 translated(QT_TRANSLATE_NOOP(
-                                "MainWindow",
-                                "%1 kann nicht geschrieben werden: %2; nichts wurde gesendet."))
-                     .arg(options.keepPrevious.toHtmlEscaped(), aside->errorText.toHtmlEscaped())));
+        fail({SessionProblem::Kind::KeepWriteFailed,
+              options.keepPrevious,
+              aside->errorText,
+              {},
+              {}});
         return;
     }
     result.keptFile = options.keepPrevious;
-    emit message(
-        translated(QT_TRANSLATE_NOOP("MainWindow", "Backup Datei <B>%1</B> gespeichert.<BR>"))
-            .arg(options.keepPrevious.toHtmlEscaped()));
+    say(SessionEvent::Kind::KeptFile);
     aside.reset();
     if (stopAsked) {
-        emit message(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.<BR>")));
+        say(SessionEvent::Kind::NothingSent);
         end(Outcome::Stopped);
         return;
     }
@@ -383,7 +327,7 @@ void TransferSession::afterUpload(bool complete)
     aside = std::make_unique<Document>();
     UploadCheck::selectReadBack(document->image, aside->image);
     runDownload(
-        &aside->image, [this](bool ok) { afterVerify(ok); }, readForCompare);
+        &aside->image, [this](bool ok) { afterVerify(ok); }, SessionEvent::Kind::ReadForCompare);
 }
 
 void TransferSession::afterVerify(bool complete)
@@ -405,48 +349,12 @@ void TransferSession::afterVerify(bool complete)
         }
     }
     result.verified = true;
-    emit message(verifyHtml());
+    SessionEvent verified;
+    verified.kind = SessionEvent::Kind::Verified;
+    verified.compared = result.compared;
+    verified.differences = result.differences;
+    emit report(verified);
     end(Outcome::Done);
-}
-
-QString TransferSession::verifyHtml() const
-{
-    if (result.differences.isEmpty())
-        return translated(
-                   QT_TRANSLATE_NOOP("MainWindow",
-                                     "<span style=\"font-weight:bold;color:#006600;\">Prüfung: "
-                                     "alle %1 Datensätze und Blöcke "
-                                     "stimmen überein.</span><BR>"))
-            .arg(result.compared);
-    QString lines;
-    for (const UploadCheck::Difference &d : result.differences) {
-        lines += d.stationOnly
-                     ? translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2: nur im Gleistron<BR>"))
-                           .arg(d.set)
-                           .arg(d.number)
-                     : translated(QT_TRANSLATE_NOOP("MainWindow", "%1 %2 ab Byte %3<BR>"))
-                           .arg(d.set)
-                           .arg(d.number)
-                           .arg(d.byte);
-    }
-    const int stationOnly = UploadCheck::stationOnlyCount(result.differences);
-    QString text =
-        translated(
-            QT_TRANSLATE_NOOP("MainWindow",
-                              "<span style=\"font-weight:bold;color:#990000;\">Prüfung: %1 von %2 "
-                              "Datensätzen weichen ab:</span><BR>"))
-            .arg(result.differences.size())
-            .arg(result.compared) +
-        lines;
-    if (stationOnly > 0)
-        text +=
-            translated(
-                QT_TRANSLATE_NOOP(
-                    "MainWindow",
-                    "%1 Datensätze hat nur der Gleistron, nicht die Datensicherung. Der Gleistron "
-                    "behält sie; sollen sie weg, bitte am Gleistron löschen.<BR>"))
-                .arg(stationOnly);
-    return text;
 }
 
 void TransferSession::compare(Document &target)
@@ -468,7 +376,7 @@ void TransferSession::compare(Document &target)
             result.lines = BackupDiff::compare(document->image, aside->image, &aside->image);
             end(Outcome::Done);
         },
-        readForCompare);
+        SessionEvent::Kind::ReadForCompare);
 }
 
 void TransferSession::requestStop()

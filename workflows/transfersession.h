@@ -2,6 +2,7 @@
 
 #include "model/backupdiff.h"
 #include "model/uploadcheck.h"
+#include "sessionreport.h"
 
 #include <QList>
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BackupJob;
 class StationLink;
@@ -30,8 +32,7 @@ public:
     struct Result
     {
         Outcome outcome = Outcome::Done;
-        QString failure;     // why a Failed session ended, in English for the tool's stderr
-        QString failureHtml; // the same for the window's console, translated
+        SessionProblem problem; // why a Failed restore ended before it sent anything
         QList<int> finishedSets;
         QList<int> unconfirmedSets; // upload: staged while the link was lost
         bool verified = false;      // the read-back ran to its end
@@ -70,18 +71,20 @@ public:
     // Why a file may not take what a restore overwrites (it is the restore's source, or the
     // name is taken, also by a link, or it cannot be written); empty when it may. The file is
     // created only when written, and refused then when the name was taken meanwhile.
-    static QString keepPreviousProblem(const QString &target, const QString &source,
-                                       QString *html = nullptr);
+    static SessionProblem keepPreviousProblem(const QString &target, const QString &source);
     // The file's sets that a restore of the selection would refuse (damaged or cut), or what
     // stops it from sending anything; empty when it may go on.
-    static QString restoreProblem(const Document &document, QString *html = nullptr);
+    static SessionProblem restoreProblem(const Document &document);
 
 signals:
     // A job of the session has been created and is about to start: connect its station
     // reports (queued) and track it.
     void jobStarted(StationLink *job);
     void stepStarted(TransferSession::Step step);
+    // The jobs' own console messages.
     void message(const QString &html);
+    // What the session itself has to say.
+    void report(const SessionEvent &event);
     void progress(int permille);
     void versionProblem(int version);
     // A download rewrote the document's route records.
@@ -89,17 +92,19 @@ signals:
     void finished(const TransferSession::Result &result);
 
 private:
+    // A read beside the document (`beside`: ReadForCompare or ReadForKeeping) reports itself
+    // as such, not as a download into it.
     void runDownload(DataImage *image, const std::function<void(bool complete)> &done,
-                     const char *finalMessage = nullptr);
+                     std::optional<SessionEvent::Kind> beside = std::nullopt);
     void runUpload();
     void startJob(BackupJob *job);
     void end(Outcome outcome);
-    void fail(const QString &text, const QString &html);
+    void fail(const SessionProblem &problem);
+    void say(SessionEvent::Kind kind);
     void afterCheck(bool complete);
     void afterKeep(bool complete);
     void afterUpload(bool complete);
     void afterVerify(bool complete);
-    QString verifyHtml() const;
 
     Step step = Step::Idle;
     Document *document = nullptr;

@@ -54,7 +54,8 @@ void TestCatalogue::everyTextTranslated()
     const QString extracted = dir.filePath(QStringLiteral("code.ts"));
     QStringList folders;
     for (const char *folder :
-         {"app", "ui", "link", "datasets", "backupfile", "routes", "lsbupdate"})
+         {"app", "ui", "model", "link", "commands", "backupfile", "datasets", "lsbupdate", "routes",
+          "workflows"})
         folders << QDir(QStringLiteral(GLEISTRON_SOURCE)).filePath(QLatin1String(folder));
     QProcess lupdate;
     lupdate.start(QStringLiteral(LUPDATE),

@@ -5,6 +5,8 @@
 #include "backupfile/document.h"
 #include "link/stationlink.h"
 #include "link/statustexts.h"
+#include "model/catalogue.h"
+#include "model/versiontext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -194,13 +196,18 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
         progress.interrupt();
         message(html);
     });
+    QObject::connect(&session, &TransferSession::report, &loop,
+                     [&progress](const SessionEvent &event) {
+                         progress.interrupt();
+                         report(event);
+                     });
     QObject::connect(&session, &TransferSession::progress, &loop,
                      [&progress](int permille) { progress.show(permille); });
     QObject::connect(
         &session, &TransferSession::versionProblem, &loop, [&session, &options](int version) {
-            QString text = QString::number(version);
-            text.insert(1, QLatin1Char('.'));
-            failure(QStringLiteral("the station's data model %1 is newer than 2.000").arg(text));
+            failure(QStringLiteral("the station's data model %1 is newer than %2")
+                        .arg(versionText(quint16(version)),
+                             versionText(StationLink::modelVersionLimit)));
             if (!options.acceptNewer)
                 failure(QStringLiteral("declined; --accept-newer-datamodel goes on "
                                        "anyway"));
@@ -219,6 +226,53 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
     if (interrupted)
         *interrupted = interrupts.interrupted;
     return result;
+}
+
+void report(const SessionEvent &event)
+{
+    QStringList lines;
+    for (const SessionTexts::Line &line : SessionTexts::lines(event))
+        lines.append(line.emphasis.isEmpty() ? line.text : line.text.arg(line.emphasis));
+    std::fprintf(stderr, "%s\n", qPrintable(lines.join(QLatin1Char('\n'))));
+}
+
+QString problemText(const SessionProblem &problem)
+{
+    using Kind = SessionProblem::Kind;
+    switch (problem.kind) {
+    case Kind::None:
+        break;
+    case Kind::KeepIsSource:
+        return QStringLiteral("%1 is the file being restored; keep the previous state in another "
+                              "file")
+            .arg(problem.path);
+    case Kind::KeepTaken:
+        return QStringLiteral("%1 exists; the previous state goes into a new file")
+            .arg(problem.path);
+    case Kind::KeepUnwritable:
+        return QStringLiteral("cannot write %1: %2").arg(problem.path, problem.error);
+    case Kind::KeepAppeared:
+        return QStringLiteral("%1 appeared during the restore and stays as it is; nothing was "
+                              "sent")
+            .arg(problem.path);
+    case Kind::KeepWriteFailed:
+        return QStringLiteral("cannot write %1: %2; nothing was sent")
+            .arg(problem.path, problem.error);
+    case Kind::FileCut:
+        return QStringLiteral("the file is cut short or damaged and may lack selected sets; "
+                              "nothing was sent (--sets with the sets it holds restores them)");
+    case Kind::FileDamaged: {
+        QStringList keys;
+        for (int set : problem.sets)
+            keys.append(QLatin1String(Catalogue::entry(set).key));
+        return QStringLiteral("the file is damaged in %1 (%2); nothing was sent (--sets without "
+                              "them restores the rest)")
+            .arg(keys.join(QLatin1Char(',')), problem.places.join(QStringLiteral("; ")));
+    }
+    case Kind::NothingSelected:
+        return QStringLiteral("no selected set is in the file; nothing was sent");
+    }
+    return QString();
 }
 
 int exitCodeOf(const TransferSession::Result &result)

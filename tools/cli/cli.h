@@ -44,6 +44,9 @@ void attachStationReports(StationLink &job);
 TransferSession::Result runSession(TransferSession &session, const Options &options,
                                    const std::function<void()> &start, bool *interrupted);
 int exitCodeOf(const TransferSession::Result &result);
+// A session's report as lines on stderr; why a restore sent nothing, in a line of English.
+void report(const SessionEvent &event);
+QString problemText(const SessionProblem &problem);
 
 // Fills the selection from "all" or a comma-separated list of set keys.
 bool selectSets(const QString &keys, DataImage &image);

@@ -26,9 +26,10 @@ int commandRestore(const QString &path, const Options &options)
         return Failed;
     // A bad target for the previous state is the caller's mistake: nothing is read or sent.
     if (!restore.keepPrevious.isEmpty()) {
-        if (const QString why = TransferSession::keepPreviousProblem(restore.keepPrevious, path);
-            !why.isEmpty()) {
-            failure(why + QStringLiteral("; nothing was read or sent"));
+        if (const SessionProblem problem =
+                TransferSession::keepPreviousProblem(restore.keepPrevious, path);
+            !problem.none()) {
+            failure(problemText(problem) + QStringLiteral("; nothing was read or sent"));
             return Document::nameTaken(restore.keepPrevious) ? BadUsage : Failed;
         }
     }
@@ -37,8 +38,8 @@ int commandRestore(const QString &path, const Options &options)
     bool interrupted = false;
     const TransferSession::Result result = runSession(
         session, options, [&] { session.restore(*document, restore); }, &interrupted);
-    if (result.outcome == TransferSession::Outcome::Failed && !result.failure.isEmpty()) {
-        failure(result.failure);
+    if (result.outcome == TransferSession::Outcome::Failed && !result.problem.none()) {
+        failure(problemText(result.problem));
         // An existing PREV, only found when it came to be written: refused as at the start.
         return result.keptFileTaken ? BadUsage : Failed;
     }

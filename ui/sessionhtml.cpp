@@ -1,0 +1,88 @@
+#include "ui/sessionhtml.h"
+
+#include "model/catalogue.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+QString emphasised(const QString &text, const QString &color)
+{
+    return QStringLiteral("<span style=\"font-weight:bold;color:%1;\">%2</span>").arg(color, text);
+}
+} // namespace
+
+QString sessionEventHtml(const SessionEvent &event)
+{
+    QString html;
+    for (const SessionTexts::Line &line : SessionTexts::lines(event)) {
+        QString text = line.text.toHtmlEscaped();
+        if (!line.emphasis.isEmpty())
+            text = text.arg(QStringLiteral("<B>%1</B>").arg(line.emphasis.toHtmlEscaped()));
+        switch (line.tone) {
+        case SessionTexts::Tone::Good:
+            text = emphasised(text, QStringLiteral("#006600"));
+            break;
+        case SessionTexts::Tone::Bad:
+            text = emphasised(text, QStringLiteral("#990000"));
+            break;
+        case SessionTexts::Tone::Plain:
+            break;
+        }
+        html += text + QStringLiteral("<BR>");
+    }
+    return html;
+}
+
+QString sessionProblemHtml(const SessionProblem &problem)
+{
+    using Kind = SessionProblem::Kind;
+    const QString path = problem.path.toHtmlEscaped();
+    QString text;
+    switch (problem.kind) {
+    case Kind::None:
+        return QString();
+    case Kind::KeepIsSource:
+        text = translated(QT_TRANSLATE_NOOP("MainWindow",
+                                            "%1 ist die Datei, die hochgeladen wird. Bitte den "
+                                            "vorherigen Stand in einer anderen Datei sichern; "
+                                            "nichts wurde gesendet."))
+                   .arg(path);
+        break;
+    case Kind::KeepTaken:
+    case Kind::KeepAppeared:
+        text =
+            translated(QT_TRANSLATE_NOOP("MainWindow", "%1 gibt es schon; nichts wurde gesendet."))
+                .arg(path);
+        break;
+    case Kind::KeepUnwritable:
+    case Kind::KeepWriteFailed:
+        text = translated(QT_TRANSLATE_NOOP("MainWindow", "%1 kann nicht geschrieben werden: %2; "
+                                                          "nichts wurde gesendet."))
+                   .arg(path, problem.error.toHtmlEscaped());
+        break;
+    case Kind::FileCut:
+    case Kind::FileDamaged: {
+        QStringList names;
+        for (int set : problem.sets)
+            names.append(translated(Catalogue::entry(set).name));
+        text =
+            translated(QT_TRANSLATE_NOOP("MainWindow",
+                                         "Die Datei ist beschädigt (%1); nichts wurde gesendet."))
+                .arg(names.isEmpty() ? translated(QT_TRANSLATE_NOOP("MainWindow", "unvollständig"))
+                                     : names.join(QStringLiteral(", ")));
+        break;
+    }
+    case Kind::NothingSelected:
+        text =
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Keiner der ausgewählten Datensätze ist in "
+                                                       "der Datensicherung; nichts wurde "
+                                                       "gesendet."));
+        break;
+    }
+    return QStringLiteral("<BR>%1<BR>").arg(emphasised(text, QStringLiteral("#990000")));
+}
