@@ -17,71 +17,16 @@ QString secondsText(const QElapsedTimer &clock, int decimals)
 }
 } // namespace
 
-namespace {
-// The sets of a transfer that ended early: those finished, those not, as console lists.
-std::pair<QString, QString> finishedAndMissing(bool download, const DataImage &document,
-                                               const QList<int> &finished)
+void BackupJob::finishedAndLeft(bool download, const DataImage &document,
+                                const QList<int> &finished, TransferEvent &event)
 {
-    QStringList done, missing;
     for (int set = 0; set < Catalogue::DataSetCount; ++set) {
         const bool part =
             download ? document.selectedSets[size_t(set)] != 0
                      : document.selectedSets[size_t(set)] && document.presentSets[size_t(set)];
-        if (!part)
-            continue;
-        (finished.contains(set) ? done : missing).append(translated(Catalogue::entry(set).name));
+        if (part)
+            (finished.contains(set) ? event.done : event.left).append(set);
     }
-    const QString none = translated(QT_TRANSLATE_NOOP("MainWindow", "keine"));
-    return {done.isEmpty() ? none : done.join(QStringLiteral(", ")),
-            missing.isEmpty() ? none : missing.join(QStringLiteral(", "))};
-}
-} // namespace
-
-QString BackupJob::stoppedMessage(bool download, const DataImage &document,
-                                  const QList<int> &finished)
-{
-    const auto [done, missing] = finishedAndMissing(download, document, finished);
-    if (download)
-        return translated(QT_TRANSLATE_NOOP("MainWindow",
-                                            "<BR><span style=\"font-weight:bold;color:#660000;\">"
-                                            "Herunterladen abgebrochen.</span> Vollständig "
-                                            "geladen: %1. Nicht übernommen: %2.<BR>"))
-            .arg(done, missing);
-    return translated(QT_TRANSLATE_NOOP("MainWindow",
-                                        "<BR><span style=\"font-weight:bold;color:#660000;\">"
-                                        "Hochladen abgebrochen.</span> Nicht (vollständig) "
-                                        "gesendet: %1.<BR>"))
-        .arg(missing);
-}
-
-QString BackupJob::placeText() const
-{
-    if (currentSet < 0)
-        return QString();
-    const QString name = translated(Catalogue::entry(currentSet).name);
-    if (currentRecord < 0)
-        return name;
-    if (currentSet >= Catalogue::Gleisplan1 && currentSet <= Catalogue::Gleisplan3)
-        return translated(QT_TRANSLATE_NOOP("MainWindow", "%1, Zeile %2, Spalte %3"))
-            .arg(name)
-            .arg(currentRecord & 0xFF)
-            .arg(currentRecord >> 8);
-    return translated(QT_TRANSLATE_NOOP("MainWindow", "%1, Datensatz %2"))
-        .arg(name)
-        .arg(currentRecord);
-}
-
-QString BackupJob::unexpectedAnswerMessage(const DataImage &document,
-                                           const QList<int> &finished) const
-{
-    const auto [done, missing] = finishedAndMissing(true, document, finished);
-    return translated(QT_TRANSLATE_NOOP(
-                          "MainWindow",
-                          "<BR><span style=\"font-weight:bold;color:#990000;\">Herunterladen "
-                          "fehlgeschlagen:</span> Der Gleistron antwortet auf %1 wiederholt "
-                          "anders, als der Befehl es zulässt. Vollständig geladen: %2. Nicht "
-                          "übernommen: %3.<BR>"))
-        .arg(placeText(), done, missing);
 }
 
 quint32 BackupJob::weightOf(int set)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "model/dataimage.h"
 #include "commands/comm2pc.h"
+#include "model/dataimage.h"
+#include "transferevent.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -26,15 +27,14 @@ public:
     QList<int> finishedSets;
     // The whole transfer's time in seconds ("12.34"), once it has finished.
     QString seconds;
-    // What a transfer that was stopped part-way leaves: the console's text, for the window and
-    // the command-line tool alike.
-    static QString stoppedMessage(bool download, const DataImage &document,
-                                  const QList<int> &finished);
-    // What the station kept answering wrongly: the set and the record (or block, or companion).
-    QString placeText() const;
+    // The sets of a transfer that ended early, finished and not (`done`, `left`).
+    static void finishedAndLeft(bool download, const DataImage &document,
+                                const QList<int> &finished, TransferEvent &event);
 
 signals:
     void signal_comm_backup_message(QString message);
+    // What the program says beyond the section lines: how a transfer ended early.
+    void signal_comm_transfer_event(TransferEvent event);
     void signal_comm_progress(int permille);
     void signal_comm_fahrstrassen_loaded(short itemNr, bool success);
     void signal_comm_version_problem(int);
@@ -61,8 +61,6 @@ protected:
     void sectionEnd(const char *text, const QElapsedTimer &clock);
     void sectionEnd(const char *text, int plan, const QElapsedTimer &clock);
     qint8 &status(int statusOffset, int n);
-    // A download that ended at an answer the station kept giving wrongly.
-    QString unexpectedAnswerMessage(const DataImage &document, const QList<int> &finished) const;
 
     // Where the transfer is, for the message when the station keeps answering wrongly: the
     // set, the record (a track plan's block key; -1 for the set's companion or commit).

@@ -28,10 +28,18 @@ void Comm_backup_download::run()
     } catch (const ex_unexpectedAnswer &) {
         // The set being read is not held: nothing may be saved as if it were whole.
         forgetUnfinished();
-        emit signal_comm_backup_message(unexpectedAnswerMessage(*document, finishedSets));
+        TransferEvent failed;
+        failed.kind = TransferEvent::Kind::DownloadFailed;
+        failed.set = currentSet;
+        failed.record = currentRecord;
+        finishedAndLeft(true, *document, finishedSets, failed);
+        emit signal_comm_transfer_event(failed);
     } catch (const ex_stopped &) {
         forgetUnfinished();
-        emit signal_comm_backup_message(stoppedMessage(true, *document, finishedSets));
+        TransferEvent stopped;
+        stopped.kind = TransferEvent::Kind::DownloadStopped;
+        finishedAndLeft(true, *document, finishedSets, stopped);
+        emit signal_comm_transfer_event(stopped);
         emit signal_comm_transfer_stopped();
     }
 }

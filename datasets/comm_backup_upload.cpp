@@ -97,32 +97,30 @@ void Comm_backup_upload::run()
         } else {
             finish(QT_TRANSLATE_NOOP("MainWindow", "Alle ausgewählte Datensätze gesendet in %1 "
                                                    "Sek.<BR>"));
-            emit signal_comm_backup_message(unconfirmedMessage(unconfirmedSets) +
-                                            QStringLiteral("<HR><BR>"));
+            TransferEvent unconfirmed;
+            unconfirmed.kind = TransferEvent::Kind::UploadUnconfirmed;
+            unconfirmed.sets = unconfirmedSets;
+            emit signal_comm_transfer_event(unconfirmed);
         }
         emit signal_comm_backup_upload_complete(true);
     } catch (const ex_stopped &stop) {
-        QString headline;
-        if (dynamic_cast<const ex_wrongMode *>(&stop))
-            headline = QCoreApplication::translate(
-                "MainWindow",
-                "<BR><span style=\"font-weight:bold;color:#660000;\">"
-                "Hochladen beendet: der Gleistron hat den PC-Modus verlassen.</span> ");
-        else if (dynamic_cast<const ex_unexpectedAnswer *>(&stop))
-            headline = QCoreApplication::translate(
-                           "MainWindow",
-                           "<BR><span style=\"font-weight:bold;color:#990000;\">Hochladen "
-                           "fehlgeschlagen:</span> Der Gleistron antwortet auf %1 wiederholt "
-                           "anders, als der Befehl es zulässt. ")
-                           .arg(placeText());
+        TransferEvent ended;
+        ended.kind = TransferEvent::Kind::UploadEnded;
+        if (dynamic_cast<const ex_wrongMode *>(&stop)) {
+            ended.end = TransferEvent::End::LeftPcMode;
+        } else if (dynamic_cast<const ex_unexpectedAnswer *>(&stop)) {
+            ended.end = TransferEvent::End::Failed;
+            ended.set = currentSet;
+            ended.record = currentRecord;
+        }
         {
             QMutexLocker lock(&stagingMutex);
             stagedSets = staging;
         }
-        emit signal_comm_backup_message(
-            endedEarlyMessage(headline, *document, finishedSets, stagedSets, imagesTaken));
+        endedEarly(*document, finishedSets, stagedSets, imagesTaken, ended);
+        emit signal_comm_transfer_event(ended);
         // A failure is not a stop: the session reports it as failed.
-        if (headline.isEmpty())
+        if (ended.end == TransferEvent::End::Stopped)
             emit signal_comm_transfer_stopped();
     }
 }
@@ -133,18 +131,10 @@ void Comm_backup_upload::requestStop()
         QMutexLocker lock(&stagingMutex);
         if (!staging.isEmpty() && !stopAtBoundary) {
             stopAtBoundary = true;
-            QStringList names;
-            for (int set : std::as_const(staging))
-                names.append(QCoreApplication::translate("MainWindow", entry(set).name));
-            emit signal_comm_backup_message(
-                QCoreApplication::translate(
-                    "MainWindow",
-                    "<BR><span style=\"font-weight:bold;color:#660000;\">Das Hochladen endet, "
-                    "sobald %1 im Gleistron gespeichert ist.</span> Was ein Speicherschritt "
-                    "braucht, wird ganz gesendet (bei den Fahrstrassen bis zu etwa anderthalb "
-                    "Minuten), damit keine halbe Übertragung im Gleistron vorgemerkt bleibt. "
-                    "Erneutes „Abbrechen“ beendet sofort.<BR>")
-                    .arg(names.join(QStringLiteral(", "))));
+            TransferEvent stopping;
+            stopping.kind = TransferEvent::Kind::UploadStopping;
+            stopping.sets = staging;
+            emit signal_comm_transfer_event(stopping);
             return;
         }
     }
@@ -207,49 +197,21 @@ void Comm_backup_upload::commitLists()
         confirm(set, listsFrom);
 }
 
-QString Comm_backup_upload::endedEarlyMessage(const QString &headline, const DataImage &document,
-                                              const QList<int> &finished, const QList<int> &staged,
-                                              int imagesTaken)
+void Comm_backup_upload::endedEarly(const DataImage &document, const QList<int> &finished,
+                                    const QList<int> &staged, int imagesTaken, TransferEvent &event)
 {
-    QStringList taken, kept, pending;
     for (int set = 0; set < DataSetCount; ++set) {
         if (!UploadRules::takesPart(document, set))
             continue;
-        const QString name = QCoreApplication::translate("MainWindow", entry(set).name);
         if (finished.contains(set))
-            taken.append(name);
+            event.done.append(set);
         else if (set == Lokbilder && imagesTaken > 0)
-            taken.append(QCoreApplication::translate("MainWindow", "%1 (%2 Bilder)")
-                             .arg(name)
-                             .arg(imagesTaken));
+            event.images = imagesTaken;
         else if (staged.contains(set))
-            pending.append(name);
+            event.pending.append(set);
         else
-            kept.append(name);
+            event.left.append(set);
     }
-    const QString none = QCoreApplication::translate("MainWindow", "keine");
-    auto list = [&none](const QStringList &names) {
-        return names.isEmpty() ? none : names.join(QStringLiteral(", "));
-    };
-    QString text =
-        (!headline.isEmpty()
-             ? headline
-             : QCoreApplication::translate("MainWindow",
-                                           "<BR><span style=\"font-weight:bold;color:#660000;\">"
-                                           "Hochladen abgebrochen.</span> ")) +
-        QCoreApplication::translate("MainWindow",
-                                    "Aus der Datei übernommen: %1. Im Gleistron unverändert: "
-                                    "%2.<BR>")
-            .arg(list(taken), list(kept));
-    if (!pending.isEmpty())
-        text += QCoreApplication::translate(
-                    "MainWindow",
-                    "<span style=\"font-weight:bold;color:#990000;\">Gesendet, aber nicht "
-                    "gespeichert: %1.</span> Der Gleistron kann diese Daten vorgemerkt halten, "
-                    "bis er neu gestartet wird; bitte vor dem nächsten Hochladen aus- und "
-                    "wieder einschalten.<BR>")
-                    .arg(list(pending));
-    return text;
 }
 
 void Comm_backup_upload::confirm(int set, int recoveriesBefore)
@@ -257,20 +219,6 @@ void Comm_backup_upload::confirm(int set, int recoveriesBefore)
     finishedSets.append(set);
     if (recoveries != recoveriesBefore)
         unconfirmedSets.append(set);
-}
-
-QString Comm_backup_upload::unconfirmedMessage(const QList<int> &sets)
-{
-    QStringList names;
-    for (int set : sets)
-        names.append(QCoreApplication::translate("MainWindow", entry(set).name));
-    return QCoreApplication::translate(
-               "MainWindow",
-               "<span style=\"font-weight:bold;color:#660000;\">Hochladen nicht bestätigt:</span> "
-               "Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die "
-               "dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder "
-               "vergleichen (Datei > Mit Gleistron vergleichen).<BR>")
-        .arg(names.join(QStringLiteral(", ")));
 }
 
 void Comm_backup_upload::sendRecords(int set, const std::function<void(int)> &send,

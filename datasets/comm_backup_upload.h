@@ -15,7 +15,6 @@ public:
     // station that restarts its session then drops them, so they are not confirmed. Read after
     // completion.
     QList<int> unconfirmedSets;
-    static QString unconfirmedMessage(const QList<int> &sets);
     // Sets whose writes had been sent, not committed, when an immediate stop ended the upload:
     // the station may keep them staged. Read after the job has ended.
     QList<int> stagedSets;
@@ -26,10 +25,8 @@ public:
     void requestStop() override;
     // What the station holds after an upload that ended early: the sets it took from the
     // document, those it kept, and those that may be staged.
-    // `headline` says why it ended: a stop when empty.
-    static QString endedEarlyMessage(const QString &headline, const DataImage &document,
-                                     const QList<int> &finished, const QList<int> &staged,
-                                     int imagesTaken = 0);
+    static void endedEarly(const DataImage &document, const QList<int> &finished,
+                           const QList<int> &staged, int imagesTaken, TransferEvent &event);
 
 signals:
     void signal_comm_backup_upload_complete(bool success);

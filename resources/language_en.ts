@@ -4,6 +4,62 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Herunterladen abgebrochen.</source>
+        <translation>Download cancelled.</translation>
+    </message>
+    <message>
+        <source>Vollständig geladen: %1. Nicht übernommen: %2.</source>
+        <translation>Loaded completely: %1. Not taken: %2.</translation>
+    </message>
+    <message>
+        <source>Herunterladen fehlgeschlagen:</source>
+        <translation>Download failed:</translation>
+    </message>
+    <message>
+        <source>Der Gleistron antwortet auf %1 wiederholt anders, als der Befehl es zulässt.</source>
+        <translation>The Gleistron keeps answering %1 otherwise than the command allows.</translation>
+    </message>
+    <message>
+        <source>Hochladen abgebrochen.</source>
+        <translation>Upload cancelled.</translation>
+    </message>
+    <message>
+        <source>Hochladen beendet: der Gleistron hat den PC-Modus verlassen.</source>
+        <translation>Upload ended: the Gleistron has left its PC mode.</translation>
+    </message>
+    <message>
+        <source>Hochladen fehlgeschlagen:</source>
+        <translation>Upload failed:</translation>
+    </message>
+    <message>
+        <source>Aus der Datei übernommen: %1. Im Gleistron unverändert: %2.</source>
+        <translation>Taken from the file: %1. Unchanged in the Gleistron: %2.</translation>
+    </message>
+    <message>
+        <source>Gesendet, aber nicht gespeichert: %1.</source>
+        <translation>Sent but not stored: %1.</translation>
+    </message>
+    <message>
+        <source>Der Gleistron kann diese Daten vorgemerkt halten, bis er neu gestartet wird; bitte vor dem nächsten Hochladen aus- und wieder einschalten.</source>
+        <translation>The Gleistron may keep this data pending until it is restarted; please switch it off and on again before the next upload.</translation>
+    </message>
+    <message>
+        <source>Das Hochladen endet, sobald %1 im Gleistron gespeichert ist.</source>
+        <translation>The upload ends as soon as the Gleistron has stored %1.</translation>
+    </message>
+    <message>
+        <source>Was ein Speicherschritt braucht, wird ganz gesendet (bei den Fahrstrassen bis zu etwa anderthalb Minuten), damit keine halbe Übertragung im Gleistron vorgemerkt bleibt. Erneutes „Abbrechen“ beendet sofort.</source>
+        <translation>What one storing step needs is sent in full (for the routes up to about a minute and a half), so that no half transfer is left pending in the Gleistron. Cancelling again stops at once.</translation>
+    </message>
+    <message>
+        <source>Hochladen nicht bestätigt:</source>
+        <translation>Upload not confirmed:</translation>
+    </message>
+    <message>
+        <source>Während %1 gesendet wurde, war die Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese Daten verworfen. Bitte erneut hochladen oder vergleichen (Datei &gt; Mit Gleistron vergleichen).</source>
+        <translation>the connection was lost while %1 was being sent. A station that started a new session meanwhile has discarded this data. Please upload again or compare (File &gt; Compare with Gleistron).</translation>
+    </message>
+    <message>
         <source>Gleistron gelesen in %1 Sek., zum Vergleich; das Dokument bleibt unverändert.</source>
         <translation>Gleistron read in %1 s, for comparison; the document is unchanged.</translation>
     </message>

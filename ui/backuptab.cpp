@@ -66,7 +66,7 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     });
     connect(t, &TransferSession::message, this, &BackupTab::message);
     connect(t, &TransferSession::report, this,
-            [this](const SessionEvent &event) { emit message(sessionEventHtml(event)); });
+            [this](const TransferEvent &event) { emit message(transferEventHtml(event)); });
     connect(t, &TransferSession::progress, this, &BackupTab::progress);
     connect(t, &TransferSession::routesChanged, this, &BackupTab::routesChanged);
     connect(t, &TransferSession::versionProblem, this, &BackupTab::versionProblem);

@@ -10,30 +10,42 @@ QString translated(const char *text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
+QString colour(TransferTexts::Tone tone)
+{
+    switch (tone) {
+    case TransferTexts::Tone::Good:
+        return QStringLiteral("#006600");
+    case TransferTexts::Tone::Warning:
+        return QStringLiteral("#660000");
+    case TransferTexts::Tone::Bad:
+    case TransferTexts::Tone::Plain:
+        break;
+    }
+    return QStringLiteral("#990000");
+}
+
 QString emphasised(const QString &text, const QString &color)
 {
     return QStringLiteral("<span style=\"font-weight:bold;color:%1;\">%2</span>").arg(color, text);
 }
 } // namespace
 
-QString sessionEventHtml(const SessionEvent &event)
+QString transferEventHtml(const TransferEvent &event)
 {
     QString html;
-    for (const SessionTexts::Line &line : SessionTexts::lines(event)) {
+    for (const TransferTexts::Line &line : TransferTexts::lines(event)) {
         QString text = line.text.toHtmlEscaped();
-        if (!line.emphasis.isEmpty())
-            text = text.arg(QStringLiteral("<B>%1</B>").arg(line.emphasis.toHtmlEscaped()));
-        switch (line.tone) {
-        case SessionTexts::Tone::Good:
-            text = emphasised(text, QStringLiteral("#006600"));
-            break;
-        case SessionTexts::Tone::Bad:
-            text = emphasised(text, QStringLiteral("#990000"));
-            break;
-        case SessionTexts::Tone::Plain:
-            break;
+        if (!line.name.isEmpty())
+            text = text.arg(QStringLiteral("<B>%1</B>").arg(line.name.toHtmlEscaped()));
+        if (!line.head.isEmpty()) {
+            const QString head = emphasised(line.head.toHtmlEscaped(), colour(line.tone));
+            text = text.isEmpty() ? head : head + QLatin1Char(' ') + text;
         }
+        if (line.spaced)
+            html += QStringLiteral("<BR>");
         html += text + QStringLiteral("<BR>");
+        if (line.ruled)
+            html += QStringLiteral("<HR><BR>");
     }
     return html;
 }

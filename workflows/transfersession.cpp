@@ -94,6 +94,8 @@ void TransferSession::startJob(BackupJob *newJob)
     jobComplete = false;
     connect(job, &BackupJob::signal_comm_backup_message, this, &TransferSession::message,
             Qt::QueuedConnection);
+    connect(job, &BackupJob::signal_comm_transfer_event, this, &TransferSession::report,
+            Qt::QueuedConnection);
     connect(
         job, &BackupJob::signal_comm_progress, this,
         [this](int permille) {
@@ -132,7 +134,7 @@ void TransferSession::startJob(BackupJob *newJob)
 }
 
 void TransferSession::runDownload(DataImage *image, const std::function<void(bool)> &done,
-                                  std::optional<SessionEvent::Kind> beside)
+                                  std::optional<TransferEvent::Kind> beside)
 {
     auto *download = new Comm_backup_download;
     download->setDocument(image);
@@ -143,7 +145,7 @@ void TransferSession::runDownload(DataImage *image, const std::function<void(boo
     touched = false;
     next = [this, done, beside, download] {
         if (jobComplete && beside) {
-            SessionEvent read;
+            TransferEvent read;
             read.kind = *beside;
             read.seconds = download->seconds;
             emit report(read);
@@ -170,9 +172,9 @@ void TransferSession::fail(const SessionProblem &problem)
     end(Outcome::Failed);
 }
 
-void TransferSession::say(SessionEvent::Kind kind)
+void TransferSession::say(TransferEvent::Kind kind)
 {
-    SessionEvent event;
+    TransferEvent event;
     event.kind = kind;
     event.path = options.keepPrevious;
     emit report(event);
@@ -231,7 +233,7 @@ void TransferSession::restore(Document &source, const RestoreOptions &restoreOpt
         before->selectedSets[System] = 1;
         runDownload(
             before.get(), [this](bool complete) { afterCheck(complete); },
-            SessionEvent::Kind::ReadForCompare);
+            TransferEvent::Kind::ReadForCompare);
         return;
     }
     afterCheck(true);
@@ -258,13 +260,13 @@ void TransferSession::afterCheck(bool complete)
     if (UploadRules::takesPart(document->image, Rueckmelder) && document->image.s88Present)
         aside->image.selectedSets[System] = 1;
     runDownload(
-        &aside->image, [this](bool ok) { afterKeep(ok); }, SessionEvent::Kind::ReadForKeeping);
+        &aside->image, [this](bool ok) { afterKeep(ok); }, TransferEvent::Kind::ReadForKeeping);
 }
 
 void TransferSession::afterKeep(bool complete)
 {
     if (!complete || stopAsked) {
-        say(SessionEvent::Kind::NothingSent);
+        say(TransferEvent::Kind::NothingSent);
         end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
         return;
     }
@@ -285,10 +287,10 @@ void TransferSession::afterKeep(bool complete)
         return;
     }
     result.keptFile = options.keepPrevious;
-    say(SessionEvent::Kind::KeptFile);
+    say(TransferEvent::Kind::KeptFile);
     aside.reset();
     if (stopAsked) {
-        say(SessionEvent::Kind::NothingSent);
+        say(TransferEvent::Kind::NothingSent);
         end(Outcome::Stopped);
         return;
     }
@@ -327,7 +329,7 @@ void TransferSession::afterUpload(bool complete)
     aside = std::make_unique<Document>();
     UploadCheck::selectReadBack(document->image, aside->image);
     runDownload(
-        &aside->image, [this](bool ok) { afterVerify(ok); }, SessionEvent::Kind::ReadForCompare);
+        &aside->image, [this](bool ok) { afterVerify(ok); }, TransferEvent::Kind::ReadForCompare);
 }
 
 void TransferSession::afterVerify(bool complete)
@@ -349,8 +351,8 @@ void TransferSession::afterVerify(bool complete)
         }
     }
     result.verified = true;
-    SessionEvent verified;
-    verified.kind = SessionEvent::Kind::Verified;
+    TransferEvent verified;
+    verified.kind = TransferEvent::Kind::Verified;
     verified.compared = result.compared;
     verified.differences = result.differences;
     emit report(verified);
@@ -376,7 +378,7 @@ void TransferSession::compare(Document &target)
             result.lines = BackupDiff::compare(document->image, aside->image, &aside->image);
             end(Outcome::Done);
         },
-        SessionEvent::Kind::ReadForCompare);
+        TransferEvent::Kind::ReadForCompare);
 }
 
 void TransferSession::requestStop()

@@ -2,7 +2,8 @@
 
 #include "model/backupdiff.h"
 #include "model/uploadcheck.h"
-#include "sessionreport.h"
+#include "datasets/transferevent.h"
+#include "sessionproblem.h"
 
 #include <QList>
 #include <QObject>
@@ -81,10 +82,10 @@ signals:
     // reports (queued) and track it.
     void jobStarted(StationLink *job);
     void stepStarted(TransferSession::Step step);
-    // The jobs' own console messages.
+    // The jobs' section lines.
     void message(const QString &html);
-    // What the session itself has to say.
-    void report(const SessionEvent &event);
+    // What the jobs and the session have to say beyond them.
+    void report(const TransferEvent &event);
     void progress(int permille);
     void versionProblem(int version);
     // A download rewrote the document's route records.
@@ -95,12 +96,12 @@ private:
     // A read beside the document (`beside`: ReadForCompare or ReadForKeeping) reports itself
     // as such, not as a download into it.
     void runDownload(DataImage *image, const std::function<void(bool complete)> &done,
-                     std::optional<SessionEvent::Kind> beside = std::nullopt);
+                     std::optional<TransferEvent::Kind> beside = std::nullopt);
     void runUpload();
     void startJob(BackupJob *job);
     void end(Outcome outcome);
     void fail(const SessionProblem &problem);
-    void say(SessionEvent::Kind kind);
+    void say(TransferEvent::Kind kind);
     void afterCheck(bool complete);
     void afterKeep(bool complete);
     void afterUpload(bool complete);

@@ -593,6 +593,10 @@ void TestBackupJobs::stoppedUploadNamesWhatItSent()
             last = m;
         },
         Qt::DirectConnection);
+    connect(
+        &job, &BackupJob::signal_comm_transfer_event, &job,
+        [&last](const TransferEvent &event) { last = TransferTexts::plain(event); },
+        Qt::DirectConnection);
     run(job, *image);
     sim.stop();
     for (const QString set : {"lokomotiven", "weichen", "system"})

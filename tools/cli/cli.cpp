@@ -197,7 +197,7 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
         message(html);
     });
     QObject::connect(&session, &TransferSession::report, &loop,
-                     [&progress](const SessionEvent &event) {
+                     [&progress](const TransferEvent &event) {
                          progress.interrupt();
                          report(event);
                      });
@@ -228,12 +228,9 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
     return result;
 }
 
-void report(const SessionEvent &event)
+void report(const TransferEvent &event)
 {
-    QStringList lines;
-    for (const SessionTexts::Line &line : SessionTexts::lines(event))
-        lines.append(line.emphasis.isEmpty() ? line.text : line.text.arg(line.emphasis));
-    std::fprintf(stderr, "%s\n", qPrintable(lines.join(QLatin1Char('\n'))));
+    std::fprintf(stderr, "%s\n", qPrintable(TransferTexts::plain(event)));
 }
 
 QString problemText(const SessionProblem &problem)

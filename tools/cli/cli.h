@@ -45,7 +45,7 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
                                    const std::function<void()> &start, bool *interrupted);
 int exitCodeOf(const TransferSession::Result &result);
 // A session's report as lines on stderr; why a restore sent nothing, in a line of English.
-void report(const SessionEvent &event);
+void report(const TransferEvent &event);
 QString problemText(const SessionProblem &problem);
 
 // Fills the selection from "all" or a comma-separated list of set keys.
