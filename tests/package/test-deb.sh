@@ -37,11 +37,11 @@ grep -qx 'Exec=gleistron-manager' "$usr/share/applications/$id.desktop"
 # `man PROGRAM` finds each page; the tools' pages hold what --help cannot say.
 for program in gleistron-manager gleistron-cli gleistron-sim; do
     page=$(MANPATH="$usr/share/man" MANWIDTH=80 MANPAGER=cat man "$program" 2>&1)
-    grep -q "^NAME" <<<"$page"
-    grep -q "^EXIT STATUS" <<<"$page"
-    [[ $program == gleistron-manager ]] || grep -q "^EXAMPLES" <<<"$page"
+    grep -qx "NAME" <<<"$page"
+    grep -qx "EXIT STATUS" <<<"$page"
+    [[ $program == gleistron-manager ]] || grep -qx "EXAMPLES" <<<"$page"
 done
-grep -q "^FILES" <<<"$(MANPATH="$usr/share/man" MANPAGER=cat man gleistron-cli)"
+grep -qx "FILES" <<<"$(MANPATH="$usr/share/man" MANPAGER=cat man gleistron-cli)"
 
 # The completion offers the commands, the set keys after --sets and the options that --help
 # lists, and files by their extension.
