@@ -27,9 +27,12 @@ for arg in "$@"; do
     esac
 done
 
-# The driver test's guest: QEMU, a static busybox for its initramfs, and the tools that build it.
+# The driver test's guest: QEMU, a static busybox for its initramfs, and the tools that build it;
+# the package test's checkers: lintian, the AppStream and desktop entry validators, man and
+# bash-completion.
 if [[ $BUILD_DIR == build ]]; then
-    EXTRA_PACKAGES="qemu-system-x86 busybox-static cpio binutils socat util-linux"
+    EXTRA_PACKAGES="qemu-system-x86 busybox-static cpio binutils socat util-linux
+                    lintian appstream desktop-file-utils man-db bash-completion"
 fi
 source scripts/prepare.sh
 

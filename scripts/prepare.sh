@@ -1,8 +1,10 @@
 # Sourced by run.sh and test.sh: installs what is missing, then configures and builds.
 # BUILD_DIR and CMAKE_EXTRA may be set by the caller.
 
+# help2man makes the tools' manual pages from their --help.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-tools-dev
-          qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev poppler-utils ccache ${EXTRA_PACKAGES:-})
+          qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev poppler-utils ccache
+          help2man ${EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do

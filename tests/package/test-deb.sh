@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the .deb and checks an unpacked copy: the tools find our adapter library, the
-# launcher starts the window, the menu entry and icon are there.
+# Builds the .deb and checks it as Debian does (lintian, the AppStream and desktop entry
+# validators), then an unpacked copy: the manual pages and the completion are there and agree
+# with the tool's --help, the tools find our adapter library, the launcher starts the window,
+# the menu entry and icon are there.
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -13,9 +15,55 @@ deb=${debs[-1]}
 # Captured first: grep -q leaving a pipe early would fail it under pipefail.
 info=$(dpkg-deb -I "$deb")
 grep -q 'Depends:.*libqt6widgets6' <<<"$info"
+# Not a single error or warning; lintian's output is shown when it finds any.
+if ! lintian --fail-on error,warning "$deb" >"$root/lintian.out" 2>&1 ||
+    grep -q '^[EW]: ' "$root/lintian.out"; then
+    cat "$root/lintian.out" >&2
+    exit 1
+fi
 dpkg-deb -x "$deb" "$root/pkg"
 usr="$root/pkg/usr"
-grep -qx 'Exec=gleistron-manager' "$usr/share/applications/gleistron-manager.desktop"
+# The software centre's metadata and the menu entry are valid and name each other.
+id=example.orvandel.GleistronManager
+appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >"$root/appstream.out" ||
+    { cat "$root/appstream.out" >&2; exit 1; }
+grep -q "<id>$id</id>" "$usr/share/metainfo/$id.metainfo.xml"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/metainfo/$id.metainfo.xml"
+grep -q "<release version=\"$(dpkg-deb -f "$deb" Version)\" date=" "$usr/share/metainfo/$id.metainfo.xml"
+desktop=$(desktop-file-validate "$usr/share/applications/$id.desktop" 2>&1)
+[[ -z $desktop ]] || { echo "$desktop" >&2; exit 1; }
+grep -qx 'Exec=gleistron-manager' "$usr/share/applications/$id.desktop"
+
+# `man PROGRAM` finds each page; the tools' pages hold what --help cannot say.
+for program in gleistron-manager gleistron-cli gleistron-sim; do
+    page=$(MANPATH="$usr/share/man" MANWIDTH=80 MANPAGER=cat man "$program" 2>&1)
+    grep -qx "NAME" <<<"$page"
+    grep -qx "EXIT STATUS" <<<"$page"
+    [[ $program == gleistron-manager ]] || grep -qx "EXAMPLES" <<<"$page"
+done
+grep -qx "FILES" <<<"$(MANPATH="$usr/share/man" MANPAGER=cat man gleistron-cli)"
+
+# The completion offers the commands, the set keys after --sets and the options that --help
+# lists, and files by their extension.
+completion="$usr/share/bash-completion/completions/gleistron-cli"
+offered() {
+    (cd "$root/files" && bash -c 'source /usr/share/bash-completion/bash_completion
+        source "$0"; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"
+        COMP_POINT=${#COMP_LINE}; _gleistron_cli; printf "%s\n" "${COMPREPLY[@]}"' \
+        "$completion" gleistron-cli "$@") | sort
+}
+mkdir "$root/files"
+touch "$root/files/"{a.GTB2,b.GTB,c.lsb,d.txt}
+help=$("$usr/bin/gleistron-cli" --help)
+commands=$(sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\).*/\1/p' <<<"$help" | sort -u)
+keys=$(sed -n '/^Set keys:/,/^$/{s/^Set keys://;s/\<or\>//;p}' <<<"$help" | tr -s ' ,.\n' '\n' |
+    sed '/^$/d' | sort)
+options=$(sed -n '/^Options:/,/^$/s/^ *\(-h, \)\?\(--[a-z-]*\).*/\2/p' <<<"$help" | sort)
+[[ -n $commands && $(offered '') == "$commands" ]]
+[[ $(offered backup --sets '') == "$keys" ]]
+[[ $(offered --) == "$options" ]]
+[[ $(offered lsb-update '') == c.lsb ]]
+[[ $(offered restore '') == $'a.GTB2\nb.GTB' ]]
 test -s "$usr/share/icons/hicolor/64x64/apps/gleistron-manager.png"
 test -s "$usr/share/gleistron-manager/language_en.qm"
 grep -q 'ATTR{latency_timer}="2"' "$usr/lib/udev/rules.d/60-gleistron-manager.rules"
