@@ -4,6 +4,8 @@
 #include "link/logging.h"
 #include "lsbfile.h"
 
+#include <QCoreApplication>
+
 void LSB_Updater::answerConfirmation(bool go)
 {
     QMutexLocker lock(&confirmMutex);
@@ -27,7 +29,7 @@ void LSB_Updater::run()
 {
     qCDebug(lcLsb, "LSB_Updater started");
     detail = 0;
-    int outcome = Cancelled;
+    Outcome outcome = Cancelled;
     try {
         outcome = update();
     } catch (const ex_stopped &) {
@@ -36,7 +38,7 @@ void LSB_Updater::run()
     emit signal_lsb_update_ended(outcome, detail);
 }
 
-int LSB_Updater::update()
+LSB_Updater::Outcome LSB_Updater::update()
 {
     LsbFile file;
     LsbFile::Result result = file.open(fileName);
@@ -123,4 +125,25 @@ int LSB_Updater::update()
     qCDebug(lcLsb, "LSB_Updater exited (finished)");
     emit signal_lsb_update_finished(length, pieces);
     return Finished;
+}
+
+QString LSB_Updater::refusalText(Outcome outcome, quint16 fileType, quint16 deviceType)
+{
+    switch (outcome) {
+    case FileInvalid:
+        return QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!");
+    case InvalidMode:
+        return QCoreApplication::translate("MainWindow",
+                                           "Gleistron ist nicht im Geräteeditor LSB Update Modus!");
+    case NotUpdatable:
+        return QCoreApplication::translate(
+            "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!");
+    case TypeMismatch:
+        return QCoreApplication::translate(
+                   "MainWindow",
+                   "Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
+            .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType));
+    default:
+        return QString();
+    }
 }

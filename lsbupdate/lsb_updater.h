@@ -27,6 +27,10 @@ public:
         DatagramFailed, // detail: the datagram's address
         Cancelled,
     };
+    Q_ENUM(Outcome)
+    // What the station and the faces say of an update refused before anything was sent (the
+    // file, the station's mode, the device); empty for the other outcomes.
+    static QString refusalText(Outcome outcome, quint16 fileType = 0, quint16 deviceType = 0);
 
     QString fileName;
     // Ask (signal_lsb_update_confirm) and wait for answerConfirmation before the first
@@ -52,13 +56,13 @@ signals:
     void signal_lsb_update_progress(int permille);
     // Every datagram and the end command went through.
     void signal_lsb_update_finished(int bytes, int datagrams);
-    void signal_lsb_update_ended(int outcome, int detail);
+    void signal_lsb_update_ended(LSB_Updater::Outcome outcome, int detail);
 
 protected:
     void run() override;
 
 private:
-    int update();
+    Outcome update();
     int detail = 0;
     QMutex confirmMutex;
     QWaitCondition confirmed;

@@ -126,16 +126,13 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
     }
     ui->label_lsb_update_device_hw->clear();
     setValueText(ui->label_lsb_update_device_sw, QString());
-    inform(ui->tabWidget->window(),
-           QCoreApplication::translate(
-               "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
+    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::NotUpdatable));
 }
 
 // The file is at fault, not the device: the device stays shown.
 void LsbPage::fileError()
 {
-    inform(ui->tabWidget->window(),
-           QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::FileInvalid));
 }
 
 void LsbPage::invalidMode()
@@ -147,17 +144,13 @@ void LsbPage::invalidMode()
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
                       "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
                       "klickt)!<BR>"));
-    inform(ui->tabWidget->window(),
-           QCoreApplication::translate("MainWindow",
-                                       "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
+    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::InvalidMode));
 }
 
 void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
 {
     inform(ui->tabWidget->window(),
-           QCoreApplication::translate(
-               "MainWindow", "Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
-               .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
+           LSB_Updater::refusalText(LSB_Updater::TypeMismatch, fileType, deviceType));
 }
 
 void LsbPage::cancel()
@@ -200,7 +193,7 @@ void LsbPage::finished(int bytes, int)
 
 // Every way an update ends leaves the page's waiting state, with a console line; failures that
 // have no box of their own get one.
-void LsbPage::ended(int outcome, int detail)
+void LsbPage::ended(LSB_Updater::Outcome outcome, int detail)
 {
     // A bad file ends the run before the device is asked: it is not known to be missing.
     const bool fileAtFault =

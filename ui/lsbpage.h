@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lsbupdate/lsb_updater.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -8,7 +10,7 @@ namespace Ui {
 class MainWindow;
 }
 class JobHost;
-class LSB_Updater;
+
 
 // The "LSB Update" page: the firmware file and the device side by side, and the update job,
 // which lives as long as the page and is restarted for every update.
@@ -35,7 +37,7 @@ public:
                  unsigned short deviceSoftware);
     void progress(int permille);
     void finished(int bytes, int datagrams);
-    void ended(int outcome, int detail);
+    void ended(LSB_Updater::Outcome outcome, int detail);
 
 signals:
     void message(const QString &html); // a console fragment

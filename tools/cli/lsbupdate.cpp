@@ -26,12 +26,8 @@ int commandLsbUpdate(const QString &path, bool dryRun)
     QObject::connect(
         &job, &StationLink::signal_info_invalidMode, &job, [&code] { code = WrongMode; },
         Qt::QueuedConnection);
-    bool refused = false;
     bool finished = false;
-    auto refuse = [&](const QString &text) {
-        failure(text);
-        refused = true;
-    };
+    quint16 fileType = 0, deviceType = 0;
     QObject::connect(
         &job, &LSB_Updater::signal_lsb_update_data, &job,
         [](ushort type, ushort, ushort sw) {
@@ -45,24 +41,13 @@ int commandLsbUpdate(const QString &path, bool dryRun)
             std::printf("device address %u\ndevice type %u (%s)\n"
                         "device hardware %u\ndevice software %u\n",
                         address, type, qPrintable(LsbDevice::typeName(type)), hw, sw);
-            if (!LsbDevice::isUpdatable(type))
-                refuse(tr("Update mit den ausgewählten USB-Gerät ist nicht "
-                          "unterstützt!"));
         },
         Qt::QueuedConnection);
     QObject::connect(
-        &job, &LSB_Updater::signal_lsb_update_file_error, &job,
-        [&] { refuse(tr("Update Datei ist ungültig!")); }, Qt::QueuedConnection);
-    QObject::connect(
-        &job, &LSB_Updater::signal_lsb_update_invalid_mode, &job,
-        [&] { refuse(tr("Gleistron ist nicht im Geräteeditor LSB Update Modus!")); },
-        Qt::QueuedConnection);
-    QObject::connect(
         &job, &LSB_Updater::signal_lsb_update_type_mismatch, &job,
-        [&](ushort fileType, ushort deviceType) {
-            refuse(tr("Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät "
-                      "(%2)!")
-                       .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
+        [&](ushort file, ushort device) {
+            fileType = file;
+            deviceType = device;
         },
         Qt::QueuedConnection);
     QObject::connect(
@@ -76,11 +61,11 @@ int commandLsbUpdate(const QString &path, bool dryRun)
             finished = true;
         },
         Qt::QueuedConnection);
-    int outcome = -1;
+    LSB_Updater::Outcome outcome = LSB_Updater::Cancelled;
     int detail = 0;
     QObject::connect(
         &job, &LSB_Updater::signal_lsb_update_ended, &job,
-        [&](int how, int where) {
+        [&](LSB_Updater::Outcome how, int where) {
             outcome = how;
             detail = where;
         },
@@ -107,7 +92,10 @@ int commandLsbUpdate(const QString &path, bool dryRun)
                     .arg(detail));
         return Failed;
     default:
-        if (!refused)
+        if (const QString refused = LSB_Updater::refusalText(outcome, fileType, deviceType);
+            !refused.isEmpty())
+            failure(refused);
+        else
             failure(QStringLiteral("nothing was sent"));
         return Failed;
     }
