@@ -7,9 +7,10 @@
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
-#include "ui_mainwindow.h"
+#include "ui_lsbpage.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,9 +25,11 @@ void inform(QWidget *parent, const QString &text)
 }
 } // namespace
 
-LsbPage::LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent)
-    : QObject(parent), host(host), ui(ui), updater(std::make_unique<LSB_Updater>())
+LsbPage::LsbPage(JobHost &host, QWidget *parent)
+    : QWidget(parent), host(host), ui(std::make_unique<Ui::LsbPage>()),
+      updater(std::make_unique<LSB_Updater>())
 {
+    ui->setupUi(this);
     ui->widget_lsb_udate_progress->hide();
     ui->widget_lsb_update_device->hide();
     ui->progressBar_2->setTextVisible(true);
@@ -64,12 +67,28 @@ void LsbPage::connectJob()
 
 LsbPage::~LsbPage() = default;
 
+void LsbPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+// The form leaves the file's and the device's values; the page's own texts follow.
+void LsbPage::retranslate()
+{
+    ui->retranslateUi(this);
+    for (QLabel *label : {ui->label_lsb_update_data_task, ui->label_lsb_update_device_task,
+                          ui->label_lsb_update_device_sw})
+        retranslateText(label);
+}
+
 void LsbPage::chooseFile()
 {
     if (host.refuseWhileBusy())
         return;
     const QString name = QFileDialog::getOpenFileName(
-        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Firmware Datei"),
+        window(), QCoreApplication::translate("MainWindow", "Firmware Datei"),
         QString(),
         QCoreApplication::translate("MainWindow", "Orvandel LSB Update Dateien (*.lsb)"));
     if (!name.isEmpty())
@@ -126,7 +145,7 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
     }
     ui->label_lsb_update_device_hw->clear();
     setValueText(ui->label_lsb_update_device_sw, QString());
-    inform(ui->tabWidget->window(),
+    inform(window(),
            QCoreApplication::translate(
                "MainWindow", "Update mit den ausgewählten USB-Gerät ist nicht unterstützt!"));
 }
@@ -134,7 +153,7 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
 // The file is at fault, not the device: the device stays shown.
 void LsbPage::fileError()
 {
-    inform(ui->tabWidget->window(),
+    inform(window(),
            QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
 }
 
@@ -147,14 +166,14 @@ void LsbPage::invalidMode()
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
                       "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
                       "klickt)!<BR>"));
-    inform(ui->tabWidget->window(),
+    inform(window(),
            QCoreApplication::translate("MainWindow",
                                        "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
 }
 
 void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
 {
-    inform(ui->tabWidget->window(),
+    inform(window(),
            QCoreApplication::translate(
                "MainWindow", "Der Gerätetyp der Firmware-Datei (%1) passt nicht zum Gerät (%2)!")
                .arg(LsbDevice::typeName(fileType), LsbDevice::typeName(deviceType)));
@@ -174,7 +193,7 @@ void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
                       unsigned short deviceType, unsigned short deviceSoftware)
 {
     updater->answerConfirmation(askYes(
-        ui->tabWidget->window(),
+        window(),
         QCoreApplication::translate(
             "MainWindow", "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
                           "Firmware jetzt an das Gerät gesendet werden?")
@@ -232,7 +251,7 @@ void LsbPage::ended(int outcome, int detail)
                          "stimmt nicht. Es wurde nichts gesendet.")
                          .arg(detail) +
                      end);
-        inform(ui->tabWidget->window(),
+        inform(window(),
                QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
         break;
     case LSB_Updater::DatagramFailed:
@@ -246,7 +265,7 @@ void LsbPage::ended(int outcome, int detail)
                          .arg(detail) +
                      end);
         inform(
-            ui->tabWidget->window(),
+            window(),
             QCoreApplication::translate("MainWindow", "Das Firmware-Update ist fehlgeschlagen!"));
         break;
     case LSB_Updater::Cancelled: {
@@ -260,7 +279,7 @@ void LsbPage::ended(int outcome, int detail)
                 "MainWindow", "Das Firmware-Update wurde abgebrochen. Das Gerät wartet weiter im "
                               "Update-Modus: die Firmware-Datei erneut wählen, oder am Gleistron "
                               "den Update-Modus verlassen."),
-            QMessageBox::Ok, ui->tabWidget->window());
+            QMessageBox::Ok, window());
         box->setObjectName(QStringLiteral("box_lsb_cancelled"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();

@@ -336,8 +336,8 @@ void TestBackupTab::documentSafety()
     QVERIFY(download());
 
     // The language switch does not lose where the data came from.
-    w.setLanguageEnglish();
-    w.setLanguageGerman();
+    w.setLanguage(MainWindow::English);
+    w.setLanguage(MainWindow::German);
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
     QVERIFY(w.documentActions().saveTo(saved));
     QVERIFY(fileText(saved).contains("seriennummer=56347812\nsoftwareversion=1.300\n"));
