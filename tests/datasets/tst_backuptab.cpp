@@ -194,6 +194,11 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QVERIFY(!w.documentActions().saveTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));
     QVERIFY(console(w).contains("Datei kann nicht geschrieben werden!"));
     QVERIFY(w.document().modified);
+    // A name of another kind is refused as opening refuses it, not saved as "x.txt.GTB2".
+    QVERIFY(!w.documentActions().saveTo(dir->filePath(QStringLiteral("x.txt"))));
+    QVERIFY(console(w).contains("Bitte eine .GTB2 Datei wählen."));
+    for (const char *name : {"x.txt", "x.txt.GTB2"})
+        QVERIFY2(!QFileInfo::exists(dir->filePath(QLatin1String(name))), name);
     QVERIFY(w.documentActions().saveTo(saved));
     QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
 
