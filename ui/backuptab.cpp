@@ -5,8 +5,8 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
 #include "commands/comm2pc.h"
-#include "model/versiontext.h"
 #include "link/statustexts.h"
+#include "model/versiontext.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
@@ -324,8 +324,7 @@ QString BackupTab::askKeepPrevious()
                                        ? QDir::currentPath()
                                        : QFileInfo(document.filePath).absolutePath();
             QFileDialog dialog(
-                window(),
-                QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
+                window(), QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
                 QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
             dialog.setObjectName(QStringLiteral("dialog_keep_previous"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);

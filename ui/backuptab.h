@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workflows/transfersession.h"
 #include "link/statustexts.h"
+#include "workflows/transfersession.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -53,8 +53,7 @@ void DocumentActions::open()
     if (!confirmDiscard())
         return;
     const QString path = QFileDialog::getOpenFileName(
-        window, QCoreApplication::translate("MainWindow", "Backup Datei"),
-        QString(),
+        window, QCoreApplication::translate("MainWindow", "Backup Datei"), QString(),
         QCoreApplication::translate(
             "MainWindow",
             "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
@@ -129,8 +128,8 @@ bool DocumentActions::save()
 bool DocumentActions::saveAs()
 {
     QFileDialog dialog(
-        window, QCoreApplication::translate("MainWindow", "BackUp Datei"),
-        QString(), QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+        window, QCoreApplication::translate("MainWindow", "BackUp Datei"), QString(),
+        QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Offered: the station and the day, in the folder used last.
     if (!lastFolder.isEmpty())
@@ -169,13 +168,12 @@ bool DocumentActions::saveTo(const QString &path)
 bool DocumentActions::write(const QString &path)
 {
     if (!document.holdsData() && QFile::exists(path)) {
-        if (!askYes(window,
-                    QCoreApplication::translate(
-                        "MainWindow",
-                        "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
-                        "%1 trotzdem mit einer leeren Datensicherung überschrieben "
-                        "werden?")
-                        .arg(QDir::toNativeSeparators(path))))
+        if (!askYes(window, QCoreApplication::translate(
+                                "MainWindow",
+                                "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                                "%1 trotzdem mit einer leeren Datensicherung überschrieben "
+                                "werden?")
+                                .arg(QDir::toNativeSeparators(path))))
             return false;
     }
     if (document.mixedSources()) {
@@ -233,8 +231,7 @@ void DocumentActions::clearNow()
 void DocumentActions::compare()
 {
     const QString path = QFileDialog::getOpenFileName(
-        window, QCoreApplication::translate("MainWindow", "Backup Datei"),
-        lastFolder,
+        window, QCoreApplication::translate("MainWindow", "Backup Datei"), lastFolder,
         QCoreApplication::translate("MainWindow",
                                     "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel "
                                     "Gleistron Backup Dateien (*.GTB)"));

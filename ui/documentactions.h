@@ -20,10 +20,10 @@ public:
     void open(); // with the file dialog
     void openFile(const QString &path);
     bool save();
-    bool saveAs();                    // with the file dialog
+    bool saveAs(); // with the file dialog
     // A name without an extension gets .GTB2; one with another is refused, as opening refuses it.
     bool saveTo(const QString &path);
-    void clear();                     // asks first when there are unsaved changes
+    void clear(); // asks first when there are unsaved changes
     void clearNow();
     // The document against a backup file, record by record, in a table (added: only the file
     // holds it). Null when the file could not be read.

@@ -25,7 +25,8 @@ bool writeSetting(const char *line)
 void MainWindow::applySavedLanguage()
 {
     QFile file{QString::fromLatin1(settingsFile)};
-    const bool english = file.open(QIODevice::ReadOnly) && file.readLine().startsWith("language=en");
+    const bool english =
+        file.open(QIODevice::ReadOnly) && file.readLine().startsWith("language=en");
     setLanguage(english ? English : German);
 }
 

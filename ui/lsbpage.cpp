@@ -88,8 +88,7 @@ void LsbPage::chooseFile()
     if (host.refuseWhileBusy())
         return;
     const QString name = QFileDialog::getOpenFileName(
-        window(), QCoreApplication::translate("MainWindow", "Firmware Datei"),
-        QString(),
+        window(), QCoreApplication::translate("MainWindow", "Firmware Datei"), QString(),
         QCoreApplication::translate("MainWindow", "Orvandel LSB Update Dateien (*.lsb)"));
     if (!name.isEmpty())
         start(name);
@@ -153,8 +152,7 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
 // The file is at fault, not the device: the device stays shown.
 void LsbPage::fileError()
 {
-    inform(window(),
-           QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+    inform(window(), QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
 }
 
 void LsbPage::invalidMode()
@@ -166,9 +164,8 @@ void LsbPage::invalidMode()
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
                       "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
                       "klickt)!<BR>"));
-    inform(window(),
-           QCoreApplication::translate("MainWindow",
-                                       "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
+    inform(window(), QCoreApplication::translate(
+                         "MainWindow", "Gleistron ist nicht im Geräteeditor LSB Update Modus!"));
 }
 
 void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
@@ -192,15 +189,15 @@ void LsbPage::cancel()
 void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
                       unsigned short deviceType, unsigned short deviceSoftware)
 {
-    updater->answerConfirmation(askYes(
-        window(),
-        QCoreApplication::translate(
-            "MainWindow", "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
-                          "Firmware jetzt an das Gerät gesendet werden?")
-            .arg(LsbDevice::typeName(fileType))
-            .arg(fileSoftware)
-            .arg(LsbDevice::typeName(deviceType))
-            .arg(deviceSoftware)));
+    updater->answerConfirmation(
+        askYes(window(), QCoreApplication::translate(
+                             "MainWindow",
+                             "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                             "Firmware jetzt an das Gerät gesendet werden?")
+                             .arg(LsbDevice::typeName(fileType))
+                             .arg(fileSoftware)
+                             .arg(LsbDevice::typeName(deviceType))
+                             .arg(deviceSoftware)));
 }
 
 void LsbPage::progress(int permille)
@@ -251,8 +248,7 @@ void LsbPage::ended(int outcome, int detail)
                          "stimmt nicht. Es wurde nichts gesendet.")
                          .arg(detail) +
                      end);
-        inform(window(),
-               QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+        inform(window(), QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
         break;
     case LSB_Updater::DatagramFailed:
         ui->progressBar_2->setValue(0);
@@ -264,9 +260,8 @@ void LsbPage::ended(int outcome, int detail)
                          "Update wiederholen.")
                          .arg(detail) +
                      end);
-        inform(
-            window(),
-            QCoreApplication::translate("MainWindow", "Das Firmware-Update ist fehlgeschlagen!"));
+        inform(window(), QCoreApplication::translate("MainWindow",
+                                                     "Das Firmware-Update ist fehlgeschlagen!"));
         break;
     case LSB_Updater::Cancelled: {
         emit message(QCoreApplication::translate(

@@ -42,9 +42,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     backup = std::make_unique<BackupTab>(*this, doc);
     routes = std::make_unique<RoutesTab>(*this, doc);
     lsb = std::make_unique<LsbPage>(*this);
-    for (QWidget *tab : {static_cast<QWidget *>(backup.get()), static_cast<QWidget *>(routes.get()),
-                         static_cast<QWidget *>(lsb.get())})
-        ui->tabWidget->addTab(tab, QString());
+    // Their titles come with the window's other texts (retranslate).
+    ui->tabWidget->addTab(backup.get(), QString());
+    ui->tabWidget->addTab(routes.get(), QString());
+    ui->tabWidget->addTab(lsb.get(), QString());
     connectTabs();
     connectActions();
     routes->build();
@@ -237,4 +238,3 @@ void MainWindow::refreshLabels()
     }
     backup->refresh();
 }
-

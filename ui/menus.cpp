@@ -5,7 +5,6 @@
 #include "mainwindow.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
-#include "ui/lsbpage.h"
 #include "ui/routestab.h"
 #include "ui_mainwindow.h"
 

@@ -5,10 +5,10 @@
 
 #include "backupfile/document.h"
 #include "link/logging.h"
+#include "model/routerecord.h"
 #include "routes/comm_fahrstrassenloader.h"
 #include "routes/routebook.h"
 #include "routes/routeexport.h"
-#include "model/routerecord.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
 #include "ui_routestab.h"
@@ -350,8 +350,7 @@ bool RoutesTab::writeBook(const QString &path)
 void RoutesTab::askExport()
 {
     QString path = QFileDialog::getSaveFileName(
-        window(),
-        QCoreApplication::translate("MainWindow", "Fahrstrassen exportieren"),
+        window(), QCoreApplication::translate("MainWindow", "Fahrstrassen exportieren"),
         QStringLiteral("Fahrstrassen.csv"),
         QCoreApplication::translate("MainWindow", "CSV-Dateien (*.csv)"));
     if (path.isEmpty())

@@ -199,7 +199,8 @@ void TestRoutesTab::languageSwitchKeepsTree()
 // form and its own texts, and the route shown stays.
 void TestRoutesTab::tabWithoutWindow()
 {
-    struct Host : JobHost {
+    struct Host : JobHost
+    {
         bool refuseWhileBusy() override { return true; }
         void trackJob(StationLink *, bool) override {}
         void connectStatus(StationLink *) override {}
