@@ -30,8 +30,8 @@ void MainWindow::applySavedLanguage()
     setLanguage(english ? English : German);
 }
 
-// The form's own texts; the values the window shows (the station's identity) are no part of
-// it and stay. Each tab does the same for itself.
+// The form's own texts; the values the window shows (the station's identity) are not in the
+// form and stay. Each tab does the same for itself.
 void MainWindow::retranslate()
 {
     ui->retranslateUi(this);
