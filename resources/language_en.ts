@@ -2,6 +2,343 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>BackupTab</name>
+    <message>
+        <source>Richtung auswählen</source>
+        <translation>Choose direction</translation>
+    </message>
+    <message>
+        <source>Daten vom Gleistron in das Dokument holen (danach speichern)</source>
+        <translation>Bring data from the Gleistron into the document (then save it)</translation>
+    </message>
+    <message>
+        <source>&amp;Gleistron -&gt; PC</source>
+        <translation>&amp;Gleistron -&gt; PC</translation>
+    </message>
+    <message>
+        <source>Daten des Dokuments in den Gleistron schreiben; vorher wird gezeigt, was sich ändert</source>
+        <translation>Write the document's data into the Gleistron; what changes is shown first</translation>
+    </message>
+    <message>
+        <source>&amp;PC -&gt; Gleistron</source>
+        <translation>&amp;PC -&gt; Gleistron</translation>
+    </message>
+    <message>
+        <source>Datei auswählen</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>A&amp;uswählen...</source>
+        <translation>Ch&amp;oose...</translation>
+    </message>
+    <message>
+        <source>Daten auswählen und übertragen</source>
+        <translation>Select and transfer data</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Verbinden Sie den Gleistron per USB-Kabel mit Ihrem Computer.&lt;br/&gt;Wechseln Sie im Gleistron in das Menü Datensicherung.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Connect the Gleistron to your computer with the USB cable.&lt;br/&gt;On the Gleistron, open the menu Backup (Datensicherung).&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Keine Richtung ausgewählt!</source>
+        <translation>No direction chosen!</translation>
+    </message>
+    <message>
+        <source>Daten herunter&amp;laden</source>
+        <translation>&amp;Download data</translation>
+    </message>
+    <message>
+        <source>Daten hoch&amp;laden</source>
+        <translation>&amp;Upload data</translation>
+    </message>
+    <message>
+        <source>Was das Hochladen überschreibt, vorher in eine eigene Datei sichern</source>
+        <translation>Keep what the upload overwrites in a file of its own first</translation>
+    </message>
+    <message>
+        <source>Vorher &amp;sichern</source>
+        <translation>&amp;Keep previous data first</translation>
+    </message>
+    <message>
+        <source>Nach dem Hochladen alles zurücklesen und mit dem Dokument vergleichen</source>
+        <translation>After the upload, read everything back and compare it with the document</translation>
+    </message>
+    <message>
+        <source>Nach dem Hochladen p&amp;rüfen</source>
+        <translation>&amp;Verify after uploading</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Lokomotiven mit ihren Funktionen und die vier Loklisten</source>
+        <translation>Locomotives with their functions and the four locomotive lists</translation>
+    </message>
+    <message>
+        <source>Lokomotiven</source>
+        <translation>Locomotives</translation>
+    </message>
+    <message>
+        <source>Gleisplan 1 des Stellpults</source>
+        <translation>Track plan 1 of the control panel</translation>
+    </message>
+    <message>
+        <source>Gleisplan 1</source>
+        <translation>Track plan 1</translation>
+    </message>
+    <message>
+        <source>Gleisplan 2 des Stellpults</source>
+        <translation>Track plan 2 of the control panel</translation>
+    </message>
+    <message>
+        <source>Gleisplan 2</source>
+        <translation>Track plan 2</translation>
+    </message>
+    <message>
+        <source>Gleisplan 3 des Stellpults</source>
+        <translation>Track plan 3 of the control panel</translation>
+    </message>
+    <message>
+        <source>Gleisplan 3</source>
+        <translation>Track plan 3</translation>
+    </message>
+    <message>
+        <source>Weichen, Signale und andere Schaltartikel</source>
+        <translation>Turnouts, signals and other switching articles</translation>
+    </message>
+    <message>
+        <source>Schaltartikel</source>
+        <translation>Switching articles</translation>
+    </message>
+    <message>
+        <source>Rückmelder, mit der S88-Konfiguration</source>
+        <translation>Feedback modules, with the S88 configuration</translation>
+    </message>
+    <message>
+        <source>Rückmelder</source>
+        <translation>Feedback modules</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen mit ihren Karten und ihrer Ausleuchtung</source>
+        <translation>Routes with their cards and their illumination</translation>
+    </message>
+    <message>
+        <source>Fahrstrassen</source>
+        <translation>Routes</translation>
+    </message>
+    <message>
+        <source>Geräte am LSB-Bus</source>
+        <translation>Devices on the LSB bus</translation>
+    </message>
+    <message>
+        <source>LSB-Geräte</source>
+        <translation>LSB devices</translation>
+    </message>
+    <message>
+        <source>Geräte am HSB-Bus</source>
+        <translation>Devices on the HSB bus</translation>
+    </message>
+    <message>
+        <source>HSB-Geräte</source>
+        <translation>HSB devices</translation>
+    </message>
+    <message>
+        <source>Einstellungen des Gleistron</source>
+        <translation>The Gleistron's settings</translation>
+    </message>
+    <message>
+        <source>Systemkonfiguration</source>
+        <translation>System configuration</translation>
+    </message>
+    <message>
+        <source>Bilder der Lokomotiven</source>
+        <translation>Pictures of the locomotives</translation>
+    </message>
+    <message>
+        <source>Lokbilder</source>
+        <translation>Locomotive images</translation>
+    </message>
+    <message>
+        <source>Benutzerdefinierte Lokfunktionsbilder</source>
+        <translation>User-defined locomotive function images</translation>
+    </message>
+    <message>
+        <source>Benutzerdefinierte Signalbilder</source>
+        <translation>User-defined signal images</translation>
+    </message>
+    <message>
+        <source>Alle Bereiche an- oder abwählen</source>
+        <translation>Tick or untick every area</translation>
+    </message>
+    <message>
+        <source>Alles aus&amp;wählen</source>
+        <translation>Select &amp;all</translation>
+    </message>
+</context>
+<context>
+    <name>LsbPage</name>
+    <message>
+        <source>Firmware für LSB-Gerät aufladen</source>
+        <translation>Upload firmware to an LSB device</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Wählen Sie im Geräteeditor des Gleistron das LSB-Gerät aus und schalten Sie es in den Update Modus.&lt;br/&gt;Wählen Sie dann hier die passende Firmware-Datei aus.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;In the Gleistron's device editor, select the LSB device and switch it to update mode.&lt;br/&gt;Then choose the matching firmware file here.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>A&amp;uswählen...</source>
+        <translation>Ch&amp;oose...</translation>
+    </message>
+    <message>
+        <source>Im Firmware-Datei</source>
+        <translation>In the firmware file</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>HW-Ver.</source>
+        <translation>HW ver.</translation>
+    </message>
+    <message>
+        <source>SW-Ver.</source>
+        <translation>SW ver.</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RoutesTab</name>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>aus Gleistron laden</source>
+        <translation>load from Gleistron</translation>
+    </message>
+    <message>
+        <source>Das Dokument enthält keine Fahrstrassen. Laden Sie sie auf dem Reiter „Datensicherung“ aus dem Gleistron herunter, oder öffnen Sie eine Sicherungsdatei („Datei“ &gt; „Datensicherung öffnen ...“).</source>
+        <translation>The document holds no routes. Download them from the Gleistron on the “Backup” tab, or open a backup file (“File” &gt; “Open backup ...”).</translation>
+    </message>
+    <message>
+        <source>Nummer oder Text</source>
+        <translation>Number or text</translation>
+    </message>
+    <message>
+        <source>nur &amp;belegte</source>
+        <translation>h&amp;eld only</translation>
+    </message>
+    <message>
+        <source>Starttaste:</source>
+        <translation>Start key:</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Zeile</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>Spalte</source>
+        <translation>Column</translation>
+    </message>
+    <message>
+        <source>Zieltaste:</source>
+        <translation>Destination key:</translation>
+    </message>
+    <message>
+        <source>Kommentar:</source>
+        <translation>Comment:</translation>
+    </message>
+    <message>
+        <source>Karteikarte</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>Nr</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Befehl</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Karte 2:</source>
+        <translation>Card 2:</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse aufrufen</source>
+        <translation>Call route</translation>
+    </message>
+    <message>
+        <source>Karte 3:</source>
+        <translation>Card 3:</translation>
+    </message>
+    <message>
+        <source>Rückmeldung beachten</source>
+        <translation>Observe feedback</translation>
+    </message>
+    <message>
+        <source>Karte 4:</source>
+        <translation>Card 4:</translation>
+    </message>
+    <message>
+        <source>Stellbefehle</source>
+        <translation>Setting commands</translation>
+    </message>
+    <message>
+        <source>Karte 5:</source>
+        <translation>Card 5:</translation>
+    </message>
+    <message>
+        <source>Schaltgleisfunktionen</source>
+        <translation>Switching track functions</translation>
+    </message>
+    <message>
+        <source>Karte 6:</source>
+        <translation>Card 6:</translation>
+    </message>
+    <message>
+        <source>Zielkontakte</source>
+        <translation>Destination contacts</translation>
+    </message>
+    <message>
+        <source>Karte 7:</source>
+        <translation>Card 7:</translation>
+    </message>
+    <message>
+        <source>Fahrstrasse auflösen</source>
+        <translation>Release route</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Herunterladen abgebrochen.</source>

@@ -5,26 +5,29 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/document.h"
 #include "commands/comm2pc.h"
-#include "model/versiontext.h"
 #include "link/statustexts.h"
+#include "model/versiontext.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
 #include "ui/sessionhtml.h"
-#include "ui_mainwindow.h"
+#include "ui/translatedtext.h"
+#include "ui_backuptab.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
 
-BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent)
-    : QObject(parent), host(host), ui(ui), document(document)
+BackupTab::BackupTab(JobHost &host, Document &document, QWidget *parent)
+    : QWidget(parent), host(host), ui(std::make_unique<Ui::BackupTab>()), document(document)
 {
+    ui->setupUi(this);
     ui->groupBox_backup_open->hide();
     ui->pushButton_backup_download->hide();
     ui->pushButton_backup_upload->hide();
@@ -34,9 +37,9 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     ui->checkBox_backup_keep_previous->hide();
     ui->checkBox_backup_verify->hide();
     ui->progressBar_backup->hide(); // until the first transfer: idle, it looks like a field
-    ui->groupBox_backupInfo->hide();
-    ui->label_datum_backup->hide();
-    ui->label_datum_backup_label->hide();
+    // Kept for the form's layout; what they would hold is not offered.
+    ui->checkBox_user_lokfunktionen->hide();
+    ui->checkBox_user_signale->hide();
     setBoxes = {ui->checkBox_lokomotiven,  ui->checkBox_gleisplan1, ui->checkBox_gleisplan2,
                 ui->checkBox_gleisplan3,   ui->checkBox_weichen,    ui->checkBox_rueckmelder,
                 ui->checkBox_fahrstrassen, ui->checkBox_lsb,        ui->checkBox_hsb,
@@ -78,8 +81,6 @@ BackupTab::BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     connect(ui->pushButton_backup_download, &QPushButton::clicked, this, &BackupTab::startDownload);
     connect(ui->pushButton_backup_upload, &QPushButton::clicked, this, &BackupTab::startUpload);
     connect(ui->pushButton_backup_cancel, &QPushButton::clicked, this, &BackupTab::cancel);
-    connect(ui->actionMitGleistronVergleichen, &QAction::triggered, this,
-            &BackupTab::compareWithStation);
     connect(t, &TransferSession::finished, this,
             [this](const TransferSession::Result &result) { sessionFinished(result); });
 }
@@ -95,10 +96,35 @@ QString chosenDirectionStyle()
 }
 } // namespace
 
+BackupTab::~BackupTab() = default;
+
+void BackupTab::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+// The form leaves the values the tab has set; the tab's own texts follow.
+void BackupTab::retranslate()
+{
+    ui->retranslateUi(this);
+    retranslateText(ui->label_backup_action);
+    if (transferring)
+        showTimeLeft();
+    refresh();
+}
+
+void BackupTab::showConnectHint(bool shown)
+{
+    ui->label_4->setVisible(shown);
+}
+
 void BackupTab::chooseDownload()
 {
-    if (ui->pushButton_backup_download->isHidden() && !transferring)
+    if (chosen != Direction::Download && !transferring)
         hideProgress(); // the bar was the other direction's
+    chosen = Direction::Download;
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
@@ -113,10 +139,11 @@ void BackupTab::chooseDownload()
 void BackupTab::chooseUpload()
 {
     // What was ticked to download is not silently what gets uploaded: the user ticks anew.
-    if (!ui->pushButton_backup_download->isHidden())
+    if (chosen == Direction::Download)
         untickAll();
-    if (ui->pushButton_backup_upload->isHidden() && !transferring)
+    if (chosen != Direction::Upload && !transferring)
         hideProgress();
+    chosen = Direction::Upload;
     ui->pushButton_backup_dir_pc_comm->setStyleSheet(chosenDirectionStyle());
     ui->pushButton_backup_dir_comm_pc->setStyleSheet(QString());
     ui->groupBox_backup_daten->show();
@@ -144,14 +171,11 @@ void BackupTab::refresh()
     // flags are read after that, not while the job writes them.
     if (transferring)
         return;
-    // "Visible" means the direction chosen on the tab, whichever tab is in front.
-    const bool downloadChosen = !ui->pushButton_backup_download->isHidden();
-    const bool uploadChosen = !ui->pushButton_backup_upload->isHidden();
     for (int set = 0; set < Catalogue::DataSetCount; ++set) {
         QCheckBox *box = setBoxes.at(set);
-        if (downloadChosen)
+        if (chosen == Direction::Download)
             box->setEnabled(true);
-        else if (uploadChosen)
+        else if (chosen == Direction::Upload)
             box->setEnabled(document.image.presentSets[size_t(set)] != 0);
         if (!box->isEnabled())
             box->setChecked(false);
@@ -185,10 +209,6 @@ void BackupTab::refresh()
                         : QString());
         }
     }
-    if (!document.fileName.isEmpty()) {
-        ui->label_serialNr_backup->setText(document.sourceSerial.toUpper());
-        ui->label_softwareVersion_backup->setText(document.sourceSoftware);
-    }
     summary->setText(documentSummary());
 }
 
@@ -198,7 +218,7 @@ void BackupTab::setTransferButtonsEnabled(bool enabled)
     ui->pushButton_backup_upload->setEnabled(enabled);
 }
 
-void BackupTab::begin(const QString &actionText)
+void BackupTab::begin(const char *actionText)
 {
     transferring = true;
     clock.start();
@@ -210,7 +230,7 @@ void BackupTab::begin(const QString &actionText)
     ui->progressBar_backup->setTextVisible(true);
     ui->progressBar_backup->show();
     ui->pushButton_backup_cancel->show();
-    ui->label_backup_action->setText(actionText);
+    setTranslatedText(ui->label_backup_action, actionText);
     ui->label_backup_action->show();
     setTransferButtonsEnabled(false);
     emit busyChanged(true);
@@ -233,7 +253,7 @@ void BackupTab::startDownload()
 {
     if (host.refuseWhileBusy() || !takeSelection())
         return;
-    begin(QCoreApplication::translate("MainWindow", "Lade Datensätze aus Gleistron ..."));
+    begin(QT_TRANSLATE_NOOP("MainWindow", "Lade Datensätze aus Gleistron ..."));
     transfers->download(document);
 }
 
@@ -243,7 +263,7 @@ void BackupTab::compareWithStation()
     if (host.refuseWhileBusy() || !takeSelection())
         return;
     comparing = true;
-    begin(QCoreApplication::translate("MainWindow", "Vergleiche mit dem Gleistron ..."));
+    begin(QT_TRANSLATE_NOOP("MainWindow", "Vergleiche mit dem Gleistron ..."));
     transfers->compare(document);
 }
 
@@ -261,7 +281,7 @@ void BackupTab::startUpload()
     // First a look at what the station holds, so the user knows what the upload will do.
     pendingRestore = options;
     previewing = true;
-    begin(QCoreApplication::translate("MainWindow", "Prüfe, was das Hochladen ändert ..."));
+    begin(QT_TRANSLATE_NOOP("MainWindow", "Prüfe, was das Hochladen ändert ..."));
     transfers->compare(document);
 }
 
@@ -285,14 +305,14 @@ void BackupTab::askToUpload(const QList<BackupDiff::Line> &lines)
             .arg(changed)
             .arg(added)
             .arg(stationOnly);
-    if (!askYes(ui->tabWidget->window(), text)) {
+    if (!askYes(window(), text)) {
         emit message(
             QCoreApplication::translate("MainWindow", "<BR>Hochladen nicht gestartet.<BR>"));
         returnToIdle(true);
         hideProgress(); // the look beforehand is no transfer of its own
         return;
     }
-    begin(QCoreApplication::translate("MainWindow", "Speichere Datensätze im Gleistron ..."));
+    begin(QT_TRANSLATE_NOOP("MainWindow", "Speichere Datensätze im Gleistron ..."));
     transfers->restore(document, pendingRestore);
 }
 
@@ -307,8 +327,7 @@ QString BackupTab::askKeepPrevious()
                                        ? QDir::currentPath()
                                        : QFileInfo(document.filePath).absolutePath();
             QFileDialog dialog(
-                ui->tabWidget->window(),
-                QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
+                window(), QCoreApplication::translate("MainWindow", "Vorher sichern"), folder,
                 QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
             dialog.setObjectName(QStringLiteral("dialog_keep_previous"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -392,7 +411,7 @@ void BackupTab::returnToIdle(bool refresh)
     emit busyChanged(false);
     if (refresh)
         emit documentChanged();
-    ui->label_backup_action->setText(QString());
+    setValueText(ui->label_backup_action, QString());
     ui->label_backup_action->hide();
     setTransferButtonsEnabled(true);
 }
@@ -442,7 +461,7 @@ bool BackupTab::versionAccepted(int version)
                         "garantiert dass alle Daten gesichert oder auf den Gleistron übertragen "
                         "werden.</span> <BR><BR>  Möchten Sie trotzdem fortsetzen?")
                         .arg(link.toHtmlEscaped()),
-                    QMessageBox::NoButton, ui->tabWidget->window());
+                    QMessageBox::NoButton, window());
     box.setTextFormat(Qt::RichText);
     QPushButton *yes = addAnswer(box, Answer::Yes);
     QPushButton *cancel = addAnswer(box, Answer::Cancel);
@@ -456,14 +475,12 @@ void BackupTab::versionProblem(int version)
     transfers->answerVersion(versionAccepted(version));
 }
 
-void BackupTab::showFileInfo(bool shown)
+void BackupTab::documentReplaced()
 {
-    ui->groupBox_backupInfo->setVisible(shown);
     if (transferring)
         return;
-    hideProgress(); // another document: the last transfer's bar is not about it
-    // nor are the sets ticked to upload the last one
-    if (!ui->pushButton_backup_upload->isHidden())
+    hideProgress();
+    if (chosen == Direction::Upload)
         untickAll();
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "workflows/transfersession.h"
 #include "link/statustexts.h"
+#include "workflows/transfersession.h"
 
 #include <QElapsedTimer>
 #include <QList>
-#include <QObject>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 namespace Ui {
-class MainWindow;
+class BackupTab;
 }
 class Document;
 class JobHost;
@@ -18,11 +18,22 @@ class QCheckBox;
 class QLabel;
 
 // The backup tab: direction, selection, starting a transfer and following it to its end.
-class BackupTab : public QObject
+class BackupTab : public QWidget
 {
     Q_OBJECT
 public:
-    BackupTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
+    enum class Direction { None, Download, Upload };
+
+    BackupTab(JobHost &host, Document &document, QWidget *parent = nullptr);
+    ~BackupTab() override;
+
+    Direction direction() const { return chosen; }
+    // A transfer owns the document from its start until its results are in.
+    bool transferRunning() const { return transferring; }
+    // The form's texts in the language now installed, and the tab's own over them.
+    void retranslate();
+    // The hint how to connect a station, until one answers.
+    void showConnectHint(bool shown);
 
     void chooseDownload();
     void chooseUpload();
@@ -42,8 +53,9 @@ public:
     // The check boxes and the source labels after a change of the document.
     void refresh();
     void setTransferButtonsEnabled(bool enabled);
-    // The group that tells about an opened file.
-    void showFileInfo(bool shown);
+    // Another document was opened or the document emptied: the last transfer's bar and the
+    // sets ticked to upload are not about it.
+    void documentReplaced();
     // Before one upload: the file that keeps what it overwrites, instead of asking for it
     // (the tests' way in). Used once.
     QString keepPreviousFile;
@@ -59,17 +71,21 @@ signals:
     // The comparison with the station ended: what differs (added: only the station holds it).
     void stationCompared(const QList<BackupDiff::Line> &lines, const QString &serial);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     bool takeSelection();
-    void begin(const QString &actionText);
+    void begin(const char *actionText);
     void sessionFinished(const TransferSession::Result &result);
     // The file for "Vorher sichern": asked for until it can take the data, or empty.
     QString askKeepPrevious();
     bool versionAccepted(int version);
 
     JobHost &host;
-    Ui::MainWindow *ui;
+    std::unique_ptr<Ui::BackupTab> ui;
     Document &document;
+    Direction chosen = Direction::None;
     std::unique_ptr<TransferSession> transfers;
     QList<QCheckBox *> setBoxes; // in data-set order
     QList<QLabel *> sourceLabels;

@@ -1,12 +1,12 @@
 #include "documentactions.h"
 
+#include "backupfile/backupfile.h"
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
 #include "model/backupdiff.h"
 #include "model/catalogue.h"
 #include "ui/askyes.h"
 #include "ui/recentbackups.h"
-#include "ui_mainwindow.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -26,15 +26,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-DocumentActions::DocumentActions(Ui::MainWindow *ui, Document &document, QObject *parent)
-    : QObject(parent), ui(ui), document(document)
+DocumentActions::DocumentActions(QWidget *window, Document &document, QObject *parent)
+    : QObject(parent), window(window), document(document)
 {
-    connect(ui->action_oeffnen, &QAction::triggered, this, [this] { open(); });
-    connect(ui->actionSpeichern, &QAction::triggered, this, [this] { save(); });
-    connect(ui->actionSpeichern_unter, &QAction::triggered, this, [this] { saveAs(); });
-    connect(ui->action_leeren, &QAction::triggered, this, [this] { clear(); });
-    connect(ui->actionVergleichen, &QAction::triggered, this, [this] { compare(); });
-    connect(ui->actionLetzteSicherungen, &QAction::triggered, this, [this] { recentBackups(); });
 }
 
 QWidget *DocumentActions::recentBackups(const QString &folder)
@@ -44,10 +38,10 @@ QWidget *DocumentActions::recentBackups(const QString &folder)
         shown = QFileInfo(BackupFolder::defaultPath()).isDir() || lastFolder.isEmpty()
                     ? BackupFolder::defaultPath()
                     : lastFolder;
-    auto *dialog = new RecentBackups(shown, ui->tabWidget->window());
+    auto *dialog = new RecentBackups(shown, window);
     connect(dialog, &RecentBackups::openRequested, this, [this](const QString &path) {
         // A transfer may have started while the list was open: it writes the document.
-        if (ui->action_oeffnen->isEnabled() && confirmDiscard())
+        if (!busy && confirmDiscard())
             openFile(path);
     });
     dialog->show();
@@ -59,8 +53,7 @@ void DocumentActions::open()
     if (!confirmDiscard())
         return;
     const QString path = QFileDialog::getOpenFileName(
-        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Backup Datei"),
-        QString(),
+        window, QCoreApplication::translate("MainWindow", "Backup Datei"), QString(),
         QCoreApplication::translate(
             "MainWindow",
             "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel Gleistron Backup Dateien "
@@ -135,8 +128,8 @@ bool DocumentActions::save()
 bool DocumentActions::saveAs()
 {
     QFileDialog dialog(
-        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "BackUp Datei"),
-        QString(), QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
+        window, QCoreApplication::translate("MainWindow", "BackUp Datei"), QString(),
+        QCoreApplication::translate("MainWindow", "Gleistron BackUp Datei (*.GTB2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Offered: the station and the day, in the folder used last.
     if (!lastFolder.isEmpty())
@@ -148,28 +141,39 @@ bool DocumentActions::saveAs()
             .fileName());
     // A name typed without the extension could not be opened again.
     dialog.setDefaultSuffix(QStringLiteral("GTB2"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return saveTo(dialog.selectedFiles().first());
+    // A name saveTo refuses (it says why on the console) is asked for again.
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        const QString path = dialog.selectedFiles().first();
+        if (saveTo(path))
+            return true;
+        if (!BackupFile::normalizedName(path).isEmpty())
+            return false;
+    }
 }
 
 bool DocumentActions::saveTo(const QString &path)
 {
-    // Only a .GTB2 name opens again.
-    return write(path.toUpper().endsWith(QLatin1String(".GTB2")) ? path
-                                                                 : path + QStringLiteral(".GTB2"));
+    // Only a .GTB2 name opens again; "x.txt" is not quietly made "x.txt.GTB2".
+    const QString named = BackupFile::normalizedName(path);
+    if (named.isEmpty()) {
+        emit message(QCoreApplication::translate("MainWindow",
+                                                 "<BR><B>Bitte eine .GTB2 Datei wählen.</B><BR>"));
+        return false;
+    }
+    return write(named);
 }
 
 bool DocumentActions::write(const QString &path)
 {
     if (!document.holdsData() && QFile::exists(path)) {
-        if (!askYes(ui->tabWidget->window(),
-                    QCoreApplication::translate(
-                        "MainWindow",
-                        "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
-                        "%1 trotzdem mit einer leeren Datensicherung überschrieben "
-                        "werden?")
-                        .arg(QDir::toNativeSeparators(path))))
+        if (!askYes(window, QCoreApplication::translate(
+                                "MainWindow",
+                                "Die Datensicherung enthält keine Datensätze.\n\nSoll die Datei "
+                                "%1 trotzdem mit einer leeren Datensicherung überschrieben "
+                                "werden?")
+                                .arg(QDir::toNativeSeparators(path))))
             return false;
     }
     if (document.mixedSources()) {
@@ -180,7 +184,7 @@ bool DocumentActions::write(const QString &path)
                     QCoreApplication::translate("MainWindow", Catalogue::entry(set).name),
                     Document::sourceText(document.sources[size_t(set)])));
         }
-        if (!askYes(ui->tabWidget->window(),
+        if (!askYes(window,
                     QCoreApplication::translate(
                         "MainWindow",
                         "Die Datensätze stammen aus verschiedenen Quellen:\n\n%1\n\nDie Datei "
@@ -227,8 +231,7 @@ void DocumentActions::clearNow()
 void DocumentActions::compare()
 {
     const QString path = QFileDialog::getOpenFileName(
-        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Backup Datei"),
-        lastFolder,
+        window, QCoreApplication::translate("MainWindow", "Backup Datei"), lastFolder,
         QCoreApplication::translate("MainWindow",
                                     "Orvandel Gleistron Backup Dateien (*.GTB2);;alte Orvandel "
                                     "Gleistron Backup Dateien (*.GTB)"));
@@ -258,7 +261,7 @@ QWidget *DocumentActions::showDifferences(const QString &title,
                                           const QList<BackupDiff::Line> &lines,
                                           const QString &onlyOther)
 {
-    auto *dialog = new QDialog(ui->tabWidget->window());
+    auto *dialog = new QDialog(window);
     dialog->setObjectName(QStringLiteral("dialog_compare"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(title);
@@ -358,7 +361,7 @@ bool DocumentActions::confirmDiscard()
         QCoreApplication::translate(
             "MainWindow",
             "Die geladene Datensätze sind nicht gespeichert. \n\n Wollen Sie speichern?"),
-        QMessageBox::NoButton, ui->tabWidget->window());
+        QMessageBox::NoButton, window);
     QPushButton *yes = addAnswer(box, Answer::Yes);
     QPushButton *no = addAnswer(box, Answer::No);
     QPushButton *cancel = addAnswer(box, Answer::Cancel);
@@ -369,13 +372,4 @@ bool DocumentActions::confirmDiscard()
     // "Ja" goes on only when the data really reached a file; a cancelled or failed save keeps
     // the data.
     return box.clickedButton() == no || (box.clickedButton() == yes && saveAs());
-}
-
-void DocumentActions::setBusy(bool busy)
-{
-    ui->action_leeren->setEnabled(!busy);
-    ui->actionSpeichern->setEnabled(!busy);
-    ui->actionSpeichern_unter->setEnabled(!busy);
-    ui->action_oeffnen->setEnabled(!busy);
-    ui->actionLetzteSicherungen->setEnabled(!busy);
 }

@@ -5,9 +5,6 @@
 
 #include "model/backupdiff.h"
 
-namespace Ui {
-class MainWindow;
-} // namespace Ui
 class Document;
 class QWidget;
 
@@ -17,14 +14,16 @@ class DocumentActions : public QObject
 {
     Q_OBJECT
 public:
-    DocumentActions(Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
+    // The dialogs open over `window`.
+    DocumentActions(QWidget *window, Document &document, QObject *parent = nullptr);
 
     void open(); // with the file dialog
     void openFile(const QString &path);
     bool save();
-    bool saveAs();                    // with the file dialog
-    bool saveTo(const QString &path); // a name without .GTB2 gets it
-    void clear();                     // asks first when there are unsaved changes
+    bool saveAs(); // with the file dialog
+    // A name without an extension gets .GTB2; one with another is refused, as opening refuses it.
+    bool saveTo(const QString &path);
+    void clear(); // asks first when there are unsaved changes
     void clearNow();
     // The document against a backup file, record by record, in a table (added: only the file
     // holds it). Null when the file could not be read.
@@ -45,7 +44,8 @@ public:
     // Asks before unsaved data is dropped; true when it may go (saved or given up).
     bool confirmDiscard();
     // While a transfer runs, the file actions wait.
-    void setBusy(bool busy);
+    void setBusy(bool isBusy) { busy = isBusy; }
+    bool isBusy() const { return busy; }
 
 signals:
     void message(const QString &html); // a console fragment
@@ -56,7 +56,8 @@ signals:
 private:
     bool write(const QString &path);
 
-    Ui::MainWindow *ui;
+    QWidget *window;
     Document &document;
+    bool busy = false;
     QString lastFolder; // of the last file opened or saved
 };

@@ -1,14 +1,13 @@
 #include "link/logging.h"
 #include "mainwindow.h"
+#include "ui/backuptab.h"
+#include "ui/lsbpage.h"
 #include "ui/routestab.h"
-#include "ui/translatedtext.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QLibraryInfo>
-#include <QLineEdit>
 
 namespace {
 const char *settingsFile = "settings.ini";
@@ -26,97 +25,51 @@ bool writeSetting(const char *line)
 void MainWindow::applySavedLanguage()
 {
     QFile file{QString::fromLatin1(settingsFile)};
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray line = file.readLine();
-        file.close();
-        if (line.startsWith("language=en"))
-            setLanguageEnglish();
-        else
-            setLanguageGerman();
-    } else {
-        setLanguageGerman();
-    }
+    const bool english =
+        file.open(QIODevice::ReadOnly) && file.readLine().startsWith("language=en");
+    setLanguage(english ? English : German);
 }
 
-// retranslateUi puts the form's own texts back; the values the program has shown since (the
-// station's identity, the firmware page, the shown route, a running transfer) stay.
+// The form's own texts; the values the window shows (the station's identity) are not in the
+// form and stay. Each tab does the same for itself.
 void MainWindow::retranslate()
 {
-    const QList<QLabel *> values = {ui->label_serialNr,
-                                    ui->label_softwareVersion,
-                                    ui->label_protokollVersion,
-                                    ui->label_datenmodellVersion,
-                                    ui->label_serialNr_backup,
-                                    ui->label_softwareVersion_backup,
-                                    ui->label_backup_action,
-                                    ui->label_Fahrstrasse_nr,
-                                    ui->label_Fahrstrasse_modus,
-                                    ui->label_lsb_update_data_task,
-                                    ui->label_lsb_update_data_typ,
-                                    ui->label_lsb_update_data_sw,
-                                    ui->label_lsb_update_device_task,
-                                    ui->label_lsb_update_device_typ,
-                                    ui->label_lsb_update_device_hw,
-                                    ui->label_lsb_update_device_sw};
-    const QList<QLineEdit *> fields = {ui->lineEdit_lsb_filename, ui->lineEdit_Fahrstrasse_TXT};
-    QStringList texts;
-    for (const QLabel *label : values)
-        texts << label->text();
-    for (const QLineEdit *field : fields)
-        texts << field->text();
-    const QString barFormat = ui->progressBar_backup->format();
     ui->retranslateUi(this);
-    for (int i = 0; i < values.size(); ++i) {
-        if (!retranslateText(values.at(i)))
-            values.at(i)->setText(texts.at(i));
-    }
-    for (int i = 0; i < fields.size(); ++i)
-        fields.at(i)->setText(texts.at(values.size() + i));
-    ui->progressBar_backup->setFormat(barFormat);
+    ui->tabWidget->setTabText(ui->tabWidget->indexOf(backup.get()), tr("Date&nsicherung"));
+    ui->tabWidget->setTabText(ui->tabWidget->indexOf(routes.get()), tr("&Fahrstrassen"));
+    ui->tabWidget->setTabText(ui->tabWidget->indexOf(lsb.get()), tr("LSB Updat&e"));
+    // At once, not only when the posted language change reaches them.
+    backup->retranslate();
+    routes->retranslate();
+    lsb->retranslate();
     retranslateKeysAndHelp();
     showAdapterStatus();
-    if (routes)
-        routes->showCount();
     refreshLabels();
 }
 
-void MainWindow::setLanguageGerman()
+void MainWindow::setLanguage(Language chosen)
 {
-    language = 0;
-    ui->textEdit_manual_en->hide();
-    ui->textEdit_manual_de->show();
-    ui->radioButton_German->setChecked(true);
-    ui->radioButton_English->setChecked(false);
-    ui->actionDeutsch->setChecked(true);
-    ui->actionEnglisch->setChecked(false);
-    const bool saved = writeSetting("language=de\n");
-    (void)translator.load(QStringLiteral("language_en"));
-    QApplication::removeTranslator(&translator);
-    // Qt's own texts too (file dialogs, standard buttons).
-    if (qtTranslator.load(QStringLiteral("qtbase_de"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    retranslate();
-    if (!saved)
-        settingNotSaved();
-}
-
-void MainWindow::setLanguageEnglish()
-{
-    language = 1;
-    ui->textEdit_manual_de->hide();
-    ui->textEdit_manual_en->show();
-    ui->radioButton_German->setChecked(false);
-    ui->radioButton_English->setChecked(true);
-    ui->actionDeutsch->setChecked(false);
-    ui->actionEnglisch->setChecked(true);
-    const bool saved = writeSetting("language=en\n");
-    QApplication::removeTranslator(&qtTranslator);
-    const bool loaded = translator.load(QStringLiteral("language_en"));
-    QApplication::installTranslator(&translator);
-    qCDebug(lcUi, "translator installation: %d", int(loaded));
-    qCDebug(lcUi).noquote() << QObject::tr("Das ist ein Test für die Übersetzung!");
-    qCDebug(lcUi).noquote() << QObject::tr("Einfaches Test");
+    language = chosen;
+    const bool english = chosen == English;
+    ui->textEdit_manual_de->setVisible(!english);
+    ui->textEdit_manual_en->setVisible(english);
+    ui->radioButton_German->setChecked(!english);
+    ui->radioButton_English->setChecked(english);
+    ui->actionDeutsch->setChecked(!english);
+    ui->actionEnglisch->setChecked(english);
+    const bool saved = writeSetting(english ? "language=en\n" : "language=de\n");
+    if (english) {
+        QApplication::removeTranslator(&qtTranslator);
+        const bool loaded = translator.load(QStringLiteral("language_en"));
+        QApplication::installTranslator(&translator);
+        qCDebug(lcUi, "translator installation: %d", int(loaded));
+    } else {
+        QApplication::removeTranslator(&translator);
+        // Qt's own texts too (file dialogs, standard buttons).
+        if (qtTranslator.load(QStringLiteral("qtbase_de"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&qtTranslator);
+    }
     retranslate();
     if (!saved)
         settingNotSaved();
@@ -133,20 +86,20 @@ void MainWindow::settingNotSaved()
 
 void MainWindow::on_actionEnglisch_triggered()
 {
-    setLanguageEnglish();
+    setLanguage(English);
 }
 
 void MainWindow::on_actionDeutsch_triggered()
 {
-    setLanguageGerman();
+    setLanguage(German);
 }
 
 void MainWindow::on_radioButton_English_clicked()
 {
-    setLanguageEnglish();
+    setLanguage(English);
 }
 
 void MainWindow::on_radioButton_German_clicked()
 {
-    setLanguageGerman();
+    setLanguage(German);
 }

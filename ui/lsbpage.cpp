@@ -7,9 +7,10 @@
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
-#include "ui_mainwindow.h"
+#include "ui_lsbpage.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,9 +25,11 @@ void inform(QWidget *parent, const QString &text)
 }
 } // namespace
 
-LsbPage::LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent)
-    : QObject(parent), host(host), ui(ui), updater(std::make_unique<LSB_Updater>())
+LsbPage::LsbPage(JobHost &host, QWidget *parent)
+    : QWidget(parent), host(host), ui(std::make_unique<Ui::LsbPage>()),
+      updater(std::make_unique<LSB_Updater>())
 {
+    ui->setupUi(this);
     ui->widget_lsb_udate_progress->hide();
     ui->widget_lsb_update_device->hide();
     ui->progressBar_2->setTextVisible(true);
@@ -64,13 +67,28 @@ void LsbPage::connectJob()
 
 LsbPage::~LsbPage() = default;
 
+void LsbPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+// The form leaves the file's and the device's values; the page's own texts follow.
+void LsbPage::retranslate()
+{
+    ui->retranslateUi(this);
+    for (QLabel *label : {ui->label_lsb_update_data_task, ui->label_lsb_update_device_task,
+                          ui->label_lsb_update_device_sw})
+        retranslateText(label);
+}
+
 void LsbPage::chooseFile()
 {
     if (host.refuseWhileBusy())
         return;
     const QString name = QFileDialog::getOpenFileName(
-        ui->tabWidget->window(), QCoreApplication::translate("MainWindow", "Firmware Datei"),
-        QString(),
+        window(), QCoreApplication::translate("MainWindow", "Firmware Datei"), QString(),
         QCoreApplication::translate("MainWindow", "Orvandel LSB Update Dateien (*.lsb)"));
     if (!name.isEmpty())
         start(name);
@@ -126,13 +144,13 @@ void LsbPage::deviceArrived(unsigned short, unsigned short type, unsigned short 
     }
     ui->label_lsb_update_device_hw->clear();
     setValueText(ui->label_lsb_update_device_sw, QString());
-    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::NotUpdatable));
+    inform(window(), LSB_Updater::refusalText(LSB_Updater::NotUpdatable));
 }
 
 // The file is at fault, not the device: the device stays shown.
 void LsbPage::fileError()
 {
-    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::FileInvalid));
+    inform(window(), LSB_Updater::refusalText(LSB_Updater::FileInvalid));
 }
 
 void LsbPage::invalidMode()
@@ -144,12 +162,12 @@ void LsbPage::invalidMode()
                       "Gleistron ist nicht im Geräteeditor Update Modus (bitte das Gerät im "
                       "Geräteeditor auswählen, indem man auf den Tastensymbol in die Liste "
                       "klickt)!<BR>"));
-    inform(ui->tabWidget->window(), LSB_Updater::refusalText(LSB_Updater::InvalidMode));
+    inform(window(), LSB_Updater::refusalText(LSB_Updater::InvalidMode));
 }
 
 void LsbPage::typeMismatch(unsigned short fileType, unsigned short deviceType)
 {
-    inform(ui->tabWidget->window(),
+    inform(window(),
            LSB_Updater::refusalText(LSB_Updater::TypeMismatch, fileType, deviceType));
 }
 
@@ -166,15 +184,15 @@ void LsbPage::cancel()
 void LsbPage::confirm(unsigned short fileType, unsigned short fileSoftware,
                       unsigned short deviceType, unsigned short deviceSoftware)
 {
-    updater->answerConfirmation(askYes(
-        ui->tabWidget->window(),
-        QCoreApplication::translate(
-            "MainWindow", "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
-                          "Firmware jetzt an das Gerät gesendet werden?")
-            .arg(LsbDevice::typeName(fileType))
-            .arg(fileSoftware)
-            .arg(LsbDevice::typeName(deviceType))
-            .arg(deviceSoftware)));
+    updater->answerConfirmation(
+        askYes(window(), QCoreApplication::translate(
+                             "MainWindow",
+                             "Firmware-Datei: %1, Version %2\nGerät: %3, Version %4\n\nSoll die "
+                             "Firmware jetzt an das Gerät gesendet werden?")
+                             .arg(LsbDevice::typeName(fileType))
+                             .arg(fileSoftware)
+                             .arg(LsbDevice::typeName(deviceType))
+                             .arg(deviceSoftware)));
 }
 
 void LsbPage::progress(int permille)
@@ -225,8 +243,7 @@ void LsbPage::ended(LSB_Updater::Outcome outcome, int detail)
                          "stimmt nicht. Es wurde nichts gesendet.")
                          .arg(detail) +
                      end);
-        inform(ui->tabWidget->window(),
-               QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
+        inform(window(), QCoreApplication::translate("MainWindow", "Update Datei ist ungültig!"));
         break;
     case LSB_Updater::DatagramFailed:
         ui->progressBar_2->setValue(0);
@@ -238,9 +255,8 @@ void LsbPage::ended(LSB_Updater::Outcome outcome, int detail)
                          "Update wiederholen.")
                          .arg(detail) +
                      end);
-        inform(
-            ui->tabWidget->window(),
-            QCoreApplication::translate("MainWindow", "Das Firmware-Update ist fehlgeschlagen!"));
+        inform(window(), QCoreApplication::translate("MainWindow",
+                                                     "Das Firmware-Update ist fehlgeschlagen!"));
         break;
     case LSB_Updater::Cancelled: {
         emit message(QCoreApplication::translate(
@@ -253,7 +269,7 @@ void LsbPage::ended(LSB_Updater::Outcome outcome, int detail)
                 "MainWindow", "Das Firmware-Update wurde abgebrochen. Das Gerät wartet weiter im "
                               "Update-Modus: die Firmware-Datei erneut wählen, oder am Gleistron "
                               "den Update-Modus verlassen."),
-            QMessageBox::Ok, ui->tabWidget->window());
+            QMessageBox::Ok, window());
         box->setObjectName(QStringLiteral("box_lsb_cancelled"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();

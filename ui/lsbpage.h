@@ -2,24 +2,23 @@
 
 #include "lsbupdate/lsb_updater.h"
 
-#include <QObject>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 namespace Ui {
-class MainWindow;
+class LsbPage;
 }
 class JobHost;
 
-
 // The "LSB Update" page: the firmware file and the device side by side, and the update job,
 // which lives as long as the page and is restarted for every update.
-class LsbPage : public QObject
+class LsbPage : public QWidget
 {
     Q_OBJECT
 public:
-    LsbPage(JobHost &host, Ui::MainWindow *ui, QObject *parent = nullptr);
-    ~LsbPage();
+    explicit LsbPage(JobHost &host, QWidget *parent = nullptr);
+    ~LsbPage() override;
 
     LSB_Updater &job() { return *updater; }
     void chooseFile();
@@ -39,13 +38,19 @@ public:
     void finished(int bytes, int datagrams);
     void ended(LSB_Updater::Outcome outcome, int detail);
 
+    // The form's texts in the language now installed, and the page's own over them.
+    void retranslate();
+
 signals:
     void message(const QString &html); // a console fragment
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void connectJob();
 
     JobHost &host;
-    Ui::MainWindow *ui;
+    std::unique_ptr<Ui::LsbPage> ui;
     std::unique_ptr<LSB_Updater> updater;
 };

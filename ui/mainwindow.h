@@ -19,9 +19,10 @@ class DocumentActions;
 class LsbPage;
 class RoutesTab;
 
-// The widget tree, composed of the tabs (BackupTab, RoutesTab, LsbPage) and the document
-// (Document, with DocumentActions for its dialogs). The tabs talk to it through their signals
-// and, for their jobs, through JobHost; the status slots here take the station's reports.
+// The window: the start page, the tabs (BackupTab, RoutesTab, LsbPage, each a widget with its
+// own form), the menus, the console and the status bar, around the document (Document, with
+// DocumentActions for its dialogs). The tabs talk to it through their signals and, for their
+// jobs, through JobHost; the status slots here take the station's reports.
 class MainWindow : public QMainWindow, public JobHost
 {
     Q_OBJECT
@@ -29,8 +30,9 @@ public:
     explicit MainWindow(QWidget *parent = nullptr); // throws const char* without adapter library
     ~MainWindow() override;
 
-    void setLanguageGerman();
-    void setLanguageEnglish();
+    enum Language : qint8 { German, English };
+    // Switches the whole window and keeps the choice in settings.ini.
+    void setLanguage(Language chosen);
     void consoleAppend(const QString &html);
     void refreshLabels();
 
@@ -51,7 +53,7 @@ public:
     QString stationSerial() const override { return lastSerial; }
     QString stationSoftwareVersion() const { return lastSoftware; }
 
-    qint8 language = 0;
+    Language language = German;
     static QString aboutText(); // version, licence, the maker's web host
     QString logText() const;    // the console with the version and the station first
     bool saveLog(const QString &path) const;
@@ -84,6 +86,7 @@ private:
     void retranslate();
     void addKeysAndHelp();
     void retranslateKeysAndHelp();
+    void connectActions();
     void showAbout();
     void settingNotSaved();
     void jobFinished();
@@ -100,6 +103,7 @@ private:
     QTranslator translator;
     QTranslator qtTranslator; // Qt's own German texts
     std::unique_ptr<DocumentActions> actions;
+    // The tabs sit in the tab widget but go before the document they show.
     std::unique_ptr<BackupTab> backup;
     std::unique_ptr<RoutesTab> routes;
     std::unique_ptr<LsbPage> lsb;

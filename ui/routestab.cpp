@@ -5,17 +5,18 @@
 
 #include "backupfile/document.h"
 #include "link/logging.h"
+#include "model/routerecord.h"
 #include "routes/comm_fahrstrassenloader.h"
 #include "routes/routebook.h"
 #include "routes/routeexport.h"
-#include "model/routerecord.h"
 #include "ui/jobhost.h"
 #include "ui/translatedtext.h"
-#include "ui_mainwindow.h"
+#include "ui_routestab.h"
 
 #include <QBrush>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -41,16 +42,20 @@ void colour(QListWidgetItem *item, qint8 status)
 }
 } // namespace
 
-RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent)
-    : QObject(parent), host(host), ui(ui), document(document)
+RoutesTab::RoutesTab(JobHost &host, Document &document, QWidget *parent)
+    : QWidget(parent), host(host), ui(std::make_unique<Ui::RoutesTab>()), document(document)
 {
+    ui->setupUi(this);
+    setTranslatedText(ui->label_Fahrstrasse_modus,
+                      QT_TRANSLATE_NOOP("MainWindow", "(noch nicht geladen!)"));
+    // The station's routes come with the backup; this tab has no loader of its own to show.
+    ui->pushButton_Fahrstrassen_refresh->setEnabled(false);
+    ui->pushButton_Fahrstrassen_refresh->hide();
+    ui->pushButton_Fahrstrassen_backup_load->hide();
     connect(ui->listWidget_Fahrstrassen, &QListWidget::itemSelectionChanged, this,
             [this] { showRoute(); });
     connect(ui->pushButton_Fahrstrassen_backup_load, &QPushButton::clicked, this,
             &RoutesTab::startLoader);
-    connect(ui->actionDrucken, &QAction::triggered, this, &RoutesTab::print);
-    connect(ui->actionFahrstrassenbuch, &QAction::triggered, this, &RoutesTab::askBook);
-    connect(ui->actionFahrstrassenExportieren, &QAction::triggered, this, &RoutesTab::askExport);
     connect(ui->lineEdit_Fahrstrassen_filter, &QLineEdit::textChanged, this,
             &RoutesTab::applyFilter);
     connect(ui->checkBox_Fahrstrassen_belegt, &QCheckBox::toggled, this, &RoutesTab::applyFilter);
@@ -64,6 +69,23 @@ RoutesTab::RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObj
     count->setWordWrap(true);
     count->setMaximumWidth(ui->listWidget_Fahrstrassen->maximumWidth());
     ui->verticalLayout_route_list->addWidget(count);
+}
+
+RoutesTab::~RoutesTab() = default;
+
+void RoutesTab::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+// The form leaves the shown route's values; the tab's own texts follow.
+void RoutesTab::retranslate()
+{
+    ui->retranslateUi(this);
+    retranslateText(ui->label_Fahrstrasse_modus);
+    showCount();
 }
 
 void RoutesTab::showCount()
@@ -116,8 +138,7 @@ void RoutesTab::build()
     // The cards' titles whole ("Rückmeldung beachten"): the tree scrolls sideways instead.
     tree->header()->setResizeContentsPrecision(-1);
     tree->resizeColumnToContents(4);
-    ui->actionFahrstrassenbuch->setEnabled(false);
-    ui->actionFahrstrassenExportieren->setEnabled(false);
+    emit routesHeld(false);
 }
 
 void RoutesTab::showCommandRow(int row, int card, quint16 address, quint8 kind, quint8 state,
@@ -209,8 +230,7 @@ void RoutesTab::routesLoaded(short itemNr, bool success)
     for (int i = 1; i <= 1000 && !held; ++i)
         held = status(i) > 0;
     ui->label_Fahrstrassen_hinweis->setVisible(!held);
-    ui->actionFahrstrassenbuch->setEnabled(held);
-    ui->actionFahrstrassenExportieren->setEnabled(held);
+    emit routesHeld(held);
     // No route chosen yet: the header does not claim that nothing is loaded.
     if (ui->listWidget_Fahrstrassen->currentRow() < 0)
         setTranslatedText(ui->label_Fahrstrasse_modus,
@@ -296,7 +316,7 @@ void RoutesTab::askBook()
                              "MainWindow", "Fahrstrassenbuch der %1 ausgewählten Fahrstrassen")
                              .arg(only.size());
     QString path = QFileDialog::getSaveFileName(
-        ui->listWidget_Fahrstrassen->window(), caption, QStringLiteral("Fahrstrassenbuch.pdf"),
+        window(), caption, QStringLiteral("Fahrstrassenbuch.pdf"),
         QCoreApplication::translate("MainWindow", "PDF-Dateien (*.pdf)"));
     if (path.isEmpty())
         return;
@@ -330,8 +350,7 @@ bool RoutesTab::writeBook(const QString &path)
 void RoutesTab::askExport()
 {
     QString path = QFileDialog::getSaveFileName(
-        ui->listWidget_Fahrstrassen->window(),
-        QCoreApplication::translate("MainWindow", "Fahrstrassen exportieren"),
+        window(), QCoreApplication::translate("MainWindow", "Fahrstrassen exportieren"),
         QStringLiteral("Fahrstrassen.csv"),
         QCoreApplication::translate("MainWindow", "CSV-Dateien (*.csv)"));
     if (path.isEmpty())

@@ -1,21 +1,23 @@
 #pragma once
 
-#include <QObject>
+#include <QWidget>
 #include <QtGlobal>
+#include <memory>
 
 namespace Ui {
-class MainWindow;
+class RoutesTab;
 }
 class Document;
 class JobHost;
 
 // The routes tab: routes 1 to 1000 coloured by the document's route status, the shown route as
 // header and card tree, the route loader, and the printout of the shown route.
-class RoutesTab : public QObject
+class RoutesTab : public QWidget
 {
     Q_OBJECT
 public:
-    RoutesTab(JobHost &host, Ui::MainWindow *ui, Document &document, QObject *parent = nullptr);
+    RoutesTab(JobHost &host, Document &document, QWidget *parent = nullptr);
+    ~RoutesTab() override;
 
     void build();
     bool showRoute();
@@ -30,21 +32,27 @@ public:
     bool exportCsv(const QString &path);
     QList<int> bookRoutes() const; // empty: every held route
     void showCount();              // held routes, and those the list leaves out
+    // The form's texts in the language now installed, and the tab's own over them.
+    void retranslate();
+    void askBook();
+    void askExport();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void message(const QString &html); // a console fragment
+    void routesHeld(bool held);        // the book and the export have something to write
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     qint8 status(int n) const;
     void label(int n); // "12  Einfahrt Gleis 1" and the colour of its status
     void applyFilter();
-    void askBook();
-    void askExport();
 
     JobHost &host;
-    Ui::MainWindow *ui;
+    std::unique_ptr<Ui::RoutesTab> ui;
     Document &document;
     class QLabel *count = nullptr;
     quint8 cardCount3 = 12;

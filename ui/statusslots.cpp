@@ -1,12 +1,17 @@
+// The console, and the station's reports to it.
+
 #include "link/portdoctor.h"
 #include "link/statustexts.h"
 #include "mainwindow.h"
 
 #include "ui/backuptab.h"
+#include "ui/documentactions.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTime>
 
 void MainWindow::comm_info_noGleistron()
 {
@@ -73,4 +78,48 @@ void MainWindow::comm_backup_message(QString html)
 {
     consoleAppend(html);
     refreshLabels();
+}
+
+void MainWindow::consoleAppend(const QString &html)
+{
+    QTextCursor cursor = ui->textEdit_console->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->textEdit_console->insertHtml(html);
+    stampConsole();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit_console->setTextCursor(cursor);
+    ui->textEdit_console->ensureCursorVisible();
+}
+
+// The lines that came since the last stamp remember the time, for the saved log.
+void MainWindow::stampConsole()
+{
+    const int now = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+    for (QTextBlock line = ui->textEdit_console->document()->lastBlock();
+         line.isValid() && line.userState() < 0; line = line.previous())
+        line.setUserState(now);
+}
+
+// The console for support: the program's version and the station's identity first.
+QString MainWindow::logText() const
+{
+    QString text = QStringLiteral("Gleistron Manager %1\n").arg(QStringLiteral(GLEISTRON_VERSION));
+    if (!lastSerial.isEmpty())
+        text += tr("Gleistron %1, Software %2").arg(lastSerial, lastSoftware) + QLatin1Char('\n');
+    text += QLatin1Char('\n');
+    // Each line with the time it came.
+    const QTextDocument *console = ui->textEdit_console->document();
+    for (QTextBlock line = console->begin(); line.isValid(); line = line.next()) {
+        const int second = qMax(line.userState(), 0);
+        text +=
+            QTime::fromMSecsSinceStartOfDay(second * 1000).toString(QStringLiteral("HH:mm:ss")) +
+            QLatin1Char(' ') + line.text() + QLatin1Char('\n');
+    }
+    return text;
+}
+
+bool MainWindow::saveLog(const QString &path) const
+{
+    return DocumentActions::writeText(path, logText());
 }

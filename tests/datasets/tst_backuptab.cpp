@@ -8,8 +8,8 @@
 #include "backupfile/backupfile.h"
 #include "backupfile/backupfolder.h"
 #include "backupfile/document.h"
-#include "model/backupdiff.h"
 #include "datasets/backupjob.h"
+#include "model/backupdiff.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
 #include "ui/lsbpage.h"
@@ -194,6 +194,11 @@ void TestBackupTab::backupAndRestoreThroughTheWindow()
     QVERIFY(!w.documentActions().saveTo(dir->filePath(QStringLiteral("missing/dir/x.GTB2"))));
     QVERIFY(console(w).contains("Datei kann nicht geschrieben werden!"));
     QVERIFY(w.document().modified);
+    // A name of another kind is refused as opening refuses it, not saved as "x.txt.GTB2".
+    QVERIFY(!w.documentActions().saveTo(dir->filePath(QStringLiteral("x.txt"))));
+    QVERIFY(console(w).contains("Bitte eine .GTB2 Datei wählen."));
+    for (const char *name : {"x.txt", "x.txt.GTB2"})
+        QVERIFY2(!QFileInfo::exists(dir->filePath(QLatin1String(name))), name);
     QVERIFY(w.documentActions().saveTo(saved));
     QCOMPARE(w.windowTitle(), QStringLiteral("anlage.GTB2 - Orvandel Gleistron Manager 1.3"));
 
@@ -336,8 +341,8 @@ void TestBackupTab::documentSafety()
     QVERIFY(download());
 
     // The language switch does not lose where the data came from.
-    w.setLanguageEnglish();
-    w.setLanguageGerman();
+    w.setLanguage(MainWindow::English);
+    w.setLanguage(MainWindow::German);
     const QString saved = dir->filePath(QStringLiteral("anlage.GTB2"));
     QVERIFY(w.documentActions().saveTo(saved));
     QVERIFY(fileText(saved).contains("seriennummer=56347812\nsoftwareversion=1.300\n"));

@@ -1,9 +1,12 @@
-// The routes tab through the window: list colours, the shown route, the loader, the printout.
+// The routes tab through the window: list colours, the shown route, the loader, the printout;
+// and the tab on its own.
 
 #include "../common/simprocess.h"
 #include "../common/windowtest.h"
 #include "backupfile/backupfile.h"
+#include "backupfile/document.h"
 #include "ui/documentactions.h"
+#include "ui/jobhost.h"
 #include "ui/mainwindow.h"
 #include "ui/routestab.h"
 
@@ -22,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <cstring>
 
@@ -38,6 +42,7 @@ private slots:
     void clearTurnsEverythingGray();
     void loaderReports();
     void languageSwitchKeepsTree();
+    void tabWithoutWindow();
     void printout();
     void listFilterAndBook();
     void loaderReadsTheStation();
@@ -188,6 +193,43 @@ void TestRoutesTab::languageSwitchKeepsTree()
     QCOMPARE(find<QLabel>(w, "label_Fahrstrasse_modus")->text(),
              QStringLiteral("Record is empty!"));
     find<QRadioButton>(w, "radioButton_German")->click();
+}
+
+// A document and a host are all the tab needs; the application's language change reaches its
+// form and its own texts, and the route shown stays.
+void TestRoutesTab::tabWithoutWindow()
+{
+    struct Host : JobHost
+    {
+        bool refuseWhileBusy() override { return true; }
+        void trackJob(StationLink *, bool) override {}
+        void connectStatus(StationLink *) override {}
+        QString stationSerial() const override { return QString(); }
+    } host;
+    Document document;
+    QCOMPARE(document.open(writeRoutesFile()), Document::Opened::Ok);
+    RoutesTab tab(host, document);
+    tab.build();
+    tab.routesLoaded(1024, true);
+    QCOMPARE(tab.objectName(), QStringLiteral("tab_Routes"));
+    const auto label = [&tab](const char *name) {
+        auto *found = tab.findChild<QLabel *>(QLatin1String(name));
+        return found ? found->text() : QStringLiteral("<missing>");
+    };
+    tab.findChild<QListWidget *>(QStringLiteral("listWidget_Fahrstrassen"))->setCurrentRow(5);
+    QCOMPARE(label("label_Fahrstrasse_modus"), QStringLiteral("Datensatz ist leer!"));
+    QCOMPARE(label("label_Fahrstrassen_anzahl"), QStringLiteral("2 Fahrstrassen belegt"));
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(GLEISTRON_QM)));
+    QCoreApplication::installTranslator(&english);
+    QTRY_COMPARE(label("label_kommentar_caption"), QStringLiteral("Comment:"));
+    QCOMPARE(label("label_Fahrstrasse_modus"), QStringLiteral("Record is empty!"));
+    QCOMPARE(label("label_Fahrstrassen_anzahl"), QStringLiteral("2 routes held"));
+    QCOMPARE(label("label_Fahrstrasse_nr"), QStringLiteral("6"));
+    QCoreApplication::removeTranslator(&english);
+    QTRY_COMPARE(label("label_kommentar_caption"), QStringLiteral("Kommentar:"));
+    QCOMPARE(label("label_Fahrstrasse_modus"), QStringLiteral("Datensatz ist leer!"));
 }
 
 void TestRoutesTab::printout()

@@ -420,10 +420,10 @@ void TestMainWindow::keysAndHelp()
     QVERIFY(about.contains("GNU General Public License"));
     QVERIFY(about.contains("https://www.orvandel.example"));
     QCOMPARE(find<QMenu>(w, "menuHilfe")->title(), QStringLiteral("&Hilfe"));
-    w.setLanguageEnglish();
+    w.setLanguage(MainWindow::English);
     QCOMPARE(find<QMenu>(w, "menuHilfe")->title(), QStringLiteral("&Help"));
     QCOMPARE(find<QAction>(w, "actionBeenden")->text(), QStringLiteral("&Quit"));
-    w.setLanguageGerman();
+    w.setLanguage(MainWindow::German);
     // The log for support: version and station first, then the console.
     w.comm_info_gleistronVersion("56347812", "1.300", "0.003", "2.000");
     // Its dialog offers a name with ".txt" and adds it to one typed without; each line of the
@@ -494,7 +494,7 @@ void TestMainWindow::everythingByKeys()
     };
     for (int language = 0; language < 2; ++language) {
         if (language == 1)
-            w.setLanguageEnglish();
+            w.setLanguage(MainWindow::English);
         QStringList titles;
         for (QAction *menu : w.menuBar()->actions()) {
             if (!menu->isVisible() || !menu->menu())
@@ -522,7 +522,7 @@ void TestMainWindow::everythingByKeys()
         }
     }
 
-    w.setLanguageGerman();
+    w.setLanguage(MainWindow::German);
 
     // The tabs by keys: the next and the previous from anywhere, and each by its mnemonic.
     tabs->setCurrentIndex(0);
@@ -567,7 +567,7 @@ void TestMainWindow::everythingByKeys()
     // A question answers to its mnemonics: Alt+Y in English, Alt+J in German (Escape after a
     // while, so that a missing one fails instead of waiting).
     for (const auto &[key, english] : {std::pair{Qt::Key_Y, true}, {Qt::Key_J, false}}) {
-        english ? w.setLanguageEnglish() : w.setLanguageGerman();
+        english ? w.setLanguage(MainWindow::English) : w.setLanguage(MainWindow::German);
         QTimer press;
         QElapsedTimer clock;
         clock.start();
@@ -580,7 +580,7 @@ void TestMainWindow::everythingByKeys()
         press.start(50);
         QVERIFY(askYes(&w, QStringLiteral("?")));
     }
-    w.setLanguageGerman();
+    w.setLanguage(MainWindow::German);
 }
 
 void TestMainWindow::missingStationExplained()
