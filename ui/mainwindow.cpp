@@ -116,33 +116,6 @@ void MainWindow::watchAdapters()
 }
 
 // A permanent widget: the menus' status tips do not overwrite it.
-void MainWindow::showAdapterStatus()
-{
-    if (adapterStatus && adapterCount >= 0)
-        adapterStatus->setText(adapterCount > 0 ? tr("Gleistron-Adapter angeschlossen")
-                                                : tr("Kein Adapter"));
-}
-
-void MainWindow::forgetStation()
-{
-    ui->label_serialNr->setText(QString());
-    ui->label_softwareVersion->setText(QString());
-    ui->label_protokollVersion->setText(QString());
-    ui->label_datenmodellVersion->setText(QString());
-    backup->showConnectHint(true);
-}
-
-void MainWindow::comm_station_present(QString serial, QString softwareVersion,
-                                      QString protocolVersion, QString dataModelVersion)
-{
-    lastSerial = serial;
-    lastSoftware = softwareVersion;
-    ui->label_serialNr->setText(serial);
-    ui->label_softwareVersion->setText(softwareVersion);
-    ui->label_protokollVersion->setText(protocolVersion);
-    ui->label_datenmodellVersion->setText(dataModelVersion);
-    backup->showConnectHint(false); // connected: the hint how to connect is done
-}
 
 MainWindow::~MainWindow()
 {
@@ -222,19 +195,3 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void MainWindow::refreshLabels()
-{
-    QString windowTitle;
-    if (doc.modified)
-        windowTitle += QStringLiteral("* ");
-    windowTitle += doc.fileName;
-    if (!doc.fileName.isEmpty())
-        windowTitle += QStringLiteral(" - ");
-    setWindowTitle(windowTitle + title);
-    // The station a file came from; not while a transfer still writes the document.
-    if (!doc.fileName.isEmpty() && !backup->transferRunning()) {
-        ui->label_serialNr_backup->setText(doc.sourceSerial.toUpper());
-        ui->label_softwareVersion_backup->setText(doc.sourceSoftware);
-    }
-    backup->refresh();
-}

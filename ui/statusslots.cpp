@@ -1,4 +1,5 @@
-// The console, and the station's reports to it.
+// The console, the station's reports to it, and the labels that show the station, the
+// adapter and the document.
 
 #include "link/portdoctor.h"
 #include "link/statustexts.h"
@@ -122,4 +123,49 @@ QString MainWindow::logText() const
 bool MainWindow::saveLog(const QString &path) const
 {
     return DocumentActions::writeText(path, logText());
+}
+
+void MainWindow::showAdapterStatus()
+{
+    if (adapterStatus && adapterCount >= 0)
+        adapterStatus->setText(adapterCount > 0 ? tr("Gleistron-Adapter angeschlossen")
+                                                : tr("Kein Adapter"));
+}
+
+void MainWindow::forgetStation()
+{
+    ui->label_serialNr->setText(QString());
+    ui->label_softwareVersion->setText(QString());
+    ui->label_protokollVersion->setText(QString());
+    ui->label_datenmodellVersion->setText(QString());
+    backup->showConnectHint(true);
+}
+
+void MainWindow::comm_station_present(QString serial, QString softwareVersion,
+                                      QString protocolVersion, QString dataModelVersion)
+{
+    lastSerial = serial;
+    lastSoftware = softwareVersion;
+    ui->label_serialNr->setText(serial);
+    ui->label_softwareVersion->setText(softwareVersion);
+    ui->label_protokollVersion->setText(protocolVersion);
+    ui->label_datenmodellVersion->setText(dataModelVersion);
+    backup->showConnectHint(false); // connected: the hint how to connect is done
+}
+
+void MainWindow::refreshLabels()
+{
+    QString windowTitle;
+    if (doc.modified)
+        windowTitle += QStringLiteral("* ");
+    windowTitle += doc.fileName;
+    if (!doc.fileName.isEmpty())
+        windowTitle += QStringLiteral(" - ");
+    setWindowTitle(windowTitle + title);
+    // The station a file came from; not while a transfer still writes the document.
+    if (!doc.fileName.isEmpty() && !backup->transferRunning()) {
+        ui->label_serialNr_backup->setText(doc.sourceSerial.toUpper());
+        ui->label_softwareVersion_backup->setText(doc.sourceSoftware);
+    }
+    backup->refresh();
 }
