@@ -341,6 +341,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Ältere Sicherung %1 entfernt.</source>
+        <translation>Older backup %1 removed.</translation>
+    </message>
+    <message>
         <source>Herunterladen abgebrochen.</source>
         <translation>Download cancelled.</translation>
     </message>

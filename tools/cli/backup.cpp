@@ -59,7 +59,10 @@ int commandBackup(QString path, const Options &options)
         }
         path = document->filePath;
     }
-    message(tr("Backup Datei <B>%1</B> gespeichert.<BR>").arg(path.toHtmlEscaped()));
+    TransferEvent kept;
+    kept.kind = TransferEvent::Kind::KeptFile;
+    kept.path = path;
+    report(kept);
     return Done;
 }
 

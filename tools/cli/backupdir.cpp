@@ -85,7 +85,7 @@ int backupInto(const QString &dir, int keep, const Options &options,
     case BackupFolder::Saved::Written:
         printLine(QStringLiteral("saved ") + saved.path);
         for (const QString &removed : saved.removed)
-            message(tr("Ältere Sicherung %1 entfernt.<BR>").arg(removed.toHtmlEscaped()));
+            say(tr("Ältere Sicherung %1 entfernt.").arg(removed));
         break;
     }
     return Done;

@@ -116,6 +116,11 @@ void message(const QString &html)
         std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+void say(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 void failure(const QString &text)
 {
     std::fprintf(stderr, "gleistron-cli: %s\n", qPrintable(text));
@@ -230,7 +235,7 @@ TransferSession::Result runSession(TransferSession &session, const Options &opti
 
 void report(const TransferEvent &event)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(TransferTexts::plain(event)));
+    say(TransferTexts::plain(event));
 }
 
 QString problemText(const SessionProblem &problem)

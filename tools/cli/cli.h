@@ -27,6 +27,7 @@ struct Options
 };
 
 void message(const QString &html); // a console fragment, as plain text on stderr
+void say(const QString &text);      // a line on stderr
 void failure(const QString &text); // "gleistron-cli: ..." on stderr
 int usage(const QString &why);
 QString tr(const char *text);
