@@ -622,6 +622,15 @@ void TestBackupJobs::verifySeesTheIllumination()
     QCOMPARE(differences[0].set, QStringLiteral("fahrstrassen"));
     QCOMPARE(differences[0].number, 5);
     QCOMPARE(differences[0].byte, 512 + 7);
+
+    // The system configuration to its last byte.
+    sent->presentSets[System] = sent->selectedSets[System] = 1;
+    back->illumination(5)[7] = 0;
+    back->systemKonfiguration()[255] = 1;
+    const QList<UploadCheck::Difference> system = UploadCheck::compare(*sent, *back);
+    QCOMPARE(system.size(), 1);
+    QCOMPARE(system[0].set, QStringLiteral("system"));
+    QCOMPARE(system[0].byte, 255);
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)
