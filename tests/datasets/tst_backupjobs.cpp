@@ -85,7 +85,7 @@ class TestBackupJobs : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void verifySeesTheIllumination();
+    void verifyComparesEveryByte();
     void downloadMarksAndSkips();
     void downloadProgress_data();
     void downloadProgress();
@@ -606,8 +606,8 @@ void TestBackupJobs::stoppedUploadNamesWhatItSent()
 }
 
 // A route whose record came back right but whose illumination did not is a difference, in
-// the illumination half.
-void TestBackupJobs::verifySeesTheIllumination()
+// the illumination half; the system configuration counts to its last byte.
+void TestBackupJobs::verifyComparesEveryByte()
 {
     auto sent = std::make_unique<DataImage>();
     auto back = std::make_unique<DataImage>();
