@@ -7,6 +7,7 @@
 #include "ui/askyes.h"
 #include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
+#include "ui/sessionhtml.h"
 #include "ui/startup.h"
 
 #include <QAction>
@@ -73,6 +74,8 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void reportsAsTheConsoleShowsThem_data();
+    void reportsAsTheConsoleShowsThem();
     void init();
     void cleanup();
     void startState();
@@ -686,6 +689,121 @@ void TestMainWindow::missingAdapterLibrary()
             std::none_of(QApplication::topLevelWidgets().cbegin(),
                          QApplication::topLevelWidgets().cend(),
                          [](QWidget *w) { return qobject_cast<MainWindow *>(w); }));
+}
+
+// The reports that travel as values read in the console as they always have: the markup, the
+// blank line before an early end, the rule after the last line, names escaped.
+void TestMainWindow::reportsAsTheConsoleShowsThem_data()
+{
+    using namespace Catalogue;
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("expected");
+    const QString red = QStringLiteral("<span style=\"font-weight:bold;color:#990000;\">");
+    const QString dark = QStringLiteral("<span style=\"font-weight:bold;color:#660000;\">");
+    using Kind = TransferEvent::Kind;
+    auto event = [](Kind kind) {
+        TransferEvent e;
+        e.kind = kind;
+        return e;
+    };
+
+    TransferEvent stopped = event(Kind::DownloadStopped);
+    stopped.done = {Lokomotiven};
+    stopped.left = {Weichen, Fahrstrassen};
+    QTest::newRow("download stopped")
+        << transferEventHtml(stopped)
+        << "<BR>" + dark +
+               "Herunterladen abgebrochen.</span> Vollständig geladen: Lokomotiven. Nicht "
+               "übernommen: Schaltartikel, Fahrstrassen.<BR>";
+    TransferEvent failed = event(Kind::DownloadFailed);
+    failed.set = Gleisplan2;
+    failed.record = 3 * 256 + 7; // column 3, row 7
+    failed.left = {Gleisplan2};
+    QTest::newRow("download failed")
+        << transferEventHtml(failed)
+        << "<BR>" + red +
+               "Herunterladen fehlgeschlagen:</span> Der Gleistron antwortet auf Gleisplan 2, "
+               "Zeile 7, Spalte 3 wiederholt anders, als der Befehl es zulässt. Vollständig "
+               "geladen: keine. Nicht übernommen: Gleisplan 2.<BR>";
+    TransferEvent ended = event(Kind::UploadEnded);
+    ended.end = TransferEvent::End::Failed;
+    ended.set = Weichen;
+    ended.record = 12;
+    ended.done = {Lokomotiven};
+    ended.images = 4;
+    ended.pending = {Weichen};
+    QTest::newRow("upload failed, writes pending")
+        << transferEventHtml(ended)
+        << "<BR>" + red +
+               "Hochladen fehlgeschlagen:</span> Der Gleistron antwortet auf Schaltartikel, "
+               "Datensatz 12 wiederholt anders, als der Befehl es zulässt. Aus der Datei "
+               "übernommen: Lokomotiven, Lokbilder (4 Bilder). Im Gleistron unverändert: "
+               "keine.<BR>" +
+               red +
+               "Gesendet, aber nicht gespeichert: Schaltartikel.</span> Der Gleistron kann diese "
+               "Daten vorgemerkt halten, bis er neu gestartet wird; bitte vor dem nächsten "
+               "Hochladen aus- und wieder einschalten.<BR>";
+    TransferEvent left = event(Kind::UploadEnded);
+    left.end = TransferEvent::End::LeftPcMode;
+    left.left = {System};
+    QTest::newRow("upload left the PC mode")
+        << transferEventHtml(left)
+        << "<BR>" + dark +
+               "Hochladen beendet: der Gleistron hat den PC-Modus verlassen.</span> Aus der Datei "
+               "übernommen: keine. Im Gleistron unverändert: Systemkonfiguration.<BR>";
+    TransferEvent unconfirmed = event(Kind::UploadUnconfirmed);
+    unconfirmed.sets = {Fahrstrassen};
+    QTest::newRow("upload unconfirmed")
+        << transferEventHtml(unconfirmed)
+        << dark + "Hochladen nicht bestätigt:</span> Während Fahrstrassen gesendet wurde, war die "
+                  "Verbindung unterbrochen. Eine Station, die dabei neu begonnen hat, hat diese "
+                  "Daten verworfen. Bitte erneut hochladen oder vergleichen (Datei &gt; Mit "
+                  "Gleistron vergleichen).<BR><HR><BR>";
+    TransferEvent kept = event(Kind::KeptFile);
+    kept.path = QStringLiteral("/tmp/a&b.GTB2");
+    QTest::newRow("kept file") << transferEventHtml(kept)
+                               << "Backup Datei <B>/tmp/a&amp;b.GTB2</B> gespeichert.<BR>";
+    TransferEvent verified = event(Kind::Verified);
+    verified.compared = 9;
+    verified.differences = {{QStringLiteral("weichen"), 3, 7, false},
+                            {QStringLiteral("fahrstrassen"), 9, 0, true}};
+    QTest::newRow("verify differs")
+        << transferEventHtml(verified)
+        << red + "Prüfung: 2 von 9 Datensätzen weichen ab:</span><BR>weichen 3 ab Byte 7<BR>"
+                 "fahrstrassen 9: nur im Gleistron<BR>1 Datensätze hat nur der Gleistron, nicht "
+                 "die Datensicherung. Der Gleistron behält sie; sollen sie weg, bitte am "
+                 "Gleistron löschen.<BR>";
+    verified.differences.clear();
+    QTest::newRow("verify clean")
+        << transferEventHtml(verified)
+        << "<span style=\"font-weight:bold;color:#006600;\">Prüfung: alle 9 Datensätze und "
+           "Blöcke stimmen überein.</span><BR>";
+
+    SessionProblem damaged;
+    damaged.kind = SessionProblem::Kind::FileDamaged;
+    damaged.sets = {Weichen, Rueckmelder};
+    QTest::newRow("damaged file")
+        << sessionProblemHtml(damaged)
+        << "<BR>" + red +
+               "Die Datei ist beschädigt (Schaltartikel, Rückmelder); nichts wurde "
+               "gesendet.</span><BR>";
+    SessionProblem unwritable;
+    unwritable.kind = SessionProblem::Kind::KeepWriteFailed;
+    unwritable.path = QStringLiteral("<x>.GTB2");
+    unwritable.error = QStringLiteral("disk full");
+    QTest::newRow("keep-previous unwritable")
+        << sessionProblemHtml(unwritable)
+        << "<BR>" + red +
+               "&lt;x&gt;.GTB2 kann nicht geschrieben werden: disk full; nichts wurde "
+               "gesendet.</span><BR>";
+    QTest::newRow("no problem") << sessionProblemHtml(SessionProblem{}) << QString();
+}
+
+void TestMainWindow::reportsAsTheConsoleShowsThem()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, expected);
+    QCOMPARE(html, expected);
 }
 
 QTEST_MAIN(TestMainWindow)
