@@ -381,6 +381,11 @@ void TransferSession::compare(Document &target)
         TransferEvent::Kind::ReadForCompare);
 }
 
+const DataImage *TransferSession::comparedStation() const
+{
+    return aside ? &aside->image : nullptr;
+}
+
 void TransferSession::requestStop()
 {
     if (step == Step::Idle)

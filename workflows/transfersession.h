@@ -1,8 +1,8 @@
 #pragma once
 
+#include "datasets/transferevent.h"
 #include "model/backupdiff.h"
 #include "model/uploadcheck.h"
-#include "datasets/transferevent.h"
 #include "sessionproblem.h"
 
 #include <QList>
@@ -63,6 +63,9 @@ public:
     void restore(Document &document, const RestoreOptions &options);
     // Reads the selected sets from the station and compares them with the document.
     void compare(Document &document);
+
+    // What the last comparison read from the station; null before one.
+    const DataImage *comparedStation() const;
 
     // Asks the running job to stop (an upload at its next commit boundary; again: at once).
     void requestStop();
