@@ -88,6 +88,7 @@ void routeDetails(QStringList &lines, const DataImage &a, const DataImage &b, in
     a.copyRoute(n, x);
     b.copyRoute(n, y);
     const DecodedRoute before = RouteRecord::decode(x), after = RouteRecord::decode(y);
+    const qsizetype shown = lines.size();
     auto field = [&lines](const char *label, const QString &old, const QString &now) {
         if (old != now)
             lines << translated(label).arg(old + arrow + now);
@@ -104,7 +105,6 @@ void routeDetails(QStringList &lines, const DataImage &a, const DataImage &b, in
         RouteRecord::keyText(before.destinationPlan, before.destinationRow,
                              before.destinationColumn),
         RouteRecord::keyText(after.destinationPlan, after.destinationRow, after.destinationColumn));
-    const int shown = int(lines.size());
     for (int card = 2; card <= 7; ++card) {
         const QList<RouteRow> &old = before.cards[size_t(card - 2)];
         const QList<RouteRow> &now = after.cards[size_t(card - 2)];

@@ -922,6 +922,27 @@ void TestCli::diff()
     run = cli({"route", b, "2"}, QString());
     QVERIFY2(run.out.startsWith("Fahrstrasse 2 Kommentar: \"\\x1busfahrt\\x0aNord\""),
              qPrintable(run.out));
+    // With the details: the same lines, each changed one followed by what changed inside.
+    run = cli({"diff", a, b, "--details"}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out,
+             QStringLiteral("lokomotiven 5 changed\n  Byte 100: 6b → 6a\nlokomotiven 7 removed\n"
+                            "lokomotiven 900 added\nloklisten 2 changed\n  Byte 40: ff → fe\n"
+                            "gleisplan1 65 changed\n"
+                            "  Plan 1, Zeile 4, Spalte 8: 01 04 00 00 00 00 00 00 → "
+                            "01 05 00 00 00 00 00 00\n"
+                            "gleisplan2 1023 changed\n"
+                            "  Plan 2, Zeile 63, Spalte 120: 00 00 00 00 00 00 00 00 → "
+                            "00 00 00 01 00 00 00 00\n"
+                            "gleisplan3 162 added\nweichen 3 changed\n  Byte 9: 22 → 23\n"
+                            "rueckmelder 1023 removed\ns88 0 changed\n  Byte 200: 00 → 01\n"
+                            "fahrstrassen 2 changed \\x1busfahrt\\x0aNord\n"
+                            "  Kommentar: \"Ausfahrt Nord\" → \"\\x1busfahrt\\x0aNord\"\n"
+                            "  Byte 519: 33 → 32\n"
+                            "fahrstrassen 1023 removed Einfahrt Gleis 1\nlsb 2047 changed\n"
+                            "  Byte 31: 39 → 38\nhsb 255 removed\nsystem 0 changed\n"
+                            "  Byte 17: b1 → b0\nlokbilder 5 changed\n  Byte 1000: ff → fe\n"
+                            "lokbilder 50 added\n"));
     run = cli({"diff", a, a}, QString());
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty());
@@ -935,6 +956,8 @@ void TestCli::diff()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QStringLiteral("weichen 3 changed\nhsb 255 removed\nsystem 0 changed\n"
                                      "s88 0 changed\n"));
+    run = cli({"diff", a, "--station", "--sets", "weichen", "--details"}, station.ports());
+    QCOMPARE(run.out, QStringLiteral("weichen 3 changed\n  Byte 9: 22 → 23\n"));
 }
 
 void TestCli::history()
