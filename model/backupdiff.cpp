@@ -109,11 +109,11 @@ void routeDetails(QStringList &lines, const DataImage &a, const DataImage &b, in
         const QList<RouteRow> &old = before.cards[size_t(card - 2)];
         const QList<RouteRow> &now = after.cards[size_t(card - 2)];
         for (int i = 0; i < qMax(old.size(), now.size()); ++i) {
-            const QString was = rowText(old, int(i)), is = rowText(now, int(i));
+            const QString was = rowText(old, i), is = rowText(now, i);
             if (was != is)
                 lines << QStringLiteral("%1 %2: ")
                                  .arg(translated(RouteRecord::cardTitle(card)))
-                                 .arg(RouteRecord::slotNumber(card, int(i))) +
+                                 .arg(RouteRecord::slotNumber(card, i)) +
                              was + arrow + is;
         }
     }
