@@ -220,6 +220,65 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
     return listed;
 }
 
+BackupFolder::RecordHistory BackupFolder::recordHistory(const QString &set, int number) const
+{
+    using namespace Catalogue;
+    RecordHistory history;
+    // The set whose presence says whether a backup holds the record: the locomotive lists
+    // travel with the locomotives, S88 has a mark of its own.
+    const bool s88 = set == QLatin1String("s88");
+    const int held = set == QLatin1String("loklisten") ? int(Lokomotiven)
+                     : s88                             ? int(System)
+                                                       : indexOfKey(set);
+    if (held < 0)
+        return history;
+    auto holds = [&](const Document &document) {
+        return s88 ? document.image.s88Present : document.image.presentSets[size_t(held)] != 0;
+    };
+    QStringList serials;
+    for (const Backup &backup : backups()) {
+        if (!serials.contains(backup.serial))
+            serials << backup.serial;
+    }
+    // Two documents, swapped: each opening reuses the memory of the one two before.
+    auto previous = std::make_unique<Document>(), current = std::make_unique<Document>();
+    for (const QString &serial : std::as_const(serials)) {
+        bool before = false;
+        for (const Backup &backup : backups(serial)) {
+            const Document::Opened how = current->open(backup.path);
+            if (how != Document::Opened::Ok && how != Document::Opened::Incomplete) {
+                history.unreadable << backup.path;
+                continue;
+            }
+            if (how != Document::Opened::Ok || current->incomplete)
+                history.damaged << backup.path;
+            if (!holds(*current))
+                continue;
+            if (before) {
+                // The selection of the comparison: only the record's set.
+                previous->image.selectedSets.fill(0);
+                previous->image.selectedSets[size_t(held)] = 1;
+                const QList<BackupDiff::Line> lines =
+                    BackupDiff::compare(previous->image, current->image, &previous->image);
+                for (const BackupDiff::Line &line : lines) {
+                    if (line.set == set && line.number == number)
+                        history.changes.append(
+                            {backup, line,
+                             BackupDiff::details(previous->image, current->image, line)});
+                }
+            }
+            std::swap(previous, current);
+            before = true;
+        }
+    }
+    std::stable_sort(history.changes.begin(), history.changes.end(),
+                     [](const RecordChange &x, const RecordChange &y) {
+                         return x.backup.date != y.backup.date ? x.backup.date < y.backup.date
+                                                               : x.backup.number < y.backup.number;
+                     });
+    return history;
+}
+
 // The sets both hold compared record by record; a set only one of them holds is named, not
 // counted as records gone or come (a "Vorher sichern" file holds only what an upload replaced).
 QString BackupFolder::changesSince(const Document &previous, const Document &current)

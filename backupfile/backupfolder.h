@@ -55,6 +55,23 @@ public:
     };
     QList<Listed> history(int limit = 30) const;
 
+    // The backups, oldest first, in which one record (set key and number as a comparison names
+    // them) changed, appeared or went, each against the one before of the same station that
+    // holds its set, with what changed inside. Reads one file at a time, keeping the one before.
+    struct RecordChange
+    {
+        Backup backup;
+        BackupDiff::Line line;
+        QStringList details;
+    };
+    struct RecordHistory
+    {
+        QList<RecordChange> changes;
+        QStringList unreadable; // not read at all
+        QStringList damaged;    // read for what of it is whole
+    };
+    RecordHistory recordHistory(const QString &set, int number) const;
+
     // What changed from one backup to the next, by set: "3 Lokomotiven geändert, 1 Fahrstrasse
     // neu"; empty when nothing did.
     // What changed from one backup to the next, in the sets both hold, and which sets only one

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prepare.sh >/dev/null
-cmake --build build --target bench_exchange bench_backup bench_routes bench_routebook bench_latency gleistron-cli gleistron-sim -j"$(nproc)" >/dev/null
+cmake --build build --target bench_exchange bench_backup bench_routes bench_routebook bench_latency bench_history gleistron-cli gleistron-sim -j"$(nproc)" >/dev/null
 {
     printf 'figure\tgoal\tmeasured\n'
     build/bin/bench_exchange 2>/dev/null
@@ -11,5 +11,6 @@ cmake --build build --target bench_exchange bench_backup bench_routes bench_rout
     build/bin/bench_routebook 2>/dev/null
     build/bin/bench_backup 2>/dev/null
     build/bin/bench_latency 2>/dev/null
+    build/bin/bench_history 2>/dev/null
     bench/bench_driver.sh build 2>/dev/null
 } | column -t -s $'\t'

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     quint8 record[RouteRecord::Size];
     std::memset(record, 0xFF, sizeof record);
     std::memcpy(record, data, std::min(size, sizeof record));
-    const DecodedRoute route = RouteRecord::decode(record, 12, 20, 12);
+    const DecodedRoute route = RouteRecord::decode(record);
     if (route.comment.size() > 30 || route.cards[3].size() != 20)
         __builtin_trap();
     if (size >= 6)

@@ -110,6 +110,19 @@ const char *RouteRecord::cardTitle(int card)
     return titles[card - 2];
 }
 
+int RouteRecord::slotNumber(int card, int row)
+{
+    return card == 5 ? row / 2 + 1 : row + 1;
+}
+
+QString RouteRecord::keyText(const QString &plan, const QString &row, const QString &column)
+{
+    if (plan == QLatin1String("-"))
+        return QStringLiteral("-");
+    return QCoreApplication::translate("MainWindow", "Plan %1, Zeile %2, Spalte %3")
+        .arg(plan, row, column);
+}
+
 QString RouteRecord::commandKindName(quint8 kind)
 {
     switch (kind) {
@@ -223,6 +236,11 @@ QString RouteRecord::comment(const quint8 *r)
     char comment[31] = {};
     std::memcpy(comment, r, 30);
     return QString::fromLatin1(comment);
+}
+
+DecodedRoute RouteRecord::decode(const quint8 *record)
+{
+    return decode(record, TabCardCount3, TabCardCount5, TabCardCount7);
 }
 
 DecodedRoute RouteRecord::decode(const quint8 *r, int cardCount3, int cardCount5, int cardCount7)

@@ -33,6 +33,10 @@ public:
     static constexpr int CardCount2 = 2;
     static constexpr int CardCount4 = 20;
     static constexpr int CardCount6 = 2;
+    // The routes tab's card counts for cards 3, 5 and 7; the record's offsets allow no more.
+    static constexpr int TabCardCount3 = 12;
+    static constexpr int TabCardCount5 = 20;
+    static constexpr int TabCardCount7 = 12;
 
     static QString commandKindName(quint8 kind);
     static QString modeText(quint8 mode);
@@ -40,5 +44,11 @@ public:
     static RouteRow commandRow(quint16 address, quint8 kind, quint8 state, quint16 extra);
     static DecodedRoute decode(const quint8 *record, int cardCount3, int cardCount5,
                                int cardCount7);
+    // With the routes tab's card counts.
+    static DecodedRoute decode(const quint8 *record);
     static const char *cardTitle(int card); // untranslated source text, card 2 to 7
+    // "Nr" of a row as the card tree numbers it (card 5 in pairs); card 2 to 7.
+    static int slotNumber(int card, int row);
+    // "Plan 1, Zeile 4, Spalte 7", or "-" without a key.
+    static QString keyText(const QString &plan, const QString &row, const QString &column);
 };

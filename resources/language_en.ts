@@ -341,6 +341,14 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Kommentar: %1</source>
+        <translation>Comment: %1</translation>
+    </message>
+    <message>
+        <source>und %1 weitere Bereiche</source>
+        <translation>and %1 more ranges</translation>
+    </message>
+    <message>
         <source>Ältere Sicherung %1 entfernt.</source>
         <translation>Older backup %1 removed.</translation>
     </message>

@@ -258,8 +258,8 @@ Block routeBlock(const HeldRoute &held, const RouteTexts &texts)
                 text(Style::Body, texts.mode.arg(route.mode), 2),
                 Line{Style::Body,
                      {texts.start.arg(
-                          RouteExport::keyText(route.startPlan, route.startRow, route.startColumn)),
-                      texts.destination.arg(RouteExport::keyText(
+                          RouteRecord::keyText(route.startPlan, route.startRow, route.startColumn)),
+                      texts.destination.arg(RouteRecord::keyText(
                           route.destinationPlan, route.destinationRow, route.destinationColumn))},
                      texts.keyColumns,
                      false,
@@ -276,7 +276,7 @@ Block routeBlock(const HeldRoute &held, const RouteTexts &texts)
                 block << text(Style::CardHeading, texts.cards.at(card - 2), 4);
             heading = any = true;
             block << Line{Style::Body,
-                          {texts.numbers.at(RouteExport::slotNumber(card, i) - 1), row.type,
+                          {texts.numbers.at(RouteRecord::slotNumber(card, i) - 1), row.type,
                            row.address, row.command},
                           texts.rowColumns,
                           false,

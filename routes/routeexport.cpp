@@ -1,7 +1,7 @@
 #include "routeexport.h"
 
-#include "model/dataimage.h"
 #include "link/statustexts.h"
+#include "model/dataimage.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -16,9 +16,6 @@ QString translated(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
 }
-
-// The tree's own card counts; the record's offsets allow no more.
-constexpr int CardCount3 = 12, CardCount5 = 20, CardCount7 = 12;
 
 // A field as spreadsheets read it: quoted when it holds a separator, a quote or a line break.
 QString csvField(const QString &text)
@@ -54,28 +51,15 @@ QList<HeldRoute> RouteExport::held(const DataImage &image, const QList<int> &onl
         if (!only.isEmpty() && !only.contains(n))
             continue;
         image.copyRoute(n, record);
-        routes.append({n, RouteRecord::decode(record, CardCount3, CardCount5, CardCount7)});
+        routes.append({n, RouteRecord::decode(record)});
     }
     return routes;
-}
-
-int RouteExport::slotNumber(int card, int row)
-{
-    return card == 5 ? row / 2 + 1 : row + 1;
 }
 
 QString RouteExport::cardHeading(int card)
 {
     return translated(qPrintable(QStringLiteral("Karte %1:").arg(card))) + QLatin1Char(' ') +
            translated(RouteRecord::cardTitle(card));
-}
-
-QString RouteExport::keyText(const QString &plan, const QString &row, const QString &column)
-{
-    if (plan == QLatin1String("-"))
-        return QStringLiteral("-");
-    return QCoreApplication::translate("MainWindow", "Plan %1, Zeile %2, Spalte %3")
-        .arg(plan, row, column);
 }
 
 QString RouteExport::text(const HeldRoute &held)
@@ -110,7 +94,7 @@ QString RouteExport::text(const HeldRoute &held)
             const RouteRow &row = rows.at(i);
             if (!row.isEmpty())
                 out += QStringLiteral("%1\t%2\t%3\t%4\n")
-                           .arg(slotNumber(card, i))
+                           .arg(RouteRecord::slotNumber(card, i))
                            .arg(row.type, row.address, row.command);
         }
     }
@@ -167,10 +151,11 @@ QByteArray RouteExport::json(const QList<HeldRoute> &routes)
             for (int i = 0; i < cardRows.size(); ++i) {
                 const RouteRow &row = cardRows.at(i);
                 if (!row.isEmpty())
-                    rows.append(QJsonObject{{QStringLiteral("nr"), slotNumber(card, i)},
-                                            {QStringLiteral("type"), row.type},
-                                            {QStringLiteral("address"), row.address},
-                                            {QStringLiteral("command"), row.command}});
+                    rows.append(
+                        QJsonObject{{QStringLiteral("nr"), RouteRecord::slotNumber(card, i)},
+                                    {QStringLiteral("type"), row.type},
+                                    {QStringLiteral("address"), row.address},
+                                    {QStringLiteral("command"), row.command}});
             }
             cards.append(
                 QJsonObject{{QStringLiteral("card"), card},

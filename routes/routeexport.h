@@ -24,11 +24,7 @@ public:
     // The route records 0 to 1023 the image holds, by number; `only`, when not empty, limits
     // them.
     static QList<HeldRoute> held(const DataImage &image, const QList<int> &only = {});
-    // "Nr" of a row as the card tree numbers it (card 5 in pairs); card 2 to 7.
-    static int slotNumber(int card, int row);
     static QString cardHeading(int card); // "Karte 4: Stellbefehle"
-    // "Plan 1, Zeile 4, Spalte 7", or "-" without a key.
-    static QString keyText(const QString &plan, const QString &row, const QString &column);
 
     static QString text(const HeldRoute &held);
     static QString text(const QList<HeldRoute> &routes);

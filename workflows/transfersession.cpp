@@ -366,6 +366,7 @@ void TransferSession::compare(Document &target)
     stopAsked = false;
     step = Step::Compare;
     emit stepStarted(step);
+    compared.reset();
     aside = std::make_unique<Document>();
     aside->image.selectedSets = target.image.selectedSets;
     runDownload(
@@ -376,9 +377,16 @@ void TransferSession::compare(Document &target)
                 return;
             }
             result.lines = BackupDiff::compare(document->image, aside->image, &aside->image);
+            // Kept for what changed inside the records the lines name.
+            compared = std::move(aside);
             end(Outcome::Done);
         },
         TransferEvent::Kind::ReadForCompare);
+}
+
+const DataImage *TransferSession::comparedStation() const
+{
+    return compared ? &compared->image : nullptr;
 }
 
 void TransferSession::requestStop()

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "datasets/transferevent.h"
 #include "model/backupdiff.h"
 #include "model/uploadcheck.h"
-#include "datasets/transferevent.h"
 #include "sessionproblem.h"
 
 #include <QList>
@@ -64,6 +64,10 @@ public:
     // Reads the selected sets from the station and compares them with the document.
     void compare(Document &document);
 
+    // What the last comparison that ran to its end read from the station, kept until the next
+    // one starts; null before.
+    const DataImage *comparedStation() const;
+
     // Asks the running job to stop (an upload at its next commit boundary; again: at once).
     void requestStop();
     // The answer to versionProblem.
@@ -111,8 +115,9 @@ private:
     Document *document = nullptr;
     RestoreOptions options;
     Result result;
-    std::unique_ptr<Document> aside;   // what keep-previous, verify or compare read
-    std::unique_ptr<DataImage> before; // the S88 configuration before a restore that lacks it
+    std::unique_ptr<Document> aside;    // what keep-previous, verify or compare read
+    std::unique_ptr<Document> compared; // the station's side of the last comparison
+    std::unique_ptr<DataImage> before;  // the S88 configuration before a restore that lacks it
     QPointer<BackupJob> job;
     std::function<void()> next; // runs once the current job has ended
     Outcome jobOutcome = Outcome::Done;

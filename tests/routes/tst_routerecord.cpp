@@ -1,10 +1,13 @@
 // Decoding a route record into the texts of the routes tab.
 
 #include "../common/routebytes.h"
+#include "model/backupdiff.h"
+#include "model/dataimage.h"
 #include "model/routerecord.h"
 
 #include <QTest>
 #include <cstring>
+#include <memory>
 
 namespace {
 DecodedRoute decoded(const Record &r)
@@ -31,6 +34,7 @@ private slots:
     void commands();
     void contacts();
     void switchTrackPairs();
+    void changeDetails();
 };
 
 void TestRouteRecord::unprogrammedRecord()
@@ -173,6 +177,76 @@ void TestRouteRecord::switchTrackPairs()
     QCOMPARE(row(route.cards[3].at(2)), QStringLiteral("Rückmelder|401|belegt"));
     QCOMPARE(row(route.cards[3].at(4)), QStringLiteral("Rückmelder|402|frei"));
     QVERIFY(route.cards[3].at(18).isEmpty());
+}
+
+void TestRouteRecord::changeDetails()
+{
+    using namespace Catalogue;
+    auto a = std::make_unique<DataImage>(), b = std::make_unique<DataImage>();
+    auto details = [&](const char *set, int n) {
+        return BackupDiff::details(*a, *b, {QLatin1String(set), n, BackupDiff::Line::Changed, {}});
+    };
+
+    // A route: its fields and rows in the tab's texts, old before new; equal rows unnamed.
+    Record before, after;
+    before.comment("Ausfahrt").byte(30, 0).byte(31, 0).byte(32, 4).byte(33, 7);
+    before.set(2, 1, 1, 44).set(5, 10, 1, 3).release(0, 1, 0, 9);
+    after = before;
+    after.comment("Ausfahrt Nord").byte(30, 2).byte(31, 0xFF);
+    after.set(2, 1, 0, 44).set(5, 0xFF, 0xFF, 0xFFFF, 0xFFFF).slot(210 + 6, 91, 0, 0, 15);
+    after.slot(282 + 6, 1, 0, 400, 0); // card 5's second slot
+    a->storeRoute(12, before.bytes);
+    b->storeRoute(12, after.bytes);
+    QCOMPARE(details("fahrstrassen", 12),
+             QStringList({"Kommentar: \"Ausfahrt\" → \"Ausfahrt Nord\"",
+                          "Modus: Vollautomatik → Handbetrieb",
+                          "Starttaste: Plan 1, Zeile 4, Spalte 7 → -",
+                          "Stellbefehle 3: Weiche 44 gerade → Weiche 44 abzweig",
+                          "Stellbefehle 6: Lichtsignal 4 Hp1 → -",
+                          "Schaltgleisfunktionen 1: - → Weiche 400 abzweig",
+                          "Fahrstrasse auflösen 2: - → Sanduhr - 1.5 Sek"}));
+
+    // Bytes the tab shows nothing of, and the illumination, by place in the 1024 bytes.
+    after = before;
+    after.byte(37, 0x5A);
+    b->storeRoute(12, after.bytes);
+    b->illumination(12)[3] = 0x80;
+    QCOMPARE(details("fahrstrassen", 12), QStringList({"Byte 37: ff → 5a", "Byte 515: 00 → 80"}));
+
+    // A track-plan block: the cells that differ, by plan, row and column.
+    b->gleisplan(1, 4, 9)[2] = 7;
+    b->gleisplan(1, 4, 15)[7] = 1;
+    b->gleisplan(1, 5, 8)[0] = 1; // the next block's
+    QCOMPARE(details("gleisplan2", 4 * 16 + 1),
+             QStringList({"Plan 2, Zeile 4, Spalte 9: 00 00 00 00 00 00 00 00 → 00 00 07 00 00 "
+                          "00 00 00",
+                          "Plan 2, Zeile 4, Spalte 15: 00 00 00 00 00 00 00 00 → 00 00 00 00 00 "
+                          "00 00 01"}));
+
+    // Any other record: runs of differing bytes, a short gap bridged, a long run cut.
+    quint8 *lok = b->record(Lokomotiven, 5);
+    lok[0] = 1;
+    lok[10] = 2;
+    lok[13] = 3; // two equal bytes between: one range
+    lok[18] = 4; // four between: a range of its own
+    for (int i = 100; i < 140; ++i)
+        lok[i] = 0xEE;
+    QCOMPARE(details("lokomotiven", 5),
+             QStringList({"Byte 0: 00 → 01", "Bytes 10–13: 00 00 00 00 → 02 00 00 03",
+                          "Byte 18: 00 → 04",
+                          "Bytes 100–139: " + QString("00 ").repeated(16).trimmed() + " … → " +
+                              QString("ee ").repeated(16).trimmed() + " …"}));
+    for (int i = 0; i < 10; ++i)
+        b->lokbild(3)[i * 100] = 1;
+    const QStringList ranges = details("lokbilder", 3);
+    QCOMPARE(ranges.size(), 9);
+    QCOMPARE(ranges.at(7), QStringLiteral("Byte 700: 00 → 01"));
+    QCOMPARE(ranges.last(), QStringLiteral("und 2 weitere Bereiche"));
+    b->lokliste(2)[255] = 9;
+    b->s88()[0] = 1;
+    QCOMPARE(details("loklisten", 2), QStringList({"Byte 255: 00 → 09"}));
+    QCOMPARE(details("s88", 0), QStringList({"Byte 0: 00 → 01"}));
+    QVERIFY(BackupDiff::details(*a, *b, {"lokomotiven", 5, BackupDiff::Line::Added, {}}).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRouteRecord)

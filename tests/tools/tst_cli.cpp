@@ -2,6 +2,7 @@
 
 #include "../common/clirun.h"
 #include "../common/lsbfiles.h"
+#include "../common/routebytes.h"
 #include "../common/simprocess.h"
 #include "../common/stationfiles.h"
 
@@ -84,6 +85,7 @@ private slots:
     void notWholeLegacyFiles();
     void backupNames();
     void diff();
+    void history();
     void interruptedBackup();
     void keepPrevious();
     void keepPreviousTakenMeanwhile();
@@ -920,6 +922,27 @@ void TestCli::diff()
     run = cli({"route", b, "2"}, QString());
     QVERIFY2(run.out.startsWith("Fahrstrasse 2 Kommentar: \"\\x1busfahrt\\x0aNord\""),
              qPrintable(run.out));
+    // With the details: the same lines, each changed one followed by what changed inside.
+    run = cli({"diff", a, b, "--details"}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out,
+             QStringLiteral("lokomotiven 5 changed\n  Byte 100: 6b → 6a\nlokomotiven 7 removed\n"
+                            "lokomotiven 900 added\nloklisten 2 changed\n  Byte 40: ff → fe\n"
+                            "gleisplan1 65 changed\n"
+                            "  Plan 1, Zeile 4, Spalte 8: 01 04 00 00 00 00 00 00 → "
+                            "01 05 00 00 00 00 00 00\n"
+                            "gleisplan2 1023 changed\n"
+                            "  Plan 2, Zeile 63, Spalte 120: 00 00 00 00 00 00 00 00 → "
+                            "00 00 00 01 00 00 00 00\n"
+                            "gleisplan3 162 added\nweichen 3 changed\n  Byte 9: 22 → 23\n"
+                            "rueckmelder 1023 removed\ns88 0 changed\n  Byte 200: 00 → 01\n"
+                            "fahrstrassen 2 changed \\x1busfahrt\\x0aNord\n"
+                            "  Kommentar: \"Ausfahrt Nord\" → \"\\x1busfahrt\\x0aNord\"\n"
+                            "  Byte 519: 33 → 32\n"
+                            "fahrstrassen 1023 removed Einfahrt Gleis 1\nlsb 2047 changed\n"
+                            "  Byte 31: 39 → 38\nhsb 255 removed\nsystem 0 changed\n"
+                            "  Byte 17: b1 → b0\nlokbilder 5 changed\n  Byte 1000: ff → fe\n"
+                            "lokbilder 50 added\n"));
     run = cli({"diff", a, a}, QString());
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty());
@@ -933,6 +956,62 @@ void TestCli::diff()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QStringLiteral("weichen 3 changed\nhsb 255 removed\nsystem 0 changed\n"
                                      "s88 0 changed\n"));
+    run = cli({"diff", a, "--station", "--sets", "weichen", "--details"}, station.ports());
+    QCOMPARE(run.out, QStringLiteral("weichen 3 changed\n  Byte 9: 22 → 23\n"));
+}
+
+void TestCli::history()
+{
+    // Route 12 of one station across its dated backups: a partial backup without routes, another
+    // station's backup and a file that is no backup lie between them.
+    using namespace Catalogue;
+    QTemporaryDir dir;
+    auto write = [&](const QString &serial, int day, const Record *route, bool routes = true) {
+        auto image = std::make_unique<DataImage>();
+        image->presentSets[Lokomotiven] = 1;
+        image->presentSets[Fahrstrassen] = routes ? 1 : 0;
+        if (route && routes) {
+            image->storeRoute(12, route->bytes);
+            image->recordStatus[StatusFahrstrassen + 12] = 1;
+        }
+        QSaveFile file(dir.filePath(QStringLiteral("Gleistron-%1-2026-01-%2.GTB2")
+                                        .arg(serial)
+                                        .arg(day, 2, 10, QChar('0'))));
+        return file.open(QIODevice::WriteOnly) &&
+               BackupFile::write(file, *image, serial, "1.300") && file.commit();
+    };
+    Record straight, branching, other;
+    straight.comment("Einfahrt").set(2, 1, 1, 44);
+    branching.comment("Einfahrt").set(2, 1, 0, 44);
+    other.comment("Fremd");
+    QVERIFY(write("56347812", 1, nullptr));
+    QVERIFY(write("56347812", 2, &straight));
+    QVERIFY(write("ABCDEF01", 3, &other));
+    QVERIFY(write("56347812", 3, &straight));
+    QVERIFY(write("56347812", 4, &branching));
+    QVERIFY(write("56347812", 5, &straight, false));
+    QVERIFY(write("56347812", 6, nullptr));
+    Run run = cli({"history", dir.path(), "fahrstrassen:12"}, QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out,
+             QStringLiteral("2026-01-02 Gleistron-56347812-2026-01-02.GTB2 added Einfahrt\n"
+                            "2026-01-04 Gleistron-56347812-2026-01-04.GTB2 changed "
+                            "Einfahrt\n"
+                            "  Stellbefehle 3: Weiche 44 gerade → Weiche 44 abzweig\n"
+                            "2026-01-06 Gleistron-56347812-2026-01-06.GTB2 removed "
+                            "Einfahrt\n"));
+    QCOMPARE(cli({"history", dir.path(), "fahrstrassen:13"}, QString()).out, QString());
+    // A backup that cannot be read is named and left out; the others still count.
+    QFile cut(dir.filePath("Gleistron-56347812-2026-01-04-2.GTB2"));
+    QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write("not a backup") > 0);
+    cut.close();
+    run = cli({"history", dir.path(), "fahrstrassen:12"}, QString());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out.count('\n'), 4);
+    QVERIFY2(run.err.contains("Gleistron-56347812-2026-01-04-2.GTB2"), qPrintable(run.err));
+    for (const char *record : {"fahrstrassen:1024", "fahrstrassen", "gleisplan1:x", "lok:1"})
+        QCOMPARE(cli({"history", dir.path(), record}, QString()).exitCode, 2);
+    QCOMPARE(cli({"history", dir.filePath("none"), "fahrstrassen:12"}, QString()).exitCode, 2);
 }
 
 void TestCli::interruptedBackup()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workflows/transfersession.h"
 #include "routes/routeexport.h"
+#include "workflows/transfersession.h"
 
 #include <QString>
 #include <functional>
@@ -22,12 +22,13 @@ struct Options
     bool verify = false;
     bool station = false;
     bool dryRun = false;
+    bool details = false;
     QString sets = QStringLiteral("all");
     QString keepPrevious;
 };
 
 void message(const QString &html); // a console fragment, as plain text on stderr
-void say(const QString &text);      // a line on stderr
+void say(const QString &text);     // a line on stderr
 void failure(const QString &text); // "gleistron-cli: ..." on stderr
 int usage(const QString &why);
 QString tr(const char *text);
@@ -70,6 +71,7 @@ int commandRoutes(const QString &path, const QString &format);
 QList<HeldRoute> plainComments(QList<HeldRoute> routes);
 int commandRouteBook(const QString &path, const QString &out); // needs a QGuiApplication
 int commandDiff(const QStringList &args, const Options &options);
+int commandHistory(const QString &dir, const QString &record);
 int commandLsbUpdate(const QString &path, bool dryRun);
 
 } // namespace Cli

@@ -61,10 +61,13 @@ int main(int argc, char *argv[])
         "                                print every route the file holds\n"
         "  route-book FILE OUT.pdf       print every route into a book: contents, routes,\n"
         "                                an index of the elements they use\n"
-        "  diff A B                      compare two backups: <set> <number> "
-        "added|removed|changed\n"
-        "  diff FILE --station [--sets KEYS]\n"
+        "  diff A B [--details]          compare two backups: <set> <number> "
+        "added|removed|changed;\n"
+        "                                --details: what changed inside each changed record\n"
+        "  diff FILE --station [--sets KEYS] [--details]\n"
         "                                compare a backup with the station\n"
+        "  history DIR SET:NUMBER        the dated backups in DIR, oldest first, in which that\n"
+        "                                record changed, appeared or went, with the details\n"
         "  lsb-update FIRMWARE.lsb [--dry-run]\n"
         "                                update the LSB device the station holds in update mode\n\n"
         "Set keys: lokomotiven, gleisplan1, gleisplan2, gleisplan3, weichen, rueckmelder,\n"
@@ -95,6 +98,9 @@ int main(int argc, char *argv[])
         QStringLiteral("PREV.GTB2"));
     const QCommandLineOption stationOption(
         QStringLiteral("station"), QStringLiteral("diff: compare the backup with the station."));
+    const QCommandLineOption detailsOption(
+        QStringLiteral("details"),
+        QStringLiteral("diff: after each changed line, what changed inside the record."));
     const QCommandLineOption formatOption(QStringLiteral("format"),
                                           QStringLiteral("routes: text, csv or json."),
                                           QStringLiteral("FORMAT"), QStringLiteral("text"));
@@ -106,7 +112,8 @@ int main(int argc, char *argv[])
         QStringLiteral("backup --dir, watch: how many of the station's backups stay."),
         QStringLiteral("N"), QStringLiteral("10"));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
-                       stationOption, keepOption, formatOption, dirOption, keepCountOption});
+                       stationOption, keepOption, formatOption, dirOption, keepCountOption,
+                       detailsOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -138,6 +145,7 @@ int main(int argc, char *argv[])
     options.verify = parser.isSet(verifyOption);
     options.keepPrevious = parser.value(keepOption);
     options.station = parser.isSet(stationOption);
+    options.details = parser.isSet(detailsOption);
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
@@ -145,6 +153,8 @@ int main(int argc, char *argv[])
         return usage(QStringLiteral("--keep-previous belongs to restore"));
     if (parser.isSet(stationOption) && command != QLatin1String("diff"))
         return usage(QStringLiteral("--station belongs to diff"));
+    if (options.details && command != QLatin1String("diff"))
+        return usage(QStringLiteral("--details belongs to diff"));
     if (parser.isSet(formatOption) && command != QLatin1String("routes"))
         return usage(QStringLiteral("--format belongs to routes"));
     if (parser.isSet(dryRunOption) && command != QLatin1String("lsb-update"))
@@ -224,6 +234,11 @@ int main(int argc, char *argv[])
             if (args.size() != (station ? 2 : 3))
                 return usage(QStringLiteral("diff takes two backup files, or one and --station"));
             return commandDiff(args, options);
+        }
+        if (command == QLatin1String("history")) {
+            if (args.size() != 3)
+                return usage(QStringLiteral("history takes a folder and a record as SET:NUMBER"));
+            return commandHistory(args.at(1), args.at(2));
         }
         if (command == QLatin1String("inspect")) {
             if (args.size() != 2)
