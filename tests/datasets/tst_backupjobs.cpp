@@ -6,6 +6,7 @@
 #include "backupfile/backupfile.h"
 #include "datasets/comm_backup_download.h"
 #include "datasets/comm_backup_upload.h"
+#include "model/backupdiff.h"
 #include "model/uploadcheck.h"
 
 #include <QElapsedTimer>
@@ -631,6 +632,12 @@ void TestBackupJobs::verifyComparesEveryByte()
     QCOMPARE(system.size(), 1);
     QCOMPARE(system[0].set, QStringLiteral("system"));
     QCOMPARE(system[0].byte, 255);
+    // And so does a comparison of two documents.
+    sent->presentSets[Fahrstrassen] = 0;
+    back->presentSets[System] = 1;
+    const QList<BackupDiff::Line> lines = BackupDiff::compare(*sent, *back);
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines[0].set, QStringLiteral("system"));
 }
 
 QTEST_GUILESS_MAIN(TestBackupJobs)
