@@ -481,6 +481,17 @@ void TestBackupTab::linkLossPausesTimeLeft()
     // Another document: the last transfer's bar goes.
     w.documentActions().clearNow();
     QVERIFY(bar->isHidden());
+    sim.stop();
+
+    // A station that stops answering while its adapter stays plugged in: the link says so.
+    SimProcess mute({"--sample", "--drop", "1", "--faults-after", "200"});
+    QVERIFY(mute.start());
+    ScopedPorts mutePorts(mute.ports());
+    startDownload(w, {"checkBox_weichen"});
+    QTRY_VERIFY_WITH_TIMEOUT(bar->text().endsWith(QStringLiteral("– Verbindung unterbrochen")),
+                             30000);
+    find<QPushButton>(w, "pushButton_backup_cancel")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), 60000);
 }
 
 void TestBackupTab::cancelledDownload()
