@@ -17,14 +17,11 @@ QString secondsText(const QElapsedTimer &clock, int decimals)
 }
 } // namespace
 
-void BackupJob::finishedAndLeft(bool download, const DataImage &document,
-                                const QList<int> &finished, TransferEvent &event)
+void BackupJob::finishedAndLeft(const DataImage &document, const QList<int> &finished,
+                                TransferEvent &event)
 {
     for (int set = 0; set < Catalogue::DataSetCount; ++set) {
-        const bool part =
-            download ? document.selectedSets[size_t(set)] != 0
-                     : document.selectedSets[size_t(set)] && document.presentSets[size_t(set)];
-        if (part)
+        if (document.selectedSets[size_t(set)])
             (finished.contains(set) ? event.done : event.left).append(set);
     }
 }

@@ -27,9 +27,9 @@ public:
     QList<int> finishedSets;
     // The whole transfer's time in seconds ("12.34"), once it has finished.
     QString seconds;
-    // The sets of a transfer that ended early, finished and not (`done`, `left`).
-    static void finishedAndLeft(bool download, const DataImage &document,
-                                const QList<int> &finished, TransferEvent &event);
+    // The selected sets of a download that ended early, finished and not (`done`, `left`).
+    static void finishedAndLeft(const DataImage &document, const QList<int> &finished,
+                                TransferEvent &event);
 
 signals:
     void signal_comm_backup_message(QString message);

@@ -32,13 +32,13 @@ void Comm_backup_download::run()
         failed.kind = TransferEvent::Kind::DownloadFailed;
         failed.set = currentSet;
         failed.record = currentRecord;
-        finishedAndLeft(true, *document, finishedSets, failed);
+        finishedAndLeft(*document, finishedSets, failed);
         emit signal_comm_transfer_event(failed);
     } catch (const ex_stopped &) {
         forgetUnfinished();
         TransferEvent stopped;
         stopped.kind = TransferEvent::Kind::DownloadStopped;
-        finishedAndLeft(true, *document, finishedSets, stopped);
+        finishedAndLeft(*document, finishedSets, stopped);
         emit signal_comm_transfer_event(stopped);
         emit signal_comm_transfer_stopped();
     }
