@@ -10,19 +10,13 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <pthread.h>
 #include <sys/prctl.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    (void)!::write(signalPipe[1], &byte, 1);
-}
 
 int badUsage(const QString &message)
 {
@@ -51,6 +45,14 @@ int main(int argc, char *argv[])
 {
     // Saving beyond a file size limit fails with the system's message, not by the signal.
     std::signal(SIGXFSZ, SIG_IGN);
+    // SIGINT and SIGTERM are read from a descriptor in the event loop. Blocked here, before any
+    // thread starts, no other thread can take them: under ThreadSanitizer a signal taken by a
+    // thread that sleeps outside its interceptors was never handled, and the station hung.
+    sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    sigaddset(&quitSignals, SIGINT);
+    sigaddset(&quitSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gleistron-sim"));
 
@@ -285,17 +287,11 @@ int main(int argc, char *argv[])
         }
     }
 
-    if (::pipe(signalPipe) != 0)
+    const int quitFd = signalfd(-1, &quitSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (quitFd < 0)
         return 1;
-    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    QSocketNotifier quitNotifier(quitFd, QSocketNotifier::Read);
+    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     for (const auto &port : ports)
         std::printf("PORT %s\n", qPrintable(port->path()));
