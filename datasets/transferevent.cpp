@@ -194,6 +194,12 @@ QList<Line> TransferTexts::lines(const TransferEvent &event)
                                                        "„Vorher sichern“; das Dokument bleibt "
                                                        "unverändert."))
                 .arg(event.seconds))};
+    case Kind::ReadForMerging:
+        return {plainLine(
+            translated(QT_TRANSLATE_NOOP("MainWindow", "Gleistron gelesen in %1 Sek.; darin "
+                                                       "werden nur die gewählten Datensätze "
+                                                       "ersetzt."))
+                .arg(event.seconds))};
     case Kind::NothingSent:
         return {plainLine(translated(QT_TRANSLATE_NOOP("MainWindow", "Nichts wurde gesendet.")))};
     case Kind::KeptFile:

@@ -20,6 +20,7 @@ struct TransferEvent
         // The transfer session
         ReadForCompare, // the station was read beside the document (seconds)
         ReadForKeeping, // ... for the keep-previous file (seconds)
+        ReadForMerging, // ... for a copy that takes single records from the file (seconds)
         NothingSent,
         KeptFile, // path
         Verified, // compared, differences

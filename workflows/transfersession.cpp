@@ -57,13 +57,19 @@ SessionProblem TransferSession::keepPreviousProblem(const QString &target, const
 
 SessionProblem TransferSession::restoreProblem(const Document &document)
 {
+    return restoreProblem(document, document.image.selectedSets);
+}
+
+SessionProblem TransferSession::restoreProblem(const Document &document,
+                                               const std::array<quint8, DataSetCount> &selected)
+{
     const DataImage &image = document.image;
     SessionProblem problem;
     // Where the reading stopped, or the file as a whole is not as written, any set may be
     // missing.
     const bool cut = document.incomplete;
     for (const BackupFile::Damage &d : document.damage) {
-        if (d.set < 0 || !image.selectedSets[size_t(d.set)])
+        if (d.set < 0 || !selected[size_t(d.set)])
             continue;
         if (!problem.sets.contains(d.set))
             problem.sets.append(d.set);
@@ -72,7 +78,7 @@ SessionProblem TransferSession::restoreProblem(const Document &document)
     // A file cut between two sections may have lost any set the selection asks for.
     bool missing = false;
     for (int set = 0; set < DataSetCount; ++set)
-        missing = missing || (image.selectedSets[size_t(set)] && !image.presentSets[size_t(set)]);
+        missing = missing || (selected[size_t(set)] && !image.presentSets[size_t(set)]);
     if (!problem.sets.isEmpty()) {
         problem.kind = SessionProblem::Kind::FileDamaged;
         return problem;
@@ -80,7 +86,7 @@ SessionProblem TransferSession::restoreProblem(const Document &document)
     if (cut && missing)
         return {SessionProblem::Kind::FileCut, {}, {}, {}, {}};
     for (int set = 0; set < DataSetCount; ++set) {
-        if (UploadRules::takesPart(image, set))
+        if (selected[size_t(set)] && image.presentSets[size_t(set)])
             return {};
     }
     return {SessionProblem::Kind::NothingSelected, {}, {}, {}, {}};
@@ -271,29 +277,95 @@ void TransferSession::afterKeep(bool complete)
         return;
     }
     aside->setSource(result.serial, result.software);
-    // Created now, never over a file or through a link that appeared since the check.
-    const Document::Created created = aside->saveNew(options.keepPrevious);
-    if (created == Document::Created::NameTaken) {
-        result.keptFileTaken = true;
-        fail({SessionProblem::Kind::KeepAppeared, options.keepPrevious, {}, {}, {}});
+    if (!keepAside(*aside))
         return;
-    }
-    if (created != Document::Created::Yes) {
-        fail({SessionProblem::Kind::KeepWriteFailed,
-              options.keepPrevious,
-              aside->errorText,
-              {},
-              {}});
-        return;
-    }
-    result.keptFile = options.keepPrevious;
-    say(TransferEvent::Kind::KeptFile);
     aside.reset();
     if (stopAsked) {
         say(TransferEvent::Kind::NothingSent);
         end(Outcome::Stopped);
         return;
     }
+    runUpload();
+}
+
+bool TransferSession::keepAside(Document &previous)
+{
+    // Created now, never over a file or through a link that appeared since the check.
+    const Document::Created created = previous.saveNew(options.keepPrevious);
+    if (created == Document::Created::NameTaken) {
+        result.keptFileTaken = true;
+        fail({SessionProblem::Kind::KeepAppeared, options.keepPrevious, {}, {}, {}});
+        return false;
+    }
+    if (created != Document::Created::Yes) {
+        fail({SessionProblem::Kind::KeepWriteFailed,
+              options.keepPrevious,
+              previous.errorText,
+              {},
+              {}});
+        return false;
+    }
+    result.keptFile = options.keepPrevious;
+    say(TransferEvent::Kind::KeptFile);
+    return true;
+}
+
+void TransferSession::restoreRecords(Document &source, const QList<RecordMerge::Record> &records,
+                                     const RestoreOptions &restoreOptions)
+{
+    document = &source;
+    options = restoreOptions;
+    result = Result{};
+    stopAsked = false;
+    chosen.clear();
+    for (const RecordMerge::Record &record : records) {
+        if (RecordMerge::held(source.image, record))
+            chosen.append(record);
+    }
+    const std::array<quint8, DataSetCount> selected = RecordMerge::sets(chosen);
+    if (chosen.isEmpty()) {
+        fail({SessionProblem::Kind::NothingSelected, {}, {}, {}, {}});
+        return;
+    }
+    if (const SessionProblem problem = restoreProblem(source, selected); !problem.none()) {
+        fail(problem);
+        return;
+    }
+    if (!options.keepPrevious.isEmpty()) {
+        if (const SessionProblem problem =
+                keepPreviousProblem(options.keepPrevious, source.filePath);
+            !problem.none()) {
+            fail(problem);
+            return;
+        }
+    }
+    // The station's own sets: everything but the chosen records goes back as it was. The
+    // feedback modules bring the S88 configuration along, which their upload writes too.
+    step = Step::KeepPrevious;
+    emit stepStarted(step);
+    merged = std::make_unique<Document>();
+    merged->image.selectedSets = selected;
+    runDownload(
+        &merged->image, [this](bool complete) { afterMergeRead(complete); },
+        TransferEvent::Kind::ReadForMerging);
+}
+
+void TransferSession::afterMergeRead(bool complete)
+{
+    if (!complete || stopAsked) {
+        say(TransferEvent::Kind::NothingSent);
+        end(stopAsked ? Outcome::Stopped : unfinished(jobOutcome));
+        return;
+    }
+    merged->setSource(result.serial, result.software);
+    // Before the records change: this is what the upload overwrites.
+    if (!options.keepPrevious.isEmpty() && !keepAside(*merged))
+        return;
+    for (const RecordMerge::Record &record : std::as_const(chosen))
+        RecordMerge::take(merged->image, document->image, record);
+    result.taken = chosen;
+    // The upload and its verify work on the merged sets.
+    document = merged.get();
     runUpload();
 }
 

@@ -2,6 +2,7 @@
 
 #include "datasets/transferevent.h"
 #include "model/backupdiff.h"
+#include "model/recordmerge.h"
 #include "model/uploadcheck.h"
 #include "sessionproblem.h"
 
@@ -43,6 +44,7 @@ public:
         QString keptFile;                           // what keep-previous wrote
         bool keptFileTaken = false; // keep-previous found its name taken when it came to write
         QString serial, software;   // the station, as it reported itself
+        QList<RecordMerge::Record> taken; // restoreRecords: the records sent back
     };
 
     struct RestoreOptions
@@ -61,6 +63,12 @@ public:
     void download(Document &document);
     // Uploads the selected sets the document holds, with the steps the options ask for.
     void restore(Document &document, const RestoreOptions &options);
+    // Takes single records of the document back into the station: reads their sets from it,
+    // replaces those records in that copy (the copy is what keep-previous keeps), sends the
+    // sets whole and verifies as asked. Records the document does not hold are left (the
+    // station has no delete); none held fails as NothingSelected.
+    void restoreRecords(Document &document, const QList<RecordMerge::Record> &records,
+                        const RestoreOptions &options);
     // Reads the selected sets from the station and compares them with the document.
     void compare(Document &document);
 
@@ -80,6 +88,9 @@ public:
     // The file's sets that a restore of the selection would refuse (damaged or cut), or what
     // stops it from sending anything; empty when it may go on.
     static SessionProblem restoreProblem(const Document &document);
+    static SessionProblem
+    restoreProblem(const Document &document,
+                   const std::array<quint8, Catalogue::DataSetCount> &selectedSets);
 
 signals:
     // A job of the session has been created and is about to start: connect its station
@@ -108,6 +119,9 @@ private:
     void say(TransferEvent::Kind kind);
     void afterCheck(bool complete);
     void afterKeep(bool complete);
+    void afterMergeRead(bool complete);
+    // Writes what the restore overwrites to the keep-previous file; false (and ended) if not.
+    bool keepAside(Document &previous);
     void afterUpload(bool complete);
     void afterVerify(bool complete);
 
@@ -118,6 +132,8 @@ private:
     std::unique_ptr<Document> aside;    // what keep-previous, verify or compare read
     std::unique_ptr<Document> compared; // the station's side of the last comparison
     std::unique_ptr<DataImage> before;  // the S88 configuration before a restore that lacks it
+    std::unique_ptr<Document> merged;   // restoreRecords: the station's sets with the records
+    QList<RecordMerge::Record> chosen;
     QPointer<BackupJob> job;
     std::function<void()> next; // runs once the current job has ended
     Outcome jobOutcome = Outcome::Done;

@@ -8,6 +8,7 @@
 
 #include "backupfile/backupfile.h"
 #include "model/backupdiff.h"
+#include "model/recordmerge.h"
 
 #include <QDate>
 #include <QDirIterator>
@@ -93,6 +94,7 @@ private slots:
     void fileSizeLimit();
     void cancelledUpload();
     void damagedFiles();
+    void restoreRecords();
 };
 
 void TestCli::infoPrintsIdentity()
@@ -170,6 +172,13 @@ void TestCli::badUsage_data()
     QTest::newRow("unknown command") << QStringList{"fly"};
     QTest::newRow("unknown option") << QStringList{"info", "--colour"};
     QTest::newRow("bad language") << QStringList{"info", "--lang", "fr"};
+    QTest::newRow("records and sets")
+        << QStringList{"restore", "x.GTB2", "--sets", "weichen", "--records", "weichen:5"};
+    QTest::newRow("records of the system configuration")
+        << QStringList{"restore", "x.GTB2", "--records", "system:0"};
+    QTest::newRow("record out of range")
+        << QStringList{"restore", "x.GTB2", "--records", "weichen:3,1024"};
+    QTest::newRow("records for a backup") << QStringList{"backup", "--records", "weichen:5"};
 }
 
 void TestCli::badUsage()
@@ -1138,6 +1147,84 @@ void TestCli::lsbUpdate()
     sim.stop();
     // The station takes the firmware (its end command) only after a complete update.
     QCOMPARE(QFile::exists(received), exitCode == 0 && !output.contains("dry run"));
+}
+
+void TestCli::restoreRecords()
+{
+    // A file that differs from the station in four records; three are taken back, the fourth
+    // stays as the station holds it, and a record the file lacks cannot be emptied.
+    QTemporaryDir dir;
+    const QString sample = dir.filePath("sample.GTB2"), file = dir.filePath("file.GTB2");
+    const QString previous = dir.filePath("prev.GTB2"), station = dir.filePath("station.GTB2");
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+    }
+    auto load = [](const QString &path) {
+        auto image = std::make_unique<DataImage>();
+        QFile in(path);
+        if (in.open(QIODevice::ReadOnly))
+            BackupFile::read(in, *image, nullptr);
+        return image;
+    };
+    const std::unique_ptr<DataImage> before = load(sample);
+    int block = 1;
+    while (!RecordMerge::held(*before, {Catalogue::Gleisplan1, block}))
+        ++block;
+    {
+        std::unique_ptr<DataImage> doc = load(sample);
+        doc->record(Catalogue::Weichen, 5)[2] ^= 1;
+        doc->record(Catalogue::Weichen, 7)[2] ^= 1;
+        doc->record(Catalogue::Fahrstrassen, 3)[40] ^= 1;
+        doc->illumination(3)[7] ^= 1;
+        doc->gleisplan(0, block / 16, block % 16 * 8)[1] ^= 1;
+        doc->recordStatus[size_t(Catalogue::StatusWeichen + 540)] = -1;
+        QSaveFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(BackupFile::write(out, *doc, "56347812", "1.300") && out.commit());
+    }
+    const QString chosen = QStringLiteral("fahrstrassen:3;weichen:540,5;gleisplan1:%1").arg(block);
+    {
+        SimProcess sim({"--load", sample, "--save-on-exit", station});
+        QVERIFY(sim.start());
+        const Run run = cli({"restore", file, "--records", chosen, "--verify", "--keep-previous",
+                             previous},
+                            sim.ports());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains("weichen:540 is not in the file: the station has no delete"),
+                 qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("taking back gleisplan1:%1 weichen:5 "
+                                                 "fahrstrassen:3; reads gleisplan1,weichen,"
+                                                 "fahrstrassen from the station")
+                                      .arg(block)),
+                 qPrintable(run.err));
+        QVERIFY2(run.err.contains("verify: all"), qPrintable(run.err));
+    }
+    // Judged by what the station stored: exactly the chosen records differ, as the file has
+    // them; the S88 part and every other set are untouched.
+    const std::unique_ptr<DataImage> after = load(station);
+    QStringList changed;
+    for (const BackupDiff::Line &line : BackupDiff::compare(*before, *after))
+        changed << QStringLiteral("%1 %2 %3").arg(line.set).arg(line.number).arg(
+                       BackupDiff::changeText(line.change));
+    QCOMPARE(changed, (QStringList{QStringLiteral("gleisplan1 %1 changed").arg(block),
+                                   "weichen 5 changed", "fahrstrassen 3 changed"}));
+    const std::unique_ptr<DataImage> wanted = load(file);
+    QVERIFY(std::memcmp(after->record(Catalogue::Weichen, 5),
+                        wanted->record(Catalogue::Weichen, 5), 8) == 0);
+    QVERIFY(std::memcmp(after->illumination(3), wanted->illumination(3), 512) == 0);
+    // What the upload overwrote, the station's three sets as they were.
+    auto three = std::make_unique<DataImage>();
+    three->selectedSets[Catalogue::Gleisplan1] = three->selectedSets[Catalogue::Weichen] =
+        three->selectedSets[Catalogue::Fahrstrassen] = 1;
+    const std::unique_ptr<DataImage> kept = load(previous);
+    QVERIFY(BackupDiff::compare(*kept, *before, three.get()).isEmpty());
+    QCOMPARE(kept->presentSets, three->selectedSets);
+
+    // Only a record the file lacks: nothing is read or sent.
+    const Run none = cli({"restore", file, "--records", "weichen:540"}, QString());
+    QCOMPARE(none.exitCode, 1);
+    QVERIFY2(none.err.contains("nothing was read or sent"), qPrintable(none.err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

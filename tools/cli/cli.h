@@ -25,6 +25,7 @@ struct Options
     bool details = false;
     QString sets = QStringLiteral("all");
     QString keepPrevious;
+    QString records; // restore: only these
 };
 
 void message(const QString &html); // a console fragment, as plain text on stderr

@@ -52,6 +52,10 @@ int main(int argc, char *argv[])
         "  restore FILE [--sets KEYS] [--verify] [--keep-previous PREV.GTB2]\n"
         "                                upload the data sets of a backup file; --verify reads\n"
         "                                them back whole and prints each difference\n"
+        "  restore FILE --records SET:N[,N...][;SET:...] [--verify] [--keep-previous PREV.GTB2]\n"
+        "                                take single records of the file back: reads their sets\n"
+        "                                from the station, replaces those records, sends the\n"
+        "                                sets whole\n"
         "  inspect FILE                  print what a backup file holds\n"
         "  check FILE|DIR                check that a backup, or every backup in a folder, is\n"
         "                                whole: ok, damaged, or unchecked (no checksums)\n"
@@ -96,6 +100,10 @@ int main(int argc, char *argv[])
         QStringLiteral("keep-previous"),
         QStringLiteral("restore: first save the sets about to be overwritten into PREV.GTB2."),
         QStringLiteral("PREV.GTB2"));
+    const QCommandLineOption recordsOption(
+        QStringLiteral("records"),
+        QStringLiteral("restore: only these records, numbered as diff prints them."),
+        QStringLiteral("SET:N[,N...][;SET:...]"));
     const QCommandLineOption stationOption(
         QStringLiteral("station"), QStringLiteral("diff: compare the backup with the station."));
     const QCommandLineOption detailsOption(
@@ -113,7 +121,7 @@ int main(int argc, char *argv[])
         QStringLiteral("N"), QStringLiteral("10"));
     parser.addOptions({langOption, newerOption, setsOption, verifyOption, debugOption, dryRunOption,
                        stationOption, keepOption, formatOption, dirOption, keepCountOption,
-                       detailsOption});
+                       detailsOption, recordsOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(parser.errorText());
@@ -146,11 +154,16 @@ int main(int argc, char *argv[])
     options.keepPrevious = parser.value(keepOption);
     options.station = parser.isSet(stationOption);
     options.details = parser.isSet(detailsOption);
+    options.records = parser.value(recordsOption);
     const QString command = args.first();
     if (options.verify && command != QLatin1String("restore"))
         return usage(QStringLiteral("--verify belongs to restore"));
     if (parser.isSet(keepOption) && command != QLatin1String("restore"))
         return usage(QStringLiteral("--keep-previous belongs to restore"));
+    if (parser.isSet(recordsOption) && command != QLatin1String("restore"))
+        return usage(QStringLiteral("--records belongs to restore"));
+    if (parser.isSet(recordsOption) && parser.isSet(setsOption))
+        return usage(QStringLiteral("restore takes --sets or --records, not both"));
     if (parser.isSet(stationOption) && command != QLatin1String("diff"))
         return usage(QStringLiteral("--station belongs to diff"));
     if (options.details && command != QLatin1String("diff"))

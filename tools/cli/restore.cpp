@@ -10,11 +10,56 @@
 
 namespace Cli {
 
+namespace {
+
+// What taking the records back will change and how long it takes; the records the file does
+// not hold, which stay. The records that are held, empty when none is.
+QList<RecordMerge::Record> announceRecords(const Document &document,
+                                           const QList<RecordMerge::Record> &records)
+{
+    QList<RecordMerge::Record> held;
+    QStringList names;
+    for (const RecordMerge::Record &record : records) {
+        if (RecordMerge::held(document.image, record)) {
+            held.append(record);
+            names << RecordMerge::text(record);
+        } else {
+            failure(QStringLiteral("%1 is not in the file: the station has no delete, so it "
+                                   "keeps that record as it is")
+                        .arg(RecordMerge::text(record)));
+        }
+    }
+    if (held.isEmpty())
+        return held;
+    const auto sets = RecordMerge::sets(held);
+    QStringList keys;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (sets[size_t(set)])
+            keys << QLatin1String(Catalogue::entry(set).key);
+    }
+    const int seconds = RecordMerge::estimatedSeconds(sets);
+    say(QStringLiteral("taking back %1; reads %2 from the station and sends each set back "
+                       "whole with only these records changed, about %3:%4")
+            .arg(names.join(QLatin1Char(' ')), keys.join(QLatin1Char(',')))
+            .arg(seconds / 60)
+            .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+    return held;
+}
+
+} // namespace
+
 int commandRestore(const QString &path, const Options &options)
 {
     auto document = std::make_unique<Document>();
-    if (!selectSets(options.sets, document->image))
+    QList<RecordMerge::Record> records;
+    if (!options.records.isEmpty()) {
+        QString error;
+        records = RecordMerge::parse(options.records, &error);
+        if (records.isEmpty())
+            return usage(QStringLiteral("--records: %1").arg(error));
+    } else if (!selectSets(options.sets, document->image)) {
         return usage(QStringLiteral("--sets takes set keys or all"));
+    }
     TransferSession::RestoreOptions restore;
     restore.verify = options.verify;
     if (!options.keepPrevious.isEmpty()) {
@@ -34,10 +79,25 @@ int commandRestore(const QString &path, const Options &options)
         }
     }
 
+    if (!records.isEmpty()) {
+        records = announceRecords(*document, records);
+        if (records.isEmpty()) {
+            failure(QStringLiteral("no chosen record is in the file; nothing was read or sent"));
+            return Failed;
+        }
+    }
+
     TransferSession session;
     bool interrupted = false;
     const TransferSession::Result result = runSession(
-        session, options, [&] { session.restore(*document, restore); }, &interrupted);
+        session, options,
+        [&] {
+            if (records.isEmpty())
+                session.restore(*document, restore);
+            else
+                session.restoreRecords(*document, records, restore);
+        },
+        &interrupted);
     if (result.outcome == TransferSession::Outcome::Failed && !result.problem.none()) {
         failure(problemText(result.problem));
         // An existing PREV, only found when it came to be written: refused as at the start.
