@@ -180,7 +180,8 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
     all = all.mid(0, limit);
     QList<Listed> listed;
     for (const Backup &backup : std::as_const(all))
-        listed.append({backup, QFileInfo(backup.path).lastModified(), QString(), QString(), true});
+        listed.append({backup, QFileInfo(backup.path).lastModified(), QString(), QString(), true,
+                       false, QString()});
     // Station by station, oldest first, with only the one before kept open: a full backup
     // takes some megabytes in memory.
     QStringList serials;
@@ -210,8 +211,10 @@ QList<BackupFolder::Listed> BackupFolder::history(int limit) const
                 if (!whole)
                     break;
                 entry.sets = setsText(*current);
-                if (previous)
+                if (previous) {
                     entry.changes = changesSince(*previous, *current);
+                    entry.previous = previous->filePath;
+                }
             }
             if (whole)
                 previous = std::move(current);
@@ -281,18 +284,25 @@ BackupFolder::RecordHistory BackupFolder::recordHistory(const QString &set, int 
 
 // The sets both hold compared record by record; a set only one of them holds is named, not
 // counted as records gone or come (a "Vorher sichern" file holds only what an upload replaced).
-QString BackupFolder::changesSince(const Document &previous, const Document &current)
+QList<BackupDiff::Line> BackupFolder::linesSince(const Document &previous, const Document &current)
 {
     DataImage both;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set)
+        both.selectedSets[size_t(set)] =
+            current.image.presentSets[size_t(set)] && previous.image.presentSets[size_t(set)];
+    return BackupDiff::compare(previous.image, current.image, &both);
+}
+
+QString BackupFolder::changesSince(const Document &previous, const Document &current)
+{
     QStringList onlyNow, onlyBefore;
     for (int set = 0; set < Catalogue::DataSetCount; ++set) {
         const bool now = current.image.presentSets[size_t(set)] != 0;
         const bool before = previous.image.presentSets[size_t(set)] != 0;
-        both.selectedSets[size_t(set)] = now && before ? 1 : 0;
         if (now != before)
             (now ? onlyNow : onlyBefore) << translated(Catalogue::entry(set).name);
     }
-    const QList<BackupDiff::Line> lines = BackupDiff::compare(previous.image, current.image, &both);
+    const QList<BackupDiff::Line> lines = linesSince(previous, current);
     QString text = lines.isEmpty() ? translated("keine Änderung") : changeText(lines);
     if (!onlyNow.isEmpty())
         text += QStringLiteral("; ") +

@@ -52,6 +52,7 @@ public:
         QString changes; // empty: the station's first backup here
         bool readable = true;
         bool damaged = false; // not every part of it proved whole
+        QString previous;     // the one before of the same station, read whole; empty: none
     };
     QList<Listed> history(int limit = 30) const;
 
@@ -77,6 +78,7 @@ public:
     // What changed from one backup to the next, in the sets both hold, and which sets only one
     // of them holds.
     static QString changesSince(const Document &previous, const Document &current);
+    static QList<BackupDiff::Line> linesSince(const Document &previous, const Document &current);
     static QString changeText(const QList<BackupDiff::Line> &lines);
     // The sets a document holds, by their names on the tab ("alle" when all).
     static QString setsText(const Document &document);

@@ -11,6 +11,21 @@ DataImage::DataImage()
         image = std::make_unique<quint8[]>(Catalogue::LokbildSize);
 }
 
+std::unique_ptr<DataImage> DataImage::clone() const
+{
+    auto copy = std::make_unique<DataImage>();
+    QMutexLocker lock(&routeMutex);
+    for (size_t b = 0; b < banks.size(); ++b)
+        std::memcpy(copy->banks[b].get(), banks[b].get(), Catalogue::BankSize);
+    for (size_t i = 0; i < lokbilder.size(); ++i)
+        std::memcpy(copy->lokbilder[i].get(), lokbilder[i].get(), Catalogue::LokbildSize);
+    copy->recordStatus = recordStatus;
+    copy->selectedSets = selectedSets;
+    copy->presentSets = presentSets;
+    copy->s88Present = s88Present;
+    return copy;
+}
+
 const quint8 *DataImage::record(int set, int n) const
 {
     using namespace Catalogue;

@@ -13,6 +13,8 @@ class DataImage
 {
 public:
     DataImage();
+    // A copy to keep beside the document, say for a comparison shown while it changes.
+    std::unique_ptr<DataImage> clone() const;
 
     quint8 *bank(int n) { return banks[size_t(n)].get(); }
     const quint8 *bank(int n) const { return banks[size_t(n)].get(); }

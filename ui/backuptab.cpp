@@ -274,7 +274,7 @@ void BackupTab::startUpload()
     TransferSession::RestoreOptions options;
     options.verify = ui->checkBox_backup_verify->isChecked();
     if (ui->checkBox_backup_keep_previous->isChecked()) {
-        options.keepPrevious = askKeepPrevious();
+        options.keepPrevious = askKeepPrevious(document.filePath);
         if (options.keepPrevious.isEmpty())
             return;
     }
@@ -316,7 +316,72 @@ void BackupTab::askToUpload(const QList<BackupDiff::Line> &lines)
     transfers->restore(document, pendingRestore);
 }
 
-QString BackupTab::askKeepPrevious()
+void BackupTab::takeBack(const QString &path, const QList<RecordMerge::Record> &records)
+{
+    if (host.refuseWhileBusy())
+        return;
+    auto fromFile = path.isEmpty() ? nullptr : std::make_unique<Document>();
+    if (fromFile && fromFile->open(path) != Document::Opened::Ok) {
+        emit message(QCoreApplication::translate(
+                         "MainWindow", "<BR><B>%1 kann nicht ganz gelesen werden: nichts wurde "
+                                       "zurückgeholt.</B><BR>")
+                         .arg(path.toHtmlEscaped()));
+        return;
+    }
+    const Document &source = fromFile ? *fromFile : document;
+    QList<RecordMerge::Record> held;
+    QStringList names;
+    for (const RecordMerge::Record &record : records) {
+        const QString name =
+            QCoreApplication::translate("MainWindow", Catalogue::entry(record.set).name) +
+            QLatin1Char(' ') + QString::number(record.number);
+        if (!RecordMerge::held(source.image, record)) {
+            emit message(QCoreApplication::translate(
+                             "MainWindow", "<BR>%1 ist nicht in der Sicherung. Der Gleistron kann "
+                                           "keinen Datensatz löschen: er behält ihn, wie er "
+                                           "ist.<BR>")
+                             .arg(name.toHtmlEscaped()));
+            continue;
+        }
+        held.append(record);
+        names << name;
+    }
+    if (held.isEmpty())
+        return;
+    const auto sets = RecordMerge::sets(held);
+    QStringList setNames;
+    for (int set = 0; set < Catalogue::DataSetCount; ++set) {
+        if (sets[size_t(set)])
+            setNames << QCoreApplication::translate("MainWindow", Catalogue::entry(set).name);
+    }
+    const int seconds = RecordMerge::estimatedSeconds(sets);
+    const QString text =
+        QCoreApplication::translate(
+            "MainWindow",
+            "Zurückholen aus %1: %2.<br><br>Dazu werden %3 aus dem Gleistron gelesen, nur diese "
+            "Datensätze darin ersetzt und alles ganz zurückgesendet: etwa %4 Min. Alles andere "
+            "im Gleistron bleibt, wie es ist.<br><br>Jetzt zurückholen?")
+            .arg(fromFile ? QFileInfo(path).fileName().toHtmlEscaped()
+                          : QCoreApplication::translate("MainWindow", "dem Dokument"),
+                 names.join(QStringLiteral(", ")).toHtmlEscaped(),
+                 setNames.join(QStringLiteral(", ")),
+                 QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10,
+                                                                QLatin1Char('0')));
+    TransferSession::RestoreOptions options;
+    options.verify = ui->checkBox_backup_verify->isChecked();
+    if (!askYes(window(), text))
+        return;
+    if (ui->checkBox_backup_keep_previous->isChecked()) {
+        options.keepPrevious = askKeepPrevious(source.filePath);
+        if (options.keepPrevious.isEmpty())
+            return;
+    }
+    recordSource = std::move(fromFile);
+    begin(QT_TRANSLATE_NOOP("MainWindow", "Hole Datensätze zurück ..."));
+    transfers->restoreRecords(recordSource ? *recordSource : document, held, options);
+}
+
+QString BackupTab::askKeepPrevious(const QString &source)
 {
     // A name set beforehand is used for this upload only, and not asked again.
     QString target = std::exchange(keepPreviousFile, QString());
@@ -344,7 +409,7 @@ QString BackupTab::askKeepPrevious()
         const QString html =
             named.isEmpty()
                 ? QString()
-                : sessionProblemHtml(TransferSession::keepPreviousProblem(named, document.filePath));
+                : sessionProblemHtml(TransferSession::keepPreviousProblem(named, source));
         if (!named.isEmpty() && html.isEmpty())
             return named;
         emit message(html.isEmpty()
@@ -429,8 +494,10 @@ void BackupTab::sessionFinished(const TransferSession::Result &result)
         return;
     }
     returnToIdle(true);
+    recordSource.reset();
     if (std::exchange(comparing, false) && result.outcome == TransferSession::Outcome::Done)
-        emit stationCompared(result.lines, result.serial);
+        emit stationCompared(result.lines, result.serial,
+                             transfers->comparedStation()->clone());
 }
 
 bool BackupTab::versionAccepted(int version)

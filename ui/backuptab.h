@@ -41,6 +41,9 @@ public:
     void startDownload();
     void startUpload();
     void compareWithStation();
+    // Takes single records of a backup (empty path: the document) back into the station,
+    // after saying what that changes and how long it takes; "Nein" is the default.
+    void takeBack(const QString &path, const QList<RecordMerge::Record> &records);
     // After the look at the station: what the upload will do, asked; "Nein" is the default.
     void askToUpload(const QList<BackupDiff::Line> &lines);
     void progress(int permille);
@@ -69,7 +72,8 @@ signals:
     void routesChanged();              // the route list needs a repaint from the document
     void busyChanged(bool busy);       // a transfer began or ended
     // The comparison with the station ended: what differs (added: only the station holds it).
-    void stationCompared(const QList<BackupDiff::Line> &lines, const QString &serial);
+    void stationCompared(const QList<BackupDiff::Line> &lines, const QString &serial,
+                         std::shared_ptr<const DataImage> station);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -79,7 +83,7 @@ private:
     void begin(const char *actionText);
     void sessionFinished(const TransferSession::Result &result);
     // The file for "Vorher sichern": asked for until it can take the data, or empty.
-    QString askKeepPrevious();
+    QString askKeepPrevious(const QString &source);
     bool versionAccepted(int version);
 
     JobHost &host;
@@ -104,4 +108,5 @@ private:
     bool comparing = false;
     bool previewing = false; // the look before an upload
     TransferSession::RestoreOptions pendingRestore;
+    std::unique_ptr<Document> recordSource; // the backup records are taken back from
 };

@@ -6,6 +6,7 @@
 #include "model/backupdiff.h"
 #include "model/catalogue.h"
 #include "ui/askyes.h"
+#include "ui/historyview.h"
 #include "ui/recentbackups.h"
 
 #include <QClipboard>
@@ -31,14 +32,31 @@ DocumentActions::DocumentActions(QWidget *window, Document &document, QObject *p
 {
 }
 
+QString DocumentActions::backupsFolder() const
+{
+    return QFileInfo(BackupFolder::defaultPath()).isDir() || lastFolder.isEmpty()
+               ? BackupFolder::defaultPath()
+               : lastFolder;
+}
+
 QWidget *DocumentActions::recentBackups(const QString &folder)
 {
-    QString shown = folder;
-    if (shown.isEmpty())
-        shown = QFileInfo(BackupFolder::defaultPath()).isDir() || lastFolder.isEmpty()
-                    ? BackupFolder::defaultPath()
-                    : lastFolder;
-    auto *dialog = new RecentBackups(shown, window);
+    auto *dialog = new RecentBackups(folder.isEmpty() ? backupsFolder() : folder, window);
+    connect(dialog, &RecentBackups::differencesRequested, this,
+            [this](const QString &previous, const QString &path) {
+                Document before, after;
+                if (before.open(previous) != Document::Opened::Ok ||
+                    after.open(path) != Document::Opened::Ok)
+                    return;
+                showDifferences(
+                    QCoreApplication::translate("MainWindow", "%1 gegenüber %2")
+                        .arg(QFileInfo(path).fileName(), QFileInfo(previous).fileName()),
+                    BackupFolder::linesSince(before, after),
+                    {before.image.clone(), after.image.clone(),
+                     QCoreApplication::translate("MainWindow", "nur in der vorigen"),
+                     QCoreApplication::translate("MainWindow", "nur in dieser")},
+                    previous);
+            });
     connect(dialog, &RecentBackups::openRequested, this, [this](const QString &path) {
         // A transfer may have started while the list was open: it writes the document.
         if (!busy && confirmDiscard())
@@ -254,73 +272,29 @@ QWidget *DocumentActions::compareWith(const QString &path)
     return showDifferences(QCoreApplication::translate("MainWindow", "Vergleich mit %1")
                                .arg(QFileInfo(path).fileName()),
                            BackupDiff::compare(document.image, other.image),
-                           QCoreApplication::translate("MainWindow", "nur in der Datei"));
+                           QCoreApplication::translate("MainWindow", "nur in der Datei"),
+                           other.image.clone());
 }
 
 QWidget *DocumentActions::showDifferences(const QString &title,
                                           const QList<BackupDiff::Line> &lines,
-                                          const QString &onlyOther)
+                                          const QString &onlyOther,
+                                          std::shared_ptr<const DataImage> other)
 {
-    auto *dialog = new QDialog(window);
-    dialog->setObjectName(QStringLiteral("dialog_compare"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(title);
-    auto *layout = new QVBoxLayout(dialog);
-    auto *summary = new QLabel(
-        lines.isEmpty()
-            ? QCoreApplication::translate("MainWindow", "Keine Unterschiede.")
-            : QCoreApplication::translate("MainWindow", "%1 Unterschiede").arg(lines.size()),
-        dialog);
-    layout->addWidget(summary);
-    auto *table = new QTableWidget(int(lines.size()), 4, dialog);
-    table->setObjectName(QStringLiteral("tableWidget_compare"));
-    const QStringList headers{QCoreApplication::translate("MainWindow", "Datensatz"),
-                              QCoreApplication::translate("MainWindow", "Nummer"),
-                              QCoreApplication::translate("MainWindow", "Änderung"),
-                              QCoreApplication::translate("MainWindow", "Kommentar")};
-    table->setHorizontalHeaderLabels(headers);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    QStringList text{headers.join(QLatin1Char('\t'))};
-    for (int row = 0; row < lines.size(); ++row) {
-        const BackupDiff::Line &line = lines.at(row);
-        const QString change = line.change == BackupDiff::Line::Added ? onlyOther
-                               : line.change == BackupDiff::Line::Removed
-                                   ? QCoreApplication::translate("MainWindow", "nur im Dokument")
-                                   : QCoreApplication::translate("MainWindow", "geändert");
-        // The sets by the names the tab shows, the companions by theirs.
-        const int set = Catalogue::indexOfKey(line.set);
-        const QString name =
-            set >= 0 ? QCoreApplication::translate("MainWindow", Catalogue::entry(set).name)
-            : line.set == QLatin1String("loklisten")
-                ? QCoreApplication::translate("MainWindow", "Loklisten", "counted")
-            : line.set == QLatin1String("s88")
-                ? QCoreApplication::translate("MainWindow", "S88-Konfiguration", "counted")
-                : line.set;
-        const QStringList cells{name, QString::number(line.number), change, line.note};
-        for (int column = 0; column < 4; ++column)
-            table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
-        text << cells.join(QLatin1Char('\t'));
-    }
-    // Measured over every row, not only the first screenful: no cut names further down.
-    table->horizontalHeader()->setResizeContentsPrecision(-1);
-    table->resizeColumnsToContents();
-    table->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
-    QPushButton *copy = buttons->addButton(QCoreApplication::translate("MainWindow", "&Kopieren"),
-                                           QDialogButtonBox::ActionRole);
-    copy->setObjectName(QStringLiteral("pushButton_compare_copy"));
-    QPushButton *save =
-        buttons->addButton(QCoreApplication::translate("MainWindow", "Als Text &speichern ..."),
-                           QDialogButtonBox::ActionRole);
-    save->setObjectName(QStringLiteral("pushButton_compare_save"));
-    const QString all = text.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
-    connect(copy, &QPushButton::clicked, dialog,
-            [all] { QGuiApplication::clipboard()->setText(all); });
-    connect(save, &QPushButton::clicked, dialog, [this, dialog, all] {
+    DifferencesView::Sides sides{document.image.clone(), std::move(other),
+                                 QCoreApplication::translate("MainWindow", "nur im Dokument"),
+                                 onlyOther};
+    return showDifferences(title, lines, std::move(sides), QString());
+}
+
+QWidget *DocumentActions::showDifferences(const QString &title,
+                                          const QList<BackupDiff::Line> &lines,
+                                          DifferencesView::Sides sides,
+                                          const QString &takeBackFrom)
+{
+    auto *dialog = new DifferencesView(title, lines, std::move(sides), window);
+    dialog->offerTakeBack(takeBackFrom);
+    connect(dialog, &DifferencesView::saveRequested, this, [this, dialog](const QString &all) {
         const QString name =
             askTextFile(dialog, QCoreApplication::translate("MainWindow", "Als Text speichern"),
                         lastFolder, QCoreApplication::translate("MainWindow", "vergleich"));
@@ -329,8 +303,18 @@ QWidget *DocumentActions::showDifferences(const QString &title,
                              "MainWindow", "<BR><B>%1 kann nicht geschrieben werden.</B><BR>")
                              .arg(name.toHtmlEscaped()));
     });
-    layout->addWidget(buttons);
-    dialog->resize(560, 420);
+    connect(dialog, &DifferencesView::historyRequested, this,
+            [this](const QString &set, int number) { showHistory(set, number); });
+    connect(dialog, &DifferencesView::takeBackRequested, this,
+            &DocumentActions::takeBackRequested);
+    dialog->show();
+    return dialog;
+}
+
+QWidget *DocumentActions::showHistory(const QString &set, int number)
+{
+    auto *dialog = new HistoryView(backupsFolder(), set, number, window);
+    connect(dialog, &HistoryView::takeBackRequested, this, &DocumentActions::takeBackRequested);
     dialog->show();
     return dialog;
 }

@@ -4,6 +4,9 @@
 #include <QString>
 
 #include "model/backupdiff.h"
+#include "ui/differencesview.h"
+
+#include <memory>
 
 class Document;
 class QWidget;
@@ -29,15 +32,23 @@ public:
     // holds it). Null when the file could not be read.
     void compare(); // with the file dialog
     QWidget *compareWith(const QString &path);
-    // A table of differences, which can be copied or saved as text; `onlyOther` names what
-    // only the other side holds.
+    // A table of differences between the document (kept as it is now) and `other`, filtered,
+    // with details, copied or saved as text; `onlyOther` names what only the other side holds.
+    // Its records can be taken back from the document into the station.
     QWidget *showDifferences(const QString &title, const QList<BackupDiff::Line> &lines,
-                             const QString &onlyOther);
+                             const QString &onlyOther, std::shared_ptr<const DataImage> other);
+    // The same table for any two sides, taking records back from `takeBackFrom` (a backup).
+    QWidget *showDifferences(const QString &title, const QList<BackupDiff::Line> &lines,
+                             DifferencesView::Sides sides, const QString &takeBackFrom);
+    // "Verlauf" of one record in the backups' folder.
+    QWidget *showHistory(const QString &set, int number);
     static bool writeText(const QString &path, const QString &text);
     // Asks where a text goes, offering `name` with ".txt" in `folder`; a name typed without an
     // extension gets ".txt". Empty when the user backs out.
     static QString askTextFile(QWidget *parent, const QString &title, const QString &folder,
                                const QString &name);
+    // Where the plug-in backups are when there is such a folder, else the folder used last.
+    QString backupsFolder() const;
     // "Letzte Sicherungen" of the plug-in backups' folder when there is one, else of the folder
     // used last.
     QWidget *recentBackups(const QString &folder = QString());
@@ -52,6 +63,8 @@ signals:
     void documentChanged();            // the labels that show the document need a refresh
     void routesChanged();              // the route list needs a repaint from the document
     void fileShown(bool shown);        // a file was opened, or the document emptied
+    // Records of a backup (empty path: the document) to go back into the station.
+    void takeBackRequested(const QString &path, const QList<RecordMerge::Record> &records);
 
 private:
     bool write(const QString &path);

@@ -134,6 +134,9 @@ void MainWindow::connectTabs()
     connect(actions.get(), &DocumentActions::message, this, &MainWindow::consoleAppend);
     connect(backup.get(), &BackupTab::message, this, &MainWindow::comm_backup_message);
     connect(routes.get(), &RoutesTab::message, this, &MainWindow::consoleAppend);
+    connect(routes.get(), &RoutesTab::historyRequested, actions.get(), [this](int route) {
+        actions->showHistory(QStringLiteral("fahrstrassen"), route);
+    });
     connect(lsb.get(), &LsbPage::message, this, &MainWindow::consoleAppend);
     connect(actions.get(), &DocumentActions::documentChanged, this, &MainWindow::refreshLabels);
     connect(backup.get(), &BackupTab::documentChanged, this, &MainWindow::refreshLabels);
@@ -156,10 +159,13 @@ void MainWindow::connectTabs()
         backup->documentReplaced();
     });
     connect(backup.get(), &BackupTab::stationCompared, this,
-            [this](const QList<BackupDiff::Line> &lines, const QString &serial) {
+            [this](const QList<BackupDiff::Line> &lines, const QString &serial,
+                   std::shared_ptr<const DataImage> station) {
                 actions->showDifferences(tr("Vergleich mit Gleistron %1").arg(serial), lines,
-                                         tr("nur im Gleistron"));
+                                         tr("nur im Gleistron"), std::move(station));
             });
+    connect(actions.get(), &DocumentActions::takeBackRequested, backup.get(),
+            &BackupTab::takeBack);
 }
 
 void MainWindow::on_actionGleistronSuchen_triggered()

@@ -45,6 +45,20 @@ RecentBackups::RecentBackups(const QString &folder, QWidget *parent) : QDialog(p
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *open = buttons->addButton(translated("Ö&ffnen"), QDialogButtonBox::AcceptRole);
     open->setObjectName(QStringLiteral("pushButton_recent_open"));
+    QPushButton *differences =
+        buttons->addButton(translated("&Unterschiede ..."), QDialogButtonBox::ActionRole);
+    differences->setObjectName(QStringLiteral("pushButton_recent_differences"));
+    connect(differences, &QPushButton::clicked, this, [this] {
+        const QList<QTableWidgetItem *> selected = table->selectedItems();
+        if (!selected.isEmpty())
+            emit differencesRequested(selected.first()->data(Qt::UserRole + 1).toString(),
+                                      selected.first()->data(Qt::UserRole).toString());
+    });
+    connect(table, &QTableWidget::itemSelectionChanged, this, [this, differences] {
+        const QList<QTableWidgetItem *> selected = table->selectedItems();
+        differences->setEnabled(!selected.isEmpty() &&
+                                !selected.first()->data(Qt::UserRole + 1).toString().isEmpty());
+    });
     QPushButton *other =
         buttons->addButton(translated("&Ordner wählen ..."), QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
@@ -84,6 +98,7 @@ void RecentBackups::showFolder(const QString &folder)
         for (int column = 0; column < 4; ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
             item->setData(Qt::UserRole, entry.backup.path);
+            item->setData(Qt::UserRole + 1, entry.previous);
             // A cut text whole, and where the file is.
             item->setToolTip(cells.at(column) + QLatin1Char('\n') + entry.backup.path);
             table->setItem(row, column, item);

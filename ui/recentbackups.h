@@ -7,7 +7,8 @@ class QLabel;
 class QTableWidget;
 
 // "Letzte Sicherungen": the dated backups of a folder, newest first, with what each holds and
-// what changed against the one before; a double click or "Öffnen" asks for that file.
+// what changed against the one before; a double click or "Öffnen" asks for that file,
+// "Unterschiede" for that change record by record.
 class RecentBackups : public QDialog
 {
     Q_OBJECT
@@ -18,6 +19,8 @@ public:
 
 signals:
     void openRequested(const QString &path);
+    // A backup's differences from the one before it of the same station.
+    void differencesRequested(const QString &previous, const QString &path);
 
 private:
     void openSelected();

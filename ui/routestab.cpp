@@ -56,6 +56,10 @@ RoutesTab::RoutesTab(JobHost &host, Document &document, QWidget *parent)
             [this] { showRoute(); });
     connect(ui->pushButton_Fahrstrassen_backup_load, &QPushButton::clicked, this,
             &RoutesTab::startLoader);
+    connect(ui->pushButton_Fahrstrassen_history, &QPushButton::clicked, this, [this] {
+        if (ui->listWidget_Fahrstrassen->currentRow() >= 0)
+            emit historyRequested(ui->listWidget_Fahrstrassen->currentRow() + 1);
+    });
     connect(ui->lineEdit_Fahrstrassen_filter, &QLineEdit::textChanged, this,
             &RoutesTab::applyFilter);
     connect(ui->checkBox_Fahrstrassen_belegt, &QCheckBox::toggled, this, &RoutesTab::applyFilter);

@@ -42,6 +42,7 @@ public:
 signals:
     void message(const QString &html); // a console fragment
     void routesHeld(bool held);        // the book and the export have something to write
+    void historyRequested(int route);  // "Verlauf" of the shown route
 
 protected:
     void changeEvent(QEvent *event) override;
