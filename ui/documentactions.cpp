@@ -34,6 +34,8 @@ DocumentActions::DocumentActions(QWidget *window, Document &document, QObject *p
 
 QString DocumentActions::backupsFolder() const
 {
+    if (!recentFolder.isEmpty())
+        return recentFolder;
     return QFileInfo(BackupFolder::defaultPath()).isDir() || lastFolder.isEmpty()
                ? BackupFolder::defaultPath()
                : lastFolder;
@@ -43,7 +45,8 @@ QWidget *DocumentActions::recentBackups(const QString &folder)
 {
     auto *dialog = new RecentBackups(folder.isEmpty() ? backupsFolder() : folder, window);
     connect(dialog, &RecentBackups::differencesRequested, this,
-            [this](const QString &previous, const QString &path) {
+            [this, dialog](const QString &previous, const QString &path) {
+                recentFolder = dialog->folder();
                 Document before, after;
                 if (before.open(previous) != Document::Opened::Ok ||
                     after.open(path) != Document::Opened::Ok)

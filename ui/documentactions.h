@@ -47,7 +47,8 @@ public:
     // extension gets ".txt". Empty when the user backs out.
     static QString askTextFile(QWidget *parent, const QString &title, const QString &folder,
                                const QString &name);
-    // Where the plug-in backups are when there is such a folder, else the folder used last.
+    // The folder "Letzte Sicherungen" showed last; else where the plug-in backups are when there
+    // is such a folder, else the folder used last.
     QString backupsFolder() const;
     // "Letzte Sicherungen" of the plug-in backups' folder when there is one, else of the folder
     // used last.
@@ -73,4 +74,5 @@ private:
     Document &document;
     bool busy = false;
     QString lastFolder; // of the last file opened or saved
+    QString recentFolder; // shown last in "Letzte Sicherungen"
 };

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -60,6 +62,7 @@ private slots:
     void recentBackups();
     void clearForgetsTheStation();
     void cancelledUpload();
+    void takeBackFromAComparison();
     void safeRestore();
     void keepPreviousOnlyNew_data();
     void keepPreviousOnlyNew();
@@ -744,6 +747,31 @@ void TestBackupTab::recentBackups()
     QCOMPARE(table->item(3, 3)->text(), QStringLiteral("erste Sicherung dieses Gleistron"));
     if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/recent.png");
+
+    // That change record by record, against the one before; then the history of the record.
+    table->selectRow(2);
+    dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_differences"))->click();
+    auto *changes = w.findChild<QDialog *>(QStringLiteral("dialog_compare"));
+    QVERIFY(changes);
+    auto *rows = changes->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
+    QCOMPARE(rows->rowCount(), 2);
+    QCOMPARE(rows->item(1, 2)->text(), QStringLiteral("nur in dieser"));
+    rows->selectRow(0);
+    QCOMPARE(changes->findChild<QPlainTextEdit *>(QStringLiteral("textEdit_compare_details"))
+                 ->toPlainText(),
+             QStringLiteral("Schaltartikel 2\nByte 0: 00 → 07"));
+    changes->findChild<QPushButton *>(QStringLiteral("pushButton_compare_history"))->click();
+    auto *history = w.findChild<QDialog *>(QStringLiteral("dialog_history"));
+    QVERIFY(history);
+    auto *dated = history->findChild<QTableWidget *>(QStringLiteral("tableWidget_history"));
+    QTRY_COMPARE(dated->rowCount(), 1);
+    QCOMPARE(dated->item(0, 1)->text(), QStringLiteral("Gleistron-56347812-2026-12-08-2.GTB2"));
+    QCOMPARE(history->findChild<QPlainTextEdit *>(QStringLiteral("textEdit_history_details"))
+                 ->toPlainText(),
+             QStringLiteral("Byte 0: 00 → 07"));
+    history->close();
+    changes->close();
+
     table->selectRow(3);
     dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
     QCOMPARE(w.document().fileName, QStringLiteral("Gleistron-56347812-2026-12-08.GTB2"));
@@ -933,6 +961,104 @@ void TestBackupTab::keepPreviousOnlyNew()
     QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("weg.GTB2"))));
     QFile after(taken);
     QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
+}
+
+void TestBackupTab::takeBackFromAComparison()
+{
+    // Two switching articles and a route differ between the opened backup and the station; one
+    // article and the route are taken back, after the question, whose default keeps all as it
+    // is. The station's other records, the other article included, stay.
+    const QString sample = dir->filePath(QStringLiteral("sample.GTB2"));
+    const QString file = dir->filePath(QStringLiteral("file.GTB2"));
+    const QString station = dir->filePath(QStringLiteral("station.GTB2"));
+    {
+        SimProcess a({"--sample", "--save-on-exit", sample});
+        QVERIFY(a.start());
+    }
+    {
+        Document edited;
+        QCOMPARE(edited.open(sample), Document::Opened::Ok);
+        edited.image.record(Weichen, 5)[2] ^= 1;
+        edited.image.record(Weichen, 7)[2] ^= 1;
+        edited.image.illumination(3)[9] ^= 1;
+        QVERIFY(edited.save(file));
+    }
+    auto sim = std::make_unique<SimProcess>(
+        QStringList{"--load", sample, "--save-on-exit", station});
+    QVERIFY(sim->start());
+    ScopedPorts ports(sim->ports());
+    MainWindow w;
+    w.show();
+    w.documentActions().openFile(file);
+    find<QPushButton>(w, "pushButton_backup_dir_comm_pc")->click();
+    find<QCheckBox>(w, "checkBox_select_all")->setChecked(true);
+    find<QAction>(w, "actionMitGleistronVergleichen")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(w.findChild<QDialog *>(QStringLiteral("dialog_compare")), 30000);
+    QTRY_VERIFY(idle(w));
+    auto *dialog = w.findChild<QDialog *>(QStringLiteral("dialog_compare"));
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
+    QCOMPARE(table->rowCount(), 3);
+    auto visible = [table] {
+        QStringList rows;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            if (!table->isRowHidden(r))
+                rows << table->item(r, 0)->text() + ' ' + table->item(r, 1)->text();
+        }
+        return rows;
+    };
+    auto *bySet = dialog->findChild<QComboBox *>(QStringLiteral("comboBox_compare_set"));
+    auto *byKind = dialog->findChild<QComboBox *>(QStringLiteral("comboBox_compare_kind"));
+    bySet->setCurrentIndex(bySet->findText(QStringLiteral("Fahrstrassen")));
+    QCOMPARE(visible(), QStringList{"Fahrstrassen 3"});
+    // A row hidden by the filter is no longer chosen.
+    table->selectAll();
+    byKind->setCurrentIndex(byKind->findText(QStringLiteral("nur im Gleistron")));
+    QVERIFY(visible().isEmpty());
+    QVERIFY(table->selectionModel()->selectedRows().isEmpty());
+    bySet->setCurrentIndex(0);
+    byKind->setCurrentIndex(0);
+    QCOMPARE(visible(), (QStringList{"Schaltartikel 5", "Schaltartikel 7", "Fahrstrassen 3"}));
+    table->selectRow(2);
+    QCOMPARE(dialog->findChild<QPlainTextEdit *>(QStringLiteral("textEdit_compare_details"))
+                 ->toPlainText()
+                 .section('\n', 1),
+             QStringLiteral("Byte 521: %1 → %2")
+                 .arg(int(w.document().image.illumination(3)[9]), 2, 16, QLatin1Char('0'))
+                 .arg(int(w.document().image.illumination(3)[9] ^ 1), 2, 16, QLatin1Char('0')));
+    table->selectionModel()->select(table->model()->index(0, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto *takeBack = dialog->findChild<QPushButton *>(QStringLiteral("pushButton_compare_take_back"));
+    QVERIFY(takeBack->isEnabled());
+    {
+        ModalAnswerer defaultAnswer;
+        takeBack->click();
+        QCOMPARE(defaultAnswer.texts.size(), 1);
+        QVERIFY2(defaultAnswer.texts.first().startsWith(
+                     "Zurückholen aus dem Dokument: Schaltartikel 5, Fahrstrassen 3.<br><br>Dazu "
+                     "werden Schaltartikel, Fahrstrassen aus dem Gleistron gelesen"),
+                 qPrintable(defaultAnswer.texts.first()));
+    }
+    QVERIFY(idle(w));
+    {
+        ModalAnswerer yes(QStringLiteral("Ja"));
+        takeBack->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!idle(w), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), 60000);
+    }
+    QVERIFY2(console(w).contains("darin werden nur die gewählten Datensätze ersetzt"),
+             qPrintable(console(w)));
+    sim.reset();
+    Document before, after, wanted;
+    QCOMPARE(before.open(sample), Document::Opened::Ok);
+    QCOMPARE(after.open(station), Document::Opened::Ok);
+    QCOMPARE(wanted.open(file), Document::Opened::Ok);
+    QStringList changed;
+    for (const BackupDiff::Line &line : BackupDiff::compare(before.image, after.image))
+        changed << line.set + ' ' + QString::number(line.number);
+    QCOMPARE(changed, (QStringList{"weichen 5", "fahrstrassen 3"}));
+    QVERIFY(BackupDiff::details(wanted.image, after.image,
+                                {"fahrstrassen", 3, BackupDiff::Line::Changed, {}})
+                .isEmpty());
 }
 
 QTEST_MAIN(TestBackupTab)
