@@ -218,6 +218,14 @@
 <context>
     <name>RoutesTab</name>
     <message>
+        <source>&amp;Verlauf ...</source>
+        <translation>H&amp;istory ...</translation>
+    </message>
+    <message>
+        <source>In welchen Sicherungen sich die gezeigte Fahrstrasse geändert hat</source>
+        <translation>The backups in which the shown route changed</translation>
+    </message>
+    <message>
         <source>-</source>
         <translation>-</translation>
     </message>
@@ -340,6 +348,110 @@
 </context>
 <context>
     <name>MainWindow</name>
+    <message>
+        <source>Gleistron gelesen in %1 Sek.; darin werden nur die gewählten Datensätze ersetzt.</source>
+        <translation>Gleistron read in %1 s; only the chosen records are replaced in that copy.</translation>
+    </message>
+    <message>
+        <source>Alle Bereiche</source>
+        <translation>All sets</translation>
+    </message>
+    <message>
+        <source>Alle Änderungen</source>
+        <translation>All changes</translation>
+    </message>
+    <message>
+        <source>&amp;Bereich:</source>
+        <translation>S&amp;et:</translation>
+    </message>
+    <message>
+        <source>Ä&amp;nderung:</source>
+        <translation>Cha&amp;nge:</translation>
+    </message>
+    <message>
+        <source>Eine Zeile wählen: hier steht, was sich darin geändert hat.</source>
+        <translation>Choose a row: what changed inside it shows here.</translation>
+    </message>
+    <message>
+        <source>&amp;Verlauf ...</source>
+        <translation>H&amp;istory ...</translation>
+    </message>
+    <message>
+        <source>Diese Datensätze &amp;zurückholen ...</source>
+        <translation>&amp;Take these records back ...</translation>
+    </message>
+    <message>
+        <source>Verlauf: %1 %2</source>
+        <translation>History: %1 %2</translation>
+    </message>
+    <message>
+        <source>Lese die Sicherungen in %1 ...</source>
+        <translation>Reading the backups in %1 ...</translation>
+    </message>
+    <message>
+        <source>neu in dieser Sicherung</source>
+        <translation>new in this backup</translation>
+    </message>
+    <message>
+        <source>nicht mehr in dieser Sicherung</source>
+        <translation>gone in this backup</translation>
+    </message>
+    <message>
+        <source>Dieser Datensatz hat sich in keiner Sicherung geändert.</source>
+        <translation>This record changed in no backup.</translation>
+    </message>
+    <message>
+        <source>%1 Sicherungen, in denen er sich geändert hat, die älteste zuerst.</source>
+        <translation>%1 backups in which it changed, the oldest first.</translation>
+    </message>
+    <message>
+        <source>Beschädigt, nur das Ganze daraus verglichen: %1</source>
+        <translation>Damaged, only their whole parts compared: %1</translation>
+    </message>
+    <message>
+        <source>Nicht lesbar, ausgelassen: %1</source>
+        <translation>Unreadable, left out: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Unterschiede ...</source>
+        <translation>&amp;Differences ...</translation>
+    </message>
+    <message>
+        <source>%1 gegenüber %2</source>
+        <translation>%1 against %2</translation>
+    </message>
+    <message>
+        <source>nur in der vorigen</source>
+        <translation>only in the one before</translation>
+    </message>
+    <message>
+        <source>nur in dieser</source>
+        <translation>only in this one</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;&lt;B&gt;%1 kann nicht ganz gelesen werden: nichts wurde zurückgeholt.&lt;/B&gt;&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;&lt;B&gt;%1 cannot be read whole: nothing was taken back.&lt;/B&gt;&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;BR&gt;%1 ist nicht in der Sicherung. Der Gleistron kann keinen Datensatz löschen: er behält ihn, wie er ist.&lt;BR&gt;</source>
+        <translation>&lt;BR&gt;%1 is not in the backup. The station cannot delete a record: it keeps it as it is.&lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>Zurückholen aus %1: %2.&lt;br&gt;&lt;br&gt;Dazu werden %3 aus dem Gleistron gelesen, nur diese Datensätze darin ersetzt und alles ganz zurückgesendet: etwa %4 Min. Alles andere im Gleistron bleibt, wie es ist.&lt;br&gt;&lt;br&gt;Jetzt zurückholen?</source>
+        <translation>Take back from %1: %2.&lt;br&gt;&lt;br&gt;%3 are read from the station, only these records replaced and everything sent back whole: about %4 min. Everything else on the station stays as it is.&lt;br&gt;&lt;br&gt;Take them back now?</translation>
+    </message>
+    <message>
+        <source>dem Dokument</source>
+        <translation>the document</translation>
+    </message>
+    <message>
+        <source>Hole Datensätze zurück ...</source>
+        <translation>Taking records back ...</translation>
+    </message>
+    <message>
+        <source>In welchen Sicherungen sich die gezeigte Fahrstrasse geändert hat</source>
+        <translation>The backups in which the shown route changed</translation>
+    </message>
     <message>
         <source>Kommentar: %1</source>
         <translation>Comment: %1</translation>

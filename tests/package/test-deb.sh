@@ -64,6 +64,8 @@ options=$(sed -n '/^Options:/,/^$/s/^ *\(-h, \)\?\(--[a-z-]*\).*/\2/p' <<<"$help
 [[ $(offered --) == "$options" ]]
 [[ $(offered lsb-update '') == c.lsb ]]
 [[ $(offered restore '') == $'a.GTB2\nb.GTB' ]]
+# Bash splits the word at the colon: what replaces its last part.
+[[ $(offered restore a.GTB2 --records 'weichen:5;fa') == '5;fahrstrassen:' ]]
 test -s "$usr/share/icons/hicolor/64x64/apps/gleistron-manager.png"
 test -s "$usr/share/gleistron-manager/language_en.qm"
 grep -q 'ATTR{latency_timer}="2"' "$usr/lib/udev/rules.d/60-gleistron-manager.rules"
