@@ -10,6 +10,7 @@
 #include "backupfile/document.h"
 #include "datasets/backupjob.h"
 #include "model/backupdiff.h"
+#include "model/routerecord.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
 #include "ui/lsbpage.h"
@@ -36,6 +37,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <cstring>
 
 using namespace Catalogue;
 
@@ -981,6 +983,8 @@ void TestBackupTab::takeBackFromAComparison()
         edited.image.record(Weichen, 5)[2] ^= 1;
         edited.image.record(Weichen, 7)[2] ^= 1;
         edited.image.illumination(3)[9] ^= 1;
+        std::memset(edited.image.record(Fahrstrassen, 3), 0, 30);
+        std::memcpy(edited.image.record(Fahrstrassen, 3), "Einfahrt Gleis 3", 16);
         QVERIFY(edited.save(file));
     }
     auto sim = std::make_unique<SimProcess>(
@@ -1019,12 +1023,17 @@ void TestBackupTab::takeBackFromAComparison()
     byKind->setCurrentIndex(0);
     QCOMPARE(visible(), (QStringList{"Schaltartikel 5", "Schaltartikel 7", "Fahrstrassen 3"}));
     table->selectRow(2);
+    Document sampleDocument;
+    QCOMPARE(sampleDocument.open(sample), Document::Opened::Ok);
     QCOMPARE(dialog->findChild<QPlainTextEdit *>(QStringLiteral("textEdit_compare_details"))
                  ->toPlainText()
                  .section('\n', 1),
-             QStringLiteral("Byte 521: %1 → %2")
+             QStringLiteral("Kommentar: \"Einfahrt Gleis 3\" → \"%1\"\nByte 521: %2 → %3")
+                 .arg(RouteRecord::comment(sampleDocument.image.record(Fahrstrassen, 3)))
                  .arg(int(w.document().image.illumination(3)[9]), 2, 16, QLatin1Char('0'))
                  .arg(int(w.document().image.illumination(3)[9] ^ 1), 2, 16, QLatin1Char('0')));
+    if (qEnvironmentVariableIsSet("KEEP_SCREENSHOTS"))
+        dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare-details.png");
     table->selectionModel()->select(table->model()->index(0, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     auto *takeBack = dialog->findChild<QPushButton *>(QStringLiteral("pushButton_compare_take_back"));
