@@ -211,24 +211,25 @@ void TransferSession::download(Document &target)
     });
 }
 
-void TransferSession::restore(Document &source, const RestoreOptions &restoreOptions)
+bool TransferSession::prepareRestore(Document &source, const RestoreOptions &restoreOptions,
+                                     const std::array<quint8, DataSetCount> &selected)
 {
     document = &source;
     options = restoreOptions;
     result = Result{};
     stopAsked = false;
-    if (const SessionProblem problem = restoreProblem(source); !problem.none()) {
+    SessionProblem problem = restoreProblem(source, selected);
+    if (problem.none() && !options.keepPrevious.isEmpty())
+        problem = keepPreviousProblem(options.keepPrevious, source.filePath);
+    if (!problem.none())
         fail(problem);
+    return problem.none();
+}
+
+void TransferSession::restore(Document &source, const RestoreOptions &restoreOptions)
+{
+    if (!prepareRestore(source, restoreOptions, source.image.selectedSets))
         return;
-    }
-    if (!options.keepPrevious.isEmpty()) {
-        if (const SessionProblem problem =
-                keepPreviousProblem(options.keepPrevious, source.filePath);
-            !problem.none()) {
-            fail(problem);
-            return;
-        }
-    }
     // What the document does not hold must come through the restore unchanged; the S88
     // configuration is the one such companion, so a verified restore takes it first.
     if (options.verify && !source.image.s88Present &&
@@ -313,32 +314,15 @@ bool TransferSession::keepAside(Document &previous)
 void TransferSession::restoreRecords(Document &source, const QList<RecordMerge::Record> &records,
                                      const RestoreOptions &restoreOptions)
 {
-    document = &source;
-    options = restoreOptions;
-    result = Result{};
-    stopAsked = false;
     chosen.clear();
     for (const RecordMerge::Record &record : records) {
         if (RecordMerge::held(source.image, record))
             chosen.append(record);
     }
+    // None held selects no set: NothingSelected.
     const std::array<quint8, DataSetCount> selected = RecordMerge::sets(chosen);
-    if (chosen.isEmpty()) {
-        fail({SessionProblem::Kind::NothingSelected, {}, {}, {}, {}});
+    if (!prepareRestore(source, restoreOptions, selected))
         return;
-    }
-    if (const SessionProblem problem = restoreProblem(source, selected); !problem.none()) {
-        fail(problem);
-        return;
-    }
-    if (!options.keepPrevious.isEmpty()) {
-        if (const SessionProblem problem =
-                keepPreviousProblem(options.keepPrevious, source.filePath);
-            !problem.none()) {
-            fail(problem);
-            return;
-        }
-    }
     // The station's own sets: everything but the chosen records goes back as it was. The
     // feedback modules bring the S88 configuration along, which their upload writes too.
     step = Step::KeepPrevious;

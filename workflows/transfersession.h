@@ -117,6 +117,10 @@ private:
     void end(Outcome outcome);
     void fail(const SessionProblem &problem);
     void say(TransferEvent::Kind kind);
+    // A restore's start: its state reset, then what would stop it before it reads or sends
+    // anything; false (and ended) when something does.
+    bool prepareRestore(Document &source, const RestoreOptions &restoreOptions,
+                        const std::array<quint8, Catalogue::DataSetCount> &selected);
     void afterCheck(bool complete);
     void afterKeep(bool complete);
     void afterMergeRead(bool complete);

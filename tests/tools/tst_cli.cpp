@@ -27,6 +27,16 @@
 namespace {
 using Run = CliRun;
 
+// A backup's data as it reads; empty when it cannot be opened.
+std::unique_ptr<DataImage> load(const QString &path)
+{
+    auto image = std::make_unique<DataImage>();
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        BackupFile::read(file, *image, nullptr);
+    return image;
+}
+
 Run cli(const QStringList &args, const QString &ports)
 {
     return runCli(args, ports);
@@ -664,13 +674,6 @@ void TestCli::keepPrevious()
         cli({"restore", empty, "--sets", "weichen,rueckmelder", "--keep-previous", previous},
             sim.ports());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    auto load = [](const QString &path) {
-        auto image = std::make_unique<DataImage>();
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            BackupFile::read(file, *image, nullptr);
-        return image;
-    };
     auto only = std::make_unique<DataImage>();
     only->selectedSets[Catalogue::Weichen] = only->selectedSets[Catalogue::Rueckmelder] = 1;
     const QList<BackupDiff::Line> lines =
@@ -1160,13 +1163,6 @@ void TestCli::restoreRecords()
         SimProcess a({"--sample", "--save-on-exit", sample});
         QVERIFY(a.start());
     }
-    auto load = [](const QString &path) {
-        auto image = std::make_unique<DataImage>();
-        QFile in(path);
-        if (in.open(QIODevice::ReadOnly))
-            BackupFile::read(in, *image, nullptr);
-        return image;
-    };
     const std::unique_ptr<DataImage> before = load(sample);
     int block = 1;
     while (!RecordMerge::held(*before, {Catalogue::Gleisplan1, block}))
