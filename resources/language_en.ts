@@ -401,8 +401,8 @@
         <translation>This record changed in no backup.</translation>
     </message>
     <message>
-        <source>%1 Sicherungen, in denen er sich geändert hat, die älteste zuerst.</source>
-        <translation>%1 backups in which it changed, the oldest first.</translation>
+        <source>Sicherungen, in denen er sich geändert hat: %1, die älteste zuerst.</source>
+        <translation>Backups in which it changed: %1, the oldest first.</translation>
     </message>
     <message>
         <source>Beschädigt, nur das Ganze daraus verglichen: %1</source>

@@ -34,9 +34,9 @@ QString changeName(BackupDiff::Line::Change change)
 }
 } // namespace
 
-HistoryView::HistoryView(const QString &folder, const QString &setKey, int recordNumber,
+HistoryView::HistoryView(const QString &backupsFolder, const QString &setKey, int recordNumber,
                          QWidget *parent)
-    : QDialog(parent), set(setKey), number(recordNumber)
+    : QDialog(parent), folder(backupsFolder), set(setKey), number(recordNumber)
 {
     setObjectName(QStringLiteral("dialog_history"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -84,10 +84,20 @@ HistoryView::HistoryView(const QString &folder, const QString &setKey, int recor
     resize(700, 480);
 
     // A year of daily backups takes a few seconds: the window goes on meanwhile.
-    reader = QThread::create([this, folder] {
-        const BackupFolder::RecordHistory history = BackupFolder(folder).recordHistory(set, number);
+    reader = QThread::create([this] {
+        const BackupFolder backups(folder);
+        const bool none = backups.backups().isEmpty();
+        const BackupFolder::RecordHistory history = backups.recordHistory(set, number);
         QMetaObject::invokeMethod(
-            this, [this, history] { showHistory(history); }, Qt::QueuedConnection);
+            this,
+            [this, history, none] {
+                showHistory(history);
+                // Not "never changed" when there was nothing to look at.
+                if (none)
+                    state->setText(
+                        translated("Keine Sicherungen in %1.").arg(QDir::toNativeSeparators(folder)));
+            },
+            Qt::QueuedConnection);
     });
     reader->start();
 }
@@ -102,11 +112,11 @@ HistoryView::~HistoryView()
 void HistoryView::showHistory(const BackupFolder::RecordHistory &history)
 {
     shown = history;
-    QStringList notes;
+    QStringList notes{QDir::toNativeSeparators(folder)};
     if (history.changes.isEmpty())
         notes << translated("Dieser Datensatz hat sich in keiner Sicherung geändert.");
     else
-        notes << translated("%1 Sicherungen, in denen er sich geändert hat, die älteste zuerst.")
+        notes << translated("Sicherungen, in denen er sich geändert hat: %1, die älteste zuerst.")
                      .arg(history.changes.size());
     if (!history.damaged.isEmpty())
         notes << translated("Beschädigt, nur das Ganze daraus verglichen: %1")

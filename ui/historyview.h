@@ -29,8 +29,9 @@ private:
     void showHistory(const BackupFolder::RecordHistory &history);
     void selectionChanged();
 
-    QString set;
-    int number;
+    const QString folder;
+    const QString set;
+    const int number;
     BackupFolder::RecordHistory shown;
     QThread *reader = nullptr;
     QLabel *state;

@@ -767,6 +767,8 @@ void TestBackupTab::recentBackups()
     QVERIFY(history);
     auto *dated = history->findChild<QTableWidget *>(QStringLiteral("tableWidget_history"));
     QTRY_COMPARE(dated->rowCount(), 1);
+    QCOMPARE(history->findChild<QLabel *>(QStringLiteral("label_history_state"))->text(),
+             folder + "\nSicherungen, in denen er sich geändert hat: 1, die älteste zuerst.");
     QCOMPARE(dated->item(0, 1)->text(), QStringLiteral("Gleistron-56347812-2026-12-08-2.GTB2"));
     QCOMPARE(history->findChild<QPlainTextEdit *>(QStringLiteral("textEdit_history_details"))
                  ->toPlainText(),
