@@ -13,6 +13,7 @@
 #include "model/routerecord.h"
 #include "ui/backuptab.h"
 #include "ui/documentactions.h"
+#include "ui/historyview.h"
 #include "ui/lsbpage.h"
 #include "ui/mainwindow.h"
 
@@ -775,6 +776,11 @@ void TestBackupTab::recentBackups()
              QStringLiteral("Byte 0: 00 → 07"));
     history->close();
     changes->close();
+    // A folder without backups is no record that never changed.
+    auto *nowhere = new HistoryView(dir->filePath(QStringLiteral("leer")), "weichen", 2, &w);
+    QTRY_COMPARE(nowhere->findChild<QLabel *>(QStringLiteral("label_history_state"))->text(),
+                 "Keine Sicherungen in " + dir->filePath(QStringLiteral("leer")) + '.');
+    nowhere->close();
 
     table->selectRow(3);
     dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
