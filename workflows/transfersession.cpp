@@ -347,7 +347,6 @@ void TransferSession::afterMergeRead(bool complete)
         return;
     for (const RecordMerge::Record &record : std::as_const(chosen))
         RecordMerge::take(merged->image, document->image, record);
-    result.taken = chosen;
     // The upload and its verify work on the merged sets.
     document = merged.get();
     runUpload();

@@ -44,7 +44,6 @@ public:
         QString keptFile;                           // what keep-previous wrote
         bool keptFileTaken = false; // keep-previous found its name taken when it came to write
         QString serial, software;   // the station, as it reported itself
-        QList<RecordMerge::Record> taken; // restoreRecords: the records sent back
     };
 
     struct RestoreOptions
