@@ -1191,7 +1191,9 @@ void TestCli::restoreRecords()
                  qPrintable(run.err));
         QVERIFY2(run.err.contains(QStringLiteral("taking back gleisplan1:%1 weichen:5 "
                                                  "fahrstrassen:3; reads gleisplan1,weichen,"
-                                                 "fahrstrassen from the station")
+                                                 "fahrstrassen from the station and sends each "
+                                                 "set back whole with only these records "
+                                                 "changed, about 5:18\n")
                                       .arg(block)),
                  qPrintable(run.err));
         QVERIFY2(run.err.contains("verify: all"), qPrintable(run.err));
@@ -1217,6 +1219,14 @@ void TestCli::restoreRecords()
     QVERIFY(BackupDiff::compare(*kept, *before, three.get()).isEmpty());
     QCOMPARE(kept->presentSets, three->selectedSets);
 
+    // What cannot be taken back alone, or is no record, is said as such.
+    for (const auto &[records, why] :
+         {std::pair{"weichen:5;loklisten:1", "loklisten travels only with its whole set"},
+          std::pair{"weichen:5;lok:1", "lok:1 is not <set>:<number>"}}) {
+        const Run refused = cli({"restore", file, "--records", records}, QString());
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.err.contains(why), qPrintable(refused.err));
+    }
     // Only a record the file lacks: nothing is read or sent.
     const Run none = cli({"restore", file, "--records", "weichen:540"}, QString());
     QCOMPARE(none.exitCode, 1);
