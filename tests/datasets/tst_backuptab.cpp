@@ -993,6 +993,7 @@ void TestBackupTab::takeBackFromAComparison()
         edited.image.illumination(3)[9] ^= 1;
         std::memset(edited.image.record(Fahrstrassen, 3), 0, 30);
         std::memcpy(edited.image.record(Fahrstrassen, 3), "Einfahrt Gleis 3", 16);
+        edited.image.systemKonfiguration()[10] ^= 1;
         QVERIFY(edited.save(file));
     }
     auto sim = std::make_unique<SimProcess>(
@@ -1009,7 +1010,7 @@ void TestBackupTab::takeBackFromAComparison()
     QTRY_VERIFY(idle(w));
     auto *dialog = w.findChild<QDialog *>(QStringLiteral("dialog_compare"));
     auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tableWidget_compare"));
-    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->rowCount(), 4);
     auto visible = [table] {
         QStringList rows;
         for (int r = 0; r < table->rowCount(); ++r) {
@@ -1029,7 +1030,12 @@ void TestBackupTab::takeBackFromAComparison()
     QVERIFY(table->selectionModel()->selectedRows().isEmpty());
     bySet->setCurrentIndex(0);
     byKind->setCurrentIndex(0);
-    QCOMPARE(visible(), (QStringList{"Schaltartikel 5", "Schaltartikel 7", "Fahrstrassen 3"}));
+    QCOMPARE(visible(), (QStringList{"Schaltartikel 5", "Schaltartikel 7", "Fahrstrassen 3",
+                                     "Systemkonfiguration 0"}));
+    auto *takeBack = dialog->findChild<QPushButton *>(QStringLiteral("pushButton_compare_take_back"));
+    // The system configuration travels only as a whole set.
+    table->selectRow(3);
+    QVERIFY(!takeBack->isEnabled());
     table->selectRow(2);
     Document sampleDocument;
     QCOMPARE(sampleDocument.open(sample), Document::Opened::Ok);
@@ -1044,7 +1050,6 @@ void TestBackupTab::takeBackFromAComparison()
         dialog->grab().save(qEnvironmentVariable("KEEP_SCREENSHOTS") + "/compare-details.png");
     table->selectionModel()->select(table->model()->index(0, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    auto *takeBack = dialog->findChild<QPushButton *>(QStringLiteral("pushButton_compare_take_back"));
     QVERIFY(takeBack->isEnabled());
     {
         ModalAnswerer defaultAnswer;
