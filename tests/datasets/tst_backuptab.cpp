@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -33,6 +34,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -781,6 +783,35 @@ void TestBackupTab::recentBackups()
     QTRY_COMPARE(nowhere->findChild<QLabel *>(QStringLiteral("label_history_state"))->text(),
                  "Keine Sicherungen in " + dir->filePath(QStringLiteral("leer")) + '.');
     nowhere->close();
+
+    // A record that changed and then went: the backup of the change can give it back, the one
+    // without it cannot.
+    const QString other = dir->filePath(QStringLiteral("andere"));
+    BackupFolder otherBackups(other);
+    document->image.bank(1)[WeichenOffset + 64 * 2] = 9;
+    for (int day : {1, 2, 3}) {
+        document->image.bank(1)[WeichenOffset + 64 * 2] += 1;
+        if (day == 3)
+            document->image.recordStatus[size_t(StatusWeichen + 2)] = -1;
+        QCOMPARE(otherBackups.save(*document, "56347812", 10, QDate(2026, 12, day)).outcome,
+                 BackupFolder::Saved::Written);
+    }
+    auto *went = new HistoryView(other, "weichen", 2, &w);
+    auto *wentRows = went->findChild<QTableWidget *>(QStringLiteral("tableWidget_history"));
+    QTRY_COMPARE(wentRows->rowCount(), 2);
+    auto *takeBack = went->findChild<QPushButton *>(QStringLiteral("pushButton_history_take_back"));
+    QCOMPARE(wentRows->item(1, 2)->text(), QStringLiteral("nicht mehr in dieser Sicherung"));
+    QVERIFY(!takeBack->isEnabled());
+    wentRows->selectRow(0);
+    QVERIFY(takeBack->isEnabled());
+    QSignalSpy asked(went, &HistoryView::takeBackRequested);
+    takeBack->click();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().at(0).toString(),
+             QDir(other).filePath(QStringLiteral("Gleistron-56347812-2026-12-02.GTB2")));
+    QCOMPARE(asked.first().at(1).value<QList<RecordMerge::Record>>(),
+             (QList<RecordMerge::Record>{{Weichen, 2}}));
+    went->close();
 
     table->selectRow(3);
     dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
