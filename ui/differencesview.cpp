@@ -21,8 +21,9 @@ QString translated(const char *text, const char *comment = nullptr)
     return QCoreApplication::translate("MainWindow", text, comment);
 }
 
-// The sets by the names the tab shows, the companions by theirs.
-QString setName(const QString &key)
+} // namespace
+
+QString DifferencesView::setName(const QString &key)
 {
     const int set = Catalogue::indexOfKey(key);
     return set >= 0 ? translated(Catalogue::entry(set).name)
@@ -30,6 +31,8 @@ QString setName(const QString &key)
            : key == QLatin1String("s88")       ? translated("S88-Konfiguration", "counted")
                                                : key;
 }
+
+namespace {
 
 // A record that can be taken back alone: not the system configuration or a companion.
 bool single(const BackupDiff::Line &line)
@@ -121,7 +124,6 @@ DifferencesView::DifferencesView(const QString &title, const QList<BackupDiff::L
     takeBack = buttons->addButton(translated("Diese Datensätze &zurückholen ..."),
                                   QDialogButtonBox::ActionRole);
     takeBack->setObjectName(QStringLiteral("pushButton_compare_take_back"));
-    takeBack->hide();
     QPushButton *copy = buttons->addButton(translated("&Kopieren"), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("pushButton_compare_copy"));
     QPushButton *save =
@@ -151,12 +153,9 @@ DifferencesView::DifferencesView(const QString &title, const QList<BackupDiff::L
     resize(640, 520);
 }
 
-void DifferencesView::offerTakeBack(const QString &path)
+void DifferencesView::takeBackFrom(const QString &path)
 {
     takeBackPath = path;
-    takeBackOffered = true;
-    takeBack->show();
-    selectionChanged();
 }
 
 void DifferencesView::filter()
@@ -194,7 +193,7 @@ void DifferencesView::selectionChanged()
     bool takeable = !chosen.isEmpty();
     for (int i : chosen)
         takeable = takeable && single(lines.at(i));
-    takeBack->setEnabled(takeBackOffered && takeable);
+    takeBack->setEnabled(takeable);
     if (chosen.size() != 1) {
         details->clear();
         return;

@@ -28,9 +28,11 @@ public:
     DifferencesView(const QString &title, const QList<BackupDiff::Line> &lines, Sides sides,
                     QWidget *parent);
 
-    // "Diese Datensätze zurückholen" takes the selected records from the backup at `path`
-    // (empty: the window's document).
-    void offerTakeBack(const QString &path);
+    // "Diese Datensätze zurückholen" takes the selected records from the backup at `path`;
+    // by default (empty) from the window's document.
+    void takeBackFrom(const QString &path);
+    // A set by the name the tab shows, a companion by its own.
+    static QString setName(const QString &key);
 
 signals:
     void saveRequested(const QString &text);
@@ -45,7 +47,6 @@ private:
     QList<BackupDiff::Line> lines;
     Sides sides;
     QString takeBackPath;
-    bool takeBackOffered = false;
     QTableWidget *table;
     QComboBox *setFilter, *kindFilter;
     QPlainTextEdit *details;

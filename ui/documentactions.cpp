@@ -296,7 +296,7 @@ QWidget *DocumentActions::showDifferences(const QString &title,
                                           const QString &takeBackFrom)
 {
     auto *dialog = new DifferencesView(title, lines, std::move(sides), window);
-    dialog->offerTakeBack(takeBackFrom);
+    dialog->takeBackFrom(takeBackFrom);
     connect(dialog, &DifferencesView::saveRequested, this, [this, dialog](const QString &all) {
         const QString name =
             askTextFile(dialog, QCoreApplication::translate("MainWindow", "Als Text speichern"),

@@ -1,5 +1,7 @@
 #include "ui/historyview.h"
 
+#include "ui/differencesview.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -40,10 +42,7 @@ HistoryView::HistoryView(const QString &backupsFolder, const QString &setKey, in
 {
     setObjectName(QStringLiteral("dialog_history"));
     setAttribute(Qt::WA_DeleteOnClose);
-    const int index = Catalogue::indexOfKey(set);
-    setWindowTitle(translated("Verlauf: %1 %2")
-                       .arg(index >= 0 ? translated(Catalogue::entry(index).name) : set)
-                       .arg(number));
+    setWindowTitle(translated("Verlauf: %1 %2").arg(DifferencesView::setName(set)).arg(number));
     auto *layout = new QVBoxLayout(this);
     state = new QLabel(translated("Lese die Sicherungen in %1 ...")
                            .arg(QDir::toNativeSeparators(folder)),

@@ -768,6 +768,7 @@ void TestBackupTab::recentBackups()
     changes->findChild<QPushButton *>(QStringLiteral("pushButton_compare_history"))->click();
     auto *history = w.findChild<QDialog *>(QStringLiteral("dialog_history"));
     QVERIFY(history);
+    QCOMPARE(history->windowTitle(), QStringLiteral("Verlauf: Schaltartikel 2"));
     auto *dated = history->findChild<QTableWidget *>(QStringLiteral("tableWidget_history"));
     QTRY_COMPARE(dated->rowCount(), 1);
     QCOMPARE(history->findChild<QLabel *>(QStringLiteral("label_history_state"))->text(),
