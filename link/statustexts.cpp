@@ -1,5 +1,7 @@
 #include "statustexts.h"
 
+#include "model/durationtext.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -136,5 +138,5 @@ QString StatusTexts::TimeLeft::update(qint64 ms, int permille)
     if (ms - since < 3000 || permille <= from)
         return QString();
     const qint64 seconds = (ms - since) * (1000 - permille) / (permille - from) / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return durationText(seconds);
 }

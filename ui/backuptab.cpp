@@ -6,6 +6,7 @@
 #include "backupfile/document.h"
 #include "commands/comm2pc.h"
 #include "link/statustexts.h"
+#include "model/durationtext.h"
 #include "model/versiontext.h"
 #include "ui/askyes.h"
 #include "ui/jobhost.h"
@@ -354,7 +355,6 @@ void BackupTab::takeBack(const QString &path, const QList<RecordMerge::Record> &
         if (sets[size_t(set)])
             setNames << QCoreApplication::translate("MainWindow", Catalogue::entry(set).name);
     }
-    const int seconds = RecordMerge::estimatedSeconds(sets);
     const QString text =
         QCoreApplication::translate(
             "MainWindow",
@@ -365,8 +365,7 @@ void BackupTab::takeBack(const QString &path, const QList<RecordMerge::Record> &
                           : QCoreApplication::translate("MainWindow", "dem Dokument"),
                  names.join(QStringLiteral(", ")).toHtmlEscaped(),
                  setNames.join(QStringLiteral(", ")),
-                 QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10,
-                                                                QLatin1Char('0')));
+                 durationText(RecordMerge::estimatedSeconds(sets)));
     TransferSession::RestoreOptions options;
     options.verify = ui->checkBox_backup_verify->isChecked();
     if (!askYes(window(), text))

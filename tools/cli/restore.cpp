@@ -4,6 +4,7 @@
 
 #include "backupfile/document.h"
 #include "datasets/comm_backup_upload.h"
+#include "model/durationtext.h"
 
 #include <cstdio>
 #include <memory>
@@ -37,12 +38,10 @@ QList<RecordMerge::Record> announceRecords(const Document &document,
         if (sets[size_t(set)])
             keys << QLatin1String(Catalogue::entry(set).key);
     }
-    const int seconds = RecordMerge::estimatedSeconds(sets);
     say(QStringLiteral("taking back %1; reads %2 from the station and sends each set back "
-                       "whole with only these records changed, about %3:%4")
-            .arg(names.join(QLatin1Char(' ')), keys.join(QLatin1Char(',')))
-            .arg(seconds / 60)
-            .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+                       "whole with only these records changed, about %3")
+            .arg(names.join(QLatin1Char(' ')), keys.join(QLatin1Char(',')),
+                 durationText(RecordMerge::estimatedSeconds(sets))));
     return held;
 }
 
