@@ -47,10 +47,16 @@ QWidget *DocumentActions::recentBackups(const QString &folder)
     connect(dialog, &RecentBackups::differencesRequested, this,
             [this, dialog](const QString &previous, const QString &path) {
                 recentFolder = dialog->folder();
+                // Read whole when listed; gone or changed since, it is said.
                 Document before, after;
-                if (before.open(previous) != Document::Opened::Ok ||
-                    after.open(path) != Document::Opened::Ok)
+                if (before.open(previous) != Document::Opened::Ok) {
+                    loadFailed(previous);
                     return;
+                }
+                if (after.open(path) != Document::Opened::Ok) {
+                    loadFailed(path);
+                    return;
+                }
                 showDifferences(
                     QCoreApplication::translate("MainWindow", "%1 gegenüber %2")
                         .arg(QFileInfo(path).fileName(), QFileInfo(previous).fileName()),
@@ -260,16 +266,21 @@ void DocumentActions::compare()
         compareWith(path);
 }
 
+void DocumentActions::loadFailed(const QString &path)
+{
+    emit message(QCoreApplication::translate("MainWindow", "Backup Datei <B>") +
+                 path.toHtmlEscaped() + QStringLiteral("</B> ") +
+                 QCoreApplication::translate("MainWindow",
+                                             "<BR><span style=\"font-weight:bold;color:#990000;\">"
+                                             "Fehler bei Laden!</span><BR><BR>"));
+}
+
 QWidget *DocumentActions::compareWith(const QString &path)
 {
     Document other;
     const Document::Opened opened = other.open(path);
     if (opened != Document::Opened::Ok && opened != Document::Opened::Incomplete) {
-        emit message(QCoreApplication::translate("MainWindow", "Backup Datei <B>") +
-                     path.toHtmlEscaped() + QStringLiteral("</B> ") +
-                     QCoreApplication::translate(
-                         "MainWindow", "<BR><span style=\"font-weight:bold;color:#990000;\">"
-                                       "Fehler bei Laden!</span><BR><BR>"));
+        loadFailed(path);
         return nullptr;
     }
     return showDifferences(QCoreApplication::translate("MainWindow", "Vergleich mit %1")

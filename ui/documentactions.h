@@ -69,6 +69,7 @@ signals:
 
 private:
     bool write(const QString &path);
+    void loadFailed(const QString &path); // "Fehler bei Laden!" in the console
 
     QWidget *window;
     Document &document;

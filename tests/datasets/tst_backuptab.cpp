@@ -814,6 +814,14 @@ void TestBackupTab::recentBackups()
              (QList<RecordMerge::Record>{{Weichen, 2}}));
     went->close();
 
+    // The backup before, gone since the list was read: said, nothing shown.
+    QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral("Gleistron-56347812-2026-12-08-3.GTB2"))));
+    table->selectRow(0);
+    dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_differences"))->click();
+    QVERIFY2(console(w).contains(QStringLiteral("Gleistron-56347812-2026-12-08-3.GTB2 \nFehler bei "
+                                                "Laden!")),
+             qPrintable(console(w)));
+
     table->selectRow(3);
     dialog->findChild<QPushButton *>(QStringLiteral("pushButton_recent_open"))->click();
     QCOMPARE(w.document().fileName, QStringLiteral("Gleistron-56347812-2026-12-08.GTB2"));
